@@ -1,0 +1,46 @@
+# dpx_library(<target> [DEPS <targets...>] [PCH])
+# One library per folder. Sources are every .cpp/.h of the folder (and of the
+# subfolders named in SUBDIRS), so new files need no edit here.
+function(dpx_library target)
+  cmake_parse_arguments(A "PCH" "" "DEPS;SUBDIRS" ${ARGN})
+  set(globs ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(sd ${A_SUBDIRS})
+    list(APPEND globs ${CMAKE_CURRENT_SOURCE_DIR}/${sd}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${sd}/*.h)
+  endforeach()
+  file(GLOB srcs CONFIGURE_DEPENDS ${globs})
+  set(cpps ${srcs})
+  list(FILTER cpps INCLUDE REGEX "\\.cpp$")
+  if(cpps)
+    add_library(${target} STATIC ${srcs})
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${target} PUBLIC ${A_DEPS})
+    if(A_PCH)
+      target_precompile_headers(${target} PRIVATE <QtCore> <QtGui> <QtWidgets>)
+    endif()
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${target} INTERFACE ${A_DEPS})
+  endif()
+endfunction()
+
+# dpx_test(<target> DIR <folder under tests/> DEPS <targets...>)
+# One GoogleTest executable per test folder, run by CTest from the program folder.
+function(dpx_test target)
+  cmake_parse_arguments(A "GUI" "DIR" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${A_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${A_DIR}/*.h)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${target} ${srcs})
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${target} PRIVATE ${A_DEPS} dpx_testmain GTest::gtest GTest::gmock Qt6::Test)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR}/${A_DIR})
+  target_compile_definitions(${target} PRIVATE DPX_TEST_ARTIFACTS="${CMAKE_BINARY_DIR}/artifacts"
+                                               DPX_PROGRAM_DIR="${DPX_PROGRAM_DIR}"
+                                               DPX_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+  add_test(NAME ${target} COMMAND ${target} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set_tests_properties(${target} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ASAN_OPTIONS=detect_leaks=1:abort_on_error=0;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+    TIMEOUT 900)
+endfunction()

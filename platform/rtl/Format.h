@@ -1,0 +1,30 @@
+#pragma once
+// Number formatting and parsing with the platform's fixed settings:
+// decimal separator '.', thousands separator ','.
+#include "Currency.h"
+#include <QString>
+
+// General float text: up to 15 significant digits, no trailing zeros, exponent form
+// ("1.5E20", "1E-5") where the class library uses it.
+QString FloatToStr(double v);
+QString CurrToStr(Currency c);
+// FormatFloat with the class library's pattern: '0', '#', '.', ',', 'E+'/'E-', quoted text,
+// ';' sections for positive;negative;zero.
+QString FormatFloat(const QString& format, double v);
+QString FormatCurr(const QString& format, Currency c);
+// ffFixed-style: FloatToStrF(v, ffFixed, 15, digits) and ffNumber with thousands separators.
+QString FloatToStrFixed(double v, int digits);
+QString FloatToStrNumber(double v, int digits);
+QString IntToStr(qint64 v);
+
+// Parsing; the plain forms raise EConvertError ("'abc' is not a valid floating point value",
+// "'abc' is not a valid integer value"). Leading/trailing blanks allowed.
+double StrToFloat(const QString& s);
+bool TryStrToFloat(const QString& s, double& out);
+qint64 StrToInt64(const QString& s);
+int StrToInt(const QString& s);
+bool TryStrToInt(const QString& s, int& out);
+bool TryStrToInt64(const QString& s, qint64& out);
+int StrToIntDef(const QString& s, int def);
+double StrToFloatDef(const QString& s, double def);
+Currency StrToCurr(const QString& s);

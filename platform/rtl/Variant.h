@@ -1,0 +1,83 @@
+#pragma once
+// Variant: the class library's tagged value. Null and Unassigned are kept apart.
+// Conversions follow the class library: a Null converts to nothing (EVariantTypeCastError
+// "Could not convert variant of type (Null) into type (Double)"), Unassigned converts to 0 / ''
+// / False, text converts to numbers with the platform's settings (EVariantTypeCastError on
+// bad text), numbers convert to text as FloatToStr does.
+#include "Currency.h"
+#include "DateTime.h"
+#include <QString>
+#include <variant>
+
+enum class VarType {
+    Unassigned,   // varEmpty
+    Null,         // varNull
+    Boolean,      // varBoolean
+    Integer,      // varInteger / varInt64 / varSmallint ... (held as 64-bit)
+    Double,       // varDouble
+    Currency,     // varCurrency (also the exact BCD value of numeric(18,4) fields)
+    Date,         // varDate
+    String        // varString / varOleStr / varUString
+};
+
+class Variant {
+public:
+    Variant() = default;                               // Unassigned
+    static Variant Null() { Variant v; v.m_v = NullTag{}; return v; }
+    Variant(bool b) : m_v(b) {}
+    Variant(int i) : m_v(qint64(i)) {}
+    Variant(unsigned int i) : m_v(qint64(i)) {}
+    Variant(qint64 i) : m_v(i) {}
+    Variant(long i) : m_v(qint64(i)) {}
+    Variant(double d) : m_v(d) {}
+    Variant(Currency c) : m_v(c) {}
+    Variant(TDateTime d) : m_v(d) {}
+    Variant(const QString& s) : m_v(s) {}
+    Variant(const char* s) : m_v(QString::fromUtf8(s)) {}
+    Variant(const char16_t* s) : m_v(QString::fromUtf16(s)) {}
+
+    VarType Type() const;
+    bool IsNull() const { return Type() == VarType::Null; }
+    bool IsUnassigned() const { return Type() == VarType::Unassigned; }
+    bool IsEmptyOrNull() const { return IsNull() || IsUnassigned(); }   // VarIsEmpty or VarIsNull
+    bool IsNumeric() const;    // Integer, Double, Currency
+    // Name of the type as the class library writes it in its messages: "Null", "Empty",
+    // "Boolean", "Int64", "Double", "Currency", "Date", "String".
+    QString TypeName() const;
+
+    bool ToBool() const;       // text "True"/"False" (any case) or a number
+    qint64 ToInt64() const;    // doubles round half to even, as the class library does
+    int ToInt() const;
+    double ToDouble() const;
+    Currency ToCurrency() const;
+    TDateTime ToDateTime() const;
+    QString ToString() const;  // Boolean -> "True"/"False"; Date -> DateTimeToStr; Double -> FloatToStr
+
+    // Equality as the class library's '=' on variants: Null = Null is true; Null = anything else
+    // is false; Unassigned = Unassigned is true; a number against text compares as numbers when the
+    // text is numeric, else as text; text compares case-sensitively.
+    bool operator==(const Variant& o) const;
+    bool operator!=(const Variant& o) const { return !(*this == o); }
+    // Ordering for sorting and searching: Null and Unassigned sort first (Unassigned, then Null),
+    // numbers by value, dates by value, text by text. Returns <0, 0, >0.
+    static int Compare(const Variant& a, const Variant& b, bool caseInsensitive = false);
+
+private:
+    struct NullTag { bool operator==(const NullTag&) const { return true; } };
+    std::variant<std::monostate, NullTag, bool, qint64, double, Currency, TDateTime, QString> m_v;
+    friend class VariantAccess;
+public:
+    // Direct access for code that switches on Type().
+    bool AsBoolRaw() const { return std::get<bool>(m_v); }
+    qint64 AsIntRaw() const { return std::get<qint64>(m_v); }
+    double AsDoubleRaw() const { return std::get<double>(m_v); }
+    Currency AsCurrencyRaw() const { return std::get<Currency>(m_v); }
+    TDateTime AsDateRaw() const { return std::get<TDateTime>(m_v); }
+    const QString& AsStringRaw() const { return std::get<QString>(m_v); }
+};
+
+// The class library's helpers.
+inline bool VarIsNull(const Variant& v) { return v.IsNull(); }
+inline bool VarIsEmpty(const Variant& v) { return v.IsUnassigned(); }
+inline Variant VarToStrDef(const Variant& v, const QString& def) { return v.IsEmptyOrNull() ? Variant(def) : Variant(v.ToString()); }
+QString VarToStr(const Variant& v);   // Null and Unassigned give ''

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds Depotrix with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test under CTest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+export DPX_BUILD_DIR=${DPX_BUILD_DIR:-build}
+./scripts/build.sh -DDPX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+cd "$DPX_BUILD_DIR"
+export QT_QPA_PLATFORM=offscreen
+ctest --output-on-failure -j "$(nproc)" --timeout 900
