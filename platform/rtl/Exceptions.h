@@ -31,6 +31,7 @@ DPX_EXCEPTION(EAbort, Exception)            // silent: the application shows not
 DPX_EXCEPTION(EConvertError, Exception)
 DPX_EXCEPTION(EVariantError, Exception)
 DPX_EXCEPTION(EVariantTypeCastError, EVariantError)
+DPX_EXCEPTION(EVariantOverflowError, EVariantError)
 DPX_EXCEPTION(EMathError, Exception)
 DPX_EXCEPTION(EZeroDivide, EMathError)
 DPX_EXCEPTION(EOverflow, EMathError)
@@ -47,6 +48,7 @@ DPX_EXCEPTION(EOutOfResources, Exception)
 DPX_EXCEPTION(EDatabaseError, Exception)    // dataset and field errors
 DPX_EXCEPTION(EOleException, Exception)     // engine errors, message = engine text
 DPX_EXCEPTION(EPrinter, Exception)
+DPX_EXCEPTION(EIniFileException, Exception) // "Unable to write to <file>"
 
 // Raises the silent exception.
 [[noreturn]] inline void Abort() { throw EAbort(QStringLiteral("Operation aborted")); }

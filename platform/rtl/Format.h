@@ -16,6 +16,10 @@ QString FormatCurr(const QString& format, Currency c);
 QString FloatToStrFixed(double v, int digits);
 QString FloatToStrNumber(double v, int digits);
 QString IntToStr(qint64 v);
+// FloatToStrF with the class library's formats. Precision is capped at 15 significant digits;
+// ffCurrency writes the platform's currency sign before the number ("¥1,234.50", "¥-1.00").
+enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
+QString FloatToStrF(double v, TFloatFormat format, int precision, int digits);
 
 // Parsing; the plain forms raise EConvertError ("'abc' is not a valid floating point value",
 // "'abc' is not a valid integer value"). Leading/trailing blanks allowed.
@@ -27,4 +31,5 @@ bool TryStrToInt(const QString& s, int& out);
 bool TryStrToInt64(const QString& s, qint64& out);
 int StrToIntDef(const QString& s, int def);
 double StrToFloatDef(const QString& s, double def);
-Currency StrToCurr(const QString& s);
+Currency StrToCurr(const QString& s);   // exact decimal reading, rounded to 4 decimals
+bool TryStrToCurr(const QString& s, Currency& out);

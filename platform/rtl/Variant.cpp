@@ -1,0 +1,316 @@
+#include "Variant.h"
+#include "Exceptions.h"
+#include "Format.h"
+#include <cmath>
+#include <limits>
+
+namespace {
+
+[[noreturn]] void castError(const Variant& v, const char* target)
+{
+    throw EVariantTypeCastError(QStringLiteral("Could not convert variant of type (%1) into type (%2)")
+                                    .arg(v.TypeName(), QLatin1String(target)));
+}
+
+// "True"/"False" in any case.
+bool boolText(const QString& s, bool& out)
+{
+    QString t = s.trimmed();
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
+        out = true;
+        return true;
+    }
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
+        out = false;
+        return true;
+    }
+    return false;
+}
+
+// Text read as a number: a float text, else a Boolean text (True = -1).
+bool numberText(const QString& s, double& out)
+{
+    if (TryStrToFloat(s, out))
+        return true;
+    bool b = false;
+    if (boolText(s, b)) {
+        out = b ? -1.0 : 0.0;
+        return true;
+    }
+    return false;
+}
+
+// Rounds half to even, as the class library's Round does.
+qint64 roundToInt64(double d)
+{
+    double r = std::nearbyint(d);
+    if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0))
+        throw EVariantOverflowError(QStringLiteral("Arithmetic overflow"));
+    return qint64(r);
+}
+
+int cmp3(double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+bool isExact(VarType t) { return t == VarType::Integer || t == VarType::Currency; }
+
+__int128 scaled(const Variant& v)
+{
+    return v.Type() == VarType::Integer ? __int128(v.AsIntRaw()) * Currency::Scale : __int128(v.AsCurrencyRaw().Raw());
+}
+
+// Two non-text, non-null values compared by value.
+int compareValues(const Variant& a, const Variant& b)
+{
+    if (a.Type() == VarType::Boolean && b.Type() == VarType::Boolean)
+        return int(a.AsBoolRaw()) - int(b.AsBoolRaw());
+    if (isExact(a.Type()) && isExact(b.Type())) {
+        __int128 x = scaled(a), y = scaled(b);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    return cmp3(a.ToDouble(), b.ToDouble());
+}
+
+// Text against a non-text value: as date or number when the text reads as one, else as text.
+int compareTextWith(const QString& text, const Variant& other, bool caseInsensitive)
+{
+    if (other.Type() == VarType::Date) {
+        TDateTime d;
+        if (TryStrToDateTime(text, d))
+            return cmp3(d.Value, other.AsDateRaw().Value);
+    }
+    if (other.Type() == VarType::Boolean) {
+        bool b = false;
+        if (boolText(text, b))
+            return int(b) - int(other.AsBoolRaw());
+    }
+    if (other.Type() == VarType::Currency) {
+        Currency c;
+        if (TryStrToCurr(text, c))
+            return c < other.AsCurrencyRaw() ? -1 : (c > other.AsCurrencyRaw() ? 1 : 0);
+    }
+    double d = 0;
+    if (TryStrToFloat(text, d))
+        return cmp3(d, other.ToDouble());
+    return text.compare(other.ToString(), caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
+}
+
+} // namespace
+
+VarType Variant::Type() const { return VarType(m_v.index()); }
+
+bool Variant::IsNumeric() const
+{
+    VarType t = Type();
+    return t == VarType::Integer || t == VarType::Double || t == VarType::Currency;
+}
+
+QString Variant::TypeName() const
+{
+    switch (Type()) {
+    case VarType::Unassigned: return QStringLiteral("Empty");
+    case VarType::Null: return QStringLiteral("Null");
+    case VarType::Boolean: return QStringLiteral("Boolean");
+    case VarType::Integer: return QStringLiteral("Int64");
+    case VarType::Double: return QStringLiteral("Double");
+    case VarType::Currency: return QStringLiteral("Currency");
+    case VarType::Date: return QStringLiteral("Date");
+    case VarType::String: return QStringLiteral("String");
+    }
+    return QString();
+}
+
+bool Variant::ToBool() const
+{
+    switch (Type()) {
+    case VarType::Unassigned: return false;
+    case VarType::Null: castError(*this, "Boolean");
+    case VarType::Boolean: return AsBoolRaw();
+    case VarType::Integer: return AsIntRaw() != 0;
+    case VarType::Double: return AsDoubleRaw() != 0;
+    case VarType::Currency: return AsCurrencyRaw().Raw() != 0;
+    case VarType::Date: return AsDateRaw().Value != 0;
+    case VarType::String: {
+        bool b = false;
+        if (boolText(AsStringRaw(), b))
+            return b;
+        double d = 0;
+        if (TryStrToFloat(AsStringRaw(), d))
+            return d != 0;
+        castError(*this, "Boolean");
+    }
+    }
+    return false;
+}
+
+qint64 Variant::ToInt64() const
+{
+    switch (Type()) {
+    case VarType::Unassigned: return 0;
+    case VarType::Null: castError(*this, "Int64");
+    case VarType::Boolean: return AsBoolRaw() ? -1 : 0;
+    case VarType::Integer: return AsIntRaw();
+    case VarType::Double: return roundToInt64(AsDoubleRaw());
+    case VarType::Currency: {
+        // Currency to integer rounds half to even, as its FPU store does.
+        qint64 raw = AsCurrencyRaw().Raw();
+        qint64 q = raw / Currency::Scale, r = raw % Currency::Scale;
+        qint64 twice = 2 * (r < 0 ? -r : r);
+        if (twice > Currency::Scale || (twice == Currency::Scale && (q & 1)))
+            q += raw < 0 ? -1 : 1;
+        return q;
+    }
+    case VarType::Date: return roundToInt64(AsDateRaw().Value);
+    case VarType::String: {
+        qint64 i = 0;
+        if (TryStrToInt64(AsStringRaw(), i))
+            return i;
+        double d = 0;
+        if (numberText(AsStringRaw(), d))
+            return roundToInt64(d);
+        castError(*this, "Int64");
+    }
+    }
+    return 0;
+}
+
+int Variant::ToInt() const
+{
+    if (IsNull())
+        castError(*this, "Integer");
+    if (Type() == VarType::String) {
+        double d = 0;
+        qint64 i = 0;
+        if (!TryStrToInt64(AsStringRaw(), i) && !numberText(AsStringRaw(), d))
+            castError(*this, "Integer");
+    }
+    qint64 v = ToInt64();
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        throw EVariantOverflowError(QStringLiteral("Arithmetic overflow"));
+    return int(v);
+}
+
+double Variant::ToDouble() const
+{
+    switch (Type()) {
+    case VarType::Unassigned: return 0;
+    case VarType::Null: castError(*this, "Double");
+    case VarType::Boolean: return AsBoolRaw() ? -1.0 : 0.0;
+    case VarType::Integer: return double(AsIntRaw());
+    case VarType::Double: return AsDoubleRaw();
+    case VarType::Currency: return AsCurrencyRaw().ToDouble();
+    case VarType::Date: return AsDateRaw().Value;
+    case VarType::String: {
+        double d = 0;
+        if (numberText(AsStringRaw(), d))
+            return d;
+        castError(*this, "Double");
+    }
+    }
+    return 0;
+}
+
+Currency Variant::ToCurrency() const
+{
+    switch (Type()) {
+    case VarType::Unassigned: return Currency();
+    case VarType::Null: castError(*this, "Currency");
+    case VarType::Boolean: return Currency::FromInt(AsBoolRaw() ? -1 : 0);
+    case VarType::Integer: return Currency::FromInt(AsIntRaw());
+    case VarType::Double: return Currency::FromDouble(AsDoubleRaw());
+    case VarType::Currency: return AsCurrencyRaw();
+    case VarType::Date: return Currency::FromDouble(AsDateRaw().Value);
+    case VarType::String: {
+        Currency c;
+        if (TryStrToCurr(AsStringRaw(), c))
+            return c;
+        bool b = false;
+        if (boolText(AsStringRaw(), b))
+            return Currency::FromInt(b ? -1 : 0);
+        castError(*this, "Currency");
+    }
+    }
+    return Currency();
+}
+
+TDateTime Variant::ToDateTime() const
+{
+    switch (Type()) {
+    case VarType::Unassigned: return TDateTime();
+    case VarType::Null: castError(*this, "Date");
+    case VarType::Date: return AsDateRaw();
+    case VarType::String: {
+        TDateTime d;
+        if (TryStrToDateTime(AsStringRaw(), d))
+            return d;
+        double v = 0;
+        if (TryStrToFloat(AsStringRaw(), v))
+            return TDateTime(v);
+        castError(*this, "Date");
+    }
+    default:
+        return TDateTime(ToDouble());
+    }
+}
+
+QString Variant::ToString() const
+{
+    switch (Type()) {
+    case VarType::Unassigned: return QString();
+    case VarType::Null: castError(*this, "String");
+    case VarType::Boolean: return AsBoolRaw() ? QStringLiteral("True") : QStringLiteral("False");
+    case VarType::Integer: return QString::number(AsIntRaw());
+    case VarType::Double: return FloatToStr(AsDoubleRaw());
+    case VarType::Currency: return CurrToStr(AsCurrencyRaw());
+    case VarType::Date: return DateTimeToStr(AsDateRaw());
+    case VarType::String: return AsStringRaw();
+    }
+    return QString();
+}
+
+bool Variant::operator==(const Variant& o) const
+{
+    const VarType a = Type(), b = o.Type();
+    if (a == VarType::Null || b == VarType::Null)
+        return a == b;
+    if (a == VarType::Unassigned || b == VarType::Unassigned) {
+        const Variant& other = a == VarType::Unassigned ? o : *this;
+        switch (other.Type()) {
+        case VarType::Unassigned: return true;
+        case VarType::String: return other.AsStringRaw().isEmpty();
+        case VarType::Boolean: return !other.AsBoolRaw();
+        default: return other.ToDouble() == 0;
+        }
+    }
+    if (a == VarType::String && b == VarType::String)
+        return AsStringRaw() == o.AsStringRaw();
+    if (a == VarType::String)
+        return compareTextWith(AsStringRaw(), o, false) == 0;
+    if (b == VarType::String)
+        return compareTextWith(o.AsStringRaw(), *this, false) == 0;
+    return compareValues(*this, o) == 0;
+}
+
+int Variant::Compare(const Variant& a, const Variant& b, bool caseInsensitive)
+{
+    auto rank = [](VarType t) { return t == VarType::Unassigned ? 0 : (t == VarType::Null ? 1 : 2); };
+    const VarType ta = a.Type(), tb = b.Type();
+    if (rank(ta) < 2 || rank(tb) < 2)
+        return rank(ta) < rank(tb) ? -1 : (rank(ta) > rank(tb) ? 1 : 0);
+    if (ta == VarType::String && tb == VarType::String) {
+        int c = a.AsStringRaw().compare(b.AsStringRaw(), caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
+        return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+    int c = 0;
+    if (ta == VarType::String)
+        c = compareTextWith(a.AsStringRaw(), b, caseInsensitive);
+    else if (tb == VarType::String)
+        c = -compareTextWith(b.AsStringRaw(), a, caseInsensitive);
+    else
+        c = compareValues(a, b);
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+QString VarToStr(const Variant& v)
+{
+    return v.IsEmptyOrNull() ? QString() : v.ToString();
+}
