@@ -1,6 +1,7 @@
 #include "DateTime.h"
 #include "Exceptions.h"
 #include "Format.h"
+#include "FormatSettings.h"
 #include <cmath>
 #include <mutex>
 
@@ -10,19 +11,10 @@ constexpr qint64 MSecsPerDay = 86400000;
 constexpr double MaxDateTime = 2958466.0;   // 9999-12-31 + 1
 const qint64 BaseJulianDay = QDate(1899, 12, 30).toJulianDay();
 
-// The platform's fixed settings.
-const QString ShortDateFormat = QStringLiteral("yyyy-mm-dd");
-const QString LongDateFormat = QStringLiteral("yyyy'年'm'月'd'日'");
-const QString ShortTimeFormat = QStringLiteral("hh:nn");
-const QString LongTimeFormat = QStringLiteral("hh:nn:ss");
-const QChar DateSeparator = QLatin1Char('-');
-const QChar TimeSeparator = QLatin1Char(':');
-const QString TimeAMString = QStringLiteral("上午");
-const QString TimePMString = QStringLiteral("下午");
+using namespace FormatSettings;
 const char16_t* const MonthNames[12] = {u"一月", u"二月", u"三月", u"四月", u"五月", u"六月",
                                         u"七月", u"八月", u"九月", u"十月", u"十一月", u"十二月"};
 const char16_t* const DayNames[7] = {u"星期日", u"星期一", u"星期二", u"星期三", u"星期四", u"星期五", u"星期六"};
-constexpr int TwoDigitYearCenturyWindow = 50;
 
 bool inRange(double v) { return std::isfinite(v) && std::fabs(v) < MaxDateTime; }
 
@@ -122,7 +114,7 @@ void appendFormat(QString& out, const QString& fmt, TDateTime d, int depth)
             else if (count == 2)
                 out += pad(month, 2);
             else if (month >= 1)
-                out += QString::fromUtf16(MonthNames[month - 1]);
+                out += count == 3 ? ShortMonthName(month) : LongMonthName(month);
             break;
         case 'D':
             count = runLength(fmt, i);
@@ -131,7 +123,7 @@ void appendFormat(QString& out, const QString& fmt, TDateTime d, int depth)
             else if (count == 2)
                 out += pad(day, 2);
             else if (count <= 4)
-                out += year ? QString::fromUtf16(DayNames[DayOfWeek(d) - 1]) : QString();
+                out += year ? (count == 3 ? ShortDayName(DayOfWeek(d)) : LongDayName(DayOfWeek(d))) : QString();
             else
                 appendFormat(out, count == 5 ? ShortDateFormat : LongDateFormat, d, depth + 1);
             break;
@@ -165,7 +157,7 @@ void appendFormat(QString& out, const QString& fmt, TDateTime d, int depth)
         case 'C':
             count = runLength(fmt, i);
             appendFormat(out, ShortDateFormat, d, depth + 1);
-            if (hour || minute || sec || msec) {
+            if (hour || minute || sec) {   // milliseconds alone do not show the time
                 out += QLatin1Char(' ');
                 appendFormat(out, LongTimeFormat, d, depth + 1);
             }
@@ -264,18 +256,7 @@ struct Scanner {
     }
 };
 
-int expandYear(int year, int digits)
-{
-    if (digits > 2)
-        return year;
-    int current = 0, m = 0, d = 0;
-    DecodeDate(Date(), current, m, d);
-    int century = current - TwoDigitYearCenturyWindow;
-    year += century / 100 * 100;
-    if (year < century)
-        year += 100;
-    return year;
-}
+int expandYear(int year, int digits) { return digits > 2 ? year : ExpandTwoDigitYear(year); }
 
 // Date in year-month-day order, or month-day in the current year.
 bool scanDate(Scanner& sc, double& out)
@@ -379,6 +360,30 @@ bool parseDateTime(const QString& s, TDateTime& out)
 }
 
 } // namespace
+
+QString FormatSettings::ShortMonthName(int month)
+{
+    return month >= 1 && month <= 12 ? QString::fromUtf16(MonthNames[month - 1]) : QString();
+}
+QString FormatSettings::LongMonthName(int month) { return ShortMonthName(month); }
+QString FormatSettings::ShortDayName(int dayOfWeek)
+{
+    return dayOfWeek >= 1 && dayOfWeek <= 7 ? QString::fromUtf16(DayNames[dayOfWeek - 1]) : QString();
+}
+QString FormatSettings::LongDayName(int dayOfWeek) { return ShortDayName(dayOfWeek); }
+
+int ExpandTwoDigitYear(int year)
+{
+    if (year < 0 || year > 99)
+        return year;
+    int current = 0, m = 0, d = 0;
+    DecodeDate(Date(), current, m, d);
+    int century = current - TwoDigitYearCenturyWindow;
+    year += century / 100 * 100;
+    if (year < century)
+        year += 100;
+    return year;
+}
 
 bool IsLeapYear(int year) { return (year % 4 == 0) && (year % 100 != 0 || year % 400 == 0); }
 

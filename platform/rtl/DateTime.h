@@ -44,7 +44,8 @@ void SetClockForTesting(std::function<TDateTime()> clock); // empty function res
 // Formatting with the class library's pattern letters (yyyy, yy, m, mm, mmm, mmmm, d, dd,
 // ddd, dddd, h, hh, n, nn, s, ss, z, zzz, am/pm, "c", quoted text).
 QString FormatDateTime(const QString& format, TDateTime d);
-// Default texts: "yyyy-mm-dd", plus " hh:nn:ss" when the time is not midnight.
+// Default texts: "yyyy-mm-dd", plus " hh:nn:ss" when the time is not midnight (hours, minutes
+// or seconds not zero; milliseconds are not shown).
 QString DateTimeToStr(TDateTime d);
 QString DateToStr(TDateTime d);
 QString TimeToStr(TDateTime d);

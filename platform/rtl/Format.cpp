@@ -1,5 +1,6 @@
 #include "Format.h"
 #include "Exceptions.h"
+#include "FormatSettings.h"
 #include <algorithm>
 #include <QStringList>
 #include <charconv>
@@ -501,7 +502,7 @@ QString FloatToStrF(double v, TFloatFormat format, int precision, int digits)
         Dec r = decFromDouble(v);
         roundAt(r, std::min(precision, r.exp + std::clamp(digits, 0, 18)));
         negative = negative && !r.isZero();
-        return (negative ? QStringLiteral("\u00a5-") : QStringLiteral("\u00a5")) + text;
+        return FormatSettings::CurrencyString + (negative ? QStringLiteral("-") : QString()) + text;
     }
     }
     return QString();

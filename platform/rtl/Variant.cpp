@@ -1,6 +1,7 @@
 #include "Variant.h"
 #include "Exceptions.h"
 #include "Format.h"
+#include "StrUtils.h"
 #include <cmath>
 #include <limits>
 
@@ -12,20 +13,7 @@ namespace {
                                     .arg(v.TypeName(), QLatin1String(target)));
 }
 
-// "True"/"False" in any case.
-bool boolText(const QString& s, bool& out)
-{
-    QString t = s.trimmed();
-    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0) {
-        out = true;
-        return true;
-    }
-    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0) {
-        out = false;
-        return true;
-    }
-    return false;
-}
+bool boolText(const QString& s, bool& out) { return TryBoolNameToBool(s, out); }
 
 // Text read as a number: a float text, else a Boolean text (True = -1).
 bool numberText(const QString& s, double& out)
