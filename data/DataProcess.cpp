@@ -1,0 +1,102 @@
+#include "DataProcess.h"
+#include "platform/rtl/Program.h"
+#include <QDir>
+#include <QWidget>
+#include <cmath>
+
+QString trimtext(const QString& text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin].unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 0x20)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString quotedsqltext(const QString& text)
+{
+    QString s = text;
+    s.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + s + QLatin1Char('\'');
+}
+
+QString vartosqlvalue(const Variant& value)
+{
+    switch (value.Type()) {
+    case VarType::Null:
+        return QStringLiteral("NULL");
+    case VarType::Date:
+        return quotedsqltext(DateTimeToStr(value.AsDateRaw()));
+    case VarType::Boolean:
+        return value.AsBoolRaw() ? QStringLiteral("1") : QStringLiteral("0");
+    case VarType::String:
+        return quotedsqltext(trimtext(value.AsStringRaw()));
+    default:
+        return quotedsqltext(trimtext(VarToStr(value)));
+    }
+}
+
+double roundtodigits(qint8 n, double x)
+{
+    const double unit = double(1.0L / std::pow(10.0L, (long double)n));
+    const long double scaled = (long double)x / (long double)unit;
+    const long double whole = x >= 0 ? std::trunc(scaled + 0.5L) : std::trunc(scaled - 0.5L);
+    return double(whole * (long double)unit);
+}
+
+bool isnumstr(const QString& text)
+{
+    int points = 0;
+    for (QChar c : text) {
+        if (c == QLatin1Char('.')) {
+            if (++points > 1)
+                return false;
+        } else if (c < QLatin1Char('0') || c > QLatin1Char('9')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TDateTime dateofdatetime(TDateTime value)
+{
+    return StrToDate(FormatDateTime(QStringLiteral("yyyy/mm/dd"), value));
+}
+
+TDateTime datetoday() { return dateofdatetime(Now()); }
+
+QString getappsubdir(const QString& name)
+{
+    QString base = ProgramDir();
+    if (base.isEmpty())
+        return QStringLiteral("/");
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    const QString path = base + name + QLatin1Char('/');
+    if (!QDir(path).exists())
+        QDir().mkdir(path);
+    return path;
+}
+
+QPoint getcontrolbottomleft(const QWidget* control)
+{
+    QPoint p(0, control->height());
+    const QWidget* w = control;
+    while (w->parentWidget() && !w->isWindow()) {
+        p += w->pos();
+        w = w->parentWidget();
+    }
+    return w->mapToGlobal(p);
+}
+
+QString getsrgdetailsql()
+{
+    return QStringLiteral("SELECT  dbo.mrplist.bdate, dbo.mrplist.bnum,dbo.mtrlist.mname, dbo.mtrlist.mtype, dbo.mtrlist.munit,dbo.mrplist.qty,")
+         + QStringLiteral(" dbo.currencyset.cryname, dbo.mrplist.rsprice, dbo.mrplist.rdprice, dbo.mrplist.sprice, dbo.mrplist.dprice,dbo.mrplist.remark,dbo.mtrlist.fid as mid")
+         + QStringLiteral(" FROM  dbo.mrplist LEFT OUTER JOIN")
+         + QStringLiteral(" dbo.mtrlist ON dbo.mrplist.mid = dbo.mtrlist.FID LEFT OUTER JOIN")
+         + QStringLiteral(" dbo.currencyset ON dbo.mrplist.cid = dbo.currencyset.fid LEFT OUTER JOIN")
+         + QStringLiteral(" dbo.cflist ON dbo.mrplist.cfid = dbo.cflist.fid LEFT OUTER JOIN")
+         + QStringLiteral(" dbo.suplist ON dbo.mrplist.supid = dbo.suplist.fid");
+}

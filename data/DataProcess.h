@@ -1,0 +1,41 @@
+#pragma once
+// Shared routines of the data services and the forms: the SQL literal of a value, price
+// rounding, the numeric-text test, date truncation, the program's sub-folders, the screen
+// point below a control, and the fixed stock-detail query text.
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Variant.h"
+#include <QPoint>
+#include <QString>
+
+class QWidget;
+
+// SQL literal: NULL; a date in the default date-time text, quoted; text trimmed of blanks and
+// control characters, quoted; Boolean 1 / 0; anything else converted to text, trimmed and
+// quoted. Quoting doubles every single quote.
+QString vartosqlvalue(const Variant& value);
+// Text between single quotes with every single quote doubled.
+QString quotedsqltext(const QString& text);
+// Trims blanks and control characters at both ends.
+QString trimtext(const QString& text);
+
+// x rounded half away from zero to n decimals (n < 0 rounds to tens, hundreds, ...). The
+// division and the addition run in extended precision on the double value.
+double roundtodigits(qint8 n, double x);
+
+// True when every character is a digit or a point and at most one point occurs (also for
+// the empty text).
+bool isnumstr(const QString& text);
+
+// The calendar date of a date-time, at 00:00; datetoday gives today at 00:00.
+TDateTime dateofdatetime(TDateTime value);
+TDateTime datetoday();
+
+// The program folder's sub-folder name, ending with a separator; created (one level) when
+// missing. A failure to create it is not reported.
+QString getappsubdir(const QString& name);
+
+// Screen position of the control's bottom-left corner, where a drop-down picker opens.
+QPoint getcontrolbottomleft(const QWidget* control);
+
+// The price-batch SELECT of the stock-detail query; the caller appends its condition.
+QString getsrgdetailsql();
