@@ -37,6 +37,8 @@ DPX_EXCEPTION(EZeroDivide, EMathError)
 DPX_EXCEPTION(EOverflow, EMathError)
 DPX_EXCEPTION(EInvalidOp, EMathError)
 DPX_EXCEPTION(EIntOverflow, Exception)
+DPX_EXCEPTION(EDivByZero, Exception)        // integer division by zero: "Division by zero"
+DPX_EXCEPTION(ERangeError, Exception)
 DPX_EXCEPTION(EListError, Exception)
 DPX_EXCEPTION(EStringListError, Exception)
 DPX_EXCEPTION(EInOutError, Exception)

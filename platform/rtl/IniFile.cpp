@@ -136,10 +136,7 @@ int TIniFile::ReadInteger(const QString& section, const QString& key, int def) c
 
 bool TIniFile::ReadBool(const QString& section, const QString& key, bool def) const
 {
-    QString text = ReadString(section, key, QString());
-    if (text.isEmpty())
-        return def;
-    return text != QLatin1String("0");
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
 void TIniFile::WriteString(const QString& section, const QString& key, const QString& value)

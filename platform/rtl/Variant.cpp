@@ -3,6 +3,7 @@
 #include "Format.h"
 #include "StrUtils.h"
 #include <cmath>
+#include <ostream>
 #include <limits>
 
 namespace {
@@ -301,4 +302,23 @@ int Variant::Compare(const Variant& a, const Variant& b, bool caseInsensitive)
 QString VarToStr(const Variant& v)
 {
     return v.IsEmptyOrNull() ? QString() : v.ToString();
+}
+
+void PrintTo(const Variant& v, std::ostream* os)
+{
+    *os << v.TypeName().toStdString();
+    if (v.IsEmptyOrNull())
+        return;
+    *os << ' ';
+    if (v.Type() == VarType::String)
+        *os << '\'' << v.AsStringRaw().toStdString() << '\'';
+    else
+        *os << v.ToString().toStdString();
+}
+
+void PrintTo(const Currency& c, std::ostream* os) { *os << c.ToString().toStdString(); }
+
+void PrintTo(const TDateTime& d, std::ostream* os)
+{
+    *os << FormatDateTime(QStringLiteral("yyyy-mm-dd hh:nn:ss.zzz"), d).toStdString() << " (" << d.Value << ')';
 }

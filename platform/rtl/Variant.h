@@ -7,6 +7,7 @@
 #include "Currency.h"
 #include "DateTime.h"
 #include <QString>
+#include <iosfwd>
 #include <variant>
 
 enum class VarType {
@@ -81,3 +82,8 @@ inline bool VarIsNull(const Variant& v) { return v.IsNull(); }
 inline bool VarIsEmpty(const Variant& v) { return v.IsUnassigned(); }
 inline Variant VarToStrDef(const Variant& v, const QString& def) { return v.IsEmptyOrNull() ? Variant(def) : Variant(v.ToString()); }
 QString VarToStr(const Variant& v);   // Null and Unassigned give ''
+
+// Readable values in test failure messages: "Null", "Empty", "Int64 17", "String 'abc'".
+void PrintTo(const Variant& v, std::ostream* os);
+void PrintTo(const Currency& c, std::ostream* os);
+void PrintTo(const TDateTime& d, std::ostream* os);

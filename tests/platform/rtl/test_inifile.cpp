@@ -45,6 +45,8 @@ TEST(IniFile, ReadTable)
     EXPECT_EQ(ini.ReadInteger("Login", "Bad", 9), 9);
     EXPECT_EQ(ini.ReadInteger("Login", "Hex", 9), 31);
     EXPECT_EQ(ini.ReadInteger("Login", "Missing", 9), 9);
+    EXPECT_FALSE(ini.ReadBool("Login", "KeepConnection", false));   // text, not an integer: the default
+    EXPECT_TRUE(ini.ReadBool("Login", "ConnectTimeOut", false));    // any integer but 0 is true
     EXPECT_TRUE(ini.SectionExists("other"));
     EXPECT_TRUE(ini.ValueExists("login", "SERVER NAME"));
     EXPECT_FALSE(ini.ValueExists("login", "nothing"));
