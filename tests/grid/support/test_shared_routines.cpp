@@ -1,0 +1,105 @@
+// Shared routines: variant comparison, the adapters and the memory stream.
+#include "GxLibVCL.h"
+#include "ToolCtrlsGx.h"
+#include <gtest/gtest.h>
+
+TEST(SharedRoutines, VariantsEqual)
+{
+    const TVarArrayGx ab = TVarArrayGx::Of({Variant(1), Variant("b")});
+    TVarArrayGx shifted = ab;
+    shifted.LowBound = 1;
+    struct Case { const char* name; bool equal; };
+    EXPECT_FALSE(VariantsEqual(Variant(), Variant::Null()));
+    EXPECT_TRUE(VariantsEqual(Variant(), Variant()));
+    EXPECT_TRUE(VariantsEqual(Variant::Null(), Variant::Null()));
+    EXPECT_FALSE(VariantsEqual(Variant(0), Variant()));
+    EXPECT_TRUE(VariantsEqual(Variant(3), Variant(3.0)));
+    EXPECT_FALSE(VariantsEqual(Variant("abc"), Variant(5)));   // no conversion error escapes
+    EXPECT_TRUE(VariantsEqual(ab, TVarArrayGx::Of({Variant(1), Variant("b")})));
+    EXPECT_FALSE(VariantsEqual(ab, TVarArrayGx::Of({Variant(1), Variant("c")})));
+    EXPECT_FALSE(VariantsEqual(ab, shifted));
+    EXPECT_FALSE(VariantsEqual(ab, TVarArrayGx::Of({Variant(1)})));
+    EXPECT_FALSE(VariantsEqual(ab, Variant(1)));
+}
+
+TEST(SharedRoutines, CompareVariants)
+{
+    struct Case { Variant a, b; TVariantRelationship r; };
+    const Case cases[] = {
+        {Variant::Null(), Variant::Null(), vrEqual},
+        {Variant::Null(), Variant(0), vrLessThan},
+        {Variant(0), Variant::Null(), vrGreaterThan},
+        {Variant(2), Variant(10), vrLessThan},
+        {Variant("b"), Variant("a"), vrGreaterThan},
+        {Variant(5), Variant("abc"), vrNotEqual},
+        {Variant(5.5), Variant("5.5"), vrEqual},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CompareVariants(c.a, c.b), c.r) << c.a.ToString().toStdString() << " / " << c.b.ToString().toStdString();
+    EXPECT_EQ(CompareVariants(TVarArrayGx::Of({Variant(1)}), Variant(1)), vrNotEqual);
+    EXPECT_EQ(CompareVariants(TVarArrayGx::Of({Variant(1), Variant(2)}), TVarArrayGx::Of({Variant(1), Variant(3)})), vrLessThan);
+    EXPECT_EQ(CompareVariants(TVarArrayGx::Of({Variant(1), Variant(2)}), TVarArrayGx::Of({Variant(1), Variant(2)})), vrEqual);
+    EXPECT_EQ(CompareVariants(TVarArrayGx::Of({Variant(1)}), TVarArrayGx::Of({Variant(1), Variant(2)})), vrNotEqual);
+}
+
+TEST(SharedRoutines, Adapters)
+{
+    TAnsiCharSetGx set;
+    set.set('a');
+    set.set(200);
+    EXPECT_TRUE(CharInAnsiSet(QChar(u'a'), set));
+    EXPECT_FALSE(CharInAnsiSet(QChar(u'b'), set));
+    EXPECT_TRUE(CharInAnsiSet(QChar(200), set));
+    EXPECT_FALSE(CharInAnsiSet(QChar(200 + 256), set));
+    EXPECT_EQ(NlsCompareText(QStringLiteral("abc"), QStringLiteral("ABC")), 0);
+    EXPECT_NE(NlsCompareStr(QStringLiteral("abc"), QStringLiteral("ABC")), 0);
+    EXPECT_LT(NlsCompareStr(QStringLiteral("abc"), QStringLiteral("abd")), 0);
+    qint16 x = 0, y = 0;
+    LParamToSmallPoint(SmallPointToLParam(-5, 300), x, y);
+    EXPECT_EQ(x, -5);
+    EXPECT_EQ(y, 300);
+    QRect r(1, 2, 3, 4);
+    EmptyRect(r);
+    EXPECT_EQ(r.left(), 0);
+    EXPECT_EQ(r.right() + 1, 0);
+    TVarArrayGx a = TVarArrayGx::Of({Variant(1)});
+    VarArrayRedimGx(a, 3);
+    EXPECT_EQ(a.HighBound(), 3);
+    EXPECT_TRUE(a.Items[3].IsUnassigned());
+}
+
+TEST(MemoryStream, GrowsInSteps)
+{
+    TMemoryStreamGx s;
+    EXPECT_EQ(s.HalfMemoryDelta(), 4096);
+    const char one = 'x';
+    s.Write(&one, 1);
+    EXPECT_EQ(s.Size(), 1);
+    EXPECT_EQ(s.Capacity(), 8192);
+    QByteArray big(8192, 'y');
+    s.Write(big.constData(), big.size());
+    EXPECT_EQ(s.Capacity(), 16384);
+    s.Clear();
+    EXPECT_EQ(s.Capacity(), 0);
+    s.SetHalfMemoryDelta(65536);
+    s.Write(&one, 1);
+    EXPECT_EQ(s.Capacity(), 131072);
+    s.Seek(0, TMemoryStreamGx::soBeginning);
+    char back = 0;
+    EXPECT_EQ(s.Read(&back, 5), 1);
+    EXPECT_EQ(back, 'x');
+}
+
+TEST(MemoryStream, RefusesAStepThatIsNotAPowerOfTwo)
+{
+    TMemoryStreamGx s;
+    for (int bad : {0, -4096, 3000, 6144}) {
+        EXPECT_THROW(s.SetHalfMemoryDelta(bad), EStreamErrorGx) << bad;
+        EXPECT_EQ(s.HalfMemoryDelta(), 4096);
+    }
+    s.SetHalfMemoryDelta(1);
+    const char buf[3] = {1, 2, 3};
+    s.Write(buf, 3);
+    EXPECT_GE(s.Capacity(), 3);
+    EXPECT_EQ(s.Capacity(), 4);
+}
