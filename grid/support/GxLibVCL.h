@@ -4,11 +4,13 @@
 // types instead of reaching the platform directly.
 #include "Exceptions.h"
 #include "Variant.h"
+#include "platform/db/DBTypes.h"
 #include <QList>
 #include <QRect>
 #include <QString>
 #include <bitset>
 #include <cstddef>
+#include <functional>
 
 // The stream error of the class library's streams.
 class EStreamErrorGx : public Exception {
@@ -40,6 +42,23 @@ int NlsCompareStr(const QString& s1, const QString& s2);
 int NlsCompareText(const QString& s1, const QString& s2);
 QString NlsUpperCase(const QString& s);
 QString NlsLowerCase(const QString& s);
+
+class TDataSet;
+class TDataSource;
+
+// The dataset's order of two bookmarks (<0, 0, >0); an empty bookmark sorts first.
+int DataSetCompareBookmarks(const TDataSet* dataSet, const TBookmark& bookmark1, const TBookmark& bookmark2);
+bool DataSetBookmarkValid(const TDataSet* dataSet, const TBookmark& bookmark);
+
+// Data-source properties of components ("MasterSource" of a detail dataset). A
+// component class that has such a property registers a reader for it; the reader
+// answers nullptr when the component is not of its class.
+using TDataSourcePropReaderGx = std::function<TDataSource*(const void* component, const QString& propName)>;
+void RegisterDataSourcePropReaderGx(const TDataSourcePropReaderGx& reader);
+void ClearDataSourcePropReadersGx();
+// The dataset of the data source held in a component's property; any failure
+// (no such property, not a data source, an exception while reading) gives nullptr.
+TDataSet* GetDataSetFromDataSourceProp(const void* component, const QString& propName);
 
 QRect EmptyRect();
 void EmptyRect(QRect& rect);

@@ -3,6 +3,12 @@
 // variant comparison and the like.
 #include "GxLibVCL.h"
 #include "Variant.h"
+#include "platform/db/DBTypes.h"
+#include <vector>
+
+class TDataSet;
+class TField;
+class QObject;
 
 // The run-time library's four variant relationships.
 enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
@@ -19,3 +25,19 @@ TVariantRelationship CompareVariants(const Variant& v1, const Variant& v2);
 TVariantRelationship CompareVariants(const TVarArrayGx& v1, const TVarArrayGx& v2);
 inline TVariantRelationship CompareVariants(const TVarArrayGx&, const Variant&) { return vrNotEqual; }
 inline TVariantRelationship CompareVariants(const Variant&, const TVarArrayGx&) { return vrNotEqual; }
+
+// True for the numeric field types that can be summed (not auto-increment or large integers).
+bool IsNumberFieldType(TFieldType fieldType);
+
+// Field lists given as text: "a;b;c".
+using TFieldsArrGx = std::vector<TField*>;
+// Appends the named fields, in the order of the names, to List (when given).
+// An unknown name raises the database error "Field '%s' not found", prefixed with
+// the component's name when it has one.
+void GetFieldsByNames(TFieldsArrGx* list, TDataSet* dataSet, const QObject* component, const QString& names);
+TFieldsArrGx FieldsToArray(TDataSet* dataSet, const QObject* component, const QString& names);
+// Null clears every named field; otherwise one array element per field.
+void SetFieldsValue(TDataSet* dataSet, const QString& names, const Variant& value);
+void SetFieldsValue(TDataSet* dataSet, const QString& names, const TVarArrayGx& value);
+// The field names of a ";"-separated list, as the class library extracts them.
+QStringList ExtractFieldNamesGx(const QString& names);
