@@ -98,6 +98,7 @@ void TDBSumCollection::Insert(TDBSum* item)
 {
     item->FCollection = this;
     FItems.push_back(item);
+    Update(nullptr);
 }
 
 void TDBSumCollection::Remove(TDBSum* item)

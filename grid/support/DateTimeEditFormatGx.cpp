@@ -1,14 +1,16 @@
 #include "DateTimeEditFormatGx.h"
 #include "DateTime.h"
 #include "Exceptions.h"
+#include "FormatSettings.h"
 #include <cmath>
+
+namespace DBCtrlsGx {
 
 namespace {
 
-// The platform's fixed settings.
-const QString kShortDateFormat = QStringLiteral("yyyy-mm-dd");
-constexpr QChar kDateSeparator = u'-';
-constexpr QChar kTimeSeparator = u':';
+const QString& kShortDateFormat = FormatSettings::ShortDateFormat;
+const QChar& kDateSeparator = FormatSettings::DateSeparator;
+const QChar& kTimeSeparator = FormatSettings::TimeSeparator;
 
 bool IsElementLetter(QChar u)
 {
@@ -399,3 +401,5 @@ int DaysInMonth(int year, int month)
         return 0;
     return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
 }
+
+} // namespace DBCtrlsGx

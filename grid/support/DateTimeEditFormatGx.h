@@ -6,6 +6,10 @@
 #include "Variant.h"
 #include <QString>
 
+// The routines live in the editors' unit namespace: the run-time layer has its own
+// two-digit-year rule with another window.
+namespace DBCtrlsGx {
+
 struct TElementMaskPosGx {
     int Pos = -1;        // 1-based position of the element's first character in the edit text
     int Length = -1;
@@ -47,3 +51,5 @@ bool DateTimeElementAtPos(const QString& text, int& pos, int& len, bool fourDigi
 void ReplaceDatePart(TDateTime& dateTime, TDateTime oldValue);
 int ExpandTwoDigitYear(int year);
 int DaysInMonth(int year, int month);
+
+} // namespace DBCtrlsGx

@@ -28,8 +28,7 @@ int NlsCompareText(const QString& s1, const QString& s2)
 QString NlsUpperCase(const QString& s) { return QLocale().toUpper(s); }
 QString NlsLowerCase(const QString& s) { return QLocale().toLower(s); }
 
-QRect EmptyRect() { return QRect(QPoint(0, 0), QPoint(-1, -1)); }
-void EmptyRect(QRect& rect) { rect = EmptyRect(); }
+void EmptyRect(TRect& rect) { rect = TRect(); }
 
 qintptr SmallPointToLParam(qint16 x, qint16 y)
 {

@@ -5,6 +5,7 @@
 #include "Exceptions.h"
 #include "Variant.h"
 #include "platform/db/DBTypes.h"
+#include "platform/gui/Graphics.h"
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -60,8 +61,8 @@ void ClearDataSourcePropReadersGx();
 // (no such property, not a data source, an exception while reading) gives nullptr.
 TDataSet* GetDataSetFromDataSourceProp(const void* component, const QString& propName);
 
-QRect EmptyRect();
-void EmptyRect(QRect& rect);
+// Sets the rectangle to (0, 0, 0, 0).
+void EmptyRect(TRect& rect);
 
 // A packed point as a message parameter and back, without change of bits.
 qintptr SmallPointToLParam(qint16 x, qint16 y);

@@ -5,6 +5,8 @@
 #include "Exceptions.h"
 #include <gtest/gtest.h>
 
+using namespace DBCtrlsGx;
+
 namespace {
 
 TDateTime operator+(TDateTime d, double f) { return TDateTime(d.Value + f); }

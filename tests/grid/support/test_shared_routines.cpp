@@ -58,10 +58,9 @@ TEST(SharedRoutines, Adapters)
     LParamToSmallPoint(SmallPointToLParam(-5, 300), x, y);
     EXPECT_EQ(x, -5);
     EXPECT_EQ(y, 300);
-    QRect r(1, 2, 3, 4);
+    TRect r(1, 2, 3, 4);
     EmptyRect(r);
-    EXPECT_EQ(r.left(), 0);
-    EXPECT_EQ(r.right() + 1, 0);
+    EXPECT_EQ(r, TRect(0, 0, 0, 0));
     TVarArrayGx a = TVarArrayGx::Of({Variant(1)});
     VarArrayRedimGx(a, 3);
     EXPECT_EQ(a.HighBound(), 3);
