@@ -1,0 +1,21 @@
+#pragma once
+// Temporary database components with unique names ("C" and a GUID with "_" for "-"). They
+// have no owner: the caller frees each one with the matching free routine.
+#include <QString>
+
+class TADOQuery;
+class TClientDataSet;
+class TDataSetProvider;
+
+QString MakeUniqueComponentName();
+// Every non-overlapping occurrence of search, scanned from the left, replaced.
+QString ReplaceAllText(const QString& text, const QString& search, const QString& replacement);
+
+// A query on rmtDM's ADOCon with CacheSize 1000, a static cursor and batch-optimistic locking.
+TADOQuery* NewQuery();
+void FreeQuery(TADOQuery* query);          // closes it, clears its text, frees it
+// A client dataset with FetchOnDemand off and PacketRecords 20.
+TClientDataSet* NewClientDataSet();
+void FreeClientDataSet(TClientDataSet* cds);   // closes it when active, frees it
+TDataSetProvider* NewProvider();
+void FreeProvider(TDataSetProvider* provider); // detaches its dataset, frees it

@@ -1,0 +1,212 @@
+#pragma once
+// TrmtDM: the data module through which the whole program reaches the database. One
+// instance, rmtDM, is created at start-up before the main window and freed at shutdown.
+//
+// Every operation that reaches the database, except getrecordcount, first selects the
+// logged-in account-set database on ADOCon ("Use " + dbname, "Master" before login), so
+// the database of the last operation stays current for whatever runs next on ADOCon.
+//
+// How an operation fails depends on its kind:
+//   lookup         (factory query + Topensql)   a database error ends the action silently (EAbort)
+//   shared lookup  (tempqry)                     the database error is raised
+//   direct         (factory query, no runner)    the database error is raised
+//   write          (execsql)                     False; inside an open transaction also the
+//                                                message "数据数据出错：" + statement
+#include "ReportRecords.h"
+#include "platform/db/ClientDataSet.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Variant.h"
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class TADOConnection;
+class TADOQuery;
+class Topensql;
+class Texecsql;
+
+class TrmtDM {
+public:
+    TrmtDM();
+    virtual ~TrmtDM();
+    TrmtDM(const TrmtDM&) = delete;
+    TrmtDM& operator=(const TrmtDM&) = delete;
+
+    // ----- components -----
+    std::unique_ptr<TADOConnection> ADOCon;          // the one server connection
+    std::unique_ptr<TClientDataSet> ClientDataSet2;  // unused
+    std::unique_ptr<TADOQuery> tempqry;              // shared query of the shared lookups and statistics
+    std::unique_ptr<TADOConnection> testcon;         // closed; the connection-settings dialog tests on it
+
+    // Observer of every statement text the data module sends to the database, in order
+    // (diagnostics and tests); empty by default.
+    std::function<void(const QString& sql)> OnSQL;
+
+    // ----- connection, database switch, transactions, statements -----
+    // Reads log/adolinksetting.ini and opens ADOCon on master. Called by the constructor,
+    // which shows any error it raises and carries on unconnected.
+    void DataModuleCreate(void* Sender);
+    // Runs "Use " + DBname ("Master" when empty). A name that is not a plain database
+    // identifier raises EDatabaseError before anything runs; a database error propagates.
+    bool OpenindicatinnDB(const QString& DBname);
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool IntransAction() const;
+    // One non-query statement in the logged-in database: inside the caller's transaction
+    // (False plus the message on failure, the transaction left open) or in its own.
+    bool execsql(const QString& sql);
+
+    // ----- paged loading and change writing -----
+    // A packet is null when there is none (TDataPacket::IsNull).
+    TDataPacket GetLargeData(const QString& cmdstr, int Rcount);
+    TDataPacket gettabledata(const QString& TableName, const QString& keyField, const QString& ssql, int Maxrec);
+    TDataPacket getsqldata(const QString& strSql, const QString& orderkeyfield, const QString& keyField,
+                           const QString& strcon, int maxrec);
+    bool ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField);
+    bool ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName, const QString& MkeyField,
+                       const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField);
+    // The paged SELECT texts (the paging condition joined to the caller's condition).
+    static QString buildpagedselect(const QString& TableName, const QString& keyField,
+                                    const QString& condition, const QString& lastkey);
+    static QString buildpagedsqlselect(const QString& strSql, const QString& orderkeyfield,
+                                       const QString& condition, const QString& lastkey);
+
+    // ----- keys, parameters, lookups -----
+    // Next value of an IDlist counter: read with the lock hint and written back, in one
+    // transaction of its own when none is open. A missing counter raises EDatabaseError.
+    int GetnewID(const QString& iDname);
+    // Current value of an IDlist counter (0 when it has no row).
+    int GetID(const QString& idname);
+    QString getnewtreefid(int id) const;
+    int getsystemvalue(const QString& strname);
+    bool setsystemid(const QString& idname, int id);
+    bool setsysemcrtdate(TDateTime datetime);
+    double gettablevalue(const QString& tablename, const QString& Ffieldname, int Fid, const QString& refieldname);
+    double gettablevaluetwo(const QString& tablename, const QString& kfieldname1, const QString& kfieldname2,
+                            int kid1, int kid2, const QString& refieldname);
+    int getfieldvalue(const QString& tablename, const QString& Ffieldname);
+    bool getvaluebycode(const QString& tablename, const QString& JMvalue, const QString& IDfieldname,
+                        const QString& strfieldname, int& fid, QString& strname);
+    bool exitfieldvalue(const QString& tablename, const QString& kfieldname, int Kid);
+    int getrecordcount(const QString& sql);
+    int getpricemodal(int mid);
+    int getbreedtype(int mid);
+    double GetAdmiRate(int mid);
+    double getpprice(int mid);
+    double getaprice(int mid);
+    double getdefaultbalance();
+    QString getmrplist() const;
+    QString getmaplist() const;
+    QString getmpplist() const;
+    bool setmrplistlock(int fid, bool value);
+    bool addnewmtrlist(int fid, int bid, const QString& code, const QString& mname, const QString& mtype,
+                       const QString& munit, const QString& remark);
+
+    // ----- bill-number pool -----
+    // column is "im" or "ex" followed by a bill category code. getbillcodeid finds the lowest
+    // free slot and marks it taken in one transaction (0 when no slot is free).
+    int getbillcodebnum(const QString& code, bool billtype);
+    int getbillcodeid(const QString& column);
+    bool Addnewcodeidline(const QString& column);
+    bool ESCbillcodeid(int fid, const QString& column);
+    bool deletebilltypelist();
+    bool createnewbilltypelist(const QStringList& list);
+
+    // ----- stock ledger primitives, posting, period close, statistics -----
+    // (the stock engine; built in the stock-engine files of this folder)
+    bool imaddimexsrglist(int periodid, int imdetailid, int materialid, const QString& billnum, TDateTime billdate,
+                          const QString& comment, const QString& dptprj, double imqty, double imprice,
+                          double imcost, const QString& remark);
+    bool exaddimexsrglist(int periodid, int exdetailid, int materialid, const QString& billnum, TDateTime billdate,
+                          const QString& comment, const QString& dptprj, double exqty, double exprice,
+                          double excost, const QString& remark);
+    bool imdelimexsrglist(int imdetialid);
+    bool exdelimexsrglist(int imdetialid);
+    bool redelimexsrglist(int imdetialid);
+    bool addnewstorage(int materialid, double quantity, double cost);
+    bool imaddstorage(int materialid, double quantity, double cost);
+    bool exaddstorage(int materialid, double quantity, double cost);
+    bool readdstorage(int materialid, double quantity, double cost);
+    bool addpricelist(int pid, int materialid, const QString& billnum, TDateTime billdate, int iiD, int eid,
+                      double qty, double rsprice, double rdprice, double sprice, double dprice, int cid, int cfid,
+                      int supid, const QString& remark);
+    bool expricelist(int pricelistID, double Qty, double rdprice, double dprice);
+    bool updatepricelistbyiid(int IID, const QString& billnum, TDateTime billdate, double qty, double rsprice,
+                              double rdprice, double sprice, double dprice, int cid, int cfid, int supid,
+                              const QString& remark);
+    bool updatepricelistbyiid_1(int iid, double qty, double rdprice, double dprice);
+    bool updatepricelistbyeid_1(int eid, double qty, double rdprice, double dprice);
+    bool updatepricelist(int fID, const QString& billnum, TDateTime billdate, double qty, double sprice,
+                         double dprice, const QString& cfcode, const QString& remark);
+    bool delpricelistbyiid(int iid);
+    bool delpricelistbyeid(int eid);
+    bool addnewavgprice(int materialid, double avgprice);
+    bool updateavgprice(int materialid, double quantity, double cost);
+    bool addnewplanprice(int materialid, double planprice);
+    bool updateplanprice(int materialid, double planprice);
+    bool addnewcycledatabase(int materialid, double totalqty, double totalcost);
+    bool imcycledatabase(int materialid, double imqty, double imcost);
+    bool reverseimcycledb(int materialid, double imqty, double imcost);
+    bool excycledatabase(int materialid, double exqty, double excost);
+    bool reverseexcycledb(int materialid, double exqty, double excost);
+    bool bcylmexcycledatabase(int materialid, double exqty, double excost);
+    bool bcylmreverseexcycledb(int materialid, double exqty, double excost);
+    bool addnewcycledptlist(int departmentid, int materialid, double imqty, double imcost);
+    bool excycledptlist(int departmentid, int materialid, double exqty, double excost);
+    bool reverseexcycledptlist(int departmentid, int materialid, double exqty, double excost);
+    bool exaddnewcycledetaillist(int pid, int exdetailid, int materialid, int dptid, TDateTime bdate,
+                                 double quantity, const QString& remark);
+    bool reverseexcycledetaillist(int exdetailid);
+
+    // ----- posting, reversal, period close -----
+    bool imbillrecord(TClientDataSet* master, TClientDataSet* detail);
+    bool imbillreverse(TClientDataSet* master, TClientDataSet* detail);
+    bool exbillrecord(TClientDataSet* master, TClientDataSet* detail);
+    bool exbillreverse(TClientDataSet* master, TClientDataSet* detail);
+    bool billbalance(TDateTime pbdate, TDateTime pedate, TDateTime newbdate);
+
+    // ----- cost statistics and report-tree lists -----
+    void Getmtrinitnumcost(double& prenum, double& Precost, int periodno, int materialno);
+    void Getmtrendnumcost(double& num, double& cost, int periodno, int materialno);
+    void Getmtrinnumcost(double& num, double& cost, int periodno, int materialno);
+    void Getmtrexnumcost(double& num, double& cost, int periodno, int materialno);
+    void GetTypeinitnumcost(double& num, double& cost, const QString& code, int periodno);
+    void GetTypeendnumcost(double& num, double& cost, const QString& code, int periodno);
+    void GetTypeInnumcost(double& num, double& cost, const QString& code, int periodno);
+    void GetTypeexnumcost(double& num, double& cost, const QString& code, int periodno);
+    void getinnumcostbycfcode(double& num, double& cost, const QString& breedcode, const QString& cfcode, int periodno);
+    void getinnumcostbysupcode(double& num, double& cost, const QString& breedcode, const QString& supcode, int periodno);
+    void getinnumcostbycid(double& num, double& cost, const QString& breedcode, int cid, int periodno);
+    void getinnumcostbycf(double& num, double& cost, const QString& code, int cfid, int periodno);
+    void Getexnumcostbydptcode(double& num, double& cost, const QString& breedcode, const QString& dptcode, int periodno);
+    void GetExnumcostbypjtcode(double& num, double& cost, const QString& breedcode, const QString& pjtcode, int periodno);
+    void Getexnumcostbydpt(double& num, double& cost, const QString& code, int Departmentno, int periodno);
+    void GetExnumcostbypjt(double& num, double& cost, const QString& code, int projectno, int periodno);
+    // kind 2 material source, 3 supplier (receipts), 4 department, 5 project (issues); any
+    // other kind leaves num and cost unchanged.
+    void getnumcostbycode(double& num, double& cost, const QString& breedcode, const QString& itemcode,
+                          int periodno, quint8 kind);
+    void getcyldptmuncostbymid(int mid, int dptid, int pid, double& num, double& cost);
+    void getcylmuncostbymid(int mid, int pid, double& num, double& cost);
+    void gettreenodelistdef(const QString& tablename, TNodeList& list, int pfid, int deep);
+    void gettreenodelist(const QString& tablename, TNodeList& list, int pfid, int deep, quint8 kind,
+                         quint8 billflag, int periodno);
+    void getnodelist(const QString& tablename, TNodeList& list);
+
+protected:
+    // Shared-lookup step: the statement on tempqry (close, clear, add text, open).
+    void openquery(const QString& sql);
+
+private:
+    int countrowswhere(const QString& table, const QString& field, int value);
+    int countrowswheretwo(const QString& table, const QString& firstfield, const QString& secondfield,
+                          int firstvalue, int secondvalue);
+
+    Topensql* aopensql = nullptr;    // unused
+    Texecsql* aexecsql = nullptr;    // the runner of the statement execsql is executing
+};
+
+// The one instance, created at start-up before the main window.
+extern TrmtDM* rmtDM;
