@@ -1,0 +1,520 @@
+#include "SqliteEngine.h"
+#include "SqliteFunctions.h"
+#include "SqliteValues.h"
+#include "platform/rtl/Exceptions.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QElapsedTimer>
+#include <sqlite3.h>
+
+namespace sqlitedb {
+
+namespace {
+
+const char* const kMaster = "master";
+
+QString errText(sqlite3* db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+void removeDbFiles(const QString& file)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(file + QLatin1String(suffix));
+}
+
+bool looksLikeDatabaseFile(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    return f.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+// Copies database "main" of src into "main" of dst, waiting for other clients' locks.
+void copyDatabase(sqlite3* dst, sqlite3* src, int timeoutMs, const QString& what)
+{
+    sqlite3_backup* b = sqlite3_backup_init(dst, "main", src, "main");
+    if (!b) throw EOleException(what + QStringLiteral(": ") + errText(dst));
+    QElapsedTimer timer;
+    timer.start();
+    int rc;
+    for (;;) {
+        rc = sqlite3_backup_step(b, -1);
+        if (rc == SQLITE_DONE) break;
+        if ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && timer.elapsed() < timeoutMs) {
+            QThread::msleep(5);
+            continue;
+        }
+        break;
+    }
+    sqlite3_backup_finish(b);
+    if (rc != SQLITE_DONE)
+        throw EOleException(what + QStringLiteral(" failed: ") + QString::fromUtf8(sqlite3_errstr(rc)));
+}
+
+} // namespace
+
+struct SqliteEngine::Cached {
+    sqlite3_stmt* stmt = nullptr;
+    ColumnReader reader;
+    bool readOnly = true;
+    ~Cached() { sqlite3_finalize(stmt); }
+};
+
+sqlite3* SqliteEngine::OpenFile(const QString& file, int timeoutMs, bool create)
+{
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = db ? errText(db) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(db);
+        throw EOleException(QStringLiteral("Unable to open the physical file \"%1\": %2").arg(file, msg));
+    }
+    sqlite3_busy_timeout(db, timeoutMs);
+    RegisterFunctions(db);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA recursive_triggers=OFF;",
+                 nullptr, nullptr, nullptr);
+    return db;
+}
+
+SqliteEngine::SqliteEngine(const QString& dataFolder, int timeoutSeconds)
+    : m_dataFolder(QDir::cleanPath(dataFolder)),
+      m_timeoutMs(std::max(1, timeoutSeconds > 0 ? timeoutSeconds : 15) * 1000)
+{
+    if (!QDir().mkpath(m_dataFolder))
+        throw EOleException(QStringLiteral("Cannot create the data folder \"%1\".").arg(m_dataFolder));
+    sqlite3* db = OpenFile(MasterFile(), m_timeoutMs, true);
+    const int rc = sqlite3_exec(db,
+        "create table if not exists dpx_databases (name text primary key collate nocase, "
+        "file text not null, online integer not null default 1)", nullptr, nullptr, nullptr);
+    const QString msg = errText(db);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) throw EOleException(msg);
+    open(QLatin1String(kMaster), QString());
+}
+
+SqliteEngine::~SqliteEngine()
+{
+    if (m_physical && m_db) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    closeDb();
+}
+
+QString SqliteEngine::MasterFile() const
+{
+    return m_dataFolder + QStringLiteral("/master_data.mdf");
+}
+
+void SqliteEngine::closeDb()
+{
+    qDeleteAll(m_stmts);
+    m_stmts.clear();
+    if (m_db) sqlite3_close(m_db);
+    m_db = nullptr;
+}
+
+void SqliteEngine::open(const QString& name, const QString& file)
+{
+    closeDb();
+    if (isMaster(name)) {
+        m_db = OpenFile(MasterFile(), m_timeoutMs, true);
+        m_current = QLatin1String(kMaster);
+        return;
+    }
+    if (!QFileInfo::exists(file))
+        throw EOleException(QStringLiteral("Unable to open the physical file \"%1\" of database '%2'.").arg(file, name));
+    sqlite3* db = OpenFile(file, m_timeoutMs, false);
+    const QByteArray attach = "ATTACH DATABASE " + tsql::QuoteString(MasterFile()).toUtf8() + " AS master";
+    if (sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString msg = errText(db);
+        sqlite3_close(db);
+        throw EOleException(msg);
+    }
+    m_db = db;
+    m_current = name;
+}
+
+bool SqliteEngine::isMaster(const QString& name) const
+{
+    return name.compare(QLatin1String(kMaster), Qt::CaseInsensitive) == 0;
+}
+
+QString SqliteEngine::catalog() const
+{
+    return isMaster(m_current) ? QStringLiteral("main") : QStringLiteral("master");
+}
+
+void SqliteEngine::fail(const QString& context)
+{
+    const QString msg = errText(m_db);
+    throw EOleException(context.isEmpty() ? msg : context + QStringLiteral(": ") + msg);
+}
+
+void SqliteEngine::execSimple(const char* sql)
+{
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
+}
+
+void SqliteEngine::ensurePhysicalTransaction()
+{
+    if (m_inTrans && !m_physical) {
+        execSimple("BEGIN IMMEDIATE");
+        m_physical = true;
+    }
+}
+
+void SqliteEngine::requireNoWork(const char* what)
+{
+    if (m_physical)
+        throw EOleException(QStringLiteral("%1 statement not allowed within multi-statement transaction.")
+                                .arg(QLatin1String(what)));
+}
+
+// ----- statements -----
+
+void SqliteEngine::Execute(const QString& text, DbResult& result, int maxRows)
+{
+    result = DbResult();
+    auto batch = m_cache.Get(text, isMaster(m_current));
+    const bool translatedForMaster = isMaster(m_current);
+    for (const tsql::Statement& s : *batch) {
+        // A "Use" earlier in the batch may have changed what "master..t" means.
+        if (s.kind == tsql::StmtKind::Sql && s.mentionsMaster && translatedForMaster != isMaster(m_current)) {
+            const tsql::Batch again = tsql::TranslateBatch(s.source, isMaster(m_current));
+            for (const tsql::Statement& a : again) runStatement(a, result, maxRows);
+            continue;
+        }
+        runStatement(s, result, maxRows);
+    }
+}
+
+void SqliteEngine::ExecuteNative(const QString& sql, DbResult& result, int maxRows)
+{
+    result = DbResult();
+    runSql(sql, result, maxRows);
+}
+
+void SqliteEngine::runStatement(const tsql::Statement& s, DbResult& result, int maxRows)
+{
+    using tsql::StmtKind;
+    switch (s.kind) {
+    case StmtKind::Nothing:
+        return;
+    case StmtKind::Use:
+        UseDatabase(s.name);
+        return;
+    case StmtKind::Sql:
+        if (s.sql.size() == 1) {
+            runSql(s.sql.first(), result, maxRows);
+            return;
+        }
+        // Several SQLite statements for one T-SQL statement (a table with its triggers): one unit.
+        ensurePhysicalTransaction();
+        execSimple(m_physical ? "SAVEPOINT dpx_stmt" : "BEGIN IMMEDIATE");
+        try {
+            for (const QString& q : s.sql) runSql(q, result, maxRows);
+        } catch (...) {
+            sqlite3_exec(m_db, m_physical ? "ROLLBACK TO dpx_stmt; RELEASE dpx_stmt" : "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+        execSimple(m_physical ? "RELEASE dpx_stmt" : "COMMIT");
+        return;
+    case StmtKind::IfExists:
+        if (queryExists(s.condition) != s.negate) runStatement(*s.body, result, maxRows);
+        return;
+    case StmtKind::CreateDatabase: {
+        requireNoWork("CREATE DATABASE");
+        DbDatabaseInfo info;
+        if (isMaster(s.name) || lookup(s.name, info))
+            throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(s.name));
+        const QString file = m_dataFolder + u'/' + s.name + QStringLiteral("_data.mdf");
+        removeDbFiles(file);
+        sqlite3_close(OpenFile(file, m_timeoutMs, true));
+        DbResult r;
+        runSql(QStringLiteral("insert into %1.dpx_databases (name, file, online) values (%2, %3, 1)")
+                   .arg(catalog(), tsql::QuoteString(s.name), tsql::QuoteString(file)), r, 0);
+        return;
+    }
+    case StmtKind::Restore:
+        RestoreDatabase(s.name, s.path, s.dataFile, s.replace);
+        return;
+    case StmtKind::Backup:
+        BackupDatabase(s.name, s.path);
+        return;
+    case StmtKind::SetOnline:
+    case StmtKind::SetOffline:
+        SetDatabaseOnline(s.name, s.kind == StmtKind::SetOnline);
+        return;
+    case StmtKind::DropDatabase:
+        for (const QString& n : s.names) DropDatabase(n);
+        return;
+    }
+}
+
+bool SqliteEngine::queryExists(const QString& sql)
+{
+    DbResult r;
+    runSql(QStringLiteral("select exists (") + sql + u')', r, 1);
+    return !r.rows.isEmpty() && r.rows.first().value(0).Type() == VarType::Integer &&
+           r.rows.first().value(0).AsIntRaw() != 0;
+}
+
+void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows)
+{
+    Cached* c = m_stmts.value(sql);
+    if (!c) {
+        const QByteArray utf8 = sql.toUtf8();
+        sqlite3_stmt* st = nullptr;
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v3(m_db, utf8.constData(), utf8.size(), SQLITE_PREPARE_PERSISTENT, &st, &tail) != SQLITE_OK)
+            fail();
+        if (!st) return;   // nothing but blanks
+        c = new Cached;
+        c->stmt = st;
+        c->readOnly = sqlite3_stmt_readonly(st) != 0;
+        c->reader.Init(st);
+        if (m_stmts.size() >= 200) {
+            qDeleteAll(m_stmts);
+            m_stmts.clear();
+        }
+        m_stmts.insert(sql, c);
+    }
+    sqlite3_stmt* st = c->stmt;
+    ensurePhysicalTransaction();
+    // A writing statement outside a transaction takes the write lock first, so that it waits
+    // for another client's transaction instead of failing on a stale snapshot.
+    const bool ownTrans = !c->readOnly && !m_physical && sqlite3_get_autocommit(m_db);
+    if (ownTrans) execSimple("BEGIN IMMEDIATE");
+    const int ncol = sqlite3_column_count(st);
+    if (ncol > 0) {
+        result.hasResultSet = true;
+        result.rows.clear();
+        result.columns = c->reader.Columns();
+    }
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (maxRows > 0 && result.rows.size() >= maxRows) break;
+        result.rows.push_back(c->reader.Read(st));
+    }
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        const QString msg = errText(m_db);
+        sqlite3_reset(st);
+        if (ownTrans) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw EOleException(msg);
+    }
+    if (!c->readOnly) result.rowsAffected = sqlite3_changes64(m_db);
+    sqlite3_reset(st);
+    if (ncol > 0) c->reader.Finish(result.columns, result.rows);
+    if (ownTrans) execSimple("COMMIT");
+}
+
+// ----- transactions and the current database -----
+
+void SqliteEngine::BeginTransaction()
+{
+    if (m_inTrans) throw EOleException(QStringLiteral("Cannot start more transactions on this session."));
+    m_inTrans = true;
+    m_physical = false;
+}
+
+void SqliteEngine::CommitTransaction()
+{
+    if (!m_inTrans) throw EOleException(QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+    if (m_physical && sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString msg = errText(m_db);
+        // A commit that cannot finish leaves nothing half done.
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_inTrans = m_physical = false;
+        throw EOleException(msg);
+    }
+    m_inTrans = m_physical = false;
+}
+
+void SqliteEngine::RollbackTransaction()
+{
+    if (!m_inTrans) throw EOleException(QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+    if (m_physical) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_inTrans = m_physical = false;
+}
+
+void SqliteEngine::UseDatabase(const QString& name)
+{
+    if (name.compare(m_current, Qt::CaseInsensitive) == 0) return;
+    if (m_physical)
+        throw EOleException(QStringLiteral("Cannot switch to database '%1' inside a transaction.").arg(name));
+    if (isMaster(name)) {
+        open(name, QString());
+        return;
+    }
+    DbDatabaseInfo info;
+    if (!lookup(name, info))
+        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
+    if (!info.online)
+        throw EOleException(QStringLiteral("Database '%1' cannot be opened because it is offline.").arg(info.name));
+    open(info.name, info.file);
+}
+
+// ----- administration -----
+
+bool SqliteEngine::lookup(const QString& name, DbDatabaseInfo& info)
+{
+    DbResult r;
+    runSql(QStringLiteral("select name, file, online from %1.dpx_databases where name = %2")
+               .arg(catalog(), tsql::QuoteString(name)), r, 1);
+    if (r.rows.isEmpty()) return false;
+    info.name = r.rows[0][0].AsStringRaw();
+    info.file = r.rows[0][1].AsStringRaw();
+    info.online = r.rows[0][2].AsIntRaw() != 0;
+    return true;
+}
+
+QList<DbDatabaseInfo> SqliteEngine::Databases()
+{
+    QList<DbDatabaseInfo> out;
+    out.push_back({QLatin1String(kMaster), MasterFile(), true});
+    DbResult r;
+    runSql(QStringLiteral("select name, file, online from %1.dpx_databases order by name").arg(catalog()), r, 0);
+    for (const DbRow& row : r.rows)
+        out.push_back({row[0].AsStringRaw(), row[1].AsStringRaw(), row[2].AsIntRaw() != 0});
+    return out;
+}
+
+bool SqliteEngine::DatabaseExists(const QString& name)
+{
+    DbDatabaseInfo info;
+    return isMaster(name) || lookup(name, info);
+}
+
+void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFile, const QString& dataFile, bool replace)
+{
+    requireNoWork("RESTORE DATABASE");
+    if (isMaster(name) || name.contains(u'/') || name.contains(u'\\') || name.isEmpty())
+        throw EOleException(QStringLiteral("RESTORE cannot process database '%1'.").arg(name));
+    if (!QFileInfo(backupFile).isFile())
+        throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the file specified. "
+                                           "RESTORE DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
+    if (!looksLikeDatabaseFile(backupFile))
+        throw EOleException(QStringLiteral("The media family on device '%1' is incorrectly formed. "
+                                           "RESTORE DATABASE is terminating abnormally.").arg(backupFile));
+    DbDatabaseInfo info;
+    const bool exists = lookup(name, info);
+    // Restoring to new files (MOVE) makes a new database; it never overwrites an existing one.
+    if (exists && !dataFile.isEmpty())
+        throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(info.name));
+    const QString target = exists ? info.file
+                                  : (dataFile.isEmpty() ? m_dataFolder + u'/' + name + QStringLiteral("_data.mdf") : dataFile);
+    if (!exists) {
+        if (QFileInfo::exists(target) && !replace)
+            throw EOleException(QStringLiteral("The file '%1' cannot be overwritten. Use WITH REPLACE to overwrite it.").arg(target));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        removeDbFiles(target);
+    }
+    sqlite3* src = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(backupFile).constData(), &src, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(src);
+        throw EOleException(QStringLiteral("Cannot open backup device '%1'.").arg(backupFile));
+    }
+    const bool intoCurrent = exists && info.name.compare(m_current, Qt::CaseInsensitive) == 0;
+    sqlite3* dst = nullptr;
+    try {
+        dst = intoCurrent ? m_db : OpenFile(target, m_timeoutMs, true);
+        copyDatabase(dst, src, m_timeoutMs, QStringLiteral("RESTORE DATABASE"));
+    } catch (...) {
+        sqlite3_close(src);
+        if (dst && dst != m_db) sqlite3_close(dst);
+        if (!exists) removeDbFiles(target);
+        throw;
+    }
+    sqlite3_close(src);
+    if (dst != m_db) {
+        sqlite3_exec(dst, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        sqlite3_close(dst);
+    }
+    if (!exists) {
+        DbResult r;
+        runSql(QStringLiteral("insert into %1.dpx_databases (name, file, online) values (%2, %3, 1)")
+                   .arg(catalog(), tsql::QuoteString(name), tsql::QuoteString(QFileInfo(target).absoluteFilePath())), r, 0);
+    }
+}
+
+void SqliteEngine::BackupDatabase(const QString& name, const QString& backupFile)
+{
+    requireNoWork("BACKUP DATABASE");
+    DbDatabaseInfo info;
+    if (isMaster(name)) info = {QLatin1String(kMaster), MasterFile(), true};
+    else if (!lookup(name, info))
+        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
+    if (!info.online)
+        throw EOleException(QStringLiteral("Database '%1' cannot be opened because it is offline.").arg(info.name));
+    const QFileInfo fi(backupFile);
+    if (backupFile.isEmpty() || !fi.absoluteDir().exists() || fi.isDir())
+        throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the path specified. "
+                                           "BACKUP DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
+    const QString tmp = backupFile + QStringLiteral(".part");
+    removeDbFiles(tmp);
+    const bool fromCurrent = info.name.compare(m_current, Qt::CaseInsensitive) == 0;
+    sqlite3* src = nullptr;
+    sqlite3* dst = nullptr;
+    try {
+        src = fromCurrent ? m_db : OpenFile(info.file, m_timeoutMs, false);
+        dst = OpenFile(tmp, m_timeoutMs, true);
+        copyDatabase(dst, src, m_timeoutMs, QStringLiteral("BACKUP DATABASE"));
+        // A backup is one self-contained file.
+        sqlite3_exec(dst, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    } catch (...) {
+        if (src && src != m_db) sqlite3_close(src);
+        if (dst) sqlite3_close(dst);
+        removeDbFiles(tmp);
+        throw;
+    }
+    if (src != m_db) sqlite3_close(src);
+    sqlite3_close(dst);
+    QFile::remove(backupFile);   // WITH INIT: the file holds this backup only
+    if (!QFile::rename(tmp, backupFile)) {
+        removeDbFiles(tmp);
+        throw EOleException(QStringLiteral("Cannot open backup device '%1'.").arg(backupFile));
+    }
+}
+
+void SqliteEngine::SetDatabaseOnline(const QString& name, bool online)
+{
+    requireNoWork("ALTER DATABASE");
+    DbDatabaseInfo info;
+    if (isMaster(name))
+        throw EOleException(QStringLiteral("Option 'OFFLINE' cannot be set in database 'master'."));
+    if (!lookup(name, info))
+        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
+    if (!online && info.name.compare(m_current, Qt::CaseInsensitive) == 0)
+        throw EOleException(QStringLiteral("ALTER DATABASE failed because a lock could not be placed on database '%1'. Try again later.").arg(info.name));
+    DbResult r;
+    runSql(QStringLiteral("update %1.dpx_databases set online = %2 where name = %3")
+               .arg(catalog()).arg(online ? 1 : 0).arg(tsql::QuoteString(info.name)), r, 0);
+}
+
+void SqliteEngine::DropDatabase(const QString& name)
+{
+    requireNoWork("DROP DATABASE");
+    if (isMaster(name))
+        throw EOleException(QStringLiteral("Cannot drop the database 'master' because it is a system database."));
+    DbDatabaseInfo info;
+    if (!lookup(name, info))
+        throw EOleException(QStringLiteral("Cannot drop the database '%1', because it does not exist or you do not have permission.").arg(name));
+    if (info.name.compare(m_current, Qt::CaseInsensitive) == 0)
+        throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));
+    if (info.online && QFileInfo::exists(info.file)) {
+        // A client in the middle of a transaction on it keeps it in use.
+        sqlite3* db = OpenFile(info.file, 0, false);
+        const int rc = sqlite3_exec(db, "BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        if (rc != SQLITE_OK)
+            throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));
+    }
+    DbResult r;
+    runSql(QStringLiteral("delete from %1.dpx_databases where name = %2").arg(catalog(), tsql::QuoteString(info.name)), r, 0);
+    removeDbFiles(info.file);
+}
+
+} // namespace sqlitedb
