@@ -235,7 +235,7 @@ void SqliteEngine::runStatement(const tsql::Statement& s, DbResult& result, int 
         sqlite3_close(OpenFile(file, m_timeoutMs, true));
         DbResult r;
         runSql(QStringLiteral("insert into %1.dpx_databases (name, file, online) values (%2, %3, 1)")
-                   .arg(catalog(), tsql::QuoteString(s.name), tsql::QuoteString(file)), r, 0);
+                   .arg(catalog(), tsql::QuoteString(s.name), tsql::QuoteString(file)), r, 0, true);
         return;
     }
     case StmtKind::Restore:
@@ -262,7 +262,7 @@ bool SqliteEngine::queryExists(const QString& sql)
            r.rows.first().value(0).AsIntRaw() != 0;
 }
 
-void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows)
+void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, bool catalogOnly)
 {
     Cached* c = m_stmts.value(sql);
     if (!c) {
@@ -283,7 +283,8 @@ void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows)
         m_stmts.insert(sql, c);
     }
     sqlite3_stmt* st = c->stmt;
-    ensurePhysicalTransaction();
+    // The catalogue steps of "Use" and the administration do not start the caller's transaction.
+    if (!catalogOnly) ensurePhysicalTransaction();
     // A writing statement outside a transaction takes the write lock first, so that it waits
     // for another client's transaction instead of failing on a stale snapshot.
     const bool ownTrans = !c->readOnly && !m_physical && sqlite3_get_autocommit(m_db);
@@ -363,7 +364,7 @@ bool SqliteEngine::lookup(const QString& name, DbDatabaseInfo& info)
 {
     DbResult r;
     runSql(QStringLiteral("select name, file, online from %1.dpx_databases where name = %2")
-               .arg(catalog(), tsql::QuoteString(name)), r, 1);
+               .arg(catalog(), tsql::QuoteString(name)), r, 1, true);
     if (r.rows.isEmpty()) return false;
     info.name = r.rows[0][0].AsStringRaw();
     info.file = r.rows[0][1].AsStringRaw();
@@ -376,7 +377,7 @@ QList<DbDatabaseInfo> SqliteEngine::Databases()
     QList<DbDatabaseInfo> out;
     out.push_back({QLatin1String(kMaster), MasterFile(), true});
     DbResult r;
-    runSql(QStringLiteral("select name, file, online from %1.dpx_databases order by name").arg(catalog()), r, 0);
+    runSql(QStringLiteral("select name, file, online from %1.dpx_databases order by name").arg(catalog()), r, 0, true);
     for (const DbRow& row : r.rows)
         out.push_back({row[0].AsStringRaw(), row[1].AsStringRaw(), row[2].AsIntRaw() != 0});
     return out;
@@ -436,7 +437,7 @@ void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFil
     if (!exists) {
         DbResult r;
         runSql(QStringLiteral("insert into %1.dpx_databases (name, file, online) values (%2, %3, 1)")
-                   .arg(catalog(), tsql::QuoteString(name), tsql::QuoteString(QFileInfo(target).absoluteFilePath())), r, 0);
+                   .arg(catalog(), tsql::QuoteString(name), tsql::QuoteString(QFileInfo(target).absoluteFilePath())), r, 0, true);
     }
 }
 
@@ -491,7 +492,7 @@ void SqliteEngine::SetDatabaseOnline(const QString& name, bool online)
         throw EOleException(QStringLiteral("ALTER DATABASE failed because a lock could not be placed on database '%1'. Try again later.").arg(info.name));
     DbResult r;
     runSql(QStringLiteral("update %1.dpx_databases set online = %2 where name = %3")
-               .arg(catalog()).arg(online ? 1 : 0).arg(tsql::QuoteString(info.name)), r, 0);
+               .arg(catalog()).arg(online ? 1 : 0).arg(tsql::QuoteString(info.name)), r, 0, true);
 }
 
 void SqliteEngine::DropDatabase(const QString& name)
@@ -513,7 +514,7 @@ void SqliteEngine::DropDatabase(const QString& name)
             throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));
     }
     DbResult r;
-    runSql(QStringLiteral("delete from %1.dpx_databases where name = %2").arg(catalog(), tsql::QuoteString(info.name)), r, 0);
+    runSql(QStringLiteral("delete from %1.dpx_databases where name = %2").arg(catalog(), tsql::QuoteString(info.name)), r, 0, true);
     removeDbFiles(info.file);
 }
 

@@ -45,7 +45,7 @@ private:
     void open(const QString& name, const QString& file);
     void closeDb();
     void runStatement(const tsql::Statement& s, DbResult& result, int maxRows);
-    void runSql(const QString& sql, DbResult& result, int maxRows);
+    void runSql(const QString& sql, DbResult& result, int maxRows, bool catalogOnly = false);
     bool queryExists(const QString& sql);
     void ensurePhysicalTransaction();
     void requireNoWork(const char* what);

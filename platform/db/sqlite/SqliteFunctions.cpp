@@ -313,7 +313,7 @@ void fnObjectId(sqlite3_context* ctx, int, sqlite3_value** argv)
 // ----- exact sums -----
 
 struct SumState {
-    __int128 scaled = 0;   // sum * 10000 while every value has at most 4 decimals
+    qint64 scaled = 0;     // sum * 10000 while every value has at most 4 decimals
     double approx = 0;
     bool exact = true;
     bool allInt = true;
@@ -329,7 +329,9 @@ void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv)
     if (!st->any) { new (st) SumState(); st->any = true; }
     if (t == SQLITE_INTEGER) {
         const qint64 v = sqlite3_value_int64(argv[0]);
-        st->scaled += (__int128)v * 10000;
+        qint64 sv;
+        if (__builtin_mul_overflow(v, qint64(10000), &sv) || __builtin_add_overflow(st->scaled, sv, &st->scaled))
+            st->exact = false;
         st->approx += double(v);
         return;
     }
@@ -339,9 +341,8 @@ void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv)
     if (!st->exact) return;
     const double r = d * 10000.0;
     const double rr = std::nearbyint(r);
-    if (std::fabs(rr) < 9e15 && std::fabs(r - rr) <= 1e-6 * std::max(1.0, std::fabs(r)))
-        st->scaled += (__int128)qint64(rr);
-    else
+    if (!(std::fabs(rr) < 9e15 && std::fabs(r - rr) <= 1e-6 * std::max(1.0, std::fabs(r))) ||
+        __builtin_add_overflow(st->scaled, qint64(rr), &st->scaled))
         st->exact = false;
 }
 
@@ -353,13 +354,12 @@ void sumFinal(sqlite3_context* ctx, bool total)
         return;
     }
     if (st->exact) {
-        const __int128 whole = st->scaled / 10000;
-        if (st->allInt && !total && whole <= INT64_MAX && whole >= INT64_MIN) {
-            sqlite3_result_int64(ctx, qint64(whole));
+        if (st->allInt && !total) {
+            sqlite3_result_int64(ctx, st->scaled / 10000);
             return;
         }
-        if (st->scaled < ((__int128)1 << 62) && st->scaled > -((__int128)1 << 62)) {
-            sqlite3_result_double(ctx, double(qint64(st->scaled)) / 10000.0);
+        if (st->scaled < (qint64(1) << 53) && st->scaled > -(qint64(1) << 53)) {
+            sqlite3_result_double(ctx, double(st->scaled) / 10000.0);
             return;
         }
     }

@@ -146,8 +146,9 @@ const char* const kSysObjects =
 struct Pending { int depth; QString limit; };
 
 // Translates an ordinary statement (SELECT, INSERT, UPDATE, DELETE, DROP TABLE, ...).
-Toks translateTokens(const Toks& in, bool currentIsMaster)
+Toks translateTokens(const Toks& input, bool currentIsMaster)
 {
+    Toks in = input;
     Toks out;
     out.reserve(in.size() + 8);
     QVector<Pending> limits;
@@ -178,6 +179,7 @@ Toks translateTokens(const Toks& in, bool currentIsMaster)
             const bool isDbo = t.isName("dbo");
             const bool isMaster = t.isName("master");
             if (isDbo && i + 2 < in.size() && in[i + 2].isName()) {
+                in[i + 2].spaceBefore = t.spaceBefore;
                 ++i;     // drop "dbo."
                 continue;
             }
@@ -422,7 +424,7 @@ QStringList translateCreateTable(const Toks& t, int i, bool currentIsMaster)
 
     if (tablePk.size() == 1)
         for (ColumnDef& c : cols)
-            if (c.name.compare(tablePk.first(), Qt::CaseInsensitive) == 0 && c.identity) { c.primaryKey = true; tablePk.clear(); }
+            if (c.name.compare(tablePk.first(), Qt::CaseInsensitive) == 0 && c.identity) { c.primaryKey = true; tablePk.clear(); break; }
     bool identityIsKey = false;
     QStringList defs;
     for (const ColumnDef& c : cols) {
