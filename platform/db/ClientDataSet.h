@@ -36,6 +36,7 @@ struct TPacketContent {
     TFieldDefs fieldDefs;
     std::vector<TPacketRow> rows;
     bool isDelta = false;             // rows are change-log rows to show as they are
+    std::vector<int> logOrder;        // rows with pending changes, in the order first changed
 };
 
 class TDataPacket {

@@ -77,8 +77,12 @@ public:
     std::vector<TField*> GetFieldList(const QString& names) const;
     Variant FieldValue(const QString& name) const { return FieldByName(name)->Value(); }
     void SetFieldValue(const QString& name, const Variant& v) { FieldByName(name)->SetValue(v); }
-    // Adds a persistent field (before Open). With persistent fields the dataset creates no
-    // fields of its own from FieldDefs; calculated and lookup fields are added this way.
+    // Adds a persistent field (before Open); the dataset owns it and keeps it across Close.
+    // With persistent data fields the dataset creates no data fields of its own; without
+    // them it creates one field per FieldDefs entry and puts persistent calculated and lookup
+    // fields after those. A calculated field gets its value in OnCalcFields (state
+    // dsCalcFields); a lookup field reads LookupDataSet->Lookup(LookupKeyFields, values of
+    // KeyFields, LookupResultField).
     TField* AddField(std::unique_ptr<TField> field);
     template <class F> F* AddField(const QString& name, TFieldKind kind = fkData, int size = 0)
     {
@@ -211,7 +215,9 @@ protected:
     // where possible; the links get deDataSetChange.
     void Resync(TRecordId keep, bool center = false);
     void CreateFieldsFromDefs();
-    void SetStateInternal(TDataSetState s);
+    // Subclass destructors call this first: closes without events and detaches data sources
+    // while the storage still exists.
+    void DestroyingDataSet();
 
 private:
     friend class TDataSource;
@@ -236,6 +242,9 @@ private:
     void InternalFirstFill();
     void EndEdit();
     void DestroyFields();
+    Variant ReadField(const TField* field, TRecordId id, const std::vector<Variant>* values);
+    Variant CalcFieldValue(const TField* field, TRecordId id, const std::vector<Variant>* values);
+    bool IsEditRow() const;
 
     QString m_name;
     qintptr m_tag = 0;
@@ -245,7 +254,8 @@ private:
     bool m_defaultFields = true;
     TFieldDefs m_fieldDefs;
     TFields m_fields;
-    std::vector<std::unique_ptr<TField>> m_ownedFields;
+    std::vector<std::unique_ptr<TField>> m_persistentFields;
+    std::vector<std::unique_ptr<TField>> m_defaultFieldsOwned;
     std::vector<TDataSource*> m_dataSources;
 
     // record-buffer window
@@ -259,14 +269,14 @@ private:
     std::vector<Variant> m_editValues;
     TRecordId m_editId = NoRecord;
     TRecordId m_insertBefore = NoRecord;
+    int m_editRow = -1;
     // calculated fields: values of the record being read
     std::vector<Variant> m_calcValues;
     TRecordId m_calcId = NoRecord;
     bool m_hasCalcFields = false;
-    // temporary record for filters, calculations and lookups
+    // temporary record for filters, calculations and lookups (state dsFilter / dsCalcFields)
     TRecordId m_tempId = NoRecord;
     const std::vector<Variant>* m_tempValues = nullptr;
-    TDataSetState m_tempState = dsInactive;
 
     // filter
     QString m_filterText;

@@ -120,7 +120,7 @@ private:
     void SetActive(bool v);
     void UpdateState();
     void SetEditing(bool v);
-    void UpdateRange();
+    int UpdateRange(int shift);   // keeps the active record inside; returns rows the link moved
 
     TDataSource* m_dataSource = nullptr;
     bool m_dataSourceFixed = false;

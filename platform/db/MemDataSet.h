@@ -25,6 +25,7 @@
 // Sorting: IndexFieldNames "a;b DESC" (each name optionally followed by ASC or DESC; text
 // compares ignoring case). Bookmarks stay valid across sorting and filtering.
 #include "DataSet.h"
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -79,7 +80,6 @@ protected:
     int ChangeCounter() const { return m_changeCount; }
     TRecordId NewStoreRecord(std::vector<Variant>&& values, TUpdateStatus status, quint8 flags);
     void ClearStore();
-    void CompactStore();       // drops dead and deleted records' storage after a merge
     // Visible in views: not deleted, not dead (delta rows are always visible).
     bool IsLive(TRecordId id) const;
 
@@ -104,7 +104,10 @@ private:
     bool Less(TRecordId a, TRecordId b) const;
     int SortedInsertPos(TRecordId id) const;
     void RebuildPositions(size_t from);
-    std::vector<Variant> ConvertRow(std::vector<Variant>&& values) const;
+    std::vector<Variant> ConvertRow(std::vector<Variant>&& values);
+    void RemoveFromView(TRecordId id);
+    void PlaceInView(TRecordId id, TRecordId before);
+    std::vector<std::unique_ptr<TField>> m_converters;   // convert loaded values per column
 
     int m_columns = 0;
     std::vector<Variant> m_values;            // row-major, m_columns per record

@@ -1,0 +1,43 @@
+#include "Provider.h"
+
+TDataPacket TDataSetProvider::GetRecords(int count)
+{
+    if (!m_dataSet)
+        DatabaseError(QString::fromUtf8(DBText::MissingDataPacket));
+    if (!m_dataSet->Active())
+        m_dataSet->Open();
+    m_dataSet->First();
+    return PacketFromDataSet(m_dataSet, count);
+}
+
+TDataPacket TDataSetProvider::PacketFromDataSet(TDataSet* ds, int count)
+{
+    auto c = std::make_shared<TPacketContent>();
+    std::vector<TField*> fields;
+    for (TField* f : ds->Fields()) {
+        if (f->FieldKind() != fkData)
+            continue;
+        fields.push_back(f);
+        TFieldDef& d = c->fieldDefs.Add(f->FieldName(), f->DataType(), f->Size(), f->Required());
+        if (const TFieldDef* src = ds->FieldDefs().Find(f->FieldName()))
+            d.SetPrecision(src->Precision());
+    }
+    ds->DisableControls();
+    try {
+        int n = 0;
+        while (!ds->Eof() && (count < 0 || n < count)) {
+            TPacketRow r;
+            r.values.reserve(fields.size());
+            for (TField* f : fields)
+                r.values.push_back(f->Value());
+            c->rows.push_back(std::move(r));
+            ++n;
+            ds->Next();
+        }
+    } catch (...) {
+        ds->EnableControls();
+        throw;
+    }
+    ds->EnableControls();
+    return TDataPacket(std::move(c));
+}
