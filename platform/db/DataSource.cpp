@@ -5,6 +5,9 @@
 
 TDataSource::~TDataSource()
 {
+    OnStateChange = nullptr;
+    OnDataChange = nullptr;
+    OnUpdateData = nullptr;
     for (TDataLink* l : std::vector<TDataLink*>(m_links))
         l->SetDataSource(nullptr);
     SetDataSet(nullptr);

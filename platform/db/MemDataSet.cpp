@@ -36,8 +36,6 @@ std::vector<Variant> TMemDataSet::ConvertRow(std::vector<Variant>&& values)
         Variant& v = values[size_t(c)];
         if (!v.IsEmptyOrNull())
             v = m_converters[size_t(c)]->ConvertValue(v);
-        else if (v.IsUnassigned())
-            v = Variant::Null();
     }
     return std::move(values);
 }
@@ -150,6 +148,8 @@ Variant TMemDataSet::OriginalValue(TRecordId id, int fieldNo) const
 {
     if (const auto* o = Original(id))
         return (*o)[size_t(fieldNo - 1)];
+    if (m_meta[size_t(id)].status == usInserted && !(m_meta[size_t(id)].flags & FlagDeltaRow))
+        return Variant::Null();
     return Cell(id, fieldNo - 1);
 }
 
