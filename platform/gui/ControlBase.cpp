@@ -494,7 +494,8 @@ void TCustomControl::handleFocusIn(QFocusEvent* e)
 {
     Application->Guard([&] {
         FocusSet();
-        if (!windowSwitch(e->reason()) && !m_entered) {
+        // Entered once per stay: coming back from another window is no new entry.
+        if (!m_entered) {
             m_entered = true;
             DoEnter();
         }

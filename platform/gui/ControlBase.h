@@ -28,6 +28,10 @@
 #include <map>
 
 class QScrollBar;
+class QHelpEvent;
+class QKeyEvent;
+class QMouseEvent;
+class QFocusEvent;
 class TCanvas;
 class TForm;
 

@@ -424,4 +424,16 @@ bool DialogScript::Take(TScriptedAnswer& out)
     return true;
 }
 
-void DialogScript::Record(const TShownDialog& d) { script().log.append(d); }
+int DialogScript::Record(const TShownDialog& d)
+{
+    script().log.append(d);
+    return int(script().log.size()) - 1;
+}
+
+void DialogScript::SetResult(int index, int result, bool unanswered)
+{
+    auto& log = script().log;
+    if (index < 0 || index >= log.size()) return;
+    log[index].Result = result;
+    log[index].Unanswered = unanswered;
+}

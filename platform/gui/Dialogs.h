@@ -154,7 +154,9 @@ public:
     // Used by the dialogs: records a dialog and, when it asks something,
     // takes the next answer. Returns false when no answer is left.
     static bool Take(TScriptedAnswer& out);
-    static void Record(const TShownDialog& d);
+    // Appends to the log; returns the entry's index.
+    static int Record(const TShownDialog& d);
+    static void SetResult(int index, int result, bool unanswered);
 };
 
 // Scoped scripted mode for tests.

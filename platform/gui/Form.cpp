@@ -185,6 +185,7 @@ TModalResult TForm::ShowModal()
                        objectName().isEmpty() ? QString::fromLatin1(metaObject()->className()) : objectName(),
                        -1, {}, mrCancel, QString(), false};
         m_scriptedModal = true;
+        const int entry = DialogScript::Record(d);
         show();
         TScriptedAnswer a;
         TModalResult result = mrCancel;
@@ -199,8 +200,7 @@ TModalResult TForm::ShowModal()
         } else {
             result = a.Result;
         }
-        d.Result = result;
-        DialogScript::Record(d);
+        DialogScript::SetResult(entry, result, d.Unanswered);
         m_scriptedModal = false;
         m_modalResult = result;
         hide();
