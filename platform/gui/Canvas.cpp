@@ -54,6 +54,10 @@ QRect deviceRectFromCorners(const QTransform& t, int l, int top, int r, int b)
 TCanvas::TCanvas()
 {
     m_brush.OnChange = [this] { m_bkOverride.reset(); };
+    m_font.OnChange = [this] {
+        m_qfont.reset();
+        m_metrics.reset();
+    };
 }
 
 TCanvas::TCanvas(QPaintDevice* device) : TCanvas() { m_device = device; }
@@ -66,6 +70,7 @@ void TCanvas::SetDevice(QPaintDevice* device)
 {
     Release();
     m_device = device;
+    m_metrics.reset();
 }
 
 void TCanvas::SetPainter(QPainter* painter)
@@ -91,6 +96,7 @@ void TCanvas::attach(QPainter* p, bool owned)
 {
     m_painter = p;
     if (!owned) m_device = p->device();
+    m_metrics.reset();
     m_baseTransform = p->worldTransform();
     m_sysClip.reset();
     if (p->hasClipping()) m_sysClip = m_baseTransform.map(p->clipRegion());
@@ -298,6 +304,10 @@ void TCanvas::RestoreDC(int level)
 void TCanvas::setRasterOp(QPainter* p, TPenMode mode) const
 {
     QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
+    if (m_xorAccumulate) {
+        p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        return;
+    }
     if (isRaster(p)) {
         switch (mode) {
         case pmBlack: cm = QPainter::RasterOp_ClearDestination; break;
@@ -320,14 +330,38 @@ void TCanvas::setRasterOp(QPainter* p, TPenMode mode) const
     p->setCompositionMode(cm);
 }
 
+QColor TCanvas::rasterColor(TColor color, TPenMode mode) const
+{
+    QColor c = ToQColor(color);
+    if (m_xorAccumulate) {
+        if (mode == pmNotXor) return QColor(QRgb(~c.rgb() & 0xFFFFFF));
+        if (mode == pmNot) return QColor(Qt::white);
+        return c;
+    }
+    if (m_painter && !isRaster(m_painter)) {
+        if (mode == pmBlack) return QColor(Qt::black);
+        if (mode == pmWhite) return QColor(Qt::white);
+    }
+    return c;
+}
+
+void TCanvas::touch(const QRect& logical, int grow)
+{
+    QRect d = (mapping() * m_baseTransform).mapRect(logical).adjusted(-grow, -grow, grow + 1, grow + 1);
+    m_drawn = m_drawn.united(d);
+}
+
+QRect TCanvas::TakeDrawnArea()
+{
+    QRect r = m_drawn;
+    m_drawn = QRect();
+    return r;
+}
+
 QPen TCanvas::qpen() const
 {
     if (m_pen.Style() == psClear) return QPen(Qt::NoPen);
-    QColor c = ToQColor(m_pen.Color());
-    if (!isRaster(m_painter)) {
-        if (m_pen.Mode() == pmBlack) c = Qt::black;
-        else if (m_pen.Mode() == pmWhite) c = Qt::white;
-    }
+    QColor c = rasterColor(m_pen.Color(), m_pen.Mode());
     int w = std::max(1, m_pen.Width());
     QPen pen(c);
     if (pixelExact()) pen.setWidth(w <= 1 ? 0 : w);
@@ -395,10 +429,11 @@ void TCanvas::plotPoints(const std::vector<QPoint>& points, TColor color, TPenMo
     QPainter* p = Painter();
     if (!p) return;
     p->setRenderHint(QPainter::Antialiasing, false);
-    p->setPen(QPen(ToQColor(color), 0));
+    p->setPen(QPen(rasterColor(color, mode), 0));
     p->setBrush(Qt::NoBrush);
     setRasterOp(p, mode);
     p->drawPoints(points.data(), int(points.size()));
+    touch(QPolygon(QVector<QPoint>(points.begin(), points.end())).boundingRect());
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -423,6 +458,7 @@ void TCanvas::strokePolyline(const TPoint* points, int count, bool closed)
     setRasterOp(p, m_pen.Mode());
     if (closed) p->drawPolygon(poly);
     else p->drawPolyline(poly);
+    touch(poly.boundingRect(), m_pen.Width());
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -459,15 +495,18 @@ void TCanvas::PolyPolyline(const TPoint* points, const int* strokes, int strokeC
 
 // ---------------------------------------------------------------- shapes
 
-void TCanvas::fillArea(const std::function<void(QPainter*)>& paint, TPenMode mode)
+void TCanvas::fillArea(const QRect& bounds, const std::function<void(QPainter*)>& paint, TPenMode mode)
 {
     if (m_brush.Style() == bsClear || mode == pmNop) return;
     QPainter* p = Painter();
     if (!p) return;
     p->setPen(Qt::NoPen);
-    p->setBrush(qbrush());
+    QBrush b = qbrush();
+    b.setColor(rasterColor(m_brush.Color(), mode));
+    p->setBrush(b);
     setRasterOp(p, mode);
     paint(p);
+    touch(bounds);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
@@ -478,12 +517,15 @@ void TCanvas::Rectangle(int l, int t, int r, int b)
     if (r - l < 1 || b - t < 1) return;
     if (m_pen.Style() == psClear) {
         // Without a pen the filled area is one pixel smaller on the right and bottom.
-        fillArea([&](QPainter* p) { p->drawRect(QRect(l, t, r - l - 1, b - t - 1)); }, m_pen.Mode());
+        const QRect area(l, t, r - l - 1, b - t - 1);
+        fillArea(area, [&](QPainter* p) { p->drawRect(area); }, m_pen.Mode());
         return;
     }
     if (pixelExact() && m_pen.Width() <= 1) {
-        if (r - l > 2 && b - t > 2)
-            fillArea([&](QPainter* p) { p->drawRect(QRect(l + 1, t + 1, r - l - 2, b - t - 2)); }, m_pen.Mode());
+        if (r - l > 2 && b - t > 2) {
+            const QRect inside(l + 1, t + 1, r - l - 2, b - t - 2);
+            fillArea(inside, [&](QPainter* p) { p->drawRect(inside); }, m_pen.Mode());
+        }
         TPoint pts[4] = {{l, t}, {r - 1, t}, {r - 1, b - 1}, {l, b - 1}};
         if (r - l == 1 || b - t == 1) {
             // A one-pixel wide or high rectangle is a single line of pixels.
@@ -510,7 +552,7 @@ void TCanvas::Polygon(const TPoint* points, int count)
     if (count < 2) return;
     QPolygon poly;
     for (int i = 0; i < count; ++i) poly << QPoint(points[i].X, points[i].Y);
-    fillArea([&](QPainter* p) { p->drawPolygon(poly); }, m_pen.Mode());
+    fillArea(poly.boundingRect(), [&](QPainter* p) { p->drawPolygon(poly); }, m_pen.Mode());
     strokePolyline(points, count, true);
 }
 
@@ -582,9 +624,15 @@ void TCanvas::InvertRect(const TRect& r)
     if (r.IsEmpty()) return;
     QPainter* p = Painter();
     if (!p || !isRaster(p)) return;
-    p->setCompositionMode(QPainter::RasterOp_NotDestination);
-    p->fillRect(r.toQRect(), Qt::black);
+    if (m_xorAccumulate) {
+        p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p->fillRect(r.toQRect(), Qt::white);
+    } else {
+        p->setCompositionMode(QPainter::RasterOp_NotDestination);
+        p->fillRect(r.toQRect(), Qt::black);
+    }
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    touch(r.toQRect());
 }
 
 TColor TCanvas::Pixel(int x, int y)
@@ -600,32 +648,41 @@ void TCanvas::SetPixel(int x, int y, TColor color) { plotPoints({QPoint(x, y)}, 
 
 // ---------------------------------------------------------------- text
 
-QFont TCanvas::qfont() const { return m_font.toQFont(); }
+const QFont& TCanvas::qfont()
+{
+    if (!m_qfont) m_qfont = m_font.toQFont();
+    return *m_qfont;
+}
+
+const QFontMetrics& TCanvas::metrics()
+{
+    if (!m_metrics) m_metrics.emplace(qfont(), m_device);
+    return *m_metrics;
+}
 
 TSize TCanvas::TextExtent(const QString& text)
 {
-    QFontMetrics fm(qfont(), m_device);
+    const QFontMetrics& fm = metrics();
     return {fm.horizontalAdvance(text), fm.ascent() + fm.descent()};
 }
 
-int TCanvas::FontAscent() { return QFontMetrics(qfont(), m_device).ascent(); }
-int TCanvas::FontDescent() { return QFontMetrics(qfont(), m_device).descent(); }
-int TCanvas::FontExternalLeading() { return std::max(0, QFontMetrics(qfont(), m_device).leading()); }
-int TCanvas::FontAverageCharWidth() { return QFontMetrics(qfont(), m_device).averageCharWidth(); }
+int TCanvas::FontAscent() { return metrics().ascent(); }
+int TCanvas::FontDescent() { return metrics().descent(); }
+int TCanvas::FontExternalLeading() { return std::max(0, metrics().leading()); }
+int TCanvas::FontAverageCharWidth() { return metrics().averageCharWidth(); }
 
 int TCanvas::FontOverhang()
 {
     if (!(m_font.Style() & fsItalic)) return 0;
-    QFontMetrics fm(qfont(), m_device);
-    return (fm.ascent() + 2) / 4;
+    return (metrics().ascent() + 2) / 4;
 }
 
 void TCanvas::DrawTextRun(int x, int y, const QString& text, int underlineIndex)
 {
     QPainter* p = Painter();
     if (!p) return;
-    QFont f = qfont();
-    QFontMetrics fm(f, m_device);
+    const QFont& f = qfont();
+    const QFontMetrics& fm = metrics();
     int w = fm.horizontalAdvance(text);
     int h = fm.ascent() + fm.descent();
     p->save();

@@ -14,6 +14,7 @@
 //    origins and extents become the painter's world transform.
 #include "Graphics.h"
 
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
@@ -152,6 +153,14 @@ public:
     // Logical pixels per inch of the target (96 on images and the screen).
     int PixelsPerInch() const;
 
+    // Every raster mode becomes an exclusive-or with a constant colour
+    // (NOT-XOR with c: XOR with the inverse of c; NOT and InvertRect: XOR with
+    // white), so that the image collects the running XOR of what was drawn
+    // (see TXorOverlay).
+    void SetXorAccumulate(bool on) { m_xorAccumulate = on; }
+    // Device-space bounds of what was drawn since the last TakeDrawnArea.
+    QRect TakeDrawnArea();
+
 private:
     struct State {
         TPen pen;
@@ -177,8 +186,11 @@ private:
     void drawPixelLine(std::vector<QPoint>& out, int x1, int y1, int x2, int y2, int& styleIndex) const;
     void plotPoints(const std::vector<QPoint>& points, TColor color, TPenMode mode);
     void strokePolyline(const TPoint* points, int count, bool closed);
-    void fillArea(const std::function<void(QPainter*)>& paint, TPenMode mode);
-    QFont qfont() const;
+    void fillArea(const QRect& bounds, const std::function<void(QPainter*)>& paint, TPenMode mode);
+    const QFont& qfont();
+    const QFontMetrics& metrics();
+    QColor rasterColor(TColor color, TPenMode mode) const;
+    void touch(const QRect& logical, int grow = 0);
 
     QPaintDevice* m_device = nullptr;
     QPainter* m_painter = nullptr;
@@ -195,6 +207,10 @@ private:
     QPoint m_winOrg, m_viewOrg;
     QSize m_winExt{1, 1}, m_viewExt{1, 1};
     std::vector<State> m_saved;
+    bool m_xorAccumulate = false;
+    QRect m_drawn;
+    std::optional<QFont> m_qfont;
+    std::optional<QFontMetrics> m_metrics;
 };
 
 // A device-independent bitmap with its own canvas (32-bit RGB image).

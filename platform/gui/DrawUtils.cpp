@@ -309,3 +309,125 @@ bool DrawEdge(TCanvas* canvas, TRect& rect, unsigned edge, unsigned flags)
     if (flags & BF_ADJUST) rect = r;
     return true;
 }
+
+// ---------------------------------------------------------------- frame controls
+
+void DrawArrowGlyph(TCanvas* canvas, const TRect& rect, char direction, int width, TColor color)
+{
+    const int rows = width / 2 + 1;
+    const bool vertical = direction == 'u' || direction == 'd';
+    const int cx = (rect.Left + rect.Right - (vertical ? width : rows)) / 2;
+    const int cy = (rect.Top + rect.Bottom - (vertical ? rows : width)) / 2;
+    for (int i = 0; i < rows; ++i) {
+        // Row i counted from the base of the arrow (its widest row).
+        int len = width - 2 * i;
+        switch (direction) {
+        case 'd': canvas->FillRect(TRect(cx + i, cy + i, cx + i + len, cy + i + 1), color); break;
+        case 'u': canvas->FillRect(TRect(cx + i, cy + rows - 1 - i, cx + i + len, cy + rows - i), color); break;
+        case 'r': canvas->FillRect(TRect(cx + i, cy + i, cx + i + 1, cy + i + len), color); break;
+        default: canvas->FillRect(TRect(cx + rows - 1 - i, cy + i, cx + rows - i, cy + i + len), color); break;
+        }
+    }
+}
+
+namespace {
+
+void drawCheckMark(TCanvas* canvas, int x, int y, TColor color)
+{
+    // A 7 x 7 tick, three pixels thick.
+    static const char* const rows[7] = {"......X", ".....XX", "X...XXX", "XX.XXX.", "XXXXX..", ".XXX...", "..X...."};
+    for (int r = 0; r < 7; ++r)
+        for (int c = 0; c < 7; ++c)
+            if (rows[r][c] == 'X') canvas->FillRect(TRect(x + c, y + r, x + c + 1, y + r + 1), color);
+}
+
+bool drawCheckOrRadio(TCanvas* canvas, TRect& rect, unsigned state, bool radio)
+{
+    const int side = std::min(rect.Width(), rect.Height());
+    if (side <= 0) return false;
+    TRect box(rect.Left, rect.Top + (rect.Height() - side) / 2, rect.Left + side, rect.Top + (rect.Height() - side) / 2 + side);
+    const bool inactive = state & DFCS_INACTIVE;
+    const bool grayed = (state & DFCS_BUTTON3STATE) && (state & DFCS_CHECKED);
+    const TColor middle = (inactive || (state & DFCS_PUSHED) || grayed) ? clBtnFace : clWindow;
+    const TColor mark = (inactive || grayed) ? clGrayText : clWindowText;
+    if (radio) {
+        TBrush oldBrush;
+        oldBrush.Assign(*canvas->Brush());
+        TPen oldPen;
+        oldPen.Assign(*canvas->Pen());
+        canvas->Pen()->SetColor((state & (DFCS_FLAT | DFCS_MONO)) ? clWindowFrame : clBtnShadow);
+        canvas->Brush()->SetColor(middle);
+        canvas->Ellipse(box.Left, box.Top, box.Right, box.Bottom);
+        if (state & DFCS_CHECKED) {
+            canvas->Pen()->SetColor(mark);
+            canvas->Brush()->SetColor(mark);
+            const int d = std::max(2, side / 3);
+            const int x = (box.Left + box.Right - d) / 2, y = (box.Top + box.Bottom - d) / 2;
+            canvas->Ellipse(x, y, x + d, y + d);
+        }
+        canvas->SetBrush(oldBrush);
+        canvas->SetPen(oldPen);
+        return true;
+    }
+    TRect inside = box;
+    if (state & (DFCS_FLAT | DFCS_MONO)) {
+        TBrush old;
+        old.Assign(*canvas->Brush());
+        canvas->Brush()->SetColor((state & DFCS_MONO) ? clWindowFrame : clBtnShadow);
+        canvas->FrameRect(box);
+        canvas->SetBrush(old);
+        InflateRect(inside, -1, -1);
+    } else {
+        DrawEdge(canvas, inside, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    }
+    canvas->FillRect(inside, middle);
+    if (state & DFCS_CHECKED)
+        drawCheckMark(canvas, (inside.Left + inside.Right - 7) / 2, (inside.Top + inside.Bottom - 7) / 2, mark);
+    return true;
+}
+
+} // namespace
+
+bool DrawFrameControl(TCanvas* canvas, TRect& rect, unsigned type, unsigned state)
+{
+    if (rect.IsEmpty()) return false;
+    const unsigned edgeFlags = (state & DFCS_MONO) ? unsigned(BF_MONO) : (state & DFCS_FLAT) ? unsigned(BF_FLAT) : 0u;
+    if (type == DFC_BUTTON) {
+        if (state & DFCS_BUTTONPUSH) {
+            TRect face = rect;
+            DrawEdge(canvas, face, (state & DFCS_PUSHED) ? EDGE_SUNKEN : EDGE_RAISED,
+                     BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST | edgeFlags);
+            if (state & DFCS_ADJUSTRECT) rect = face;
+            return true;
+        }
+        return drawCheckOrRadio(canvas, rect, state, state & DFCS_BUTTONRADIO);
+    }
+    if (type != DFC_SCROLL) return false;
+    TRect face = rect;
+    if ((state & DFCS_PUSHED) || edgeFlags)
+        DrawEdge(canvas, face, EDGE_SUNKEN, BF_RECT | BF_MIDDLE | BF_ADJUST | (edgeFlags ? edgeFlags : unsigned(BF_FLAT)));
+    else
+        DrawEdge(canvas, face, EDGE_RAISED, BF_RECT | BF_MIDDLE | BF_ADJUST);
+    char dir = 'd';
+    switch (state & 0xF) {
+    case DFCS_SCROLLUP: dir = 'u'; break;
+    case DFCS_SCROLLLEFT: dir = 'l'; break;
+    case DFCS_SCROLLRIGHT: dir = 'r'; break;
+    default: dir = 'd'; break;
+    }
+    int side = std::min(face.Width(), face.Height());
+    int width = std::max(3, side * 7 / 13);
+    if (width % 2 == 0) --width;
+    TRect glyph = face;
+    if (state & DFCS_PUSHED) OffsetRect(glyph, 1, 1);
+    if (state & DFCS_INACTIVE) {
+        TRect shadow = glyph;
+        OffsetRect(shadow, 1, 1);
+        DrawArrowGlyph(canvas, shadow, dir, width, clBtnHighlight);
+        DrawArrowGlyph(canvas, glyph, dir, width, clGrayText);
+    } else {
+        DrawArrowGlyph(canvas, glyph, dir, width, clBtnText);
+    }
+    if (state & DFCS_ADJUSTRECT) rect = face;
+    return true;
+}

@@ -61,3 +61,26 @@ inline bool DrawEdge(TCanvas* canvas, const TRect& rect, unsigned edge, unsigned
 
 // The dotted focus frame (drawing it twice removes it).
 inline void DrawFocusRect(TCanvas* canvas, const TRect& rect) { canvas->DrawFocusRect(rect); }
+
+// Frame control kinds and states.
+enum : unsigned { DFC_CAPTION = 1, DFC_MENU = 2, DFC_SCROLL = 3, DFC_BUTTON = 4 };
+enum : unsigned {
+    DFCS_BUTTONCHECK = 0x0, DFCS_BUTTONRADIO = 0x4, DFCS_BUTTON3STATE = 0x8, DFCS_BUTTONPUSH = 0x10,
+    DFCS_SCROLLUP = 0x0, DFCS_SCROLLDOWN = 0x1, DFCS_SCROLLLEFT = 0x2, DFCS_SCROLLRIGHT = 0x3,
+    DFCS_SCROLLCOMBOBOX = 0x5, DFCS_INACTIVE = 0x100, DFCS_PUSHED = 0x200, DFCS_CHECKED = 0x400,
+    DFCS_TRANSPARENT = 0x800, DFCS_HOT = 0x1000, DFCS_ADJUSTRECT = 0x2000, DFCS_FLAT = 0x4000, DFCS_MONO = 0x8000
+};
+
+// Classic faces of buttons (push, check box, radio) and scroll buttons
+// (arrows, combo box drop-down) in the system colours. DFCS_ADJUSTRECT
+// leaves the face inside the frame in rect.
+bool DrawFrameControl(TCanvas* canvas, TRect& rect, unsigned type, unsigned state);
+inline bool DrawFrameControl(TCanvas* canvas, const TRect& rect, unsigned type, unsigned state)
+{
+    TRect r = rect;
+    return DrawFrameControl(canvas, r, type, state);
+}
+// Size of the system's check-box picture: four columns by three rows of 13-pixel boxes.
+inline TSize CheckBoxesBitmapSize() { return {52, 39}; }
+// One arrow glyph: 'u', 'd', 'l' or 'r', centred in the rectangle, width pixels at its base.
+void DrawArrowGlyph(TCanvas* canvas, const TRect& rect, char direction, int width, TColor color);
