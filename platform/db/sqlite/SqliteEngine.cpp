@@ -61,6 +61,7 @@ struct SqliteEngine::Cached {
     sqlite3_stmt* stmt = nullptr;
     ColumnReader reader;
     bool readOnly = true;
+    quint64 lastUse = 0;
     ~Cached() { sqlite3_finalize(stmt); }
 };
 
@@ -276,12 +277,18 @@ void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, boo
         c->stmt = st;
         c->readOnly = sqlite3_stmt_readonly(st) != 0;
         c->reader.Init(st);
-        if (m_stmts.size() >= 200) {
-            qDeleteAll(m_stmts);
-            m_stmts.clear();
+        // A small cache: composed texts mostly differ by their values, while the few fixed
+        // ones (counters, lookups) come back all the time; the least recently used goes first.
+        if (m_stmts.size() >= 32) {
+            auto oldest = m_stmts.begin();
+            for (auto it = m_stmts.begin(); it != m_stmts.end(); ++it)
+                if (it.value()->lastUse < oldest.value()->lastUse) oldest = it;
+            delete oldest.value();
+            m_stmts.erase(oldest);
         }
         m_stmts.insert(sql, c);
     }
+    c->lastUse = ++m_useCounter;
     sqlite3_stmt* st = c->stmt;
     // The catalogue steps of "Use" and the administration do not start the caller's transaction.
     if (!catalogOnly) ensurePhysicalTransaction();

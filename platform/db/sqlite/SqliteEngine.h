@@ -63,6 +63,7 @@ private:
     bool m_physical = false;    // BEGIN IMMEDIATE issued
     tsql::TranslationCache m_cache;
     QHash<QString, Cached*> m_stmts;
+    quint64 m_useCounter = 0;
 };
 
 } // namespace sqlitedb

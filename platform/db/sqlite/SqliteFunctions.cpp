@@ -1,6 +1,6 @@
 #include "SqliteFunctions.h"
 #include <QByteArray>
-#include <QDateTime>
+#include "platform/rtl/DateTime.h"
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -292,10 +292,7 @@ void fnDateAdd(sqlite3_context* ctx, int, sqlite3_value** argv)
 
 void fnGetDate(sqlite3_context* ctx, int, sqlite3_value**)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const qint64 ms = daysFromCivil(now.date().year(), now.date().month(), now.date().day()) * kMsPerDay +
-                      now.time().msecsSinceStartOfDay();
-    resultDate(ctx, ms);
+    resultDate(ctx, DaysToMsecs(Now().Value));   // the platform clock, which tests can fix
 }
 
 void fnObjectId(sqlite3_context* ctx, int, sqlite3_value** argv)

@@ -1,0 +1,136 @@
+// The engine layer against SQLite itself: one stock-in line posted as the stock engine posts
+// it (counter, lookups, ledger row, price batch, stock update in one transaction), once through
+// the engine layer (translation, statement cache, typed values) and once as the already
+// translated SQLite texts run straight on a connection of the same kind. Reports layer / raw.
+#include "platform/db/Engine.h"
+#include "platform/db/sqlite/SqliteEngine.h"
+#include "platform/db/tsql/Translator.h"
+#include "platform/rtl/Program.h"
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <sqlite3.h>
+
+namespace {
+
+const char* const kSchema[] = {
+    "CREATE TABLE [dbo].[IDlist] ([fid] [int] IDENTITY (1, 1) NOT NULL ,[IDname] [varchar] (50) COLLATE Chinese_PRC_CI_AS NULL ,[ID] [int] NULL ) ON [PRIMARY]",
+    "CREATE TABLE [dbo].[breedlist] ([FID] [int] NOT NULL PRIMARY KEY, [pricemodal] [int] NOT NULL, [breedtype] [int] NOT NULL)",
+    "CREATE TABLE [dbo].[mtrlist] ([FID] [int] NOT NULL PRIMARY KEY, [bID] [int] NOT NULL, [code] [varchar] (50) NOT NULL, [mname] [varchar] (50) NOT NULL)",
+    "CREATE TABLE [dbo].[msrglist] ([mid] [int] NOT NULL PRIMARY KEY, [qty] [numeric](18, 4) NULL, [cost] [numeric](18, 4) NULL, "
+    "[price] [numeric](18, 4) NULL, [preqty] [numeric](18, 4) NULL, [precost] [numeric](18, 4) NULL)",
+    "CREATE TABLE [dbo].[imexsrglist] ([fid] [int] IDENTITY (1, 1) NOT NULL PRIMARY KEY, [pid] [int] NOT NULL, [Mid] [int] NOT NULL, [iid] [int] NULL, "
+    "[eid] [int] NULL, [bdate] [datetime] NULL, [comment] [varchar] (50) NULL, [dptprj] [varchar] (50) NULL, [bnum] [varchar] (50) NULL, "
+    "[iqty] [numeric](18, 4) NULL, [isprice] [numeric](18, 4) NULL, [idprice] [numeric](18, 4) NULL, [eqty] [numeric](18, 4) NULL, "
+    "[esprice] [numeric](18, 4) NULL, [edprice] [numeric](18, 4) NULL, [srgqty] [numeric](18, 4) NULL, [srgcost] [numeric](18, 4) NULL, "
+    "[remark] [varchar] (50) NULL, [printed] [bit] NULL DEFAULT (0))",
+    "CREATE INDEX [IX_imexsrglist_mid] ON [dbo].[imexsrglist]([Mid])",
+    "CREATE TABLE [dbo].[mrplist] ([fid] [int] IDENTITY (1, 1) NOT NULL PRIMARY KEY, [mid] [int] NOT NULL, [bdate] [datetime] NULL, "
+    "[bnum] [varchar] (50) NULL, [iid] [int] NULL, [eid] [int] NULL, [orgqty] [numeric](18, 4) NULL, [orgdprice] [numeric](18, 4) NULL, "
+    "[orgrdprice] [numeric](18, 4) NULL, [qty] [numeric](18, 4) NULL, [sprice] [numeric](18, 4) NULL, [dprice] [numeric](18, 4) NULL, "
+    "[rsprice] [numeric](18, 4) NULL, [rdprice] [numeric](18, 4) NULL, [remark] [varchar] (50) NULL, [block] [bit] NULL DEFAULT (0), "
+    "[Pid] [int] NULL, [cid] [int] NULL, [cfid] [int] NULL, [supid] [int] NULL)",
+    "CREATE INDEX [IX_mrplist_mid] ON [dbo].[mrplist]([mid])",
+    "insert into IDlist (IDname, ID) values ('IID', 0)",
+    "insert into breedlist (FID, pricemodal, breedtype) values (1, 0, 0)",
+};
+
+constexpr int kMaterials = 100;
+
+// The statements of posting line n (texts composed with the values, as the stock engine does).
+QStringList postingLine(int n, qint64 counter)
+{
+    const int mid = 1 + n % kMaterials;
+    const QString m = QString::number(mid);
+    const QString q = QStringLiteral("'%1'").arg(m);
+    const double qty = 1 + n % 7 * 0.25, price = 3.5 + n % 11 * 0.1;
+    const QString qt = QStringLiteral("'%1'").arg(qty), pr = QStringLiteral("'%1'").arg(price),
+                  am = QStringLiteral("'%1'").arg(qty * price);
+    return {
+        QStringLiteral("select id from IDlist  with(Xlock) where IDname='IID'"),
+        QStringLiteral("update idlist set id=%1 where idname='IID'").arg(counter),
+        QStringLiteral("select b.pricemodal from mtrlist a,breedlist b where a.fid=%1 and a.bid =b.fid").arg(q),
+        QStringLiteral("select qty from msrglist where mid=") + m,
+        QStringLiteral("select cost from msrglist where mid=") + m,
+        QStringLiteral("insert into imexsrglist (mid,pid,iid,bdate,bnum,comment,dptprj,iqty,isprice,idprice,srgqty,srgcost,remark)"
+                       " values (%1,'1','%2','2024-01-05','入库 11-%2','入库','甲供→供应厂商',%3,%4,%5,%3,%5,'')")
+            .arg(q).arg(counter).arg(qt, pr, am),
+        QStringLiteral("insert into mrplist (pid,mid,bdate,bnum,iid,eid,orgqty,orgrdprice,orgdprice,qty,sprice,dprice,rsprice,rdprice,cid,cfid,supid,remark)"
+                       " values ('1',%1,'2024-01-05','入库 11-%2','%2','0',%3,%5,%5,%3,%4,%5,%4,%5,'1','2','1','')")
+            .arg(q).arg(counter).arg(qt, pr, am),
+        QStringLiteral("update msrglist set qty=qty+%1,cost=cost+%2 where mid=%3").arg(qty).arg(qty * price).arg(m),
+    };
+}
+
+void prepareDatabase(DbEngine& e)
+{
+    DbResult r;
+    e.Execute(QStringLiteral("create database acc"), r);
+    e.Execute(QStringLiteral("Use acc"), r);
+    for (const char* s : kSchema) e.Execute(QString::fromUtf8(s), r);
+    for (int i = 1; i <= kMaterials; ++i) {
+        e.Execute(QStringLiteral("insert into mtrlist (FID, bID, code, mname) values (%1, 1, '000', 'm%1')").arg(i), r);
+        e.Execute(QStringLiteral("insert into msrglist (mid, qty, cost) values (%1, 0, 0)").arg(i), r);
+    }
+}
+
+void rawExec(sqlite3* db, const QByteArray& sql)
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), sql.size(), &st, nullptr) != SQLITE_OK) std::abort();
+    while (sqlite3_step(st) == SQLITE_ROW)
+        for (int c = 0; c < sqlite3_column_count(st); ++c) benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+    sqlite3_finalize(st);
+}
+
+void BM_PostingMix(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    SetProgramDirForTesting(dir.path());
+    // Two databases of the same content: one for the layer, one for the raw run.
+    std::unique_ptr<DbEngine> con = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5);
+    prepareDatabase(*con);
+    DbResult r;
+    con->Execute(QStringLiteral("BACKUP DATABASE acc TO DISK ='%1/acc.bak' with init").arg(dir.path()), r);
+    con->Execute(QStringLiteral("Use Master RESTORE DATABASE raw FROM DISK ='%1/acc.bak' with file=1,replace,"
+                                        "MOVE 'materialdb_data' TO '%1/Database/raw_data.mdf'").arg(dir.path()), r);
+    sqlite3* raw = sqlitedb::SqliteEngine::OpenFile(dir.path() + QStringLiteral("/Database/raw_data.mdf"), 5000, false);
+
+    using clock = std::chrono::steady_clock;
+    clock::duration layerTime{}, rawTime{};
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QStringList texts = postingLine(n, n + 1);
+        QList<QByteArray> translated;
+        for (const QString& t : texts) translated << tsql::TranslateBatch(t, false).first().sql.first().toUtf8();
+        ++n;
+        state.ResumeTiming();
+
+        auto t0 = clock::now();
+        rawExec(raw, "BEGIN IMMEDIATE");
+        for (const QByteArray& s : translated) rawExec(raw, s);
+        rawExec(raw, "COMMIT");
+        auto t1 = clock::now();
+        con->Execute(QStringLiteral("Use acc"), r);
+        con->BeginTransaction();
+        for (const QString& t : texts) con->Execute(t, r);
+        con->CommitTransaction();
+        auto t2 = clock::now();
+        rawTime += t1 - t0;
+        layerTime += t2 - t1;
+    }
+    sqlite3_close(raw);
+    const double rawUs = std::chrono::duration<double, std::micro>(rawTime).count() / std::max(1, n);
+    const double layerUs = std::chrono::duration<double, std::micro>(layerTime).count() / std::max(1, n);
+    state.counters["raw_us"] = rawUs;
+    state.counters["layer_us"] = layerUs;
+    state.counters["ratio"] = rawUs > 0 ? layerUs / rawUs : 0;
+    SetProgramDirForTesting(QString());
+}
+
+} // namespace
+
+BENCHMARK(BM_PostingMix)->Iterations(3000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
