@@ -756,7 +756,7 @@ INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Fl
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('mrplist', 'rsprice', N'采购价', 'int', 10, 1)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('mrplist', 'currency', N'币种', 'char', 20, 1)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('mrplist', 'currency', N'币种', 'char', 33554452, 1)
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('mrplist', 'rdprice', N'采购金额', 'int', 10, 1)
 GO
@@ -774,9 +774,9 @@ INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Fl
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('dptlist', 'dirctor', N'负责人及电话', 'char', 50, 1)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('dptlist', 'remark', N'备注', 'char', 100, 1)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('dptnist', 'remark', N'备注', 'char', 50, 1)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('dptlist', 'visibled', N'是否显示', 'bit', 1, 1)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('dptlist', 'visibled', N'是否显示', 'bit', 10, 1)
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('dptlist', NULL, NULL, NULL, NULL, NULL)
 GO
@@ -784,11 +784,11 @@ INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Fl
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('pjtlist', 'prtname', N'项目名称', 'char', 50, 1)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('pjtlist', 'style', N'项目描述', 'char', 100, 1)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('pjtlist', 'style', N'项目描述', 'char', 50, 1)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('pjtlist', 'remark', N'备注', 'char', 100, 1)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('pjtlist', 'remark', N'备注', 'char', 50, 1)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('pjtlist', 'visibled', N'是否显示', 'bit', 1, 1)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('pjtlist', 'visibled', N'是否显示', 'bit', 10, 1)
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('pjtlist', NULL, NULL, NULL, NULL, NULL)
 GO
@@ -800,7 +800,7 @@ INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Fl
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('emylist', 'remark', N'备注', 'char', 50, 1)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('emylist', 'visibled', N'是否显示', 'bit', 1, 1)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('emylist', 'visibled', N'是否显示', 'bit', 10, 1)
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('emylist', NULL, NULL, NULL, NULL, NULL)
 GO
@@ -810,9 +810,9 @@ INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Fl
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('userpw', 'password', N'密码', 'char', 50, 1)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('userpw', 'isadmin', N'是否管理员', 'bit', 1, 0)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('userpw', 'isadmin', N'是否管理员', 'bit', 10, 0)
 GO
-INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('userpw', 'visibled', N'是否显示', 'bit', 1, 0)
+INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('userpw', 'visibled', N'是否显示', 'bit', 10, 0)
 GO
 INSERT INTO [dbo].[TableField] ([Ftablename], [fieldname], [Fdesc], [Ftype], [Flength], [Fisvisible]) VALUES ('mrprice', 'supname', N'供应厂商', 'char', 50, 1)
 GO

@@ -76,24 +76,13 @@ int main(int argc, char** argv)
     }
     const QString dataFolder = work.filePath(QStringLiteral("Database"));
     QDir().mkpath(dataFolder);
-    // An empty file is an empty database for the embedded engine: restoring it gives the new
-    // database the schema script then fills.
-    const QString emptyBackup = work.filePath(QStringLiteral("empty"));
-    {
-        QFile empty(emptyBackup);
-        if (!empty.open(QIODevice::WriteOnly)) {
-            fail(QStringLiteral("cannot write %1").arg(emptyBackup));
-            return 1;
-        }
-    }
-
     const QString partial = outputPath + QStringLiteral(".part");
     QString batchText;
     try {
         std::unique_ptr<DbEngine> engine = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5, dataFolder);
         const QString name = QString::fromLatin1(kDatabase);
-        engine->RestoreDatabase(name, emptyBackup,
-                                dataFolder + QStringLiteral("/materialdb_data.mdf"), true);
+        DbResult created;
+        engine->Execute(QStringLiteral("CREATE DATABASE ") + name, created);
         engine->UseDatabase(name);
         for (const QString& batch : batches) {
             batchText = batch;

@@ -30,24 +30,24 @@ TEST_F(AccountSetTest, NewAccountSetHoldsExactlyTheStartingRows)
         {"select fid,pfid,code,tlevel,bparent,prtname,visibled from cflist order by fid",
          "1|0|000|0|1|来源|1\n2|1|000002|1|0|甲供|1\n3|1|000003|1|0|自购|1"},
         {"select fid,Uname,Password,isadmin,visibled from userpw", "1|admin|tulip|1|1"},
-        {"select Ftablename,count(*) from TableField group by Ftablename order by Ftablename",
-         "dptlist|6\nemylist|6\nmrplist|9\nmrprice|1\nmtrlist|6\npjtlist|6\nuserpw|5"},
-        {"select Ftablename,fieldname,Fdesc,Ftype,Flength,Fisvisible from TableField where Ftablename='mtrlist' order by Fid",
-         "mtrlist|fid|ID|int|10|0\nmtrlist|bid|材料分类|char|50|1\nmtrlist|mname|材料名|char|50|1\n"
-         "mtrlist|mtype|规格型号|char|50|1\nmtrlist|munit|单位|char|50|1\nmtrlist|remark|备注|char|50|1"},
-        {"select fieldname,Fdesc,Ftype,Flength from TableField where Ftablename='mrplist' order by Fid",
-         "bnum|编号|char|100\nqty|数量|int|10\nrsprice|采购价|int|10\ncurrency|币种|char|20\nrdprice|采购金额|int|10\n"
-         "sprice|单价|int|10\ndprice|复价|int|10\ncfname|来源|char|50\nremark|备注|char|100"},
-        {"select Ftablename,fieldname,Fdesc from TableField where Ftablename in ('dptlist','pjtlist','emylist','userpw','mrprice') "
-         "and Fdesc is not null order by Fid",
-         "dptlist|fid|编号 \ndptlist|prtname|单位名称\ndptlist|dirctor|负责人及电话\ndptlist|remark|备注\ndptlist|visibled|是否显示\n"
-         "pjtlist|fid|编号 \npjtlist|prtname|项目名称\npjtlist|style|项目描述\npjtlist|remark|备注\npjtlist|visibled|是否显示\n"
-         "emylist|fid|编号\nemylist|emyname|姓名\nemylist|tel|单位及电话\nemylist|remark|备注\nemylist|visibled|是否显示\n"
-         "userpw|fid|编号\nuserpw|uname|用户名\nuserpw|password|密码\nuserpw|isadmin|是否管理员\nuserpw|visibled|是否显示\n"
-         "mrprice|supname|供应厂商"},
-        {"select Ftablename from TableField where fieldname is null order by Fid", "dptlist\npjtlist\nemylist"},
-        {"select Ftablename,fieldname from TableField where Fisvisible=0 order by Fid",
-         "mtrlist|fid\ndptlist|fid\npjtlist|fid\nemylist|fid\nuserpw|fid\nuserpw|isadmin\nuserpw|visibled"},
+        // The grid metadata exactly as stored, the blank after 编号 and the table name dptnist
+        // of the remark row included.
+        {"select Fid,Ftablename,fieldname,Fdesc,Ftype,Flength,Fisvisible from TableField order by Fid",
+         "1|mtrlist|fid|ID|int|10|0\n2|mtrlist|bid|材料分类|char|50|1\n3|mtrlist|mname|材料名|char|50|1\n"
+         "4|mtrlist|mtype|规格型号|char|50|1\n5|mtrlist|munit|单位|char|50|1\n6|mtrlist|remark|备注|char|50|1\n"
+         "7|mrplist|bnum|编号|char|100|1\n8|mrplist|qty|数量|int|10|1\n9|mrplist|rsprice|采购价|int|10|1\n"
+         "10|mrplist|currency|币种|char|33554452|1\n11|mrplist|rdprice|采购金额|int|10|1\n12|mrplist|sprice|单价|int|10|1\n"
+         "13|mrplist|dprice|复价|int|10|1\n14|mrplist|cfname|来源|char|50|1\n15|mrplist|remark|备注|char|100|1\n"
+         "16|dptlist|fid|编号 |int|10|0\n17|dptlist|prtname|单位名称|char|50|1\n18|dptlist|dirctor|负责人及电话|char|50|1\n"
+         "19|dptnist|remark|备注|char|50|1\n20|dptlist|visibled|是否显示|bit|10|1\n21|dptlist|NULL|NULL|NULL|NULL|NULL\n"
+         "22|pjtlist|fid|编号 |int|10|0\n23|pjtlist|prtname|项目名称|char|50|1\n24|pjtlist|style|项目描述|char|50|1\n"
+         "25|pjtlist|remark|备注|char|50|1\n26|pjtlist|visibled|是否显示|bit|10|1\n27|pjtlist|NULL|NULL|NULL|NULL|NULL\n"
+         "28|emylist|fid|编号|int|10|0\n29|emylist|emyname|姓名|char|50|1\n30|emylist|tel|单位及电话|char|50|1\n"
+         "31|emylist|remark|备注|char|50|1\n32|emylist|visibled|是否显示|bit|10|1\n33|emylist|NULL|NULL|NULL|NULL|NULL\n"
+         "34|userpw|fid|编号|int|10|0\n35|userpw|uname|用户名|char|50|1\n36|userpw|password|密码|char|50|1\n"
+         "37|userpw|isadmin|是否管理员|bit|10|0\n38|userpw|visibled|是否显示|bit|10|0\n39|mrprice|supname|供应厂商|char|50|1"},
+        // The metadata lookup of the lists matches the table name ignoring case.
+        {"select count(*) from Tablefield where ftableName='DPTLIST'", "5"},
     };
     for (const Expected& c : cases)
         EXPECT_EQ(rows(QString::fromUtf8(c.sql)), QString::fromUtf8(c.rows)) << c.sql;
@@ -119,7 +119,7 @@ TEST_F(AccountSetTest, FirstKeysFollowTheCounters)
         const int next = last.toInt(&ok) + 1;
         ASSERT_TRUE(ok) << c.counter << ": " << last.toStdString();
         EXPECT_EQ(next, c.first) << c.counter;
-        EXPECT_EQ(run(QStringLiteral("update idlist set id='%1' where idname='%2'").arg(next).arg(name)), QString());
+        EXPECT_EQ(run(QStringLiteral("update idlist set id=%1 where idname='%2'").arg(next).arg(name)), QString());
         EXPECT_EQ(run(QString::fromUtf8(c.insert).arg(next)), QString()) << c.counter;
     }
     EXPECT_EQ(rows(QStringLiteral("select IDname,ID from IDlist where ID>0 order by fid")),
@@ -182,7 +182,7 @@ TEST_F(AccountSetTest, EveryAccountSetIsItsOwnCopyOfTheTemplate)
 {
     ASSERT_EQ(run(restoreStatement(QStringLiteral("other"))), QString());
     ASSERT_EQ(run(QStringLiteral("Use acct")), QString());
-    ASSERT_EQ(run(QStringLiteral("update idlist set id='5' where idname='MID'")), QString());
+    ASSERT_EQ(run(QStringLiteral("update idlist set id=5 where idname='MID'")), QString());
     ASSERT_EQ(run(QStringLiteral("Use other")), QString());
     EXPECT_EQ(rows(QStringLiteral("select ID from IDlist where IDname='MID'")), QStringLiteral("0"));
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("Database/other_data.mdf"))));

@@ -70,9 +70,9 @@ TEST_F(AdministrationTable, CreateBackUpRestoreAndDeleteAccountSets)
         {'q', "select * from master..materialdblist where fid>0 order by fid", nullptr, "1|华北建设|acct|测试帐套"},
         {'x', "update master..materialdblist set accname='华北建设集团',remark='' where fid='1'",
          "select accname,remark from Master..materialdblist", "华北建设集团|"},
-        {'x', "update idlist set id='5' where idname='MID'", nullptr, nullptr},
+        {'x', "update idlist set id=5 where idname='MID'", nullptr, nullptr},
         {'x', "BACKUP DATABASE acct TO DISK ='{dir}/backdata/acct1' with init", "select ID from IDlist where IDname='MID'", "5"},
-        {'x', "update idlist set id='9' where idname='MID'", nullptr, nullptr},
+        {'x', "update idlist set id=9 where idname='MID'", nullptr, nullptr},
         {'x', "use Master ALTER DATABASE acct set offline with rollback immediate  RESTORE DATABASE acct FROM DISK ="
               "'{dir}/backdata/acct1' with file=1,replace  alter database acct set online with rollback immediate  Use acct",
          "select ID from IDlist where IDname='MID'", "5"},
@@ -90,7 +90,13 @@ TEST_F(AdministrationTable, CreateBackUpRestoreAndDeleteAccountSets)
               "'{dir}/Database/bad_data.mdf',MOVE 'materialdB_Log' TO '{dir}/Database/bad_log.ldf'",
          nullptr, nullptr},
         {'f', "Use bad", nullptr, nullptr},
-        {'x', "ALTER DATABASE acct set offline with rollback immediate", nullptr, nullptr},
+        // Creating an account set under a name that exists leaves that account set alone.
+        {'f', "Use Master  RESTORE DATABASE acct FROM DISK ='{tpl}' with file=1,replace,MOVE 'materialdb_data' TO "
+              "'{dir}/Database/acct_data.mdf',MOVE 'materialdB_Log' TO '{dir}/Database/acct_log.ldf'",
+         "select count(*) from master..materialdblist", "1"},
+        // A database name with a blank reaches "Use" unquoted and fails.
+        {'f', "Use acct books", nullptr, nullptr},
+        {'x', "use Master ALTER DATABASE acct set offline with rollback immediate", nullptr, nullptr},
         {'f', "Use acct", nullptr, nullptr},
         {'x', "alter database acct set online with rollback immediate", nullptr, nullptr},
         {'x', "Use acct", "select ID from IDlist where IDname='MID'", "5"},

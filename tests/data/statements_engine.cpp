@@ -41,7 +41,7 @@ TEST_F(StatementTable, KeysParametersAndLookups)
     seed(kMasterData);
     const Step steps[] = {
         {'q', "select id from IDlist  with(Xlock) where IDname='MID'", nullptr, "0"},
-        {'x', "update idlist set id='1' where idname='MID'", "select ID from IDlist where IDname='MID'", "1"},
+        {'x', "update idlist set id=1 where idname='MID'", "select ID from IDlist where IDname='MID'", "1"},
         {'q', "select id from IDlist with(Xlock) where IDname='pid'", nullptr, "0"},
         {'q', "select id from IDlist  with(Xlock) where IDname='nosuch'", nullptr, ""},
         {'q', "select ivalue from systemset  where name='monthid'", nullptr, "11"},
@@ -226,7 +226,7 @@ TEST_F(StatementTable, PeriodClose)
          "0|2024-01-01"},
         {'q', "select code from billtype where fid>0 order by fid", nullptr, "A1\nA2"},
         {'q', "select id from IDlist with(Xlock) where IDname='pid'", nullptr, "0"},
-        {'x', "update idlist set id='1' where idname='pid'", "select id from IDlist  with(Xlock) where IDname='pid'", "1"},
+        {'x', "update idlist set id=1 where idname='pid'", "select id from IDlist  with(Xlock) where IDname='pid'", "1"},
         {'x', "insert into periodlist (pid,crtdate,enddate) values ('0','2024-01-01','2024-01-31')",
          "select Fid,pid,crtdate,enddate from periodlist", "1|0|2024-01-01|2024-01-31"},
         {'x', "update currentpid set  periodid='1',crtdate='2024-02-01'", "select periodid,crtdate from currentpid", "1|2024-02-01"},
