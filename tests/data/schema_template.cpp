@@ -138,10 +138,11 @@ TEST_F(AccountSetTest, OnlySuppliersRefuseADuplicateCode)
                                    .arg(QString::fromLatin1(t));
         EXPECT_EQ(run(insert.arg(7)), QString()) << t;
         const QString second = run(insert.arg(8));
-        if (QByteArray(t) == "suplist")
+        if (QByteArray(t) == "suplist") {
             EXPECT_NE(second, QString()) << "a second supplier with the same code was accepted";
-        else
+        } else {
             EXPECT_EQ(second, QString()) << t;
+        }
     }
     EXPECT_EQ(run(QStringLiteral("insert into  breedlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,pricemodal,"
                                  "breedtype,adminrate) values ('7','1','000','1',0,'重复','','','0','0','0')")),

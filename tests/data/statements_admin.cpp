@@ -38,8 +38,9 @@ TEST_F(AdministrationTable, RegistryInMaster)
     const QString exists = QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[materialdblist]')");
     const QString create = registryStatement();
     ASSERT_TRUE(create.startsWith(QLatin1String("CREATE TABLE [dbo].[materialdblist] ([fid] [int] IDENTITY (1, 1) NOT NULL ,")));
-    if (rows(exists).isEmpty())
+    if (rows(exists).isEmpty()) {
         EXPECT_EQ(run(create), QString());
+    }
     EXPECT_EQ(rows(exists).count(QLatin1Char('\n')), 0);
     EXPECT_FALSE(rows(exists).isEmpty());
     EXPECT_FALSE(rows(exists).startsWith(QLatin1String("ERROR"))) << rows(exists).toStdString();
@@ -56,8 +57,9 @@ TEST_F(AdministrationTable, RegistryInMaster)
 
 TEST_F(AdministrationTable, CreateBackUpRestoreAndDeleteAccountSets)
 {
-    if (rows(QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[materialdblist]')")).isEmpty())
+    if (rows(QStringLiteral("select * from dbo.sysobjects where id = object_id(N'[dbo].[materialdblist]')")).isEmpty()) {
         ASSERT_EQ(run(registryStatement()), QString());
+    }
     const Step steps[] = {
         {'x', "Use Master  RESTORE DATABASE acct FROM DISK ='{tpl}' with file=1,replace,MOVE 'materialdb_data' TO "
               "'{dir}/Database/acct_data.mdf',MOVE 'materialdB_Log' TO '{dir}/Database/acct_log.ldf'",

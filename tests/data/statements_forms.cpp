@@ -7,27 +7,10 @@ using dpxtest::StatementTable;
 
 namespace {
 
-// Master data and bills written with the statements of the tree models and the delta writer.
-// Stock-in bill 1 is audited (three lines of 0.1 and one of 10), bill 2 is not. Stock-out bill
+// Bills written with the statements of the delta writer. Stock-in bill 1 is audited (three lines of 0.1 and one of 10), bill 2 is not. Stock-out bill
 // 1 (dated by midnight) goes to the sub-unit 一工区二队, bill 2 (dated ten in the morning of the
 // same day) to 一工区; both are audited.
-const char* const kBooks[] = {
-    "insert into  breedlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,pricemodal,breedtype,adminrate) "
-    "values ('2','1','000002','1',0,'钢材','','','0','0','0')",
-    "insert into  breedlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,pricemodal,breedtype,adminrate) "
-    "values ('3','1','000003','1',0,'模板','','','1','1','0')",
-    "insert into mtrlist (fid, bid,code, mname, mtype, munit,remark) values ('1','2','000002','螺纹钢','Φ12','吨','')",
-    "insert into mtrlist (fid, bid,code, mname, mtype, munit,remark) values ('2','3','000003','钢模板','P3015','块','')",
-    "insert into mtrlist (fid, bid,code, mname, mtype, munit,remark) values ('3','2','000002','圆钢','Φ8','吨','')",
-    "insert into  suplist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) "
-    "values ('2','1','000002','1',0,'华北钢厂','','',1,0,0)",
-    "insert into  dptlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) "
-    "values ('2','1','000002','1',1,'一工区','','',1,0,0)",
-    "insert into  dptlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) "
-    "values ('3','2','000002003','2',0,'一工区二队','','',1,0,0)",
-    "insert into  pjtlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) "
-    "values ('2','1','000002','1',0,'一号楼','','',1,0,0)",
-    " Insert into currencyset(cryname,tobalance,isbalance,visibled) values('人民币','1',1,1)",
+const char* const kBills[] = {
     "Insert into ibmaster(fid,pid,cid,billnum,bdate,cfid,supid,lister,remark,brecorded,breverse,cfcode,supcode) "
     "values('1','0','1','入库 11-1','2024/1/5','2','2','admin','',1,0,'000002','000002')",
     "Insert into ibdetail(iid,mid,qty,sprice,dprice,amount,remark) values('1','1','10','12.5','125','125','')",
@@ -62,7 +45,8 @@ const char* const kBooks[] = {
 // unit, project and currency, and the turnover materials in use.
 TEST_F(StatementTable, CostStatistics)
 {
-    seed(kBooks);
+    seed(dpxtest::kMasterData);
+    seed(kBills);
     const Step steps[] = {
         {'q', "select sum(preqty) as preqty,sum(precost) as preprice from msrglist where mid=1", nullptr, "0|0"},
         {'q', "select sum(qty) as qty,sum(cost) as price from msrglist where mid=1", nullptr, "5.3|65.5"},
@@ -128,7 +112,8 @@ TEST_F(StatementTable, CostStatistics)
 // The bill forms and their pickers.
 TEST_F(StatementTable, BillFormsAndPickers)
 {
-    seed(kBooks);
+    seed(dpxtest::kMasterData);
+    seed(kBills);
     const Step steps[] = {
         {'q', "select * from vibmaster where 1=0 order by fid", nullptr, ""},
         {'q', "select * from vibmaster where fid='1' order by fid", nullptr,
@@ -190,7 +175,8 @@ TEST_F(StatementTable, BillFormsAndPickers)
 // stock queries, the ledger header and the turnover report with days in use.
 TEST_F(StatementTable, QueriesAndReports)
 {
-    seed(kBooks);
+    seed(dpxtest::kMasterData);
+    seed(kBills);
     const Step steps[] = {
         {'q', "select a.bdate,a.billnum,b.mname,b.mtype,b.munit,b.qty,b.sprice,b.dprice,b.remark,a.fid,b.mid from vebmaster a,vebdetail b "
               "where b.eid=a.fid and mname like '%%' and pid=0 and brecorded=1",

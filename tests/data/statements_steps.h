@@ -7,6 +7,27 @@
 
 namespace dpxtest {
 
+// Master data most groups start from, written with the statements the forms and the tree
+// models send.
+inline const char* const kMasterData[] = {
+    "insert into  breedlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,pricemodal,breedtype,adminrate) "
+    "values ('2','1','000002','1',0,'钢材','','','0','0','5')",
+    "insert into  breedlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,pricemodal,breedtype,adminrate) "
+    "values ('3','1','000003','1',0,'模板','','','1','1','0')",
+    "insert into mtrlist (fid, bid,code, mname, mtype, munit,remark) values ('1','2','000002','螺纹钢','Φ12','吨','')",
+    "insert into mtrlist (fid, bid,code, mname, mtype, munit,remark) values ('2','3','000003','钢模板','P3015','块','')",
+    "insert into mtrlist (fid, bid,code, mname, mtype, munit,remark) values ('3','2','000002','圆钢','Φ8','吨','')",
+    "insert into  suplist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) "
+    "values ('2','1','000002','1',0,'华北钢厂','','',1,0,0)",
+    "insert into  dptlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) "
+    "values ('2','1','000002','1',1,'一工区','','',1,0,0)",
+    "insert into  dptlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) "
+    "values ('3','2','000002003','2',0,'一工区二队','','',1,0,0)",
+    "insert into  pjtlist (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) "
+    "values ('2','1','000002','1',0,'一号楼','','',1,0,0)",
+    " Insert into currencyset(cryname,tobalance,isbalance,visibled) values('人民币','1',1,1)",
+};
+
 struct Step {
     // 'q': open sql and compare its rows with expect.
     // 'x': execute sql, which must succeed, then open check (when given) and compare.
