@@ -6,9 +6,9 @@ using dpxtest::Step;
 using dpxtest::StatementTable;
 
 // The planned-price picker's text, which callers extend with their condition.
-#define GETMPPLIST                                                                                                     \
-    "SELECT dbo.mpplist.fid, dbo.mpplist.mid, dbo.mpplist.pprice, dbo.mtrlist.mname, dbo.mtrlist.mtype, dbo.mtrlist.munit, "
-    "dbo.breedlist.code, dbo.mtrlist.remark, dbo.breedlist.pricemodal FROM  dbo.mpplist INNER JOIN dbo.mtrlist ON "
+#define GETMPPLIST \
+    "SELECT dbo.mpplist.fid, dbo.mpplist.mid, dbo.mpplist.pprice, dbo.mtrlist.mname, dbo.mtrlist.mtype, dbo.mtrlist.munit, " \
+    "dbo.breedlist.code, dbo.mtrlist.remark, dbo.breedlist.pricemodal FROM  dbo.mpplist INNER JOIN dbo.mtrlist ON "       \
     "dbo.mpplist.mid = dbo.mtrlist.FID INNER JOIN dbo.breedlist ON dbo.mtrlist.bID = dbo.breedlist.FID"
 
 // Key counters, parameters, single-value lookups and existence tests.
