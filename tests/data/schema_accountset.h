@@ -2,7 +2,8 @@
 // A real account set for the data tests: a temporary program folder, one connection opened the
 // way the data module opens it (on master), and a new account set restored from the build's
 // template under its own name with the account-set dialog's own statement.
-#include "platform/db/ADODB.h"
+#include "platform/db/ADOConnection.h"
+#include "platform/db/ADOQuery.h"
 #include "platform/rtl/Program.h"
 
 #include <gtest/gtest.h>
@@ -77,8 +78,8 @@ protected:
         for (const char* sub : {"Database", "backdata", "dpxdata", "dpxprt", "log"})
             QDir(m_dir.path()).mkpath(QString::fromLatin1(sub));
         m_con = std::make_unique<TADOConnection>();
-        m_con->LoginPrompt = false;
-        m_con->ConnectionString = QString::fromLatin1(kConnection);
+        m_con->SetLoginPrompt(false);
+        m_con->SetConnectionString(QString::fromLatin1(kConnection));
         m_con->Open();
         ASSERT_TRUE(m_con->Connected());
         if (createAccountSet()) {
@@ -112,10 +113,8 @@ protected:
     // Runs a statement without a result set; the error text, or empty on success.
     QString run(const QString& sql)
     {
-        TADOQuery q;
-        q.Connection = m_con.get();
-        q.SQL.Clear();
-        q.SQL.Add(sql);
+        TADOQuery q(m_con.get());
+        q.SQL() << sql;
         try {
             q.ExecSQL();
         } catch (const std::exception& e) {
@@ -127,10 +126,8 @@ protected:
     // Opens a statement; its rows as lines of "|"-joined values, or "ERROR: message".
     QString rows(const QString& sql, QStringList* columns = nullptr)
     {
-        TADOQuery q;
-        q.Connection = m_con.get();
-        q.SQL.Clear();
-        q.SQL.Add(sql);
+        TADOQuery q(m_con.get());
+        q.SQL() << sql;
         QStringList lines;
         try {
             q.Open();
