@@ -291,11 +291,8 @@ TRecordId TDataSet::BufferRecord(int index) const
 
 TRecordId TDataSet::CurrentRecordId() const
 {
-    if (m_state == dsInsert || m_state == dsInactive)
-        return NoRecord;
-    if (m_state == dsEdit)
-        return m_editId;
-    return BufferRecord(m_activeRecord);
+    // The record of the active window row; a data link painting another row moves it.
+    return m_state == dsInactive ? NoRecord : BufferRecord(m_activeRecord);
 }
 
 bool TDataSet::IsEditRow() const
@@ -450,6 +447,7 @@ void TDataSet::JumpTo(int pos, int mode)
 
 void TDataSet::Resync(TRecordId keep, bool center)
 {
+    m_calcId = NoRecord;
     int n = ViewCount();
     if (n == 0) {
         m_firstPos = 0;
@@ -716,15 +714,13 @@ void TDataSet::UpdateRecord()
 void TDataSet::Post()
 {
     CheckActive();
-    if (!InEditModes(m_state))
-        return;
     UpdateRecord();
     NotifyLinks(deCheckBrowseMode, 0);
     Fire(BeforePost, this);
     if (!InEditModes(m_state))
         return;
     for (TField* f : m_fields) {
-        if (f->FieldKind() == fkData && f->Required()
+        if (f->FieldKind() == fkData && f->Required() && !f->ReadOnly()
             && m_editValues[size_t(f->FieldNo() - 1)].IsEmptyOrNull()) {
             f->FocusControl();
             DatabaseErrorFmt(DBText::FieldRequired, f->DisplayName());

@@ -20,6 +20,7 @@ TEST(Navigation, StateRulesAndTheirErrors)
     auto ds = Numbers(2);
     ExpectError<EDatabaseError>([&] { ds->FieldByName("name")->SetAsString("x"); },
                                 "Dataset not in edit or insert mode");
+    ExpectError<EDatabaseError>([&] { ds->Post(); }, "Dataset not in edit or insert mode");
     ds->Edit();
     ds->FieldByName("name")->SetAsString("changed");
     ds->Next();                               // leaving the record posts it

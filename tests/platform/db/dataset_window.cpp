@@ -114,6 +114,25 @@ TEST_F(WindowFixture, PageMovesAndJumpsKeepTheWindowConsistent)
     EXPECT_EQ(CurrentId(*ds), 3);
 }
 
+TEST_F(WindowFixture, BookmarksOfWindowRowsNameThoseRows)
+{
+    ds->SetRecNo(40);
+    ds->Edit();       // painting other rows while a record is edited
+    std::vector<TBookmark> marks;
+    int active = grid.ActiveRecord();
+    for (int row = 0; row < grid.RecordCount(); ++row) {
+        grid.SetActiveRecord(row);
+        marks.push_back(ds->GetBookmark());
+    }
+    grid.SetActiveRecord(active);
+    ds->Cancel();
+    int first = 40 - active;
+    for (size_t row = 0; row < marks.size(); ++row) {
+        ds->GotoBookmark(marks[row]);
+        EXPECT_EQ(CurrentId(*ds), first + int(row));
+    }
+}
+
 TEST_F(WindowFixture, MoveByReturnsTheDistanceMovedAtBothEnds)
 {
     EXPECT_EQ(ds->MoveBy(-5), 0);
