@@ -19,3 +19,12 @@ TClientDataSet* NewClientDataSet();
 void FreeClientDataSet(TClientDataSet* cds);   // closes it when active, frees it
 TDataSetProvider* NewProvider();
 void FreeProvider(TDataSetProvider* provider); // detaches its dataset, frees it
+
+// Owning handles that free the component with its free routine.
+#include <memory>
+struct TQueryFreer { void operator()(TADOQuery* q) const { FreeQuery(q); } };
+struct TClientDataSetFreer { void operator()(TClientDataSet* c) const { FreeClientDataSet(c); } };
+struct TProviderFreer { void operator()(TDataSetProvider* p) const { FreeProvider(p); } };
+using TQueryPtr = std::unique_ptr<TADOQuery, TQueryFreer>;
+using TClientDataSetPtr = std::unique_ptr<TClientDataSet, TClientDataSetFreer>;
+using TProviderPtr = std::unique_ptr<TDataSetProvider, TProviderFreer>;

@@ -12,6 +12,7 @@
 //   direct         (factory query, no runner)    the database error is raised
 //   write          (execsql)                     False; inside an open transaction also the
 //                                                message "数据数据出错：" + statement
+#include "ComponentFactory.h"
 #include "ReportRecords.h"
 #include "platform/db/ClientDataSet.h"
 #include "platform/rtl/DateTime.h"
@@ -20,6 +21,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TADOConnection;
 class TADOQuery;
@@ -67,11 +69,13 @@ public:
     bool ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField);
     bool ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName, const QString& MkeyField,
                        const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField);
-    // The paged SELECT texts (the paging condition joined to the caller's condition).
+    // The paged SELECT texts. Without a last key the caller's condition stands alone; after
+    // a page it is put in parentheses behind the key condition, so a condition with OR
+    // cannot reach rows before the key.
     static QString buildpagedselect(const QString& TableName, const QString& keyField,
-                                    const QString& condition, const QString& lastkey);
+                                    const QString& condition, const std::optional<QString>& lastkey);
     static QString buildpagedsqlselect(const QString& strSql, const QString& orderkeyfield,
-                                       const QString& condition, const QString& lastkey);
+                                       const QString& condition, const std::optional<QString>& lastkey);
 
     // ----- keys, parameters, lookups -----
     // Next value of an IDlist counter: read with the lock hint and written back, in one
@@ -195,11 +199,34 @@ public:
                          quint8 billflag, int periodno);
     void getnodelist(const QString& tablename, TNodeList& list);
 
+    // The connection strings the creation builds; a value that holds ";", starts with a
+    // quote or has blanks at either end is put between double quotes.
+    static QString windowsconnectstring(const QString& server);
+    static QString sqlloginconnectstring(const QString& server, const QString& user, const QString& password);
+    // A database name that "Use" accepts: a letter or "_" first, then letters, digits, "_", "$", "#", "@".
+    static bool isvaliddbname(const QString& name);
+
 protected:
     // Shared-lookup step: the statement on tempqry (close, clear, add text, open).
     void openquery(const QString& sql);
+    // Lookup step: the database switch, then sql opened on a factory query through the
+    // Topensql runner (a database error becomes the silent abort).
+    TQueryPtr lookup(const QString& sql);
+    // Direct step: the database switch, then sql opened on a factory query.
+    TQueryPtr direct(const QString& sql);
 
 private:
+    void trace(const QString& sql) const;
+    // Paged reading: builds each page's SELECT from the last key read.
+    TDataPacket pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
+                          const QString& keyField, int Maxrec);
+    void getonepage(TClientDataSet* page, const QString& sql, int Maxrec);
+    static void appendpage(TClientDataSet* accumulator, TClientDataSet* page);
+    static void clearpage(TClientDataSet* page);
+    // The column names of a table, from an empty SELECT of it.
+    QStringList tablecolumns(const QString& table);
+    // Runs one generated statement on the query; False when it fails (nothing shown).
+    bool rundeltastatement(TADOQuery* query, const QString& sql);
     int countrowswhere(const QString& table, const QString& field, int value);
     int countrowswheretwo(const QString& table, const QString& firstfield, const QString& secondfield,
                           int firstvalue, int secondvalue);

@@ -1,0 +1,207 @@
+#include "DM.h"
+#include "ComponentFactory.h"
+#include "DataProcess.h"
+#include "Executesql.h"
+#include "OpenSql.h"
+#include "PasswordCipher.h"
+#include "frmconst.h"
+#include "platform/db/ADOQuery.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/IniFile.h"
+#include "platform/rtl/MessageSink.h"
+#include <QFileInfo>
+
+TrmtDM* rmtDM = nullptr;
+
+namespace {
+
+const QString LoginSection = QStringLiteral("Login");
+
+// A connection-string value as it stands, or between double quotes (inner double quotes
+// doubled) when it would otherwise end the pair early (";"), read as a quoted value (a
+// quote first) or lose blanks at either end.
+QString connectionvalue(const QString& v)
+{
+    const bool plain = !v.contains(QLatin1Char(';')) && !v.startsWith(QLatin1Char('"'))
+                    && !v.startsWith(QLatin1Char('\'')) && v.trimmed() == v;
+    if (plain)
+        return v;
+    QString s = v;
+    s.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+} // namespace
+
+TrmtDM::TrmtDM()
+{
+    ADOCon = std::make_unique<TADOConnection>();
+    ADOCon->SetName(QStringLiteral("ADOCon"));
+    ADOCon->SetProvider(QStringLiteral("SQLOLEDB.1"));
+    ADOCon->SetLoginPrompt(false);
+    ClientDataSet2 = std::make_unique<TClientDataSet>();
+    ClientDataSet2->SetName(QStringLiteral("ClientDataSet2"));
+    tempqry = std::make_unique<TADOQuery>(ADOCon.get());
+    tempqry->SetName(QStringLiteral("tempqry"));
+    tempqry->SetLockType(ltReadOnly);
+    tempqry->SetAutoCalcFields(false);
+    testcon = std::make_unique<TADOConnection>();
+    testcon->SetName(QStringLiteral("testcon"));
+    testcon->SetProvider(QStringLiteral("SQLOLEDB.1"));
+    testcon->SetLoginPrompt(false);
+    rmtDM = this;
+    // An error of the creation handler is shown like any error of an event, and the
+    // program runs on unconnected.
+    try {
+        DataModuleCreate(this);
+    } catch (const EAbort&) {
+    } catch (const Exception& e) {
+        MessageSink::Show(MsgKind::Error, e.Message());
+    }
+}
+
+TrmtDM::~TrmtDM()
+{
+    tempqry.reset();
+    if (ADOCon)
+        ADOCon->Close();
+    if (rmtDM == this)
+        rmtDM = nullptr;
+}
+
+QString TrmtDM::windowsconnectstring(const QString& server)
+{
+    return QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;")
+         + QStringLiteral("Persist Security Info=False;Initial Catalog=master;Data Source=") + connectionvalue(server);
+}
+
+QString TrmtDM::sqlloginconnectstring(const QString& server, const QString& user, const QString& password)
+{
+    const QString s = connectionvalue(server);
+    return QStringLiteral("Provider=SQLOLEDB.1;Password=") + connectionvalue(password) + QStringLiteral(";")
+         + QStringLiteral("Persist Security Info=False;")
+         + QStringLiteral("User ID=") + connectionvalue(user) + QStringLiteral(";")
+         + QStringLiteral("Initial Catalog=master;")
+         + QStringLiteral("Data Source=") + s + QStringLiteral(";")
+         + QStringLiteral("Use Procedure for Prepare=1;")
+         + QStringLiteral("Auto Translate=True;")
+         + QStringLiteral("Packet Size=4069;")
+         + QStringLiteral("WorkStation ID=") + s + QStringLiteral(";")
+         + QStringLiteral("Use Encryption for Data=False;")
+         + QStringLiteral("Tag With Column collation when possible=False");
+}
+
+void TrmtDM::DataModuleCreate(void* /*Sender*/)
+{
+    const QString path = getappsubdir(QStringLiteral("log")) + QStringLiteral("adolinksetting.ini");
+    if (!QFileInfo::exists(path)) {
+        MessageSink::Show(MsgKind::Information,
+                          QStringLiteral("系统在首次运行时先在“连接”中设置好正确参数才能与数据库相连，再退出系统重新运行！"),
+                          QStringLiteral("提示..."));
+        dbconnected = false;
+        return;
+    }
+    TIniFile ini(path);
+    auto read = [&](const char* key) { return ini.ReadString(LoginSection, QString::fromLatin1(key), QString()); };
+    servername = read("Server Name");
+    accname = read("App Name");
+    QString s;
+    if (read("Security Info") == QLatin1String("False")) {
+        s = windowsconnectstring(servername);
+    } else {
+        const QString user = read("User ID");
+        const QString password = unscrambletext(cipherseeda, cipherseedb, read("Password"));
+        s = sqlloginconnectstring(servername, user, password);
+    }
+    ADOCon->Close();
+    ADOCon->SetConnectionString(QString());
+    ADOCon->SetKeepConnection(read("KeepConnection") == QLatin1String("True"));
+    ADOCon->SetLoginPrompt(read("LoginPrompt") == QLatin1String("True"));
+    ADOCon->SetConnectionTimeout(StrToInt(read("ConnectTimeOut")));
+    connectstr = s;
+    try {
+        ADOCon->SetConnectionString(s);
+        ADOCon->Open();
+        dbconnected = true;
+    } catch (const Exception&) {
+        MessageSink::Show(MsgKind::Information, QStringLiteral("连接数据库时出错！！！"), QStringLiteral("提示..."));
+        dbconnected = false;
+    }
+}
+
+bool TrmtDM::isvaliddbname(const QString& name)
+{
+    if (name.isEmpty() || name.size() > 128)
+        return false;
+    const QChar first = name[0];
+    if (!first.isLetter() && first != QLatin1Char('_'))
+        return false;
+    for (QChar c : name)
+        if (!c.isLetterOrNumber() && c != QLatin1Char('_') && c != QLatin1Char('$') && c != QLatin1Char('#')
+            && c != QLatin1Char('@'))
+            return false;
+    return true;
+}
+
+bool TrmtDM::OpenindicatinnDB(const QString& DBname)
+{
+    const QString name = DBname.isEmpty() ? QStringLiteral("Master") : DBname;
+    // The name goes into "Use" as it is, so only a plain identifier is accepted.
+    if (!isvaliddbname(name))
+        throw EDatabaseError(QStringLiteral("帐套数据库名“%1”无效：只能由字母、数字和下划线组成，且不能以数字开头！").arg(name));
+    TADOQuery query(ADOCon.get());
+    const QString sql = QStringLiteral("Use ") + name;
+    query.SQL().append(sql);
+    trace(sql);
+    try {
+        query.ExecSQL();
+    } catch (...) {
+        query.Close();
+        query.SQL().clear();
+        throw;
+    }
+    query.Close();
+    query.SQL().clear();
+    return true;
+}
+
+void TrmtDM::BeginTrans() { ADOCon->BeginTrans(); }
+void TrmtDM::CommitTrans() { ADOCon->CommitTrans(); }
+void TrmtDM::RollbackTrans() { ADOCon->RollbackTrans(); }
+bool TrmtDM::IntransAction() const { return ADOCon->InTransaction(); }
+
+bool TrmtDM::execsql(const QString& sql)
+{
+    TQueryPtr query(NewQuery());
+    OpenindicatinnDB(dbname);
+    Texecsql runner(query.get(), sql);
+    aexecsql = &runner;
+    struct Reset { Texecsql*& p; ~Reset() { p = nullptr; } } reset{aexecsql};
+    trace(sql);
+    if (ADOCon->InTransaction()) {
+        try {
+            runner.Execute();
+            return true;
+        } catch (const EAbort&) {
+            MessageSink::Show(MsgKind::Information, QStringLiteral("数据数据出错：") + sql);
+            return false;
+        }
+    }
+    BeginTrans();
+    try {
+        runner.Execute();
+        CommitTrans();
+        return true;
+    } catch (const Exception&) {
+        if (ADOCon->InTransaction())
+            RollbackTrans();
+        return false;
+    }
+}
+
+void TrmtDM::trace(const QString& sql) const
+{
+    if (OnSQL)
+        OnSQL(sql);
+}

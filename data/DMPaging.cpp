@@ -1,0 +1,265 @@
+// Paged loading into client datasets and the writing of change logs back to the tables.
+#include "ComponentFactory.h"
+#include "DM.h"
+#include "DataProcess.h"
+#include "DeltaSql.h"
+#include "frmconst.h"
+#include "platform/db/ADOQuery.h"
+#include "platform/db/Provider.h"
+#include "platform/rtl/Exceptions.h"
+#include <QCoreApplication>
+
+namespace {
+
+// keyField>'lastkey' and (condition), or the condition alone before the first page.
+QString pagecondition(const QString& keyField, const QString& condition, const std::optional<QString>& lastkey)
+{
+    if (!lastkey)
+        return condition;
+    QString key = *lastkey;
+    key.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return keyField + QStringLiteral(">") + QStringLiteral("'") + key + QStringLiteral("'") + QStringLiteral(" and ")
+         + QLatin1Char('(') + condition + QLatin1Char(')');
+}
+
+} // namespace
+
+QString TrmtDM::buildpagedselect(const QString& TableName, const QString& keyField, const QString& condition,
+                                 const std::optional<QString>& lastkey)
+{
+    return QStringLiteral("select * from %1%2%3 order by %4")
+        .arg(TableName, QStringLiteral(" where "), pagecondition(keyField, condition, lastkey), keyField);
+}
+
+QString TrmtDM::buildpagedsqlselect(const QString& strSql, const QString& orderkeyfield, const QString& condition,
+                                    const std::optional<QString>& lastkey)
+{
+    return QStringLiteral("%1%2%3 order by %4")
+        .arg(strSql, QStringLiteral(" where "), pagecondition(orderkeyfield, condition, lastkey), orderkeyfield);
+}
+
+TDataPacket TrmtDM::GetLargeData(const QString& cmdstr, int Rcount)
+{
+    TQueryPtr query(NewQuery());
+    TProviderPtr provider(NewProvider());
+    TClientDataSetPtr cds(NewClientDataSet());
+    OpenindicatinnDB(dbname);
+    provider->SetDataSet(query.get());
+    cds->SetProvider(provider.get());
+    query->SQL().append(cmdstr);
+    query->SetMaxRecords(Rcount);
+    cds->Close();
+    cds->SetFetchOnDemand(false);
+    cds->SetPacketRecords(Rcount);
+    trace(cmdstr);
+    cds->Open();
+    TDataPacket packet = cds->Data();
+    cds->SetProvider(nullptr);
+    return packet;
+}
+
+void TrmtDM::getonepage(TClientDataSet* page, const QString& sql, int Maxrec)
+{
+    // A failing fetch leaves the page closed; appendpage then reports the closed dataset.
+    try {
+        page->SetData(GetLargeData(sql, Maxrec));
+    } catch (const Exception&) {
+    }
+}
+
+void TrmtDM::appendpage(TClientDataSet* accumulator, TClientDataSet* page)
+{
+    if (!page->Active())
+        DatabaseError(QString::fromLatin1(DBText::DataSetClosed));
+    if (accumulator->Active())
+        accumulator->AppendData(page->Data(), false);
+    else
+        accumulator->SetData(page->Data());
+}
+
+void TrmtDM::clearpage(TClientDataSet* page) { page->SetData(TDataPacket()); }
+
+TDataPacket TrmtDM::pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
+                              const QString& keyField, int Maxrec)
+{
+    TClientDataSetPtr page(NewClientDataSet());
+    TClientDataSetPtr accumulator(NewClientDataSet());
+    for (TClientDataSet* c : {page.get(), accumulator.get()}) {
+        c->SetFetchOnDemand(false);
+        c->SetPacketRecords(Maxrec);
+    }
+    std::optional<QString> lastkey;
+    OpenindicatinnDB(dbname);
+    for (;;) {
+        getonepage(page.get(), buildselect(lastkey), Maxrec);
+        appendpage(accumulator.get(), page.get());
+        if (page->RecordCount() < Maxrec)
+            break;
+        page->Last();
+        lastkey = page->FieldByName(keyField)->AsString();
+        clearpage(page.get());
+        QCoreApplication::processEvents();
+    }
+    return accumulator->Data();
+}
+
+TDataPacket TrmtDM::gettabledata(const QString& TableName, const QString& keyField, const QString& ssql, int Maxrec)
+{
+    return pagedread([&](const std::optional<QString>& lastkey) {
+        return buildpagedselect(TableName, keyField, ssql, lastkey);
+    }, keyField, Maxrec);
+}
+
+TDataPacket TrmtDM::getsqldata(const QString& strSql, const QString& orderkeyfield, const QString& keyField,
+                               const QString& strcon, int maxrec)
+{
+    return pagedread([&](const std::optional<QString>& lastkey) {
+        return buildpagedsqlselect(strSql, orderkeyfield, strcon, lastkey);
+    }, keyField, maxrec);
+}
+
+// ----- change writing -----
+
+QStringList TrmtDM::tablecolumns(const QString& table)
+{
+    TQueryPtr query(NewQuery());
+    query->SQL().append(QStringLiteral("select * from ") + table + QStringLiteral(" where 1=0"));
+    query->Open();
+    return query->FieldNames();
+}
+
+bool TrmtDM::rundeltastatement(TADOQuery* query, const QString& sql)
+{
+    trace(sql);
+    try {
+        query->Close();
+        query->SQL().clear();
+        query->SQL().append(sql);
+        query->ExecSQL();
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+namespace {
+
+// A delta loaded into a client dataset, with its field names and which of them are columns
+// of the target table.
+struct DeltaWalk {
+    TClientDataSet* delta;
+    QList<bool> isColumn;
+    QStringList names;
+};
+
+DeltaWalk loaddelta(TClientDataSet* cds, const TDataPacket& packet, const QStringList& columns)
+{
+    cds->SetData(packet);
+    DeltaWalk w{cds, {}, {}};
+    for (TField* f : cds->Fields()) {
+        w.names << f->FieldName();
+        w.isColumn << columns.contains(f->FieldName().trimmed(), Qt::CaseInsensitive);
+    }
+    return w;
+}
+
+QString rowstatement(TDeltaSqlBuilder& builder, const DeltaWalk& w)
+{
+    // An empty text counts as Null, as the class library stores it, so clearing a field
+    // never reaches the table.
+    QList<Variant> values;
+    for (TField* f : w.delta->Fields()) {
+        const Variant v = f->IsNull() ? Variant::Null() : f->Value();
+        const bool emptyText = v.Type() == VarType::String && v.AsStringRaw().isEmpty();
+        values << (emptyText ? Variant::Null() : v);
+    }
+    return builder.rowStatement(w.delta->UpdateStatus(), w.names, w.isColumn, values);
+}
+
+} // namespace
+
+bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField)
+{
+    if (delta.IsNull())
+        return false;
+    OpenindicatinnDB(dbname);
+    const QStringList columns = tablecolumns(TableName);
+    TQueryPtr query(NewQuery());
+    TClientDataSetPtr cds(NewClientDataSet());
+    DeltaWalk walk = loaddelta(cds.get(), delta, columns);
+    if (cds->IsEmpty())
+        return false;
+    BeginTrans();
+    bool ok = false;
+    try {
+        TDeltaSqlBuilder builder(TableName, KeyField, TDeltaStyle::SingleTable);
+        for (cds->First(); !cds->Eof(); cds->Next()) {
+            const QString sql = rowstatement(builder, walk);
+            if (sql.isEmpty())
+                continue;
+            ok = rundeltastatement(query.get(), sql);
+            if (!ok)
+                break;
+        }
+    } catch (const Exception&) {
+        ok = false;
+    }
+    if (ok) {
+        if (ADOCon->InTransaction())
+            CommitTrans();
+        return true;
+    }
+    if (ADOCon->InTransaction())
+        RollbackTrans();
+    return false;
+}
+
+bool TrmtDM::ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName, const QString& MkeyField,
+                           const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField)
+{
+    if (Mdelta.IsNull() && Ddelta.IsNull())
+        return false;
+    OpenindicatinnDB(dbname);
+    const QStringList mcolumns = tablecolumns(MtableName);
+    const QStringList dcolumns = tablecolumns(DtableName);
+    TQueryPtr mquery(NewQuery());
+    TQueryPtr dquery(NewQuery());
+    TClientDataSetPtr mcds(NewClientDataSet());
+    TClientDataSetPtr dcds(NewClientDataSet());
+    auto openside = [](TClientDataSet* cds, const TDataPacket& p, const QStringList& cols) {
+        if (p.IsNull())
+            DatabaseError(QString::fromLatin1(DBText::MissingDataPacket));
+        return loaddelta(cds, p, cols);
+    };
+    DeltaWalk mwalk = openside(mcds.get(), Mdelta, mcolumns);
+    DeltaWalk dwalk = openside(dcds.get(), Ddelta, dcolumns);
+    BeginTrans();
+    auto fail = [&] {
+        if (ADOCon->InTransaction())
+            RollbackTrans();
+        return false;
+    };
+    bool lines = false;
+    try {
+        TDeltaSqlBuilder head(MtableName, MkeyField, TDeltaStyle::HeadAndLines);
+        for (mcds->First(); !mcds->Eof(); mcds->Next()) {
+            const QString sql = rowstatement(head, mwalk);
+            if (!sql.isEmpty() && !rundeltastatement(mquery.get(), sql))
+                return fail();
+        }
+        TDeltaSqlBuilder detail(DtableName, DkeyField, TDeltaStyle::HeadAndLines);
+        for (dcds->First(); !dcds->Eof(); dcds->Next()) {
+            const QString sql = rowstatement(detail, dwalk);
+            lines = sql.isEmpty() || rundeltastatement(dquery.get(), sql);
+            if (!lines)
+                break;
+        }
+    } catch (const Exception&) {
+        return fail();
+    }
+    if (!lines)
+        return fail();
+    if (ADOCon->InTransaction())
+        CommitTrans();
+    return true;
+}

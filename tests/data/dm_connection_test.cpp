@@ -1,0 +1,245 @@
+// The data module's creation from the settings file, the database switch, transactions,
+// execsql, the statement runners and the component factory.
+#include "ComponentFactory.h"
+#include "Executesql.h"
+#include "OpenSql.h"
+#include "PasswordCipher.h"
+#include "dmfixture.h"
+#include "platform/db/ADOQuery.h"
+#include "platform/db/Provider.h"
+#include <QFile>
+#include <optional>
+
+namespace {
+
+const QString FirstRun = QStringLiteral("系统在首次运行时先在“连接”中设置好正确参数才能与数据库相连，再退出系统重新运行！");
+const QString OpenFailed = QStringLiteral("连接数据库时出错！！！");
+const QString Windows = QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
+                                       "Initial Catalog=master;Data Source=\\sqlexpress");
+
+QString SqlLogin(const QString& password, const QString& user, const QString& server = QStringLiteral("\\sqlexpress"))
+{
+    return QStringLiteral("Provider=SQLOLEDB.1;Password=") + password
+         + QStringLiteral(";Persist Security Info=False;User ID=") + user
+         + QStringLiteral(";Initial Catalog=master;Data Source=") + server
+         + QStringLiteral(";Use Procedure for Prepare=1;Auto Translate=True;Packet Size=4069;WorkStation ID=") + server
+         + QStringLiteral(";Use Encryption for Data=False;Tag With Column collation when possible=False");
+}
+
+struct SettingsCase {
+    const char* name;
+    std::optional<QMap<QString, QString>> keys;   // nullopt: no settings file
+    QString connectstr;
+    QString message;        // empty: nothing shown
+    bool connected;
+    bool keepConnection;
+    bool loginPrompt;
+};
+
+} // namespace
+
+TEST_F(DMTest, CreationFromTheSettingsFile)
+{
+    const QString server = QStringLiteral("\\sqlexpress");
+    const QString pw = scrambletext(cipherseeda, cipherseedb, QStringLiteral("pa'ss"));
+    const QString odd = scrambletext(cipherseeda, cipherseedb, QStringLiteral("a;b\"c"));
+    const QString lead = scrambletext(cipherseeda, cipherseedb, QStringLiteral("\"x"));
+    using M = QMap<QString, QString>;
+    const SettingsCase cases[] = {
+        {"missing file", std::nullopt, QString(), FirstRun, false, true, false},
+        {"windows authentication ignores user and password",
+         M{{"Server Name", server}, {"Security Info", "False"}, {"User ID", "sa"}, {"Password", pw},
+           {"ConnectTimeOut", "5"}, {"KeepConnection", "True"}, {"LoginPrompt", "False"}},
+         Windows, QString(), true, true, false},
+        {"lower-case false selects the SQL login",
+         M{{"Server Name", server}, {"Security Info", "false"}, {"User ID", "sa"}, {"Password", pw},
+           {"ConnectTimeOut", "5"}, {"KeepConnection", "true"}, {"LoginPrompt", "True"}},
+         SqlLogin(QStringLiteral("pa'ss"), QStringLiteral("sa")), QString(), true, false, true},
+        {"missing Security Info selects the SQL login",
+         M{{"Server Name", server}, {"ConnectTimeOut", "7"}},
+         SqlLogin(QString(), QString()), QString(), true, false, false},
+        {"values that would break the string are quoted",
+         M{{"Server Name", server}, {"Security Info", "True"}, {"User ID", "s;a"}, {"Password", odd}, {"ConnectTimeOut", "5"}},
+         SqlLogin(QStringLiteral("\"a;b\"\"c\""), QStringLiteral("\"s;a\"")), QString(), true, false, false},
+        {"a password that starts with a quote is quoted",
+         M{{"Server Name", server}, {"Security Info", "True"}, {"User ID", "sa"}, {"Password", lead}, {"ConnectTimeOut", "5"}},
+         SqlLogin(QStringLiteral("\"\"\"x\""), QStringLiteral("sa")), QString(), true, false, false},
+        {"failed open",
+         M{{"Server Name", "postgres://nowhere"}, {"Security Info", "False"}, {"ConnectTimeOut", "5"}},
+         QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
+                        "Initial Catalog=master;Data Source=postgres://nowhere"),
+         OpenFailed, false, false, false},
+        {"non-integer time-out",
+         M{{"Server Name", server}, {"Security Info", "False"}, {"ConnectTimeOut", "5s"}},
+         QString(), QStringLiteral("'5s' is not a valid integer value"), false, false, false},
+    };
+    for (const SettingsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(Folder() + QStringLiteral("/log/adolinksetting.ini"));
+        if (c.keys)
+            WriteSettings(*c.keys);
+        messages.clear();
+        connectstr.clear();
+        dbconnected = false;
+        dm = std::make_unique<TrmtDM>();
+        EXPECT_EQ(connectstr, c.connectstr);
+        EXPECT_EQ(dbconnected, c.connected);
+        EXPECT_EQ(dm->ADOCon->Connected(), c.connected);
+        EXPECT_EQ(dm->testcon->Connected(), false);
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(messages.isEmpty());
+        } else {
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_EQ(messages[0].text, c.message);
+            if (c.message == FirstRun || c.message == OpenFailed) {
+                EXPECT_EQ(messages[0].caption, QStringLiteral("提示..."));
+                EXPECT_EQ(messages[0].kind, MsgKind::Information);
+            } else {
+                EXPECT_EQ(messages[0].kind, MsgKind::Error);
+            }
+        }
+        if (c.connected) {
+            EXPECT_EQ(dm->ADOCon->KeepConnection(), c.keepConnection);
+            EXPECT_EQ(dm->ADOCon->LoginPrompt(), c.loginPrompt);
+        }
+        dm.reset();
+    }
+    EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("/log")));
+}
+
+TEST_F(DMTest, ServerAndAppNameGoToTheLoginContext)
+{
+    WriteSettings({{QStringLiteral("Server Name"), QStringLiteral(".\\sqlexpress")},
+                   {QStringLiteral("App Name"), QStringLiteral("建设公司")},
+                   {QStringLiteral("Security Info"), QStringLiteral("False")},
+                   {QStringLiteral("ConnectTimeOut"), QStringLiteral("9")}});
+    dm = std::make_unique<TrmtDM>();
+    EXPECT_EQ(servername, QStringLiteral(".\\sqlexpress"));
+    EXPECT_EQ(accname, QStringLiteral("建设公司"));
+    EXPECT_EQ(dm->ADOCon->ConnectionTimeout(), 9);
+    EXPECT_EQ(rmtDM, dm.get());
+    accname.clear();
+}
+
+TEST_F(DMTest, DatabaseSwitchBeforeAndAfterLogin)
+{
+    Connect();
+    ASSERT_TRUE(dm->execsql(QStringLiteral("create table t1 (a int)")));
+    EXPECT_EQ(sqls, (QStringList{QStringLiteral("Use Master"), QStringLiteral("create table t1 (a int)")}));
+    CreateAccountSet();
+    ASSERT_TRUE(dm->execsql(QStringLiteral("update ibm set remark='x' where fid=1")));
+    EXPECT_EQ(sqls.first(), QStringLiteral("Use acc"));
+    // The database of the last operation stays current for getrecordcount, which switches nothing.
+    EXPECT_EQ(dm->getrecordcount(QStringLiteral("select * from ibm")), 3);
+    dbname.clear();
+    EXPECT_THROW(dm->getrecordcount(QStringLiteral("select * from nosuch")), EAbort);
+    dm->OpenindicatinnDB(QString());
+    EXPECT_EQ(dm->getrecordcount(QStringLiteral("select * from t1")), 0);
+}
+
+TEST_F(DMTest, DatabaseNamesThatUseCannotTakeAreRefused)
+{
+    Connect();
+    for (const char* bad : {"my db", "acc;drop table x", "1acc", "[acc]"}) {
+        sqls.clear();
+        dbname = QString::fromUtf8(bad);
+        try {
+            dm->execsql(QStringLiteral("select 1"));
+            ADD_FAILURE() << bad;
+        } catch (const EDatabaseError& e) {
+            EXPECT_TRUE(e.Message().contains(QString::fromUtf8(bad))) << e.Message().toStdString();
+        }
+        EXPECT_TRUE(sqls.isEmpty()) << bad;
+    }
+    dbname = QStringLiteral("nosuchdb");
+    EXPECT_THROW(dm->execsql(QStringLiteral("select 1")), EOleException);
+    EXPECT_TRUE(TrmtDM::isvaliddbname(QStringLiteral("帐套_2024")));
+    EXPECT_TRUE(TrmtDM::isvaliddbname(QStringLiteral("Master")));
+}
+
+TEST_F(DMTest, ExecsqlInsideAndOutsideATransaction)
+{
+    Connect();
+    CreateAccountSet();
+    const QString bad = QStringLiteral("update nosuch set a=1");
+    const QString good = QStringLiteral("update ibm set remark='new' where fid=1");
+
+    // Outside: a transaction of its own, committed or rolled back, nothing shown.
+    EXPECT_FALSE(dm->execsql(bad));
+    EXPECT_FALSE(dm->IntransAction());
+    EXPECT_TRUE(dm->execsql(good));
+    EXPECT_FALSE(dm->IntransAction());
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(Rows(QStringLiteral("select remark from ibm where fid=1")), QStringList{QStringLiteral("new")});
+
+    // Inside: the caller's transaction stays open; a failure is shown with the statement.
+    dm->BeginTrans();
+    EXPECT_TRUE(dm->execsql(QStringLiteral("update ibm set remark='inside' where fid=1")));
+    EXPECT_FALSE(dm->execsql(bad));
+    EXPECT_TRUE(dm->IntransAction());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, QStringLiteral("数据数据出错：") + bad);
+    EXPECT_EQ(messages[0].kind, MsgKind::Information);
+    dm->RollbackTrans();
+    EXPECT_FALSE(dm->IntransAction());
+    EXPECT_EQ(Rows(QStringLiteral("select remark from ibm where fid=1")), QStringList{QStringLiteral("new")});
+}
+
+TEST_F(DMTest, RunnersTurnErrorsIntoTheSilentAbort)
+{
+    Connect();
+    TQueryPtr query(NewQuery());
+    Texecsql exec(query.get(), QStringLiteral("update nosuch set a=1"));
+    EXPECT_THROW(exec.Execute(), EAbort);
+    ASSERT_TRUE(exec.LastException());
+    EXPECT_THROW(std::rethrow_exception(exec.LastException()), EOleException);
+
+    int calls = 0;
+    Topensql open(query.get(), QStringLiteral("select 1 as one"));
+    open.SetopensqlEvent([&](Topensql* sender, TADOQuery* q) {
+        EXPECT_EQ(sender, &open);
+        EXPECT_EQ(q, query.get());
+        ++calls;
+    });
+    open.Execute();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(query->FieldByName(QStringLiteral("one"))->AsInteger(), 1);
+    EXPECT_FALSE(open.LastException());
+    Topensql failing(query.get(), QStringLiteral("select * from nosuch"));
+    failing.SetopensqlEvent([&](Topensql*, TADOQuery*) { ++calls; });
+    EXPECT_THROW(failing.Execute(), EAbort);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(DMTest, ComponentFactory)
+{
+    Connect();
+    const QString a = MakeUniqueComponentName(), b = MakeUniqueComponentName();
+    EXPECT_NE(a, b);
+    for (const QString& n : {a, b}) {
+        EXPECT_EQ(n.size(), 37);
+        EXPECT_TRUE(n.startsWith(QLatin1Char('C')));
+        EXPECT_FALSE(n.contains(QLatin1Char('-')) || n.contains(QLatin1Char('{')) || n.contains(QLatin1Char('}')));
+        EXPECT_EQ(n.count(QLatin1Char('_')), 4);
+    }
+    TQueryPtr query(NewQuery());
+    EXPECT_EQ(query->Connection(), dm->ADOCon.get());
+    EXPECT_EQ(query->CacheSize(), 1000);
+    EXPECT_EQ(query->CursorType(), ctStatic);
+    EXPECT_EQ(query->LockType(), ltBatchOptimistic);
+    EXPECT_EQ(query->Name().size(), 37);
+    TClientDataSetPtr cds(NewClientDataSet());
+    EXPECT_FALSE(cds->FetchOnDemand());
+    EXPECT_EQ(cds->PacketRecords(), 20);
+    EXPECT_FALSE(cds->Active());
+    cds.reset();   // a closed client dataset is freed without closing
+    TProviderPtr provider(NewProvider());
+    EXPECT_EQ(provider->DataSet(), nullptr);
+    provider->SetDataSet(query.get());
+    provider.reset();
+
+    EXPECT_EQ(ReplaceAllText(QStringLiteral("a-b-c"), QStringLiteral("-"), QStringLiteral("_")), QStringLiteral("a_b_c"));
+    EXPECT_EQ(ReplaceAllText(QString(), QStringLiteral("-"), QStringLiteral("_")), QString());
+    EXPECT_EQ(ReplaceAllText(QStringLiteral("aaa"), QStringLiteral("aa"), QStringLiteral("a")), QStringLiteral("aa"));
+    EXPECT_EQ(ReplaceAllText(QStringLiteral("ab"), QStringLiteral("b"), QStringLiteral("bb")), QStringLiteral("abb"));
+}

@@ -1,0 +1,273 @@
+// Paged loading into client datasets and the writing of change logs.
+#include "dmfixture.h"
+#include "platform/db/ClientDataSet.h"
+
+namespace {
+
+QList<int> Keys(const TDataPacket& packet, const QString& field = QStringLiteral("fid"))
+{
+    TClientDataSet cds;
+    cds.SetData(packet);
+    QList<int> keys;
+    for (cds.First(); !cds.Eof(); cds.Next())
+        keys << cds.FieldByName(field)->AsInteger();
+    return keys;
+}
+
+QList<int> Range(int from, int to)
+{
+    QList<int> r;
+    for (int i = from; i <= to; ++i)
+        r << i;
+    return r;
+}
+
+} // namespace
+
+class DMPaging : public DMTest {
+protected:
+    void SetUp() override
+    {
+        DMTest::SetUp();
+        Connect();
+        CreateAccountSet();
+        Run(QStringLiteral("CREATE TABLE [dbo].[pg] ([fid] [int] NOT NULL ,[name] [varchar] (20) NULL ,"
+                           "CONSTRAINT [PK_pg] PRIMARY KEY CLUSTERED ([fid]) ON [PRIMARY]) ON [PRIMARY]"));
+        for (int i = 40; i >= 1; --i)
+            Run(QStringLiteral("insert into pg (fid, name) values (%1, 'n%1')").arg(i));
+        sqls.clear();
+    }
+};
+
+TEST_F(DMPaging, FortyRowsInPagesOfTwentyTakeThreeSelects)
+{
+    const TDataPacket p = dm->gettabledata(QStringLiteral("pg"), QStringLiteral("fid"), QStringLiteral("1=1"), 20);
+    EXPECT_EQ(Statements(), (QStringList{
+        QStringLiteral("select * from pg where 1=1 order by fid"),
+        QStringLiteral("select * from pg where fid>'20' and (1=1) order by fid"),
+        QStringLiteral("select * from pg where fid>'40' and (1=1) order by fid"),
+    }));
+    EXPECT_EQ(Keys(p), Range(1, 40));
+    EXPECT_TRUE(sqls.first() == QStringLiteral("Use acc"));
+}
+
+TEST_F(DMPaging, AConditionWithOrDoesNotRepeatRows)
+{
+    const TDataPacket p = dm->gettabledata(QStringLiteral("pg"), QStringLiteral("fid"),
+                                           QStringLiteral("fid<=5 or fid>=36"), 4);
+    EXPECT_EQ(Keys(p), (QList<int>{1, 2, 3, 4, 5, 36, 37, 38, 39, 40}));
+    EXPECT_EQ(Statements()[1], QStringLiteral("select * from pg where fid>'4' and (fid<=5 or fid>=36) order by fid"));
+}
+
+TEST_F(DMPaging, EmptyConditionAndShortReads)
+{
+    // "1=0" gives the columns without rows.
+    TClientDataSet cds;
+    cds.SetData(dm->gettabledata(QStringLiteral("pg"), QStringLiteral("fid"), QStringLiteral("1=0"), 20));
+    EXPECT_TRUE(cds.Active());
+    EXPECT_EQ(cds.RecordCount(), 0);
+    EXPECT_NE(cds.FindField(QStringLiteral("name")), nullptr);
+    // One fetch returns at most Rcount rows.
+    EXPECT_EQ(Keys(dm->GetLargeData(QStringLiteral("select * from pg order by fid"), 5)), Range(1, 5));
+    // A failing SELECT ends the loading with the dataset layer's error.
+    EXPECT_THROW(dm->gettabledata(QStringLiteral("nosuch"), QStringLiteral("fid"), QStringLiteral("1=1"), 20), EDatabaseError);
+    EXPECT_THROW(dm->gettabledata(QStringLiteral("pg"), QStringLiteral("fid"), QString(), 20), EDatabaseError);
+}
+
+TEST_F(DMPaging, SqlPagingComparesTheOrderKeyAndReadsTheKeyField)
+{
+    const TDataPacket p = dm->getsqldata(QStringLiteral("select a.fid, a.name, b.cryname from pg a left join currencyset b on a.fid=b.fid"),
+                                         QStringLiteral("a.fid"), QStringLiteral("fid"), QStringLiteral("a.fid<=25"), 10);
+    EXPECT_EQ(Keys(p), Range(1, 25));
+    EXPECT_EQ(Statements(), (QStringList{
+        QStringLiteral("select a.fid, a.name, b.cryname from pg a left join currencyset b on a.fid=b.fid where a.fid<=25 order by a.fid"),
+        QStringLiteral("select a.fid, a.name, b.cryname from pg a left join currencyset b on a.fid=b.fid where a.fid>'10' and (a.fid<=25) order by a.fid"),
+        QStringLiteral("select a.fid, a.name, b.cryname from pg a left join currencyset b on a.fid=b.fid where a.fid>'20' and (a.fid<=25) order by a.fid"),
+    }));
+    // A key field that is not a column of the result fails on a full page.
+    EXPECT_THROW(dm->getsqldata(QStringLiteral("select fid as k from pg"), QStringLiteral("fid"), QStringLiteral("fid"),
+                                QStringLiteral("1=1"), 10), EDatabaseError);
+}
+
+TEST_F(DMPaging, PagedTextsQuoteTheLastKey)
+{
+    EXPECT_EQ(TrmtDM::buildpagedselect(QStringLiteral("t"), QStringLiteral("k"), QStringLiteral("a=1"), QStringLiteral("O'B")),
+              QStringLiteral("select * from t where k>'O''B' and (a=1) order by k"));
+    EXPECT_EQ(TrmtDM::buildpagedselect(QStringLiteral("t"), QStringLiteral("k"), QStringLiteral("a=1"), std::nullopt),
+              QStringLiteral("select * from t where a=1 order by k"));
+}
+
+// ----- change writing -----
+
+class DMDelta : public DMTest {
+protected:
+    void SetUp() override
+    {
+        DMTest::SetUp();
+        Connect();
+        CreateAccountSet();
+    }
+    // The head table read with a view-only name beside the currency id.
+    void LoadHeads(TClientDataSet& cds)
+    {
+        cds.SetData(dm->getsqldata(QStringLiteral("select a.fid, a.cid, a.remark, a.qty, b.cryname from ibm a left join currencyset b on a.cid=b.fid"),
+                                   QStringLiteral("a.fid"), QStringLiteral("fid"), QStringLiteral("1=1"), 20));
+    }
+    void LoadLines(TClientDataSet& cds)
+    {
+        cds.SetData(dm->gettabledata(QStringLiteral("ibd"), QStringLiteral("fid"), QStringLiteral("iid=1"), 20));
+    }
+    bool Locate(TClientDataSet& cds, int fid)
+    {
+        return cds.Locate(QStringLiteral("fid"), Variant(fid), 0);
+    }
+};
+
+TEST_F(DMDelta, OneTableInsertModifyDelete)
+{
+    TClientDataSet cds;
+    LoadHeads(cds);
+    ASSERT_TRUE(Locate(cds, 1));
+    cds.Edit();
+    cds.FieldByName(QStringLiteral("remark"))->SetAsString(QStringLiteral("changed"));
+    cds.FieldByName(QStringLiteral("cryname"))->SetAsString(QStringLiteral("view only"));
+    cds.Post();
+    ASSERT_TRUE(Locate(cds, 2));
+    cds.Edit();
+    cds.FieldByName(QStringLiteral("remark"))->SetAsString(QString());   // cleared: never written
+    cds.Post();
+    cds.Append();
+    cds.FieldByName(QStringLiteral("fid"))->SetValue(10);
+    cds.FieldByName(QStringLiteral("cid"))->SetValue(1);
+    cds.FieldByName(QStringLiteral("remark"))->SetAsString(QStringLiteral(" O'Neil "));
+    cds.FieldByName(QStringLiteral("qty"))->SetAsString(QStringLiteral("2.5"));
+    cds.FieldByName(QStringLiteral("cryname"))->SetAsString(QStringLiteral("x"));
+    cds.Post();
+    ASSERT_TRUE(Locate(cds, 3));
+    cds.Delete();
+    sqls.clear();
+
+    EXPECT_TRUE(dm->ApplyUpdateDelta(cds.Delta(), QStringLiteral("ibm"), QStringLiteral("fid")));
+    EXPECT_EQ(Statements(), (QStringList{
+        QStringLiteral(" update ibm set remark = 'changed' where fid = 1"),
+        QStringLiteral(" Insert into ibm(fid,cid,remark,qty) values('10','1','O''Neil','2.5')"),
+        QStringLiteral("Delete ibm where fid='3'"),
+    }));
+    EXPECT_FALSE(dm->IntransAction());
+    EXPECT_EQ(Rows(QStringLiteral("select fid, cid, remark, qty from ibm order by fid")), (QStringList{
+        QStringLiteral("1|1|changed|1"), QStringLiteral("2|2|two|2"), QStringLiteral("10|1|O'Neil|2.5")}));
+}
+
+TEST_F(DMDelta, ChangedKeyIsUpdatedFromItsOldValue)
+{
+    TClientDataSet cds;
+    LoadHeads(cds);
+    ASSERT_TRUE(Locate(cds, 2));
+    cds.Edit();
+    cds.FieldByName(QStringLiteral("fid"))->SetValue(20);
+    cds.Post();
+    sqls.clear();
+    EXPECT_TRUE(dm->ApplyUpdateDelta(cds.Delta(), QStringLiteral("ibm"), QStringLiteral("fid")));
+    EXPECT_EQ(Statements(), QStringList{QStringLiteral(" update ibm set fid = '20' where fid = 2")});
+    EXPECT_EQ(Rows(QStringLiteral("select fid from ibm order by fid")),
+              (QStringList{QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("20")}));
+}
+
+TEST_F(DMDelta, NothingToWriteIsAFailure)
+{
+    EXPECT_FALSE(dm->ApplyUpdateDelta(TDataPacket(), QStringLiteral("ibm"), QStringLiteral("fid")));
+    TClientDataSet cds;
+    LoadHeads(cds);
+    ASSERT_TRUE(Locate(cds, 1));
+    cds.Edit();
+    cds.FieldByName(QStringLiteral("cryname"))->SetAsString(QStringLiteral("only a view field"));
+    cds.Post();
+    sqls.clear();
+    EXPECT_FALSE(dm->ApplyUpdateDelta(cds.Delta(), QStringLiteral("ibm"), QStringLiteral("fid")));
+    EXPECT_TRUE(Statements().isEmpty());
+    EXPECT_FALSE(dm->IntransAction());
+    TClientDataSet unchanged;
+    LoadHeads(unchanged);
+    EXPECT_FALSE(dm->ApplyUpdateDelta(unchanged.Delta(), QStringLiteral("ibm"), QStringLiteral("fid")));
+}
+
+TEST_F(DMDelta, FailingStatementRollsBackTheWholeDelta)
+{
+    TClientDataSet cds;
+    LoadHeads(cds);
+    ASSERT_TRUE(Locate(cds, 1));
+    cds.Edit();
+    cds.FieldByName(QStringLiteral("remark"))->SetAsString(QStringLiteral("gone"));
+    cds.Post();
+    cds.Append();
+    cds.FieldByName(QStringLiteral("fid"))->SetValue(2);   // the key exists
+    cds.Post();
+    EXPECT_FALSE(dm->ApplyUpdateDelta(cds.Delta(), QStringLiteral("ibm"), QStringLiteral("fid")));
+    EXPECT_FALSE(dm->IntransAction());
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(Rows(QStringLiteral("select remark from ibm where fid=1")), QStringList{QStringLiteral("one")});
+}
+
+TEST_F(DMDelta, HeadAndLinesInOneTransaction)
+{
+    TClientDataSet head, lines;
+    LoadHeads(head);
+    LoadLines(lines);
+    ASSERT_TRUE(Locate(head, 1));
+    head.Edit();
+    head.FieldByName(QStringLiteral("remark"))->SetAsString(QStringLiteral("h"));
+    head.Post();
+    ASSERT_TRUE(Locate(lines, 1));
+    lines.Edit();
+    lines.FieldByName(QStringLiteral("qty"))->SetValue(4);
+    lines.Post();
+    ASSERT_TRUE(Locate(lines, 2));
+    lines.Delete();
+    lines.Append();
+    lines.FieldByName(QStringLiteral("iid"))->SetValue(1);
+    lines.FieldByName(QStringLiteral("mid"))->SetValue(7);
+    lines.FieldByName(QStringLiteral("qty"))->SetValue(3);
+    lines.Post();
+    sqls.clear();
+    EXPECT_TRUE(dm->ApplyUpdateMD(head.Delta(), QStringLiteral("ibm"), QStringLiteral("fid"),
+                                  lines.Delta(), QStringLiteral("ibd"), QStringLiteral("fid")));
+    EXPECT_EQ(Statements(), (QStringList{
+        QStringLiteral("update ibm set remark = 'h' where fid=1"),
+        QStringLiteral("update ibd set qty = '4' where fid=1"),
+        QStringLiteral("Delete ibd where fid='2'"),
+        QStringLiteral("Insert into ibd(iid,mid,qty) values('1','7','3')"),
+    }));
+    EXPECT_EQ(Rows(QStringLiteral("select remark from ibm where fid=1")), QStringList{QStringLiteral("h")});
+    EXPECT_EQ(Rows(QStringLiteral("select fid, mid, qty from ibd order by fid")),
+              (QStringList{QStringLiteral("1|7|4"), QStringLiteral("3|7|3")}));
+}
+
+TEST_F(DMDelta, FailingLineRollsBackTheHead)
+{
+    TClientDataSet head, lines;
+    LoadHeads(head);
+    LoadLines(lines);
+    ASSERT_TRUE(Locate(head, 1));
+    head.Edit();
+    head.FieldByName(QStringLiteral("remark"))->SetAsString(QStringLiteral("h"));
+    head.Post();
+    lines.Append();
+    lines.FieldByName(QStringLiteral("fid"))->SetValue(1);   // the line key exists
+    lines.FieldByName(QStringLiteral("mid"))->SetValue(7);
+    lines.Post();
+    EXPECT_FALSE(dm->ApplyUpdateMD(head.Delta(), QStringLiteral("ibm"), QStringLiteral("fid"),
+                                   lines.Delta(), QStringLiteral("ibd"), QStringLiteral("fid")));
+    EXPECT_FALSE(dm->IntransAction());
+    EXPECT_EQ(Rows(QStringLiteral("select remark from ibm where fid=1")), QStringList{QStringLiteral("one")});
+
+    // Lines without changes fail the save as well, and the head is rolled back.
+    TClientDataSet unchanged;
+    LoadLines(unchanged);
+    EXPECT_FALSE(dm->ApplyUpdateMD(head.Delta(), QStringLiteral("ibm"), QStringLiteral("fid"),
+                                   unchanged.Delta(), QStringLiteral("ibd"), QStringLiteral("fid")));
+    EXPECT_EQ(Rows(QStringLiteral("select remark from ibm where fid=1")), QStringList{QStringLiteral("one")});
+    EXPECT_FALSE(dm->ApplyUpdateMD(TDataPacket(), QStringLiteral("ibm"), QStringLiteral("fid"),
+                                   TDataPacket(), QStringLiteral("ibd"), QStringLiteral("fid")));
+    EXPECT_THROW(dm->ApplyUpdateMD(head.Delta(), QStringLiteral("ibm"), QStringLiteral("fid"),
+                                   TDataPacket(), QStringLiteral("ibd"), QStringLiteral("fid")), EDatabaseError);
+}
