@@ -148,7 +148,7 @@ void appendFormat(QString& out, const QString& fmt, TDateTime d, int depth)
             break;
         case 'Z':
             count = runLength(fmt, i);
-            out += count == 1 ? QString::number(msec) : pad(msec, 3);
+            out += count <= 2 ? QString::number(msec) : pad(msec, 3);
             break;
         case 'T':
             count = runLength(fmt, i);

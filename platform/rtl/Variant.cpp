@@ -2,9 +2,15 @@
 #include "Exceptions.h"
 #include "Format.h"
 #include "StrUtils.h"
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <limits>
+
+struct Variant::ArrayData {
+    int low = 0;
+    std::vector<Variant> items;
+};
 
 namespace {
 
@@ -104,6 +110,7 @@ QString Variant::TypeName() const
     case VarType::Currency: return QStringLiteral("Currency");
     case VarType::Date: return QStringLiteral("Date");
     case VarType::String: return QStringLiteral("String");
+    case VarType::Array: return QStringLiteral("Array Variant");
     }
     return QString();
 }
@@ -111,6 +118,7 @@ QString Variant::TypeName() const
 bool Variant::ToBool() const
 {
     switch (Type()) {
+    case VarType::Array: castError(*this, "Boolean");
     case VarType::Unassigned: return false;
     case VarType::Null: castError(*this, "Boolean");
     case VarType::Boolean: return AsBoolRaw();
@@ -134,6 +142,7 @@ bool Variant::ToBool() const
 qint64 Variant::ToInt64() const
 {
     switch (Type()) {
+    case VarType::Array: castError(*this, "Int64");
     case VarType::Unassigned: return 0;
     case VarType::Null: castError(*this, "Int64");
     case VarType::Boolean: return AsBoolRaw() ? -1 : 0;
@@ -164,7 +173,7 @@ qint64 Variant::ToInt64() const
 
 int Variant::ToInt() const
 {
-    if (IsNull())
+    if (IsNull() || IsArray())
         castError(*this, "Integer");
     if (Type() == VarType::String) {
         double d = 0;
@@ -181,6 +190,7 @@ int Variant::ToInt() const
 double Variant::ToDouble() const
 {
     switch (Type()) {
+    case VarType::Array: castError(*this, "Double");
     case VarType::Unassigned: return 0;
     case VarType::Null: castError(*this, "Double");
     case VarType::Boolean: return AsBoolRaw() ? -1.0 : 0.0;
@@ -201,6 +211,7 @@ double Variant::ToDouble() const
 Currency Variant::ToCurrency() const
 {
     switch (Type()) {
+    case VarType::Array: castError(*this, "Currency");
     case VarType::Unassigned: return Currency();
     case VarType::Null: castError(*this, "Currency");
     case VarType::Boolean: return Currency::FromInt(AsBoolRaw() ? -1 : 0);
@@ -225,7 +236,8 @@ TDateTime Variant::ToDateTime() const
 {
     switch (Type()) {
     case VarType::Unassigned: return TDateTime();
-    case VarType::Null: castError(*this, "Date");
+    case VarType::Null:
+    case VarType::Array: castError(*this, "Date");
     case VarType::Date: return AsDateRaw();
     case VarType::String: {
         TDateTime d;
@@ -244,6 +256,7 @@ TDateTime Variant::ToDateTime() const
 QString Variant::ToString() const
 {
     switch (Type()) {
+    case VarType::Array: castError(*this, "String");
     case VarType::Unassigned: return QString();
     case VarType::Null: castError(*this, "String");
     case VarType::Boolean: return AsBoolRaw() ? QStringLiteral("True") : QStringLiteral("False");
@@ -259,6 +272,11 @@ QString Variant::ToString() const
 bool Variant::operator==(const Variant& o) const
 {
     const VarType a = Type(), b = o.Type();
+    if (a == VarType::Array || b == VarType::Array) {
+        if (a != b || ArrayLowBound() != o.ArrayLowBound() || ArrayCount() != o.ArrayCount())
+            return false;
+        return arrayData().items == o.arrayData().items;
+    }
     if (a == VarType::Null || b == VarType::Null)
         return a == b;
     if (a == VarType::Unassigned || b == VarType::Unassigned) {
@@ -281,10 +299,22 @@ bool Variant::operator==(const Variant& o) const
 
 int Variant::Compare(const Variant& a, const Variant& b, bool caseInsensitive)
 {
-    auto rank = [](VarType t) { return t == VarType::Unassigned ? 0 : (t == VarType::Null ? 1 : 2); };
+    auto rank = [](VarType t) {
+        return t == VarType::Unassigned ? 0 : (t == VarType::Null ? 1 : (t == VarType::Array ? 3 : 2));
+    };
     const VarType ta = a.Type(), tb = b.Type();
-    if (rank(ta) < 2 || rank(tb) < 2)
-        return rank(ta) < rank(tb) ? -1 : (rank(ta) > rank(tb) ? 1 : 0);
+    if (rank(ta) != 2 || rank(tb) != 2) {
+        if (rank(ta) != rank(tb))
+            return rank(ta) < rank(tb) ? -1 : 1;
+        if (ta != VarType::Array)
+            return 0;
+        const auto& x = a.arrayData().items;
+        const auto& y = b.arrayData().items;
+        for (size_t i = 0; i < x.size() && i < y.size(); ++i)
+            if (int c = Compare(x[i], y[i], caseInsensitive))
+                return c;
+        return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
+    }
     if (ta == VarType::String && tb == VarType::String) {
         int c = a.AsStringRaw().compare(b.AsStringRaw(), caseInsensitive ? Qt::CaseInsensitive : Qt::CaseSensitive);
         return c < 0 ? -1 : (c > 0 ? 1 : 0);
@@ -299,6 +329,72 @@ int Variant::Compare(const Variant& a, const Variant& b, bool caseInsensitive)
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
+Variant Variant::Array(std::vector<Variant> items, int lowBound)
+{
+    auto data = std::make_shared<ArrayData>();
+    data->low = lowBound;
+    data->items = std::move(items);
+    Variant v;
+    v.m_v = std::move(data);
+    return v;
+}
+
+const Variant::ArrayData& Variant::arrayData() const
+{
+    if (!IsArray())
+        throw EVariantError(QStringLiteral("Variant is not an array"));
+    return *std::get<std::shared_ptr<ArrayData>>(m_v);
+}
+
+int Variant::ArrayLowBound() const { return arrayData().low; }
+int Variant::ArrayHighBound() const { return arrayData().low + int(arrayData().items.size()) - 1; }
+
+const Variant& Variant::ArrayItem(int index) const
+{
+    const ArrayData& d = arrayData();
+    if (index < d.low || index - d.low >= int(d.items.size()))
+        throw EVariantError(QStringLiteral("Variant or safe array index out of bounds"));
+    return d.items[size_t(index - d.low)];
+}
+
+void Variant::SetArrayItem(int index, const Variant& value)
+{
+    ArrayItem(index);   // bounds check
+    auto& ptr = std::get<std::shared_ptr<ArrayData>>(m_v);
+    if (ptr.use_count() > 1)
+        ptr = std::make_shared<ArrayData>(*ptr);
+    ptr->items[size_t(index - ptr->low)] = value;
+}
+
+void Variant::ArrayRedim(int highBound)
+{
+    const ArrayData& d = arrayData();
+    auto copy = std::make_shared<ArrayData>(d);
+    copy->items.resize(size_t(std::max(0, highBound - d.low + 1)));
+    m_v = std::move(copy);
+}
+
+Variant VarArrayCreate(int lowBound, int highBound)
+{
+    return Variant::Array(std::vector<Variant>(size_t(std::max(0, highBound - lowBound + 1))), lowBound);
+}
+
+TVariantRelationship VarCompareValue(const Variant& a, const Variant& b)
+{
+    if (a.IsArray() != b.IsArray())
+        return vrNotEqual;
+    auto incomparable = [](const Variant& text, const Variant& other) {
+        double d = 0;
+        TDateTime t;
+        return text.Type() == VarType::String && other.IsNumeric() && !TryStrToFloat(text.AsStringRaw(), d)
+            && !TryStrToDateTime(text.AsStringRaw(), t);
+    };
+    if (incomparable(a, b) || incomparable(b, a))
+        return vrNotEqual;
+    int c = Variant::Compare(a, b);
+    return c < 0 ? vrLessThan : (c > 0 ? vrGreaterThan : vrEqual);
+}
+
 QString VarToStr(const Variant& v)
 {
     return v.IsEmptyOrNull() ? QString() : v.ToString();
@@ -310,7 +406,14 @@ void PrintTo(const Variant& v, std::ostream* os)
     if (v.IsEmptyOrNull())
         return;
     *os << ' ';
-    if (v.Type() == VarType::String)
+    if (v.IsArray()) {
+        *os << '[';
+        for (int i = v.ArrayLowBound(); i <= v.ArrayHighBound(); ++i) {
+            *os << (i > v.ArrayLowBound() ? ", " : "");
+            PrintTo(v.ArrayItem(i), os);
+        }
+        *os << ']';
+    } else if (v.Type() == VarType::String)
         *os << '\'' << v.AsStringRaw().toStdString() << '\'';
     else
         *os << v.ToString().toStdString();

@@ -7,8 +7,11 @@
 #include "Currency.h"
 #include "DateTime.h"
 #include <QString>
+#include <initializer_list>
 #include <iosfwd>
+#include <memory>
 #include <variant>
+#include <vector>
 
 enum class VarType {
     Unassigned,   // varEmpty
@@ -18,7 +21,8 @@ enum class VarType {
     Double,       // varDouble
     Currency,     // varCurrency (also the exact BCD value of numeric(18,4) fields)
     Date,         // varDate
-    String        // varString / varOleStr / varUString
+    String,       // varString / varOleStr / varUString
+    Array         // a one-dimensional variant array (VarArrayOf, VarArrayCreate)
 };
 
 class Variant {
@@ -43,7 +47,7 @@ public:
     bool IsEmptyOrNull() const { return IsNull() || IsUnassigned(); }   // VarIsEmpty or VarIsNull
     bool IsNumeric() const;    // Integer, Double, Currency
     // Name of the type as the class library writes it in its messages: "Null", "Empty",
-    // "Boolean", "Int64", "Double", "Currency", "Date", "String".
+    // "Boolean", "Int64", "Double", "Currency", "Date", "String", "Array Variant".
     QString TypeName() const;
 
     bool ToBool() const;       // text "True"/"False" (any case) or a number
@@ -63,9 +67,23 @@ public:
     // numbers by value, dates by value, text by text. Returns <0, 0, >0.
     static int Compare(const Variant& a, const Variant& b, bool caseInsensitive = false);
 
+    // Variant arrays: one dimension, elements from LowBound to HighBound. Copies share the
+    // elements until one of them changes (copy on write), so a copy behaves as a value.
+    static Variant Array(std::vector<Variant> items, int lowBound = 0);
+    bool IsArray() const { return Type() == VarType::Array; }
+    int ArrayLowBound() const;            // EVariantError "Variant is not an array" on a non-array
+    int ArrayHighBound() const;           // LowBound - 1 for an empty array
+    int ArrayCount() const { return ArrayHighBound() - ArrayLowBound() + 1; }
+    const Variant& ArrayItem(int index) const;          // EVariantError "Variant or safe array index out of bounds"
+    void SetArrayItem(int index, const Variant& value);
+    void ArrayRedim(int highBound);       // keeps the elements that stay; new ones are Unassigned
+
 private:
     struct NullTag { bool operator==(const NullTag&) const { return true; } };
-    std::variant<std::monostate, NullTag, bool, qint64, double, Currency, TDateTime, QString> m_v;
+    struct ArrayData;
+    std::variant<std::monostate, NullTag, bool, qint64, double, Currency, TDateTime, QString,
+                 std::shared_ptr<ArrayData>> m_v;
+    const ArrayData& arrayData() const;
     friend class VariantAccess;
 public:
     // Direct access for code that switches on Type().
@@ -82,6 +100,20 @@ inline bool VarIsNull(const Variant& v) { return v.IsNull(); }
 inline bool VarIsEmpty(const Variant& v) { return v.IsUnassigned(); }
 inline Variant VarToStrDef(const Variant& v, const QString& def) { return v.IsEmptyOrNull() ? Variant(def) : Variant(v.ToString()); }
 QString VarToStr(const Variant& v);   // Null and Unassigned give ''
+inline bool VarIsArray(const Variant& v) { return v.IsArray(); }
+inline Variant VarArrayOf(std::initializer_list<Variant> items) { return Variant::Array(std::vector<Variant>(items)); }
+Variant VarArrayCreate(int lowBound, int highBound);   // elements Unassigned
+inline int VarArrayLowBound(const Variant& v, int /*dim*/ = 1) { return v.ArrayLowBound(); }
+inline int VarArrayHighBound(const Variant& v, int /*dim*/ = 1) { return v.ArrayHighBound(); }
+inline int VarArrayDimCount(const Variant& v) { return v.IsArray() ? 1 : 0; }
+inline void VarArrayRedim(Variant& v, int highBound) { v.ArrayRedim(highBound); }
+
+// The four relationships of the class library's value comparison. Null and Unassigned come
+// before every value (Unassigned before Null), two Nulls are equal; values that cannot be
+// ordered against each other (an array against a non-array, text that is not a number
+// against a number) are vrNotEqual.
+enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
+TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
 
 // Readable values in test failure messages: "Null", "Empty", "Int64 17", "String 'abc'".
 void PrintTo(const Variant& v, std::ostream* os);

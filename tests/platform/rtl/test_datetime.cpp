@@ -114,8 +114,9 @@ TEST(DateTime, ParseTable)
     for (const Case& c : cases) {
         TDateTime d;
         EXPECT_EQ(TryStrToDateTime(QString::fromUtf8(c.text), d), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(d, c.d) << c.text;
+        }
     }
     EXPECT_EQ(StrToDate("2024-1-5"), at(2024, 1, 5));
     EXPECT_EQ(StrToTime("08:30:15"), EncodeTime(8, 30, 15, 0));

@@ -89,8 +89,9 @@ TEST(Format, ParsingTable)
     for (const Case& c : cases) {
         double v = -99;
         EXPECT_EQ(TryStrToFloat(QString::fromUtf8(c.text), v), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_DOUBLE_EQ(v, c.v) << c.text;
+        }
     }
     struct IntCase { const char* text; bool ok; qint64 v; };
     const IntCase ints[] = {
@@ -100,8 +101,9 @@ TEST(Format, ParsingTable)
     for (const IntCase& c : ints) {
         int v = -99;
         EXPECT_EQ(TryStrToInt(QString::fromUtf8(c.text), v), c.ok) << c.text;
-        if (c.ok)
+        if (c.ok) {
             EXPECT_EQ(v, c.v) << c.text;
+        }
     }
     EXPECT_EQ(StrToInt64("9223372036854775807"), INT64_MAX);
     EXPECT_EQ(StrToInt64("-9223372036854775808"), INT64_MIN);

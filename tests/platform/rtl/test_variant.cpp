@@ -176,3 +176,46 @@ TEST(Currency, ErrorsTable)
     EXPECT_EQ(errorOf([] { Variant("abc").ToCurrency(); }),
               "EVariantTypeCastError: Could not convert variant of type (String) into type (Currency)");
 }
+
+TEST(Variant, ArraysAreValues)
+{
+    Variant a = VarArrayOf({1, "x", Variant::Null()});
+    EXPECT_TRUE(VarIsArray(a));
+    EXPECT_EQ(VarArrayLowBound(a), 0);
+    EXPECT_EQ(VarArrayHighBound(a), 2);
+    Variant b = a;
+    b.SetArrayItem(1, "y");                       // the copy changes alone
+    EXPECT_EQ(a.ArrayItem(1), Variant("x"));
+    EXPECT_EQ(b.ArrayItem(1), Variant("y"));
+    EXPECT_FALSE(a == b);
+    b.SetArrayItem(1, "x");
+    EXPECT_TRUE(a == b);
+    EXPECT_FALSE(a == Variant(1));
+    VarArrayRedim(b, 3);
+    EXPECT_EQ(b.ArrayCount(), 4);
+    EXPECT_TRUE(b.ArrayItem(3).IsUnassigned());
+    EXPECT_EQ(Variant::Compare(a, b), -1);        // shorter with equal start sorts first
+    Variant c = VarArrayCreate(1, 2);
+    EXPECT_EQ(c.ArrayLowBound(), 1);
+    EXPECT_THROW(c.ArrayItem(0), EVariantError);
+    EXPECT_THROW(Variant(1).ArrayHighBound(), EVariantError);
+    EXPECT_EQ(errorOf([&] { a.ToDouble(); }),
+              "EVariantTypeCastError: Could not convert variant of type (Array Variant) into type (Double)");
+}
+
+TEST(Variant, CompareValueRelationships)
+{
+    struct Case { Variant a, b; TVariantRelationship r; };
+    const Case cases[] = {
+        {Variant::Null(), Variant::Null(), vrEqual},
+        {Variant::Null(), Variant(1), vrLessThan},
+        {Variant(1), Variant::Null(), vrGreaterThan},
+        {Variant(1), Variant("1.0"), vrEqual},
+        {Variant(1), Variant("abc"), vrNotEqual},
+        {Variant("abc"), Variant("abd"), vrLessThan},
+        {VarArrayOf({1}), Variant(1), vrNotEqual},
+        {Variant(Currency::FromRaw(5)), Variant(0.0005), vrEqual},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VarCompareValue(c.a, c.b), c.r) << testing::PrintToString(c.a) << " " << testing::PrintToString(c.b);
+}
