@@ -36,18 +36,21 @@ void normalize(Dec& d)
     }
 }
 
-// The value as the class library sees a double: rounded to 15 significant digits.
+// The decimal digits of a double, 18 significant (as many as the extended-precision
+// conversion gives). Every format rounds these once, half away from zero, at the digit it
+// needs, so 1.005 (really 1.00499999999999989...) shows as "1.00" with two decimals, and
+// 0.1 + 0.2 (0.300000000000000044...) as "0.3" with 15 significant digits.
 Dec decFromDouble(double v)
 {
     Dec d;
     if (v == 0 || !std::isfinite(v))
         return d;
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
-    // "d.dddddddddddddde[+-]xx"
+    std::snprintf(buf, sizeof buf, "%.17e", std::fabs(v));
+    // "d.ddddddddddddddddde[+-]xx"
     d.digits.append(buf[0]);
-    d.digits.append(buf + 2, 14);
-    d.exp = std::atoi(buf + 17) + 1;
+    d.digits.append(buf + 2, 17);
+    d.exp = std::atoi(buf + 20) + 1;
     d.negative = v < 0;
     normalize(d);
     return d;

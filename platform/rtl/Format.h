@@ -9,7 +9,9 @@
 QString FloatToStr(double v);
 QString CurrToStr(Currency c);
 // FormatFloat with the class library's pattern: '0', '#', '.', ',', 'E+'/'E-', quoted text,
-// ';' sections for positive;negative;zero.
+// ';' sections for positive;negative;zero. Rounding is half away from zero on the double's
+// real decimal digits: 0.125 gives "0.13" with '0.00', 1.005 (1.00499999...) gives "1.00".
+// A negative value that rounds to zero shows no sign; the zero section is used for it.
 QString FormatFloat(const QString& format, double v);
 QString FormatCurr(const QString& format, Currency c);
 // ffFixed-style: FloatToStrF(v, ffFixed, 15, digits) and ffNumber with thousands separators.

@@ -379,22 +379,6 @@ Variant VarArrayCreate(int lowBound, int highBound)
     return Variant::Array(std::vector<Variant>(size_t(std::max(0, highBound - lowBound + 1))), lowBound);
 }
 
-TVariantRelationship VarCompareValue(const Variant& a, const Variant& b)
-{
-    if (a.IsArray() != b.IsArray())
-        return vrNotEqual;
-    auto incomparable = [](const Variant& text, const Variant& other) {
-        double d = 0;
-        TDateTime t;
-        return text.Type() == VarType::String && other.IsNumeric() && !TryStrToFloat(text.AsStringRaw(), d)
-            && !TryStrToDateTime(text.AsStringRaw(), t);
-    };
-    if (incomparable(a, b) || incomparable(b, a))
-        return vrNotEqual;
-    int c = Variant::Compare(a, b);
-    return c < 0 ? vrLessThan : (c > 0 ? vrGreaterThan : vrEqual);
-}
-
 QString VarToStr(const Variant& v)
 {
     return v.IsEmptyOrNull() ? QString() : v.ToString();

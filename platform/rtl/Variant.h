@@ -108,12 +108,6 @@ inline int VarArrayHighBound(const Variant& v, int /*dim*/ = 1) { return v.Array
 inline int VarArrayDimCount(const Variant& v) { return v.IsArray() ? 1 : 0; }
 inline void VarArrayRedim(Variant& v, int highBound) { v.ArrayRedim(highBound); }
 
-// The four relationships of the class library's value comparison. Null and Unassigned come
-// before every value (Unassigned before Null), two Nulls are equal; values that cannot be
-// ordered against each other (an array against a non-array, text that is not a number
-// against a number) are vrNotEqual.
-enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
-TVariantRelationship VarCompareValue(const Variant& a, const Variant& b);
 
 // Readable values in test failure messages: "Null", "Empty", "Int64 17", "String 'abc'".
 void PrintTo(const Variant& v, std::ostream* os);

@@ -13,6 +13,8 @@ TEST(Format, FloatToStrTable)
         {123456789012345.0, "123456789012345"}, {1e15, "1E15"}, {1.5e20, "1.5E20"},
         {0.0001, "0.0001"}, {0.00001, "1E-5"}, {-1.25e-7, "-1.25E-7"},
         {12345.678, "12345.678"}, {100, "100"}, {1e14, "100000000000000"},
+        {0.30000000000000004, "0.3"}, {1234567.8900000001, "1234567.89"}, {999999999999999.9, "1E15"},
+        {-123456789.12345678, "-123456789.123457"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FloatToStr(c.v), QString::fromUtf8(c.text)) << c.text;
@@ -25,7 +27,9 @@ TEST(Format, FormatFloatTable)
         {"0.00", 1.5, "1.50"},
         {"0.00", 0.125, "0.13"},            // half away from zero
         {"0.00", -0.125, "-0.13"},
-        {"0.00", 2.675, "2.68"},            // decided on the 15 digits shown
+        {"0.00", 2.675, "2.67"},            // 2.67499999999999982...: rounded once, from the real digits
+        {"0.00", 1.005, "1.00"},
+        {"0.00", 2.345, "2.35"},            // 2.34500000000000019...
         {"0.00", -0.001, "0.00"},           // no minus sign on a zero result
         {"0", 2.5, "3"},
         {"0", -2.5, "-3"},
@@ -69,7 +73,8 @@ TEST(Format, FormatCurrIsExact)
 TEST(Format, FloatToStrFTable)
 {
     EXPECT_EQ(FloatToStrFixed(2.5, 0), QStringLiteral("3"));
-    EXPECT_EQ(FloatToStrFixed(1.005, 2), QStringLiteral("1.01"));
+    EXPECT_EQ(FloatToStrFixed(1.005, 2), QStringLiteral("1.00"));
+    EXPECT_EQ(FloatToStrFixed(0.125, 2), QStringLiteral("0.13"));
     EXPECT_EQ(FloatToStrFixed(-0.001, 2), QStringLiteral("0.00"));
     EXPECT_EQ(FloatToStrFixed(3, 2), QStringLiteral("3.00"));
     EXPECT_EQ(FloatToStrNumber(1234567.5, 1), QStringLiteral("1,234,567.5"));

@@ -202,20 +202,3 @@ TEST(Variant, ArraysAreValues)
     EXPECT_EQ(errorOf([&] { a.ToDouble(); }),
               "EVariantTypeCastError: Could not convert variant of type (Array Variant) into type (Double)");
 }
-
-TEST(Variant, CompareValueRelationships)
-{
-    struct Case { Variant a, b; TVariantRelationship r; };
-    const Case cases[] = {
-        {Variant::Null(), Variant::Null(), vrEqual},
-        {Variant::Null(), Variant(1), vrLessThan},
-        {Variant(1), Variant::Null(), vrGreaterThan},
-        {Variant(1), Variant("1.0"), vrEqual},
-        {Variant(1), Variant("abc"), vrNotEqual},
-        {Variant("abc"), Variant("abd"), vrLessThan},
-        {VarArrayOf({1}), Variant(1), vrNotEqual},
-        {Variant(Currency::FromRaw(5)), Variant(0.0005), vrEqual},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(VarCompareValue(c.a, c.b), c.r) << testing::PrintToString(c.a) << " " << testing::PrintToString(c.b);
-}
