@@ -1072,6 +1072,8 @@ void TDataSet::DataEvent(TDataEvent event, qintptr info)
 
 void TDataSet::NotifyLinks(TDataEvent event, qintptr info)
 {
+    if (m_dataSources.empty())
+        return;
     if (m_disableCount > 0) {
         switch (event) {
         case deUpdateRecord:

@@ -74,7 +74,9 @@ Variant TField::Value() const
     if (!m_dataSet)
         return Variant::Null();
     Variant v = m_dataSet->GetFieldValue(this);
-    return v.IsUnassigned() ? Variant::Null() : v;
+    if (v.IsUnassigned())
+        return Variant::Null();
+    return v;
 }
 
 void TField::SetValue(const Variant& v)
