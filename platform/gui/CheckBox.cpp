@@ -20,7 +20,6 @@ void TCheckBox::SetState(TCheckBoxState s)
     if (s == State()) return;
     {
         QSignalBlocker block(this);
-        if (s == cbGrayed && !isTristate()) setTristate(true);
         setCheckState(s == cbChecked ? Qt::Checked : s == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
     }
     if (!m_clicksDisabled) Click();

@@ -18,8 +18,8 @@ public:
     void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
     TCheckBoxState State() const;
     void SetState(TCheckBoxState s);
-    bool AllowGrayed() const { return isTristate(); }
-    void SetAllowGrayed(bool v) { setTristate(v); }
+    bool AllowGrayed() const { return m_allowGrayed; }
+    void SetAllowGrayed(bool v) { m_allowGrayed = v; }
     QString Caption() const { return text(); }
     void SetCaption(const QString& c) { setText(c); }
     // While set, state changes in code fire no OnClick.
@@ -37,4 +37,5 @@ protected:
 
 private:
     bool m_clicksDisabled = false;
+    bool m_allowGrayed = false;
 };
