@@ -642,10 +642,6 @@ void TStringGrid::showEditor()
         m_editor = new QLineEdit(this);
         m_editor->setFrame(false);
         m_editor->installEventFilter(this);
-        connect(m_editor, &QLineEdit::returnPressed, this, [this] {
-            hideEditor(true);
-            setFocus();
-        });
     }
     QString text = Cells(m_current.X, m_current.Y);
     if (OnGetEditText) OnGetEditText(this, m_current.X, m_current.Y, text);
@@ -703,6 +699,11 @@ bool TStringGrid::eventFilter(QObject* o, QEvent* e)
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Escape) {
             hideEditor(false);
+            return true;
+        }
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
+            Application->Guard([&] { hideEditor(true); });
+            setFocus();
             return true;
         }
     }
