@@ -5,6 +5,7 @@
 #include "Form.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCursor>
 #include <QFocusEvent>
 #include <QHelpEvent>
@@ -167,6 +168,46 @@ QChar KeyPressCharFromQt(int k, Qt::KeyboardModifiers mods, const QString& text)
     if (!text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127) return text.at(0);
     return QChar(0);
 }
+
+short GetKeyState(int vk)
+{
+    const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
+    const Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
+    bool down = false;
+    switch (vk) {
+    case VK_SHIFT: down = mods & Qt::ShiftModifier; break;
+    case VK_CONTROL: down = mods & Qt::ControlModifier; break;
+    case VK_MENU: down = mods & Qt::AltModifier; break;
+    case VK_LBUTTON: down = buttons & Qt::LeftButton; break;
+    case VK_RBUTTON: down = buttons & Qt::RightButton; break;
+    case VK_MBUTTON: down = buttons & Qt::MiddleButton; break;
+    default: break;
+    }
+    return down ? short(-128) : short(0);
+}
+
+void MessageBeep(UINT) { QApplication::beep(); }
+
+int GetSystemMetrics(int index)
+{
+    switch (index) {
+    case SM_CXSCREEN: return Screen->Width();
+    case SM_CYSCREEN: return Screen->Height();
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL: return TCustomControl::ScrollBarExtent();
+    case SM_CXBORDER:
+    case SM_CYBORDER: return 1;
+    case SM_CXEDGE:
+    case SM_CYEDGE: return 2;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK: return 4;
+    case SM_CXDRAG:
+    case SM_CYDRAG: return QApplication::startDragDistance();
+    default: return 0;
+    }
+}
+
+int GetDoubleClickTime() { return QApplication::doubleClickInterval(); }
 
 Qt::CursorShape CursorShapeOf(TCursor c)
 {
@@ -838,15 +879,26 @@ void TCustomControl::ScrollWindow(int dx, int dy, const TRect* rect)
     QRect r = rect ? rect->toQRect() : ClientRect().toQRect();
     r &= ClientRect().toQRect();
     if (r.isEmpty()) return;
-    if (std::abs(dx) >= r.width() || std::abs(dy) >= r.height()) {
+    if (std::abs(dx) >= r.width() || std::abs(dy) >= r.height() || m_buffer.isNull()) {
         InvalidateRect(TRect(r));
         return;
     }
-    scroll(dx, dy, r);
-    // Qt repaints the uncovered strips itself; remember them for Update().
+    // Moves the pixels in the back buffer; what is uncovered is painted again.
+    releaseOutsideCanvas();
+    const QRect src = r.translated(-dx, -dy) & r;
+    const QImage moved = m_buffer.copy(src);
+    {
+        QPainter p(&m_buffer);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(src.topLeft() + QPoint(dx, dy), moved);
+    }
+    QRegion pendingInside = m_pending & QRegion(r);
+    m_pending -= QRegion(r);
+    m_pending += pendingInside.translated(dx, dy) & QRegion(r);
     QRegion uncovered(r);
-    uncovered -= QRegion(r.translated(dx, dy) & r);
+    uncovered -= QRegion(src.translated(dx, dy));
     m_pending += uncovered;
+    update(r);
 }
 
 // ---- painting -----------------------------------------------------------------------
@@ -880,22 +932,56 @@ void TCustomControl::Repaint()
 
 void TCustomControl::Paint() {}
 
+TCanvas* TCustomControl::Canvas()
+{
+    if (m_inPaint) return m_canvas;
+    if (m_buffer.isNull() || m_buffer.size() != size()) return nullptr;
+    if (!m_outside) m_outside = std::make_unique<TCanvas>();
+    if (!m_outside->HandleAllocated()) {
+        m_outside->SetDevice(&m_buffer);
+        m_outside->Font()->Assign(*Font());
+    }
+    update();   // shows the buffer once the drawing code is done
+    return m_outside.get();
+}
+
+void TCustomControl::releaseOutsideCanvas()
+{
+    if (m_outside && m_outside->HandleAllocated()) m_outside->Release();
+}
+
+// The control paints into its back buffer: the invalidated part of the
+// requested area through Paint, then shows the buffer.
 void TCustomControl::paintEvent(QPaintEvent* e)
 {
+    releaseOutsideCanvas();
+    if (m_buffer.size() != size()) {
+        m_buffer = QImage(size(), QImage::Format_RGB32);
+        m_buffer.fill(ToQColor(m_color));
+        m_pending = QRegion(rect());
+    }
+    const QRegion client(ClientRect().toQRect());
+    const QRegion toPaint = e->region() & m_pending & client;
     m_pending -= e->region();
-    QPainter painter(this);
-    painter.setClipRegion(e->region() & QRegion(ClientRect().toQRect()));
-    TCanvas canvas(&painter);
-    canvas.Font()->Assign(*Font());
-    canvas.Brush()->SetColor(m_color);
-    m_canvas = &canvas;
-    Application->Guard([&] { Paint(); });
-    m_canvas = nullptr;
-    canvas.Release();
+    if (!toPaint.isEmpty()) {
+        QPainter painter(&m_buffer);
+        painter.setClipRegion(toPaint);
+        TCanvas canvas(&painter);
+        canvas.Font()->Assign(*Font());
+        canvas.Brush()->SetColor(m_color);
+        m_canvas = &canvas;
+        m_inPaint = true;
+        Application->Guard([&] { Paint(); });
+        m_inPaint = false;
+        m_canvas = nullptr;
+        canvas.Release();
+    }
+    QPainter screen(this);
+    screen.setClipRegion(e->region());
+    screen.drawImage(0, 0, m_buffer);
     if (ScrollBarVisible(SB_HORZ) && ScrollBarVisible(SB_VERT)) {
         const int ext = ScrollBarExtent();
-        painter.setClipping(false);
-        painter.fillRect(width() - ext, height() - ext, ext, ext, palette().window());
+        screen.fillRect(width() - ext, height() - ext, ext, ext, palette().window());
     }
 }
 

@@ -22,10 +22,13 @@
 #include "Graphics.h"
 #include "Messages.h"
 
+#include <QImage>
+#include <QRegion>
 #include <QWidget>
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QScrollBar;
 class QHelpEvent;
@@ -174,9 +177,12 @@ public:
     void InvalidateRect(const TRect& r);
     void Update();      // paints what is invalidated now
     void Repaint();     // invalidates and paints now
-    bool Painting() const { return m_canvas != nullptr; }
-    // The canvas of the current Paint call (null outside it).
-    TCanvas* Canvas() const { return m_canvas; }
+    bool Painting() const { return m_inPaint; }
+    // The control's canvas. Inside Paint it paints the invalidated area;
+    // outside Paint (sizing and move lines drawn with XOR pens) it paints on
+    // the control's back buffer, which is shown without running Paint again.
+    // Invalidated areas are painted afresh by Paint, as on Windows.
+    TCanvas* Canvas();
     // Size changes of the client area (also when a scroll bar appears).
     virtual void Resize() {}
 
@@ -241,8 +247,29 @@ private:
     BarState m_bars[2];
     QSize m_lastClientSize;
     QRegion m_pending;
-    TCanvas* m_canvas = nullptr;
+    QImage m_buffer;                        // what the control shows
+    TCanvas* m_canvas = nullptr;            // canvas of the running Paint
+    std::unique_ptr<TCanvas> m_outside;     // canvas for drawing outside Paint
+    bool m_inPaint = false;
+    void releaseOutsideCanvas();
 };
+
+// State of a key or mouse button as Windows reports it: negative while down
+// (shift, control, alt keys and the mouse buttons).
+short GetKeyState(int vk);
+inline short GetAsyncKeyState(int vk) { return GetKeyState(vk); }
+// The default beep.
+void MessageBeep(UINT type = 0);
+
+enum : int {
+    SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CXBORDER = 5,
+    SM_CYBORDER = 6, SM_CXDOUBLECLK = 36, SM_CYDOUBLECLK = 37, SM_CXEDGE = 45, SM_CYEDGE = 46,
+    SM_CXDRAG = 68, SM_CYDRAG = 69,
+};
+// A few system measures: screen size, scroll-bar size, borders, drag distance.
+int GetSystemMetrics(int index);
+int GetDoubleClickTime();
+constexpr int WHEEL_DELTA = 120;
 
 // Maps a class-library cursor to Qt's cursor shape.
 Qt::CursorShape CursorShapeOf(TCursor c);

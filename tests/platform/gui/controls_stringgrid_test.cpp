@@ -123,6 +123,7 @@ TEST_F(GridFixture, DrawCellEventGetsEveryVisibleCell)
             }
         }
     };
+    grid->Invalidate();
     QImage img = grid->grab().toImage();
     EXPECT_GT(fixed, 0);
     EXPECT_GT(data, 0);

@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QScrollBar>
+
+#include "Canvas.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,6 +114,59 @@ TEST(EventsMessages, ScrollBarsKeepWindowsRanges)
     c->SetScrollRange(SB_HORZ, 0, 127);
     EXPECT_TRUE(c->ScrollBarVisible(SB_HORZ));
     EXPECT_EQ(c->ClientHeight(), 100 - ext);
+}
+
+} // namespace
+
+namespace {
+
+struct WhiteControl : TCustomControl {
+    using TCustomControl::TCustomControl;
+    int paints = 0;
+    void Paint() override
+    {
+        ++paints;
+        Canvas()->Brush()->SetColor(clWhite);
+        Canvas()->FillRect(ClientRect());
+        Canvas()->Brush()->SetColor(clBlue);
+        Canvas()->FillRect(TRect(0, 30, 100, 40));
+    }
+};
+
+TEST(EventsPainting, XorLinesOutsidePaintShowWithoutRepaint)
+{
+    TForm form;
+    auto* c = new WhiteControl(&form);
+    c->resize(100, 60);
+    showActive(&form);
+    QImage img = c->grab().toImage();
+    const int paints = c->paints;
+    ASSERT_GE(paints, 1);
+    auto xorLine = [&] {
+        TCanvas* cv = c->Canvas();
+        ASSERT_NE(cv, nullptr);
+        cv->Pen()->SetMode(pmXor);
+        cv->Pen()->SetColor(clWhite);
+        cv->MoveTo(10, 0);
+        cv->LineTo(10, 20);
+    };
+    xorLine();
+    img = c->grab().toImage();
+    EXPECT_EQ(QColor(img.pixel(10, 5)), QColor(Qt::black));
+    xorLine();   // drawn twice: gone
+    img = c->grab().toImage();
+    EXPECT_EQ(QColor(img.pixel(10, 5)), QColor(Qt::white));
+    EXPECT_EQ(c->paints, paints) << "showing the buffer does not paint again";
+    c->Invalidate();
+    img = c->grab().toImage();
+    EXPECT_EQ(c->paints, paints + 1);
+
+    // Scrolling the window moves the pixels and paints only what is uncovered.
+    c->ScrollWindow(0, -20);
+    img = c->grab().toImage();
+    EXPECT_EQ(QColor(img.pixel(50, 15)), QColor(Qt::blue));
+    EXPECT_EQ(QColor(img.pixel(50, 35)), QColor(Qt::white));
+    EXPECT_EQ(c->paints, paints + 2);
 }
 
 } // namespace
