@@ -1,8 +1,10 @@
 // The engine layer against SQLite itself: one stock-in line posted as the stock engine posts
 // it (counter, lookups, ledger row, price batch, stock update in one transaction), once through
-// the engine layer (translation, statement cache, typed values) and once as the already
-// translated SQLite texts run straight on a connection of the same kind. Reports layer / raw.
-#include "platform/db/Engine.h"
+// TADOConnection and TADOQuery as the data module runs it (a query per statement: lookups
+// opened into fields, writes executed) and once as the already translated SQLite texts run
+// straight on a connection of the same kind. Reports layer / raw.
+#include "platform/db/ADOConnection.h"
+#include "platform/db/ADOQuery.h"
 #include "platform/db/sqlite/SqliteEngine.h"
 #include "platform/db/tsql/Translator.h"
 #include "platform/rtl/Program.h"
@@ -84,16 +86,34 @@ void rawExec(sqlite3* db, const QByteArray& sql)
     sqlite3_finalize(st);
 }
 
+// One statement on a fresh query, as the data module's runners do it.
+void runQuery(TADOConnection& con, const QString& sql)
+{
+    TADOQuery q(&con);
+    q.SetCacheSize(1000);
+    q.SQL() << sql;
+    if (sql.startsWith(QLatin1String("select"))) {
+        q.Open();
+        benchmark::DoNotOptimize(q.Fields().Fields(0)->AsFloat());
+        q.Close();
+    } else {
+        q.ExecSQL();
+    }
+}
+
 void BM_PostingMix(benchmark::State& state)
 {
     QTemporaryDir dir;
     SetProgramDirForTesting(dir.path());
     // Two databases of the same content: one for the layer, one for the raw run.
-    std::unique_ptr<DbEngine> con = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5);
-    prepareDatabase(*con);
+    TADOConnection con;
+    con.SetConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
+                                           "Initial Catalog=master;Data Source=\\sqlexpress"));
+    con.Open();
+    prepareDatabase(con.Engine());
     DbResult r;
-    con->Execute(QStringLiteral("BACKUP DATABASE acc TO DISK ='%1/acc.bak' with init").arg(dir.path()), r);
-    con->Execute(QStringLiteral("Use Master RESTORE DATABASE raw FROM DISK ='%1/acc.bak' with file=1,replace,"
+    con.Engine().Execute(QStringLiteral("BACKUP DATABASE acc TO DISK ='%1/acc.bak' with init").arg(dir.path()), r);
+    con.Engine().Execute(QStringLiteral("Use Master RESTORE DATABASE raw FROM DISK ='%1/acc.bak' with file=1,replace,"
                                         "MOVE 'materialdb_data' TO '%1/Database/raw_data.mdf'").arg(dir.path()), r);
     sqlite3* raw = sqlitedb::SqliteEngine::OpenFile(dir.path() + QStringLiteral("/Database/raw_data.mdf"), 5000, false);
 
@@ -113,10 +133,10 @@ void BM_PostingMix(benchmark::State& state)
         for (const QByteArray& s : translated) rawExec(raw, s);
         rawExec(raw, "COMMIT");
         auto t1 = clock::now();
-        con->Execute(QStringLiteral("Use acc"), r);
-        con->BeginTransaction();
-        for (const QString& t : texts) con->Execute(t, r);
-        con->CommitTransaction();
+        runQuery(con, QStringLiteral("Use acc"));
+        con.BeginTrans();
+        for (const QString& t : texts) runQuery(con, t);
+        con.CommitTrans();
         auto t2 = clock::now();
         rawTime += t1 - t0;
         layerTime += t2 - t1;

@@ -670,8 +670,74 @@ QString LocalPath(const QString& path)
     return p;
 }
 
+namespace {
+
+// True when SQLite reads the text exactly as the server would: one plain SELECT, INSERT or
+// UPDATE without brackets, national strings, glued numbers, comments, separators or any word
+// that a rule rewrites. Most composed statements are such, and skip the token pipeline.
+bool isPlainStatement(const QString& text)
+{
+    static const char* const kRuleWords[] = {
+        "with", "top", "dbo", "master", "isnull", "datediff", "dateadd", "datepart", "sysobjects",
+        "objectproperty", "delete", "use", "restore", "backup", "alter", "drop", "create", "if", "go"};
+    const int n = text.size();
+    const QChar* p = text.constData();
+    int i = 0;
+    bool first = true;
+    while (i < n) {
+        const QChar c = p[i];
+        if (c == u'\'') {
+            for (++i;; ++i) {
+                if (i >= n) return false;   // unclosed: the tokenizer reports it
+                if (p[i] != u'\'') continue;
+                if (i + 1 < n && p[i + 1] == u'\'') { ++i; continue; }
+                break;
+            }
+            ++i;
+            continue;
+        }
+        if (c == u'[' || c == u'"' || c == u';' || c == u'@' || c == u'#') return false;
+        if ((c == u'-' && i + 1 < n && p[i + 1] == u'-') || (c == u'/' && i + 1 < n && p[i + 1] == u'*')) return false;
+        if (c.isDigit()) {
+            while (i < n && (p[i].isDigit() || p[i] == u'.')) ++i;
+            if (i < n && p[i].isLetter()) return false;   // 340.5where, 1e5
+            continue;
+        }
+        if (c.isLetter() || c == u'_') {
+            const int start = i;
+            while (i < n && (p[i].isLetterOrNumber() || p[i] == u'_' || p[i] == u'$')) ++i;
+            const int len = i - start;
+            if (len == 1 && (c == u'N' || c == u'n') && i < n && p[i] == u'\'') return false;
+            const QStringView w(p + start, len);
+            if (first) {
+                if (w.compare(QLatin1String("select"), Qt::CaseInsensitive) != 0 &&
+                    w.compare(QLatin1String("insert"), Qt::CaseInsensitive) != 0 &&
+                    w.compare(QLatin1String("update"), Qt::CaseInsensitive) != 0)
+                    return false;
+                first = false;
+                continue;
+            }
+            if (len >= 2 && len <= 14)
+                for (const char* r : kRuleWords)
+                    if (w.compare(QLatin1String(r), Qt::CaseInsensitive) == 0) return false;
+            continue;
+        }
+        if (c.unicode() >= 0x80 && !c.isSpace()) return false;   // letters of other scripts outside strings
+        ++i;
+    }
+    return !first;
+}
+
+} // namespace
+
 Batch TranslateBatch(const QString& tsqlText, bool currentIsMaster)
 {
+    if (isPlainStatement(tsqlText)) {
+        Statement st;
+        st.sql << tsqlText;
+        st.source = tsqlText;
+        return {st};
+    }
     const Toks toks = Tokenize(tsqlText);
     Batch batch;
     int i = 0;
@@ -691,9 +757,9 @@ Batch TranslateBatch(const QString& tsqlText, bool currentIsMaster)
             end = statementEnd(toks, i);
         const Toks part = toks.mid(i, end - i);
         Statement st = translateOne(part, currentIsMaster);
-        st.source = Render(part);
         for (int k = 0; k + 1 < part.size(); ++k)
             if (part[k].isName("master") && part[k + 1].isOp(".")) st.mentionsMaster = true;
+        if (st.mentionsMaster) st.source = Render(part);
         batch.push_back(std::move(st));
         i = end;
     }

@@ -36,7 +36,7 @@ struct Statement {
     QString condition;
     bool negate = false;
     std::shared_ptr<Statement> body;
-    QString source;              // the statement's own T-SQL text
+    QString source;              // the statement's own T-SQL text (when it mentions master)
     bool mentionsMaster = false; // names master..t (its translation depends on the current database)
 };
 
