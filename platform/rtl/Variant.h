@@ -34,6 +34,8 @@ public:
     Variant(unsigned int i) : m_v(qint64(i)) {}
     Variant(qint64 i) : m_v(i) {}
     Variant(long i) : m_v(qint64(i)) {}
+    Variant(unsigned long i) : m_v(qint64(i)) {}        // size_t and the like
+    Variant(unsigned long long i) : m_v(qint64(i)) {}
     Variant(double d) : m_v(d) {}
     Variant(Currency c) : m_v(c) {}
     Variant(TDateTime d) : m_v(d) {}

@@ -202,3 +202,14 @@ TEST(Variant, ArraysAreValues)
     EXPECT_EQ(errorOf([&] { a.ToDouble(); }),
               "EVariantTypeCastError: Could not convert variant of type (Array Variant) into type (Double)");
 }
+
+TEST(Variant, ConstructsFromEveryIntegerKind)
+{
+    const std::size_t size = 3;
+    const qsizetype count = 4;
+    const short small = -5;
+    EXPECT_EQ(Variant(size).Type(), VarType::Integer);
+    EXPECT_EQ(Variant(count).ToInt(), 4);
+    EXPECT_EQ(Variant(small).ToInt(), -5);
+    EXPECT_EQ(Variant(2.5f).Type(), VarType::Double);
+}
