@@ -1,6 +1,9 @@
 // Shared routines: variant comparison, the adapters and the memory stream.
 #include "GxLibVCL.h"
 #include "ToolCtrlsGx.h"
+#include "GxLibVCLGui.h"
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <gtest/gtest.h>
 
 TEST(SharedRoutines, VariantsEqual)
@@ -101,4 +104,63 @@ TEST(MemoryStream, RefusesAStepThatIsNotAPowerOfTwo)
     s.Write(buf, 3);
     EXPECT_GE(s.Capacity(), 3);
     EXPECT_EQ(s.Capacity(), 4);
+}
+
+
+
+TEST(ClickLookAhead, TakesOnlyClicksInsideTheControl)
+{
+    TCustomControl window;
+    window.resize(100, 100);
+    QWidget child(&window);
+    child.setGeometry(10, 10, 30, 30);
+
+    // A click outside the child stays queued.
+    window.PostMessage(WM_LBUTTONDOWN, 0, SmallPointToLParam(60, 60));
+    EXPECT_FALSE(TakePendingClickInControl(&child));
+    EXPECT_EQ(window.PendingMessageCount(), 1);
+    // The window's own check takes it.
+    EXPECT_TRUE(TakePendingClickInControl(&window));
+    EXPECT_EQ(window.PendingMessageCount(), 0);
+
+    window.PostMessage(WM_LBUTTONDBLCLK, 0, SmallPointToLParam(20, 20));
+    EXPECT_FALSE(TakePendingClickOnControl(&window));   // the child is under the point
+    EXPECT_TRUE(TakePendingClickInControl(&child));
+    EXPECT_EQ(window.PendingMessageCount(), 0);
+
+    // A button-up first: nothing counts.
+    window.PostMessage(WM_LBUTTONUP, 0, SmallPointToLParam(20, 20));
+    window.PostMessage(WM_LBUTTONDOWN, 0, SmallPointToLParam(20, 20));
+    EXPECT_FALSE(TakePendingClickInControl(&child));
+    EXPECT_EQ(window.PendingMessageCount(), 2);
+}
+
+TEST(ClickLookAhead, DoubleClickDistance)
+{
+    const int d = QGuiApplication::styleHints()->mouseDoubleClickDistance();
+    const int t = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    EXPECT_TRUE(IsWithinDoubleClick(TPoint(10, 10), TPoint(10 + d, 10 - d), t));
+    EXPECT_FALSE(IsWithinDoubleClick(TPoint(10, 10), TPoint(11 + d, 10), t));
+    EXPECT_FALSE(IsWithinDoubleClick(TPoint(10, 10), TPoint(10, 10), t + 1));
+    EXPECT_TRUE(GetShiftState().empty());
+}
+
+TEST(TextAdapters, DrawAndMeasure)
+{
+    TBitmap bmp(200, 40);
+    TCanvas* c = bmp.Canvas();
+    TRect r(0, 0, 200, 40);
+    const int h = WinDrawText(c, QStringLiteral("材料"), DT_CALCRECT | DT_SINGLELINE, r);
+    EXPECT_GT(h, 0);
+    EXPECT_EQ(r.Height(), h);
+    TOutlineTextMetricsGx m;
+    EXPECT_TRUE(WinGetOutlineTextMetrics(c, m));
+    EXPECT_EQ(m.Ascent + m.Descent, c->FontHeight());
+    EXPECT_EQ(WinRectLPtoDP(c, TRect(1, 2, 3, 4)), TRect(1, 2, 3, 4));
+    const TPoint tri[3] = {TPoint(0, 0), TPoint(10, 0), TPoint(0, 10)};
+    const QRegion rgn = WinCreatePolygonRgn(tri, 3);
+    EXPECT_TRUE(rgn.contains(QPoint(2, 2)));
+    EXPECT_FALSE(rgn.contains(QPoint(9, 9)));
+    TBitmap missing;
+    EXPECT_THROW(LoadBitmapFromResource(missing, "NOSUCHBITMAP"), Exception);
 }
