@@ -15,7 +15,6 @@ enum TButtonStateGx { bsUpGx, bsDisabledGx, bsDownGx, bsExclusiveGx };
 using TButtonDownEventGx = std::function<void(QObject* sender, bool topButton, bool& autoRepeat, bool& handled)>;
 
 class TEditButtonControlGx : public TCustomControl {
-    Q_OBJECT
 public:
     static constexpr UINT RepeatTimerId = 1;
 

@@ -33,35 +33,6 @@ void FillArrow(TCanvas* c, int left, int top, int width, ArrowDir dir, TColor co
     }
 }
 
-// The window system's scroll-arrow button: raised (flat: a one-pixel frame),
-// pushed shows flat and the glyph moves by one pixel; inactive shows an embossed glyph.
-void DrawScrollFrameControl(TCanvas* c, TRect r, ArrowDir dir, bool pushed, bool flat, bool inactive)
-{
-    if (flat || pushed) {
-        c->FillRect(r, clBtnFace);
-        c->Brush()->SetColor(clBtnShadow);
-        c->FrameRect(r);
-    } else {
-        DrawEdge(c, r, EDGE_RAISED, BF_RECT | BF_MIDDLE);
-    }
-    const int side = qMin(r.Width(), r.Height());
-    int width = qMax(3, (side - 4) / 2 | 1);
-    width = qMin(width, qMax(1, r.Width() - 4));
-    const int rows = width / 2 + 1;
-    int x = r.Left + (r.Width() - width) / 2;
-    int y = r.Top + (r.Height() - rows) / 2;
-    if (pushed) {
-        ++x;
-        ++y;
-    }
-    if (inactive) {
-        FillArrow(c, x + 1, y + 1, width, dir, clBtnHighlight);
-        FillArrow(c, x, y, width, dir, clBtnShadow);
-    } else {
-        FillArrow(c, x, y, width, dir, clWindowText);
-    }
-}
-
 void DrawCheckMark(TCanvas* c, const TRect& box, TColor color)
 {
     // A 7 x 7 tick in the middle of the box.
@@ -73,19 +44,34 @@ void DrawCheckMark(TCanvas* c, const TRect& box, TColor color)
     }
 }
 
-void DrawCheckFrameControl(TCanvas* c, TRect r, TCheckBoxState state, bool pushed, bool flat, bool inactive)
+// The window system's classic faces: the combo-box and scroll-arrow buttons and
+// the check box.
+void DrawScrollFace(TCanvas* c, const TRect& r, unsigned kind, bool pushed, bool flat, bool inactive)
 {
-    const TColor back = (pushed || inactive || state == cbGrayed) ? clBtnFace : clWindow;
-    if (flat) {
-        c->Brush()->SetColor(clBtnShadow);
-        c->FrameRect(r);
-        InflateRect(r, -1, -1);
-    } else {
-        DrawEdge(c, r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-    }
-    c->FillRect(r, back);
-    if (state != cbUnchecked)
-        DrawCheckMark(c, r, (inactive || state == cbGrayed) ? clBtnShadow : clWindowText);
+    unsigned state = kind;
+    if (pushed)
+        state |= DFCS_PUSHED;
+    if (flat)
+        state |= DFCS_FLAT;
+    if (inactive)
+        state |= DFCS_INACTIVE;
+    DrawFrameControl(c, r, DFC_SCROLL, state);
+}
+
+void DrawCheckFace(TCanvas* c, const TRect& r, TCheckBoxState checkState, bool pushed, bool flat, bool inactive)
+{
+    unsigned state = DFCS_BUTTONCHECK;
+    if (checkState == cbChecked)
+        state |= DFCS_CHECKED;
+    else if (checkState == cbGrayed)
+        state |= DFCS_CHECKED | DFCS_BUTTON3STATE;
+    if (inactive)
+        state |= DFCS_INACTIVE;
+    if (pushed)
+        state |= DFCS_PUSHED;
+    if (flat)
+        state |= DFCS_FLAT;
+    DrawFrameControl(c, r, DFC_BUTTON, state);
 }
 
 // ---- library-drawn glyphs --------------------------------------------------
@@ -171,7 +157,7 @@ int ArrowWidth(int smallerSide, bool themed)
     return 3;
 }
 
-void DrawArrowGlyph(TCanvas* c, const TRect& face, ArrowDir dir, bool pressed, bool enabled, bool themed)
+void PaintArrowGlyph(TCanvas* c, const TRect& face, ArrowDir dir, bool pressed, bool enabled, bool themed)
 {
     const int width = ArrowWidth(qMin(face.Width(), face.Height()), themed);
     const int rows = width / 2 + 1;
@@ -243,12 +229,13 @@ void PaintStyleFace(TCanvas* c, const TRect& r, TDrawButtonControlStyleGx style,
 
     if (style == bcsDropDownGx || style == bcsUpDownGx) {
         const ArrowDir dir = style == bcsUpDownGx && !downDirect ? ArrowUp : ArrowDown;
-        if (themed)
+        if (themed) {
             PaintThemedButtonFace(c, face, pressed, active, enabled, false);
-        else
-            DrawScrollFrameControl(c, face, dir, pressed, false, !enabled);
-        if (themed)
-            DrawArrowGlyph(c, face, dir, pressed, enabled, true);
+            PaintArrowGlyph(c, face, dir, pressed, enabled, true);
+        } else {
+            const unsigned kind = style == bcsDropDownGx ? DFCS_SCROLLCOMBOBOX : dir == ArrowUp ? DFCS_SCROLLUP : DFCS_SCROLLDOWN;
+            DrawScrollFace(c, face, kind, pressed, false, !enabled);
+        }
     } else {
         TRect inner = face;
         if (themed) {
@@ -266,10 +253,10 @@ void PaintStyleFace(TCanvas* c, const TRect& r, TDrawButtonControlStyleGx style,
             DrawPlusMinusGlyph(c, inner, style == bcsPlusGx, flat, pressed, enabled, themed);
             break;
         case bcsAltDropDownGx:
-            DrawArrowGlyph(c, inner, ArrowDown, pressed, enabled, themed);
+            PaintArrowGlyph(c, inner, ArrowDown, pressed, enabled, themed);
             break;
         case bcsAltUpDownGx:
-            DrawArrowGlyph(c, inner, downDirect ? ArrowDown : ArrowUp, pressed, enabled, themed);
+            PaintArrowGlyph(c, inner, downDirect ? ArrowDown : ArrowUp, pressed, enabled, themed);
             break;
         default:
             break;
@@ -298,7 +285,7 @@ void PaintCheckFace(TCanvas* c, const TRect& r, bool flat, bool pressed, bool ac
         }
         return;
     }
-    DrawCheckFrameControl(c, r, state, pressed, flat, !enabled);
+    DrawCheckFace(c, r, state, pressed, flat, !enabled);
 }
 
 // Paints one face of the key, at rectangle R, directly or through the cache.

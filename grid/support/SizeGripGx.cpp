@@ -30,10 +30,6 @@ TRect WorkAreaFor(const TRect& r)
 {
     return WorkAreaForRectGx ? WorkAreaForRectGx(r) : DefaultWorkAreaForRect(r);
 }
-int ScrollBarExtent()
-{
-    return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-}
 } // namespace
 
 TDropDownPlacementGx CalcDropDownPlacement(const TRect& editor, const TSize& size, const TRect& wa, int alignment)
@@ -87,6 +83,9 @@ TPoint PlaceDropDownAtRect(const TRect& screenRect, QWidget* dropDown, int align
     if (auto* target = dynamic_cast<ISizeGripChangeTargetGx*>(dropDown)) {
         target->SizeGripChangePosition(p.Vertical);
         target->SizeGripChangePosition(p.Horizontal);
+    } else if (auto* control = qobject_cast<TCustomControl*>(dropDown)) {
+        control->Perform(CM_SETSIZEGRIPCHANGEPOSITION, WPARAM(p.Vertical));
+        control->Perform(CM_SETSIZEGRIPCHANGEPOSITION, WPARAM(p.Horizontal));
     }
     return p.Bounds.TopLeft();
 }

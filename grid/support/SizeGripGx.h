@@ -40,7 +40,6 @@ TPoint PlaceDropDownAtRect(const TRect& screenRect, QWidget* dropDown, int align
 TPoint PlaceDropDownAtEdit(QWidget* editor, QWidget* dropDown, int alignment);
 
 class TSizeGripGx : public TCustomControl {
-    Q_OBJECT
 public:
     explicit TSizeGripGx(QWidget* parent);
 

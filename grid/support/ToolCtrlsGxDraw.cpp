@@ -200,7 +200,9 @@ void DrawImageCentered(TCanvas* canvas, const TRect& rect, const QImage& image, 
 
 TSize CheckBoxGlyphSize()
 {
-    return TSize(13, 13);
+    // One cell of the system's check-box picture (four columns, three rows).
+    const TSize all = CheckBoxesBitmapSize();
+    return TSize(all.cx / 4, all.cy / 3);
 }
 
 TRect CheckBoxRectInRect(const TRect& cellRect, int alignment, int layout)

@@ -55,8 +55,9 @@ TEST(DateTimeEditFormat, MasksAndElementPositions)
         const TDateTimeElementsMaskPosGx p = Parse(QString::fromUtf8(c.format), &mask);
         EXPECT_EQ(mask, QString::fromUtf8(c.mask));
         EXPECT_EQ(p.Year.Pos, c.y);
-        if (c.y > 0)
+        if (c.y > 0) {
             EXPECT_EQ(p.Year.Length, c.yl);
+        }
         EXPECT_EQ(p.Month.Pos, c.mo);
         EXPECT_EQ(p.Day.Pos, c.d);
         EXPECT_EQ(p.Hour.Pos, c.h);

@@ -177,10 +177,13 @@ TEST_F(ButtonFaces, EllipsisDots)
     Surface p(17, 21, kParent);
     DrawEditButtonFace(p.c(), TRect(0, 0, 17, 21), kParent, bcsEllipsisGx, 1, false, false, true);
     // Pressed: the dots move one pixel right and down.
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 16; ++x)
-            if (s.At(x, y) == Rgb(clBtnText))
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            if (s.At(x, y) == Rgb(clBtnText)) {
                 EXPECT_EQ(p.At(x + 1, y + 1), Rgb(clBtnText)) << x << "," << y;
+            }
+        }
+    }
     Surface off(17, 21, kParent);
     DrawEditButtonFace(off.c(), TRect(0, 0, 17, 21), kParent, bcsEllipsisGx, 0, false, false, false);
     EXPECT_EQ(off.CountOf(clBtnText, inner), 0);
@@ -230,10 +233,12 @@ TEST_F(ButtonFaces, FlatFrames)
 
 TEST_F(ButtonFaces, CheckBoxes)
 {
+    // A grayed or disabled mark is drawn in a gray: neither the box's white nor the text colour.
+    constexpr TColor kGrayMark = -1;
     struct Case { TCheckBoxState state; bool enabled; TColor centre; };
     const Case cases[] = {
-        {cbUnchecked, true, clWindow}, {cbChecked, true, clWindowText}, {cbGrayed, true, clBtnShadow},
-        {cbChecked, false, clBtnShadow},
+        {cbUnchecked, true, clWindow}, {cbChecked, true, clWindowText}, {cbGrayed, true, kGrayMark},
+        {cbChecked, false, kGrayMark},
     };
     for (const Case& k : cases) {
         Surface s(30, 20, kParent);
@@ -242,7 +247,15 @@ TEST_F(ButtonFaces, CheckBoxes)
         EXPECT_EQ(s.At(4, 10), kParent);
         EXPECT_NE(s.At(5, 10), kParent);
         EXPECT_EQ(s.At(25, 10), kParent);
-        EXPECT_EQ(s.At(15, 10), Rgb(k.centre)) << k.state << k.enabled;
+        const TColor centre = s.At(15, 10);
+        if (k.centre == kGrayMark) {
+            EXPECT_NE(centre, Rgb(clWindow));
+            EXPECT_NE(centre, Rgb(clWindowText));
+            EXPECT_EQ(GetRValue(centre), GetGValue(centre));
+            EXPECT_EQ(GetGValue(centre), GetBValue(centre));
+        } else {
+            EXPECT_EQ(centre, Rgb(k.centre)) << k.state << k.enabled;
+        }
     }
 }
 

@@ -157,3 +157,26 @@ TEST(SizeGrip, DraggedWithTheMouse)
     EXPECT_EQ(grip.pos(), QPoint(225 - grip.width(), 165 - grip.height()));
     WorkAreaForRectGx = nullptr;
 }
+
+namespace {
+// A drop-down of our control base hears the sides as a message.
+class MessageDropDown : public TCustomControl {
+public:
+    QList<WPARAM> sides;
+    void MessageReceived(TMessage& m) override
+    {
+        if (m.Msg == CM_SETSIZEGRIPCHANGEPOSITION)
+            sides << m.WParam;
+    }
+};
+} // namespace
+
+TEST(DropDownPlacement, ControlsHearTheSidesAsAMessage)
+{
+    WorkAreaForRectGx = [](const TRect&) { return kWork; };
+    MessageDropDown d;
+    d.resize(200, 100);
+    PlaceDropDownAtRect(TRect(100, 650, 300, 680), &d, 1);
+    EXPECT_EQ(d.sides, QList<WPARAM>({WPARAM(sgcpToTop), WPARAM(sgcpToLeft)}));
+    WorkAreaForRectGx = nullptr;
+}

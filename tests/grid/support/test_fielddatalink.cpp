@@ -169,3 +169,31 @@ TEST(FieldDataLink, FocusControl)
     link.DataEvent(deFocusControl, qintptr(&mine));
     EXPECT_NE(mine, nullptr);
 }
+
+TEST(FieldLists, NamesAndValues)
+{
+    auto ds = NumberedDataSet(2);
+    EXPECT_TRUE(IsNumberFieldType(ftBCD));
+    EXPECT_TRUE(IsNumberFieldType(ftSmallint));
+    EXPECT_FALSE(IsNumberFieldType(ftAutoInc));
+    EXPECT_FALSE(IsNumberFieldType(ftLargeint));
+    EXPECT_FALSE(IsNumberFieldType(ftString));
+    const TFieldsArrGx fields = FieldsToArray(ds.get(), nullptr, "qty; id");
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[0]->FieldName(), QStringLiteral("qty"));
+    QObject owner;
+    owner.setObjectName("grid1");
+    try {
+        FieldsToArray(ds.get(), &owner, "id;nosuch");
+        ADD_FAILURE();
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("grid1: Field 'nosuch' not found"));
+    }
+    ds->Edit();
+    SetFieldsValue(ds.get(), "id;qty", TVarArrayGx::Of({Variant(5), Variant(1.5)}));
+    EXPECT_EQ(ds->FieldByName("id")->AsInteger(), 5);
+    SetFieldsValue(ds.get(), "id;qty", Variant::Null());
+    EXPECT_TRUE(ds->FieldByName("id")->IsNull());
+    EXPECT_TRUE(ds->FieldByName("qty")->IsNull());
+    ds->Cancel();
+}
