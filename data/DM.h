@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class TADOConnection;
 class TADOQuery;
@@ -221,7 +222,11 @@ private:
     TDataPacket pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
                           const QString& keyField, int Maxrec);
     void getonepage(TClientDataSet* page, const QString& sql, int Maxrec);
-    static void appendpage(TClientDataSet* accumulator, TClientDataSet* page);
+    // Keeps the page's packet for the result; a closed page (its fetch failed) raises the
+    // dataset layer's closed-dataset error.
+    static void appendpage(std::vector<TDataPacket>& pages, TClientDataSet* page);
+    // One packet with the rows of all pages, in order, with the first page's columns.
+    static TDataPacket joinpages(const std::vector<TDataPacket>& pages, int Maxrec);
     static void clearpage(TClientDataSet* page);
     // The column names of a table, from an empty SELECT of it.
     QStringList tablecolumns(const QString& table);

@@ -8,6 +8,7 @@
 #include "platform/db/Provider.h"
 #include "platform/rtl/Exceptions.h"
 #include <QCoreApplication>
+#include <algorithm>
 
 namespace {
 
@@ -67,14 +68,38 @@ void TrmtDM::getonepage(TClientDataSet* page, const QString& sql, int Maxrec)
     }
 }
 
-void TrmtDM::appendpage(TClientDataSet* accumulator, TClientDataSet* page)
+void TrmtDM::appendpage(std::vector<TDataPacket>& pages, TClientDataSet* page)
 {
     if (!page->Active())
         DatabaseError(QString::fromLatin1(DBText::DataSetClosed));
-    if (accumulator->Active())
-        accumulator->AppendData(page->Data(), false);
-    else
-        accumulator->SetData(page->Data());
+    pages.push_back(page->Data());
+}
+
+TDataPacket TrmtDM::joinpages(const std::vector<TDataPacket>& pages, int Maxrec)
+{
+    // The pages go into the accumulating client dataset in one append: appending page by
+    // page would copy the rows read so far again for every page.
+    auto content = std::make_shared<TPacketContent>();
+    content->fieldDefs = pages.front().FieldDefs();
+    content->rows.reserve(pages.size() * size_t(std::max(Maxrec, 1)));
+    for (const TDataPacket& p : pages) {
+        const TPacketContent& c = *p.Content();
+        std::vector<int> source;
+        for (const TFieldDef& d : content->fieldDefs)
+            source.push_back(c.fieldDefs.IndexOf(d.Name()));
+        for (const TPacketRow& r : c.rows) {
+            TPacketRow row;
+            row.values.reserve(source.size());
+            for (int i : source)
+                row.values.push_back(i >= 0 && size_t(i) < r.values.size() ? r.values[size_t(i)] : Variant::Null());
+            content->rows.push_back(std::move(row));
+        }
+    }
+    TClientDataSetPtr accumulator(NewClientDataSet());
+    accumulator->SetFetchOnDemand(false);
+    accumulator->SetPacketRecords(Maxrec);
+    accumulator->SetData(TDataPacket(std::move(content)));
+    return accumulator->Data();
 }
 
 void TrmtDM::clearpage(TClientDataSet* page) { page->SetData(TDataPacket()); }
@@ -83,16 +108,14 @@ TDataPacket TrmtDM::pagedread(const std::function<QString(const std::optional<QS
                               const QString& keyField, int Maxrec)
 {
     TClientDataSetPtr page(NewClientDataSet());
-    TClientDataSetPtr accumulator(NewClientDataSet());
-    for (TClientDataSet* c : {page.get(), accumulator.get()}) {
-        c->SetFetchOnDemand(false);
-        c->SetPacketRecords(Maxrec);
-    }
+    page->SetFetchOnDemand(false);
+    page->SetPacketRecords(Maxrec);
+    std::vector<TDataPacket> pages;
     std::optional<QString> lastkey;
     OpenindicatinnDB(dbname);
     for (;;) {
         getonepage(page.get(), buildselect(lastkey), Maxrec);
-        appendpage(accumulator.get(), page.get());
+        appendpage(pages, page.get());
         if (page->RecordCount() < Maxrec)
             break;
         page->Last();
@@ -100,7 +123,7 @@ TDataPacket TrmtDM::pagedread(const std::function<QString(const std::optional<QS
         clearpage(page.get());
         QCoreApplication::processEvents();
     }
-    return accumulator->Data();
+    return joinpages(pages, Maxrec);
 }
 
 TDataPacket TrmtDM::gettabledata(const QString& TableName, const QString& keyField, const QString& ssql, int Maxrec)
