@@ -31,6 +31,8 @@ const char* const kBills[] = {
     "insert into msrglist (mid,qty,cost) values (1,5.3,65.5)",
     "insert into msrglist (mid,qty,cost) values (3,0,10)",
     "update msrglist set preqty='0',precost='0' where mid>0",
+    "insert into premsrglist (pid,mid,qty,cost,preqty,precost) select 0, mid,qty,cost,preqty,precost from msrglist",
+    "insert into maplist (mid,maprice) values (1,12.36)",
     "insert into cyldb (mid,qty,cost,srgqty,srgcost,eqty,ecost) values (2,10,100,8,80,2,20)",
     "insert into  cyldptlist (dptid,mid,qty,cost) values (2,2,2,20)",
     "insert into cyldetaillist (eid,mid,dptid,crtdate,qty,remark,pid) values (3,2,2,'2024-01-05',2,'','0')",
@@ -50,7 +52,8 @@ TEST_F(StatementTable, CostStatistics)
     const Step steps[] = {
         {'q', "select sum(preqty) as preqty,sum(precost) as preprice from msrglist where mid=1", nullptr, "0|0"},
         {'q', "select sum(qty) as qty,sum(cost) as price from msrglist where mid=1", nullptr, "5.3|65.5"},
-        {'q', "select sum(qty) as qty,sum(cost) as price from premsrglist where  pid=0 and mid=1", nullptr, "NULL|NULL"},
+        {'q', "select sum(qty) as qty,sum(cost) as price from premsrglist where  pid=0 and mid=1", nullptr, "5.3|65.5"},
+        {'q', "select sum(qty) as qty,sum(cost) as price from premsrglist where  pid=1 and mid=1", nullptr, "NULL|NULL"},
         {'q', "select sum(b.qty) as qty,sum(b.dprice) as dprice from ibmaster a,ibdetail b where a.fid=b.iid and a.pid=0 and "
               "a.brecorded=1 and b.mid=1",
          nullptr, "10.3|128"},
@@ -127,6 +130,19 @@ TEST_F(StatementTable, BillFormsAndPickers)
         {'q', "select d.code,d.prtname,a.fid,a.bid,a.mname,a.mtype,a.munit,a.remark from  mtrlist a,breedlist d where a.bid=d.fid "
               "and d.code='000002' order by a.fid",
          nullptr, "000002|钢材|1|2|螺纹钢|Φ12|吨|\n000002|钢材|3|2|圆钢|Φ8|吨|"},
+        {'q', "select d.code,d.prtname,a.fid,a.bid,a.mname,a.mtype,a.munit,a.remark from  mtrlist a,breedlist d where a.bid=d.fid  "
+              "and a.bid ='2' order by a.fid",
+         nullptr, "000002|钢材|1|2|螺纹钢|Φ12|吨|\n000002|钢材|3|2|圆钢|Φ8|吨|"},
+        {'q', "select d.code,d.prtname,a.fid,a.bid,a.mname,a.mtype,a.munit,a.remark from  mtrlist a,breedlist d where a.fid>'1' and "
+              "a.bid=d.fid  and a.mname like '%钢%' order by a.fid",
+         nullptr, "000003|模板|2|3|钢模板|P3015|块|\n000002|钢材|3|2|圆钢|Φ8|吨|"},
+        {'q', "select d.code,d.prtname,a.fid,a.bid,a.mname,a.mtype,a.munit,a.remark from  mtrlist a,breedlist d where a.bid=d.fid  "
+              "and a.mname like '%O''Neil%' order by a.fid",
+         nullptr, ""},
+        {'q', "select d.prtname,a.fid,a.bid,a.code,a.mname,a.mtype,a.munit,c.qty,c.cost,b.maprice,a.remark from mtrlist a,maplist b,"
+              "msrglist c,breedlist d where  b.mid=a.fid and a.bid=d.fid  and b.mid=c.mid and c.qty<>0 and a.code like '000002%'  "
+              "and a.mname like '%螺%' order by a.fid",
+         nullptr, "钢材|1|2|000002|螺纹钢|Φ12|吨|5.3|65.5|12.36|"},
         {'q', "select d.prtname,a.fid,a.bid,a.code,a.mname,a.mtype,a.munit,b.qty,b.cost,a.remark from mtrlist a,msrglist b,breedlist d "
               "where  a.fid=b.mid and a.bid=d.fid and a.code like '000002%'  and (b.qty<>0 or b.cost<>0)  order by a.fid",
          nullptr, "钢材|1|2|000002|螺纹钢|Φ12|吨|5.3|65.5|\n钢材|3|2|000002|圆钢|Φ8|吨|0|10|"},
@@ -234,6 +250,9 @@ TEST_F(StatementTable, QueriesAndReports)
               "where 1=1 and mname like '%%' and mtype like '%%' and pid<=0 and dbo.cflist.code like '000002%' and "
               "dbo.suplist.code like '000%' and dbo.mtrlist.code like '000002%'",
          nullptr, "2024-01-05|入库 11-1|螺纹钢|Φ12|吨|6|人民币|12.5|75|12.5|75||1"},
+        {'q', "select b.mname,b.mtype,b.munit,a.qty,a.cost,b.remark,a.mid from premsrglist a,mtrlist b where a.mid=b.fid and a.qty<>0 "
+              "and mname like '%%' and mtype like '%%' and pid<=0 and b.code like '000002%'",
+         nullptr, "螺纹钢|Φ12|吨|5.3|65.5||1"},
         {'q', "select a.fid,a.mname,a.mtype,a.munit,b.qty,b.cost from mtrlist a,msrglist b where a.fid=b.mid and a.fid='1' order by fid",
          nullptr, "1|螺纹钢|Φ12|吨|5.3|65.5"},
         {'q', "select a.fid,a.mname,a.mtype,a.munit from mtrlist a,breedlist b where  a.bid=b.fid and b.code like '000002%' order by a.fid",
