@@ -85,7 +85,11 @@ void TCanvas::Release()
         if (m_ownPainter->isActive()) m_ownPainter->end();
         m_ownPainter.reset();
     } else if (m_painter) {
+        // Hand the painter back as it came: transform and clip of its owner.
         m_painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_painter->setWorldTransform(QTransform());
+        if (m_sysClip) m_painter->setClipRegion(*m_sysClip);
+        else m_painter->setClipping(false);
         m_painter->setWorldTransform(m_baseTransform);
     }
     m_painter = nullptr;
@@ -433,7 +437,14 @@ void TCanvas::plotPoints(const std::vector<QPoint>& points, TColor color, TPenMo
     p->setBrush(Qt::NoBrush);
     setRasterOp(p, mode);
     p->drawPoints(points.data(), int(points.size()));
-    touch(QPolygon(QVector<QPoint>(points.begin(), points.end())).boundingRect());
+    int l = points[0].x(), r = l, t = points[0].y(), b = t;
+    for (const QPoint& pt : points) {
+        l = std::min(l, pt.x());
+        r = std::max(r, pt.x());
+        t = std::min(t, pt.y());
+        b = std::max(b, pt.y());
+    }
+    touch(QRect(QPoint(l, t), QPoint(r, b)));
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 

@@ -158,7 +158,9 @@ TEST(Canvas, PaintEventClipStaysUnderSelectedClips)
         c.SelectClipRegion(std::nullopt);
         c.Brush()->SetColor(clBlack);
         c.FillRect(Rect(0, 0, 50, 50));
+        c.IntersectClipRect(Rect(0, 0, 5, 5));
     }
+    EXPECT_EQ(p.clipRegion(), QRegion(0, 0, 20, 50)) << "the painter goes back with its own clip";
     p.end();
     EXPECT_EQ(img.pixel(19, 10), qRgb(0, 0, 0));
     EXPECT_EQ(img.pixel(20, 10), qRgb(255, 255, 255));

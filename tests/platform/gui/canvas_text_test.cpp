@@ -252,3 +252,41 @@ TEST(CanvasEdge, SidesCanBeDrawnOneCallAtATime)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CanvasText, TabsAndMarginsOfDrawTextEx)
+{
+    ImageCanvas ic(300, 40);
+    const int avg = ic->FontAverageCharWidth();
+    const int b = ic->TextWidth(QStringLiteral("b"));
+    TDrawTextParams prm;
+    prm.LeftMargin = 5;
+    prm.RightMargin = 7;
+    struct Case {
+        QString text;
+        unsigned flags;
+        int width;
+    } cases[] = {
+        {QStringLiteral("a\tb"), DT_EXPANDTABS | DT_NOPREFIX, 5 + 8 * avg + b + 7},
+        {QStringLiteral("a\tb"), DT_NOPREFIX, 5 + ic->TextWidth(QStringLiteral("ab")) + 7},
+        {QStringLiteral("\t\tb"), DT_EXPANDTABS, 5 + 16 * avg + b + 7},
+    };
+    for (const auto& c : cases) {
+        TRect r(10, 0, 290, 0);
+        DrawTextEx(ic.get(), c.text, r, c.flags | DT_CALCRECT | DT_SINGLELINE, &prm);
+        EXPECT_EQ(r.Width(), c.width) << c.text.toStdString();
+        EXPECT_EQ(prm.LengthDrawn, c.text.size());
+    }
+    // Drawing starts after the left margin; right alignment stops before the right margin.
+    ImageCanvas left(200, 30), right(200, 30);
+    left->Brush()->SetColor(clYellow);
+    right->Brush()->SetColor(clYellow);
+    TRect r(10, 0, 190, 30);
+    DrawTextEx(left.get(), QStringLiteral("入库"), r, DT_SINGLELINE, &prm);
+    DrawTextEx(right.get(), QStringLiteral("入库"), r, DT_SINGLELINE | DT_RIGHT, &prm);
+    EXPECT_EQ(left.ink().left(), 15);
+    EXPECT_EQ(right.ink().right(), 190 - 7 - 1);
+}
+
+} // namespace
