@@ -884,7 +884,6 @@ void TCustomControl::ScrollWindow(int dx, int dy, const TRect* rect)
         return;
     }
     // Moves the pixels in the back buffer; what is uncovered is painted again.
-    releaseOutsideCanvas();
     const QRect src = r.translated(-dx, -dy) & r;
     const QImage moved = m_buffer.copy(src);
     {
@@ -919,6 +918,7 @@ void TCustomControl::InvalidateRect(const TRect& r)
 
 void TCustomControl::Update()
 {
+    flushOverlay();
     if (m_pending.isEmpty() || !isVisible()) return;
     QRegion r = m_pending;
     repaint(r);
@@ -935,26 +935,25 @@ void TCustomControl::Paint() {}
 TCanvas* TCustomControl::Canvas()
 {
     if (m_inPaint) return m_canvas;
-    if (m_buffer.isNull() || m_buffer.size() != size()) return nullptr;
-    if (!m_outside) m_outside = std::make_unique<TCanvas>();
-    if (!m_outside->HandleAllocated()) {
-        m_outside->SetDevice(&m_buffer);
-        m_outside->Font()->Assign(*Font());
+    m_overlay.SetSize(width(), height());
+    if (!m_flushQueued) {
+        // Shown once the drawing code is done.
+        m_flushQueued = true;
+        QMetaObject::invokeMethod(this, [this] { flushOverlay(); }, Qt::QueuedConnection);
     }
-    update();   // shows the buffer once the drawing code is done
-    return m_outside.get();
+    return m_overlay.Canvas();
 }
 
-void TCustomControl::releaseOutsideCanvas()
+void TCustomControl::flushOverlay()
 {
-    if (m_outside && m_outside->HandleAllocated()) m_outside->Release();
+    m_flushQueued = false;
+    m_overlay.Flush(this);
 }
 
 // The control paints into its back buffer: the invalidated part of the
 // requested area through Paint, then shows the buffer.
 void TCustomControl::paintEvent(QPaintEvent* e)
 {
-    releaseOutsideCanvas();
     if (m_buffer.size() != size()) {
         m_buffer = QImage(size(), QImage::Format_RGB32);
         m_buffer.fill(ToQColor(m_color));
@@ -978,7 +977,16 @@ void TCustomControl::paintEvent(QPaintEvent* e)
     }
     QPainter screen(this);
     screen.setClipRegion(e->region());
-    screen.drawImage(0, 0, m_buffer);
+    if (m_overlay.IsEmpty()) {
+        screen.drawImage(0, 0, m_buffer);
+    } else {
+        QImage frame = m_buffer;
+        {
+            QPainter p(&frame);
+            m_overlay.Apply(&p);
+        }
+        screen.drawImage(0, 0, frame);
+    }
     if (ScrollBarVisible(SB_HORZ) && ScrollBarVisible(SB_VERT)) {
         const int ext = ScrollBarExtent();
         screen.fillRect(width() - ext, height() - ext, ext, ext, palette().window());

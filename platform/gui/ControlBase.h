@@ -21,6 +21,7 @@
 // application's error display.
 #include "Graphics.h"
 #include "Messages.h"
+#include "XorOverlay.h"
 
 #include <QImage>
 #include <QRegion>
@@ -178,11 +179,13 @@ public:
     void Update();      // paints what is invalidated now
     void Repaint();     // invalidates and paints now
     bool Painting() const { return m_inPaint; }
-    // The control's canvas. Inside Paint it paints the invalidated area;
-    // outside Paint (sizing and move lines drawn with XOR pens) it paints on
-    // the control's back buffer, which is shown without running Paint again.
-    // Invalidated areas are painted afresh by Paint, as on Windows.
+    // The control's canvas. Inside Paint it paints the invalidated area of
+    // the control's back buffer. Outside Paint it draws the inverting figures
+    // (sizing and move lines with pmXor / pmNotXor pens, DrawFocusRect,
+    // InvertRect) on the control's XOR overlay: they show at once, stay in
+    // place over later painting and vanish when drawn a second time.
     TCanvas* Canvas();
+    TXorOverlay* Overlay() { return &m_overlay; }
     // Size changes of the client area (also when a scroll bar appears).
     virtual void Resize() {}
 
@@ -249,9 +252,10 @@ private:
     QRegion m_pending;
     QImage m_buffer;                        // what the control shows
     TCanvas* m_canvas = nullptr;            // canvas of the running Paint
-    std::unique_ptr<TCanvas> m_outside;     // canvas for drawing outside Paint
+    TXorOverlay m_overlay;                  // figures drawn outside Paint
+    bool m_flushQueued = false;
     bool m_inPaint = false;
-    void releaseOutsideCanvas();
+    void flushOverlay();
 };
 
 // State of a key or mouse button as Windows reports it: negative while down

@@ -436,6 +436,24 @@ void TForm::SelectNext(bool forward)
         n->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
+LRESULT TForm::Perform(UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    switch (Msg) {
+    case WM_NEXTDLGCTL:
+        if (LParam) {
+            if (auto* w = reinterpret_cast<QWidget*>(WParam)) SetActiveControl(w);
+        } else {
+            SelectNext(WParam == 0);
+        }
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    default:
+        return 0;
+    }
+}
+
 // ---------------------------------------------------------------- button
 
 TButton::TButton(QWidget* parent) : TButton(QString(), parent) {}

@@ -72,6 +72,10 @@ public:
     // button, Esc the cancel button. True when the key was used.
     virtual bool DialogKey(WORD Key, TShiftState Shift);
 
+    // Messages sent to the form: WM_NEXTDLGCTL (WParam 0: next control, else
+    // previous, as the dialog manager's next-control request) and WM_CLOSE.
+    LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+
     // ---- key preview entry points (called by the controls) --------------
     void DoKeyDown(WORD& Key, TShiftState Shift);
     void DoKeyPress(QChar& Key);

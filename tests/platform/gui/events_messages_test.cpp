@@ -153,12 +153,15 @@ TEST(EventsPainting, XorLinesOutsidePaintShowWithoutRepaint)
     xorLine();
     img = c->grab().toImage();
     EXPECT_EQ(QColor(img.pixel(10, 5)), QColor(Qt::black));
+    EXPECT_EQ(c->paints, paints) << "showing a figure does not paint again";
+    // Painting underneath leaves the figure in place.
+    c->Invalidate();
+    img = c->grab().toImage();
+    EXPECT_EQ(QColor(img.pixel(10, 5)), QColor(Qt::black));
+    EXPECT_EQ(c->paints, paints + 1);
     xorLine();   // drawn twice: gone
     img = c->grab().toImage();
     EXPECT_EQ(QColor(img.pixel(10, 5)), QColor(Qt::white));
-    EXPECT_EQ(c->paints, paints) << "showing the buffer does not paint again";
-    c->Invalidate();
-    img = c->grab().toImage();
     EXPECT_EQ(c->paints, paints + 1);
 
     // Scrolling the window moves the pixels and paints only what is uncovered.
@@ -167,6 +170,10 @@ TEST(EventsPainting, XorLinesOutsidePaintShowWithoutRepaint)
     EXPECT_EQ(QColor(img.pixel(50, 15)), QColor(Qt::blue));
     EXPECT_EQ(QColor(img.pixel(50, 35)), QColor(Qt::white));
     EXPECT_EQ(c->paints, paints + 2);
+    // A figure shows on screen once the event loop runs.
+    xorLine();
+    QTest::qWait(20);
+    EXPECT_EQ(QColor(c->grab().toImage().pixel(10, 5)), QColor(Qt::black));
 }
 
 } // namespace

@@ -43,6 +43,11 @@ TEST(FormsComponents, SelectNextFollowsTabOrderAndSkipsDisabled)
     EXPECT_EQ(form.ActiveControl(), e1);
     form.SetActiveControl(e3);
     EXPECT_TRUE(e3->hasFocus());
+    // The dialog manager's next-control request wraps around.
+    form.Perform(WM_NEXTDLGCTL, 0, 0);
+    EXPECT_EQ(form.ActiveControl(), e1);
+    form.Perform(WM_NEXTDLGCTL, 1, 0);
+    EXPECT_EQ(form.ActiveControl(), e3);
 }
 
 TEST(FormsComponents, ShowCloseAndEvents)
