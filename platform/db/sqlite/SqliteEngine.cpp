@@ -17,6 +17,9 @@ const char* const kMaster = "master";
 
 QString errText(sqlite3* db)
 {
+    const int code = sqlite3_errcode(db);
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)   // another client kept its write lock too long
+        return QStringLiteral("Lock request time out period exceeded. (%1)").arg(QString::fromUtf8(sqlite3_errmsg(db)));
     return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
@@ -513,9 +516,10 @@ void SqliteEngine::DropDatabase(const QString& name)
     if (info.name.compare(m_current, Qt::CaseInsensitive) == 0)
         throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));
     if (info.online && QFileInfo::exists(info.file)) {
-        // A client in the middle of a transaction on it keeps it in use.
+        // Every client that has the database open holds a shared lock on its file; an exclusive
+        // lock is granted only when no other client uses it.
         sqlite3* db = OpenFile(info.file, 0, false);
-        const int rc = sqlite3_exec(db, "BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr);
+        const int rc = sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         if (rc != SQLITE_OK)
             throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));

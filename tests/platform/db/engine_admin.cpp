@@ -167,3 +167,16 @@ TEST_F(EngineAdmin, DropTableIfExists)
     // an empty code list leaves a dangling ',' and fails
     EXPECT_THROW(Run(QStringLiteral("CREATE TABLE [dbo].[billtypelist] ([fid] [int] IDENTITY (1, 1) NOT NULL ,) ON [PRIMARY]")), EOleException);
 }
+
+TEST_F(EngineAdmin, DropRefusesADatabaseAnotherClientUses)
+{
+    auto other = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5, DataFolder());
+    DbResult r;
+    other->Execute(QStringLiteral("Use acc"), r);
+    other->Execute(QStringLiteral("select * from ibmaster"), r);
+    EXPECT_THROW(Run(QStringLiteral(" drop database acc select 1")), EOleException);
+    EXPECT_TRUE(engine->DatabaseExists(QStringLiteral("acc")));
+    other->Execute(QStringLiteral("Use master"), r);
+    Run(QStringLiteral(" drop database acc select 1"));
+    EXPECT_FALSE(engine->DatabaseExists(QStringLiteral("acc")));
+}
