@@ -351,6 +351,7 @@ int readColumn(const Toks& t, int i, int end, ColumnDef& c)
             continue;
         }
         if (k.isWord("not") && i + 1 < end && t[i + 1].isWord("null")) { c.notNull = true; i += 2; continue; }
+        if (k.isWord("not") && i + 2 < end && t[i + 1].isWord("for") && t[i + 2].isWord("replication")) { i += 3; continue; }
         if (k.isWord("null")) { ++i; continue; }
         if (k.isWord("constraint")) { i += 2; continue; }
         if (k.isWord("primary") && i + 1 < end && t[i + 1].isWord("key")) {
@@ -519,8 +520,14 @@ QStringList translateCreate(const Toks& t, bool currentIsMaster)
     if (t[i].isWord("view")) {
         QualName vn;
         int j = readName(t, i + 1, vn);
+        QString columns;
+        if (j < t.size() && t[j].isOp("(")) {   // CREATE VIEW v (a, b) AS ...
+            const int e = matchParen(t, j);
+            columns = u' ' + Render(t, j, e + 1);
+            j = e + 1;
+        }
         if (j >= t.size() || !t[j].isWord("as")) syntaxError(t, j);
-        return {QStringLiteral("create view ") + renderName(vn, currentIsMaster) + QStringLiteral(" as ") +
+        return {QStringLiteral("create view ") + renderName(vn, currentIsMaster) + columns + QStringLiteral(" as ") +
                 Render(translateTokens(t.mid(j + 1), currentIsMaster))};
     }
     syntaxError(t, i);

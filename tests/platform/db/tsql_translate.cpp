@@ -132,6 +132,12 @@ TEST(TsqlTranslate, CreateTable)
     ASSERT_EQ(r.size(), 1);
     EXPECT_TRUE(r[0].sql[0].contains(QStringLiteral("\"accname\" varchar(50) not null collate dpxci")));
 
+    const Batch v = TranslateBatch(QStringLiteral(
+        "CREATE TABLE t ([fid] [int] IDENTITY (1, 1) NOT FOR REPLICATION NOT NULL) CREATE VIEW dbo.v (a) AS SELECT TOP 100 PERCENT fid FROM dbo.t"), false);
+    ASSERT_EQ(v.size(), 2);
+    EXPECT_EQ(v[0].sql[0].toStdString(), "create table \"t\" (\"fid\" integer primary key autoincrement not null)");
+    EXPECT_EQ(v[1].sql[0].toStdString(), "create view \"v\" (a) as SELECT fid FROM t");
+
     // numeric, datetime and nchar columns get the normalising triggers
     const Batch m = TranslateBatch(QStringLiteral(
         "create table t (fid int not null primary key, qty numeric(18,4) not null default 0, bdate datetime, code nchar(5))"), false);
