@@ -161,8 +161,9 @@ public:
     bool addnewcycledptlist(int departmentid, int materialid, double imqty, double imcost);
     bool excycledptlist(int departmentid, int materialid, double exqty, double excost);
     bool reverseexcycledptlist(int departmentid, int materialid, double exqty, double excost);
+    // cost: the issue's value, kept on the issue row for the per-issue statistics.
     bool exaddnewcycledetaillist(int pid, int exdetailid, int materialid, int dptid, TDateTime bdate,
-                                 double quantity, const QString& remark);
+                                 double quantity, double cost, const QString& remark);
     bool reverseexcycledetaillist(int exdetailid);
 
     // ----- posting, reversal, period close -----
@@ -235,6 +236,24 @@ private:
     int countrowswhere(const QString& table, const QString& field, int value);
     int countrowswheretwo(const QString& table, const QString& firstfield, const QString& secondfield,
                           int firstvalue, int secondvalue);
+
+    // ----- stock engine: bill posting internals -----
+    using billworker = bool (TrmtDM::*)(TClientDataSet* master, TClientDataSet* detail);
+    // Runs worker in one transaction: commit when it returns True, otherwise (or on any
+    // error) roll back and return False.
+    bool runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail);
+    // Inside the posting transaction: the bill's period is the open period (read now, not at
+    // login) and the bill is in the state the operation needs (audit: not yet audited;
+    // reversal: audited). Shows the refusal and returns False otherwise.
+    bool billpostable(const QString& table, int fid, int pid, bool audit);
+    // A price batch the line names must exist; shows the refusal and returns False otherwise.
+    bool batchexists(const QString& keyfield, int key);
+    bool doimbillrecord(TClientDataSet* master, TClientDataSet* detail);
+    bool doimbillreverse(TClientDataSet* master, TClientDataSet* detail);
+    bool doexbillrecord(TClientDataSet* master, TClientDataSet* detail);
+    bool doexbillreverse(TClientDataSet* master, TClientDataSet* detail);
+    bool setbillrecorded(const QString& table, const QString& keyfield, int id, bool flag);
+    bool setbillassessor(const QString& table, int fid, const QString& name);
 
     Topensql* aopensql = nullptr;    // unused
     Texecsql* aexecsql = nullptr;    // the runner of the statement execsql is executing

@@ -1,0 +1,87 @@
+// What the posting and reversal of stock-in and stock-out bills share: the transaction around
+// the worker and the checks made inside it before anything is written.
+#include "DM.h"
+#include "StockSql.h"
+#include "frmconst.h"
+#include "platform/db/ADOQuery.h"
+#include "platform/rtl/MessageSink.h"
+
+bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail)
+{
+    try {
+        OpenindicatinnDB(dbname);
+        BeginTrans();
+    } catch (...) {
+        return false;
+    }
+    try {
+        if ((this->*worker)(master, detail)) {
+            CommitTrans();
+            return true;
+        }
+    } catch (...) {
+    }
+    try {
+        if (IntransAction())
+            RollbackTrans();
+    } catch (...) {
+    }
+    return false;
+}
+
+bool TrmtDM::billpostable(const QString& table, int fid, int pid, bool audit)
+{
+    // The open period as it stands now: another client may have closed the period since
+    // this one logged in.
+    if (pid != GetID(QStringLiteral("pid"))) {
+        MessageSink::Show(MsgKind::Information, audit ? QStringLiteral("不允许审核非本期的票据！！！")
+                                                      : QStringLiteral("不允许反审核结转过的票据！！！"));
+        return false;
+    }
+    // The bill's state as it stands now: another client may have audited or un-audited it
+    // since this one loaded it.
+    TQueryPtr query = direct(QStringLiteral("select brecorded from ") + table + QStringLiteral(" where fid=")
+                             + stocksql::num(fid));
+    if (query->IsEmpty()) {
+        MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
+        return false;
+    }
+    const bool recorded = query->FieldByName(QStringLiteral("brecorded"))->AsBoolean();
+    if (audit && recorded) {
+        MessageSink::Show(MsgKind::Information, QStringLiteral("票据已经审核，不允许重复审核！！！"));
+        return false;
+    }
+    if (!audit && !recorded) {
+        MessageSink::Show(MsgKind::Information, QStringLiteral("票据尚未审核，不允许反审核！！！"));
+        return false;
+    }
+    return true;
+}
+
+bool TrmtDM::batchexists(const QString& keyfield, int key)
+{
+    if (countrowswhere(QStringLiteral("mrplist"), keyfield, key) != 0)
+        return true;
+    MessageSink::Show(MsgKind::Information, QStringLiteral("找不到明细行对应的价格批次，票据不能记帐或反记帐！！！"));
+    return false;
+}
+
+bool TrmtDM::imbillrecord(TClientDataSet* master, TClientDataSet* detail)
+{
+    return runbillposting(&TrmtDM::doimbillrecord, master, detail);
+}
+
+bool TrmtDM::imbillreverse(TClientDataSet* master, TClientDataSet* detail)
+{
+    return runbillposting(&TrmtDM::doimbillreverse, master, detail);
+}
+
+bool TrmtDM::exbillrecord(TClientDataSet* master, TClientDataSet* detail)
+{
+    return runbillposting(&TrmtDM::doexbillrecord, master, detail);
+}
+
+bool TrmtDM::exbillreverse(TClientDataSet* master, TClientDataSet* detail)
+{
+    return runbillposting(&TrmtDM::doexbillreverse, master, detail);
+}
