@@ -147,7 +147,10 @@ void TExcelRange::SetValue(const Variant& v)
     Variant stored = v;
     if (v.Type() == VarType::String) {
         double d = 0;
-        if (plainNumberText(v.ToString(), d))
+        const QString text = v.ToString();
+        if (text.isEmpty())
+            stored = Variant();   // an empty text empties the cell
+        else if (plainNumberText(text, d))
             stored = Variant(d);
     } else if (v.IsNull()) {
         stored = Variant();

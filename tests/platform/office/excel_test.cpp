@@ -69,6 +69,8 @@ TEST(ExcelModel, TypedTextBecomesNumbersButCodesStayText)
         ++row;
     }
     EXPECT_EQ(sheet->Cells(50, 50).Text(), QString());
+    sheet->Cells(1, 1).SetValue(QString());
+    EXPECT_TRUE(sheet->Cells(1, 1).Value().IsUnassigned());
 }
 
 TEST(ExcelModel, MergeKeepsTopLeftAndJoinsOverlaps)
