@@ -1,7 +1,6 @@
 // Merged header blocks of report string grids, painted over the grid's own cells.
 #include "ReportGrid.h"
 
-#include "ExcelExport.h"
 #include "platform/gui/DrawUtils.h"
 #include "platform/gui/StringGrid.h"
 
@@ -58,49 +57,70 @@ Layout onerow(const char* texts)
     return l;
 }
 
-void cyldpthead(TStringGrid* grid, int col, int row, const QStringList& units, int f)
+QString captionof(const tnodelist& n) { return n.text; }
+QString captionof(const TCaptionList& c) { return c.caption; }
+
+// The fixed "数量" / "金额" under a pair of columns starting at `first`.
+QString pairsub(int col, int first) { return (col - first) % 2 == 0 ? QStringLiteral("数量") : QStringLiteral("金额"); }
+
+// Column items from column `first` on: a caption over all item columns in row `top` (when
+// `over` is given), each item's caption over its pair in the next row, the pair's
+// sub-captions below. False when the cell is not in an item column.
+template <typename List>
+bool itemblock(TStringGrid* grid, int col, int row, const List& items, int first, int top, const QString& over)
+{
+    const int n = int(items.size());
+    if (col < first || col >= first + 2 * n)
+        return false;
+    const int pairStart = first + 2 * ((col - first) / 2);
+    if (!over.isNull() && row == top)
+        drawmergedcell(grid, first, top, 2, over, 1, 2 * n);
+    else if (row == top + (over.isNull() ? 0 : 1))
+        drawmergedcell(grid, pairStart, row, 2, captionof(items[(col - first) / 2]), 1, 2);
+    else if (row == top + (over.isNull() ? 1 : 2))
+        drawmergedcell(grid, col, row, 2, pairsub(col, first), 1, 1);
+    return true;
+}
+
+template <typename List>
+void cyldpthead(TStringGrid* grid, int col, int row, const List& units, int f)
 {
     const int n = int(units.size());
     if (col < 0 || col > 5)
         grid->SetColCount(f + 2 * n);
-    Layout l;
-    tall(l, 0, 3, "序号 名称 规格 单位");
-    l.append({4, 0, 2, 2, QStringLiteral("在用")});
-    l.append({4, 2, 1, 1, QStringLiteral("数量")});
-    l.append({5, 2, 1, 1, QStringLiteral("金额")});
-    if (n > 0) {
-        l.append({f, 0, 2 * n, 1, QStringLiteral("其中")});
-        for (int i = 0; i < n; ++i)
-            pairgroup(l, f + 2 * i, 1, units[i]);
-    }
-    paintblockat(grid, col, row, l);
+    static const char16_t* const tallTexts[] = {u"序号", u"名称", u"规格", u"单位"};
+    if (col >= 0 && col <= 3)
+        drawmergedcell(grid, col, 0, 2, QString::fromUtf16(tallTexts[col]), 3, 1);
+    else if ((col == 4 || col == 5) && row < 2)
+        drawmergedcell(grid, 4, 0, 2, QStringLiteral("在用"), 2, 2);
+    else if (col == 4 || col == 5)
+        drawmergedcell(grid, col, 2, 2, pairsub(col, 4), 1, 1);
+    else if (n > 0)
+        itemblock(grid, col, row, units, f, 0, QStringLiteral("其中"));
 }
 
-void consumehead(TStringGrid* grid, int col, int row, const QStringList& items)
+template <typename List>
+void consumehead(TStringGrid* grid, int col, int row, const List& items)
 {
-    const int n = int(items.size());
-    grid->SetColCount(2 * n + 2);
-    Layout l;
-    tall(l, 0, 2, "序号 内容");
-    for (int i = 0; i < n; ++i)
-        pairgroup(l, 2 + 2 * i, 0, items[i]);
-    paintblockat(grid, col, row, l);
+    grid->SetColCount(2 * int(items.size()) + 2);
+    if (col == 0 || col == 1)
+        drawmergedcell(grid, col, 0, 2, col == 0 ? QStringLiteral("序号") : QStringLiteral("内容"), 2, 1);
+    else
+        itemblock(grid, col, row, items, 2, 0, QString());
 }
 
-void stathead(TStringGrid* grid, int col, int row, const QString& totalcaption, const QStringList& items)
+template <typename List>
+void stathead(TStringGrid* grid, int col, int row, const QString& totalcaption, const List& items)
 {
-    const int n = int(items.size());
-    grid->SetColCount(2 * n + 4);
-    Layout l;
-    tall(l, 0, 3, "序号 分类名称");
-    l.append({2, 0, 2, 2, totalcaption});
-    l.append({2, 2, 1, 1, QStringLiteral("数量")});
-    l.append({3, 2, 1, 1, QStringLiteral("金额")});
-    if (n > 0)
-        l.append({4, 0, 2 * n, 1, QStringLiteral("其") + QString(11, QLatin1Char(' ')) + QStringLiteral("中")});
-    for (int i = 0; i < n; ++i)
-        pairgroup(l, 4 + 2 * i, 1, items[i]);
-    paintblockat(grid, col, row, l);
+    grid->SetColCount(2 * int(items.size()) + 4);
+    if (col == 0 || col == 1)
+        drawmergedcell(grid, col, 0, 2, col == 0 ? QStringLiteral("序号") : QStringLiteral("分类名称"), 3, 1);
+    else if ((col == 2 || col == 3) && row < 2)
+        drawmergedcell(grid, 2, 0, 2, totalcaption, 2, 2);
+    else if (col == 2 || col == 3)
+        drawmergedcell(grid, col, 2, 2, pairsub(col, 2), 1, 1);
+    else
+        itemblock(grid, col, row, items, 4, 0, QStringLiteral("其") + QString(11, QLatin1Char(' ')) + QStringLiteral("中"));
 }
 
 } // namespace
@@ -172,32 +192,32 @@ void drawcylsumhead(TStringGrid* grid, int col, int row)
 
 void drawcyldpthead(TStringGrid* grid, int col, int row, const TCaptionLists& units, int f)
 {
-    cyldpthead(grid, col, row, reportcaptions(units), f);
+    cyldpthead(grid, col, row, units, f);
 }
 
 void drawcyldpthead(TStringGrid* grid, int col, int row, const TNodeList& units, int f)
 {
-    cyldpthead(grid, col, row, reportcaptions(units), f);
+    cyldpthead(grid, col, row, units, f);
 }
 
 void drawconsumehead(TStringGrid* grid, int col, int row, const TNodeList& items)
 {
-    consumehead(grid, col, row, reportcaptions(items));
+    consumehead(grid, col, row, items);
 }
 
 void drawconsumehead(TStringGrid* grid, int col, int row, const TCaptionLists& items)
 {
-    consumehead(grid, col, row, reportcaptions(items));
+    consumehead(grid, col, row, items);
 }
 
 void drawstathead(TStringGrid* grid, int col, int row, const QString& totalcaption, const TNodeList& items)
 {
-    stathead(grid, col, row, totalcaption, reportcaptions(items));
+    stathead(grid, col, row, totalcaption, items);
 }
 
 void drawstathead(TStringGrid* grid, int col, int row, const QString& totalcaption, const TCaptionLists& items)
 {
-    stathead(grid, col, row, totalcaption, reportcaptions(items));
+    stathead(grid, col, row, totalcaption, items);
 }
 
 void drawmtrlisthead(TStringGrid* grid, int col, int row)

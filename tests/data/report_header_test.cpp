@@ -96,6 +96,19 @@ TEST(HeaderPainting, BlocksAreFramedOnePixelBeyondTheirCells)
     // Column 0 rows 0 to 2 form one block, so the edge runs unbroken through the row lines.
     for (int y = a.Top + 1; y < c.Bottom; ++y)
         EXPECT_EQ(QColor(img.pixel(a.Right, y)), shadow) << y;
+    // "其中" over columns 4 to 7 in row 0; each item over its pair in row 1; "数量" and
+    // "金额" one cell each in row 2.
+    auto at = [&](int col, int row) { return QColor(img.pixel(grid.CellRect(col, row).Right, grid.CellRect(col, row).Top + 2)); };
+    EXPECT_EQ(QColor(img.pixel(grid.CellRect(4, 0).Left, grid.CellRect(4, 0).Top + 2)), ToQColor(clBtnHighlight));
+    EXPECT_NE(at(4, 0), shadow);
+    EXPECT_NE(at(5, 0), shadow);
+    EXPECT_EQ(at(7, 0), shadow);
+    EXPECT_NE(at(4, 1), shadow);
+    EXPECT_EQ(at(5, 1), shadow);
+    EXPECT_EQ(at(4, 2), shadow);
+    EXPECT_EQ(at(2, 2), shadow);
+    EXPECT_NE(at(2, 1), shadow);   // the total caption spans columns 2 and 3, rows 0 and 1
+    EXPECT_EQ(at(3, 1), shadow);
 }
 
 TEST(HeaderPainting, PaintersSetTheirColumnCounts)
