@@ -248,7 +248,8 @@ public:
     // Writes the workbook to a temporary .xlsx and hands it to the opener. Returns the path.
     static QString Present(TExcelWorkbook* book);
     // The desktop's default: a spreadsheet program registered for .xlsx files, started
-    // through the desktop services.
+    // through the desktop services. On a platform without a screen (offscreen) it starts
+    // nothing and reports success.
     static bool DefaultOpener(const QString& path);
 };
 

@@ -8,6 +8,7 @@
 #include "platform/rtl/Exceptions.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -216,6 +217,21 @@ TEST(ExcelDesktopHandOver, WithoutASpreadsheetProgramThePathIsShown)
     ASSERT_EQ(DialogScript::Log().size(), 1);
     EXPECT_TRUE(DialogScript::Log()[0].Text.startsWith(QStringLiteral("没有找到可以打开电子表格的程序")));
     EXPECT_TRUE(DialogScript::Log()[0].Text.endsWith(path));
+    EXPECT_TRUE(QFile::exists(path));
+    QFile::remove(path);
+}
+
+TEST(ExcelDesktopHandOver, DefaultOpenerStartsNothingWithoutAScreen)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+    TDialogScriptScope dialogs;
+    OpenerScope scope({});   // the default
+    QString path;
+    {
+        ExcelApp app = CreateExcelApplication();
+        path = ExcelDesktop::Present(app->WorkbooksAdd());
+    }
+    EXPECT_TRUE(DialogScript::Log().isEmpty());
     EXPECT_TRUE(QFile::exists(path));
     QFile::remove(path);
 }
