@@ -283,3 +283,25 @@ TEST_F(RSNodesTest, DeletingTheOnlyChildMakesTheParentALeaf)
     ASSERT_TRUE(nodes->saversnode());
     EXPECT_EQ(Keys(), (QStringList{"1", "100", "101", "1000", "1001"}));
 }
+
+TEST_F(RSNodesTest, MovingALeafIsADeleteAndAnAddInOneSave)
+{
+    Wide();
+    nodes->showrschildren(nullptr);
+    // Leaf 3 leaves node 2 (which becomes a leaf) for node 1000, keeping its key.
+    nodes->deletersnode(NodeOf(3));
+    nodes->addrsnode(NodeOf(1000), NewNode(3, 1000, QStringLiteral("0001000003"), 2, QStringLiteral("一班")));
+    sqls.clear();
+    ASSERT_TRUE(nodes->saversnode());
+    EXPECT_EQ(Table(), (QStringList{"1|0|000|True|全部", "2|1|000002|False|一队", "3|1000|0001000003|False|一班",
+                                    "100|1|000100|True|百", "101|100|000100101|False|百一",
+                                    "1000|1|0001000|True|千", "1001|1000|00010001001|False|千一"}));
+    ASSERT_TRUE(nodes->setselectnode(3));
+    EXPECT_EQ(tree->Selected()->Parent(), NodeOf(1000));
+    // A later failure of the same save would have left the leaf where it was.
+    nodes->deletersnode(NodeOf(3));
+    nodes->addrsnode(NodeOf(2), NewNode(3, 2, QStringLiteral("000002003"), 2, QStringLiteral("一班")));
+    nodes->addrsnode(NodeOf(2), NewNode(1, 2, QStringLiteral("000002001"), 2, QStringLiteral("重复")));
+    EXPECT_FALSE(nodes->saversnode());
+    EXPECT_EQ(Rows(QStringLiteral("select pfid from dptlist where fid=3")), QStringList{"1000"});
+}
