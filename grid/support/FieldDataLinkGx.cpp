@@ -100,25 +100,15 @@ void TFieldDataLinkGx::SetValue(const Variant& value)
         DataIndependentValue = value;
         RecordChanged(nullptr);
     } else if (FieldsCount() > 1) {
-        if (!value.IsNull())
-            throw EVariantError(QStringLiteral("Invalid variant operation"));
-        for (TField* f : FFields)
-            f->SetValue(Variant::Null());
+        if (value.IsNull()) {
+            for (TField* f : FFields)
+                f->SetValue(Variant::Null());
+            return;
+        }
+        for (int i = 0; i < FieldsCount(); ++i)
+            FFields[size_t(i)]->SetValue(value.ArrayItem(value.ArrayLowBound() + i));
     } else if (TField* field = Field()) {
         field->SetValue(value);
-    }
-}
-
-void TFieldDataLinkGx::SetValue(const TVarArrayGx& value)
-{
-    if (FDataIndepended) {
-        DataIndependentValue = value.Items.isEmpty() ? Variant::Null() : value.Items.first();
-        RecordChanged(nullptr);
-    } else if (FieldsCount() > 1) {
-        for (int i = 0; i < FieldsCount(); ++i)
-            FFields[size_t(i)]->SetValue(i < value.Items.size() ? value.Items[i] : Variant::Null());
-    } else if (TField* field = Field()) {
-        field->SetValue(value.Items.isEmpty() ? Variant::Null() : value.Items.first());
     }
 }
 

@@ -47,8 +47,8 @@ public:
     void Modified() { FModified = true; }
     void SetModified(bool value) { FModified = value; }
     void SetText(const QString& text);
+    // With several fields the value is a variant array, one element per field.
     void SetValue(const Variant& value);
-    void SetValue(const TVarArrayGx& value);
     void Reset();
 
     void DataEvent(TDataEvent event, qintptr info) override;

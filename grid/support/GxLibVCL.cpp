@@ -3,10 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-void VarArrayRedimGx(TVarArrayGx& array, int highBound)
+void VarArrayRedimGx(Variant& array, int highBound)
 {
-    const int count = qMax(0, highBound - array.LowBound + 1);
-    array.Items.resize(count);
+    VarArrayRedim(array, highBound);
 }
 
 bool CharInAnsiSet(QChar ch, const TAnsiCharSetGx& set)

@@ -20,18 +20,8 @@ public:
     QString ClassName() const override { return QStringLiteral("EStreamError"); }
 };
 
-// A variant array of one or more dimensions; Items hold the first dimension's
-// elements from LowBound on.
-struct TVarArrayGx {
-    int LowBound = 0;
-    int DimCount = 1;
-    QList<Variant> Items;
-    int HighBound() const { return LowBound + int(Items.size()) - 1; }
-    static TVarArrayGx Of(const QList<Variant>& items) { TVarArrayGx a; a.Items = items; return a; }
-};
-
 // Changes the high bound of a variant array; new elements are Unassigned.
-void VarArrayRedimGx(TVarArrayGx& array, int highBound);
+void VarArrayRedimGx(Variant& array, int highBound);
 
 using TAnsiCharSetGx = std::bitset<256>;
 bool CharInAnsiSet(QChar ch, const TAnsiCharSetGx& set);

@@ -1,24 +1,32 @@
 #include "ToolCtrlsGx.h"
 
+namespace {
+bool SameShape(const Variant& a, const Variant& b)
+{
+    return VarArrayDimCount(a) == VarArrayDimCount(b) && a.ArrayLowBound() == b.ArrayLowBound()
+           && a.ArrayHighBound() == b.ArrayHighBound();
+}
+} // namespace
+
 bool VariantsEqual(const Variant& v1, const Variant& v2)
 {
-    if (v1.IsUnassigned() != v2.IsUnassigned())
+    if (v1.IsArray() != v2.IsArray())
         return false;
     try {
+        if (v1.IsArray()) {
+            if (!SameShape(v1, v2))
+                return false;
+            for (int i = v1.ArrayLowBound(); i <= v1.ArrayHighBound(); ++i)
+                if (!VariantsEqual(v1.ArrayItem(i), v2.ArrayItem(i)))
+                    return false;
+            return true;
+        }
+        if (v1.IsUnassigned() != v2.IsUnassigned())
+            return false;
         return v1 == v2;
     } catch (...) {
         return false;
     }
-}
-
-bool VariantsEqual(const TVarArrayGx& v1, const TVarArrayGx& v2)
-{
-    if (v1.DimCount != v2.DimCount || v1.LowBound != v2.LowBound || v1.HighBound() != v2.HighBound())
-        return false;
-    for (int i = 0; i < v1.Items.size(); ++i)
-        if (!VariantsEqual(v1.Items[i], v2.Items[i]))
-            return false;
-    return true;
 }
 
 namespace {
@@ -71,17 +79,18 @@ TVariantRelationship CompareVariants(const Variant& v1, const Variant& v2)
         return vrLessThan;
     if (v2.IsNull())
         return vrGreaterThan;
-    return CompareValues(v1, v2);
-}
-
-TVariantRelationship CompareVariants(const TVarArrayGx& v1, const TVarArrayGx& v2)
-{
-    if (v1.DimCount != v2.DimCount || v1.LowBound != v2.LowBound || v1.HighBound() != v2.HighBound())
+    if (v1.IsArray() != v2.IsArray())
         return vrNotEqual;
-    for (int i = 0; i < v1.Items.size(); ++i) {
-        const TVariantRelationship r = CompareVariants(v1.Items[i], v2.Items[i]);
-        if (r != vrEqual)
-            return r;
+    if (v1.IsArray()) {
+        // Arrays of another shape have no order between them.
+        if (!SameShape(v1, v2))
+            return vrNotEqual;
+        for (int i = v1.ArrayLowBound(); i <= v1.ArrayHighBound(); ++i) {
+            const TVariantRelationship r = CompareVariants(v1.ArrayItem(i), v2.ArrayItem(i));
+            if (r != vrEqual)
+                return r;
+        }
+        return vrEqual;
     }
-    return vrEqual;
+    return CompareValues(v1, v2);
 }

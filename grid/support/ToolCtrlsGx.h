@@ -14,17 +14,12 @@ class QObject;
 enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
 
 // Equality that never raises: a failing conversion counts as "not equal";
-// Unassigned equals only Unassigned; an array never equals a single value.
+// Unassigned equals only Unassigned; an array never equals a single value, and
+// two arrays are equal element by element when their bounds agree.
 bool VariantsEqual(const Variant& v1, const Variant& v2);
-bool VariantsEqual(const TVarArrayGx& v1, const TVarArrayGx& v2);
-inline bool VariantsEqual(const TVarArrayGx&, const Variant&) { return false; }
-inline bool VariantsEqual(const Variant&, const TVarArrayGx&) { return false; }
 
-// Order of two values, Null first.
+// Order of two values, Null first; arrays of one shape element by element.
 TVariantRelationship CompareVariants(const Variant& v1, const Variant& v2);
-TVariantRelationship CompareVariants(const TVarArrayGx& v1, const TVarArrayGx& v2);
-inline TVariantRelationship CompareVariants(const TVarArrayGx&, const Variant&) { return vrNotEqual; }
-inline TVariantRelationship CompareVariants(const Variant&, const TVarArrayGx&) { return vrNotEqual; }
 
 // True for the numeric field types that can be summed (not auto-increment or large integers).
 bool IsNumberFieldType(TFieldType fieldType);
@@ -36,8 +31,8 @@ using TFieldsArrGx = std::vector<TField*>;
 // the component's name when it has one.
 void GetFieldsByNames(TFieldsArrGx* list, TDataSet* dataSet, const QObject* component, const QString& names);
 TFieldsArrGx FieldsToArray(TDataSet* dataSet, const QObject* component, const QString& names);
-// Null clears every named field; otherwise one array element per field.
+// Null clears every named field; otherwise one array element per field (a single
+// value for a single field).
 void SetFieldsValue(TDataSet* dataSet, const QString& names, const Variant& value);
-void SetFieldsValue(TDataSet* dataSet, const QString& names, const TVarArrayGx& value);
 // The field names of a ";"-separated list, as the class library extracts them.
 QStringList ExtractFieldNamesGx(const QString& names);

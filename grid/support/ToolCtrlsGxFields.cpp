@@ -62,16 +62,12 @@ void SetFieldsValue(TDataSet* dataSet, const QString& names, const Variant& valu
             f->Clear();
         return;
     }
-    if (fields.size() == 1) {
+    if (!value.IsArray()) {
+        if (fields.size() != 1)
+            throw EVariantError(QStringLiteral("Variant is not an array"));
         fields.front()->SetValue(value);
         return;
     }
-    throw EVariantError(QStringLiteral("Invalid variant operation"));
-}
-
-void SetFieldsValue(TDataSet* dataSet, const QString& names, const TVarArrayGx& value)
-{
-    const std::vector<TField*> fields = dataSet->GetFieldList(names);
     for (size_t i = 0; i < fields.size(); ++i)
-        fields[i]->SetValue(int(i) < value.Items.size() ? value.Items[int(i)] : Variant::Null());
+        fields[i]->SetValue(value.ArrayItem(value.ArrayLowBound() + int(i)));
 }

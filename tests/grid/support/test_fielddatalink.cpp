@@ -122,7 +122,7 @@ TEST(FieldDataLink, MultiFieldsAndErrors)
     link.SetFieldName("id;qty");
     ASSERT_EQ(link.FieldsCount(), 2);
     ds->Edit();
-    link.SetValue(TVarArrayGx::Of({Variant(7), Variant(2.5)}));
+    link.SetValue(VarArrayOf({Variant(7), Variant(2.5)}));
     EXPECT_EQ(ds->FieldByName("id")->AsInteger(), 7);
     EXPECT_EQ(ds->FieldByName("qty")->AsFloat(), 2.5);
     link.SetValue(Variant::Null());
@@ -190,7 +190,8 @@ TEST(FieldLists, NamesAndValues)
         EXPECT_EQ(e.Message(), QStringLiteral("grid1: Field 'nosuch' not found"));
     }
     ds->Edit();
-    SetFieldsValue(ds.get(), "id;qty", TVarArrayGx::Of({Variant(5), Variant(1.5)}));
+    SetFieldsValue(ds.get(), "id;qty", VarArrayOf({Variant(5), Variant(1.5)}));
+    EXPECT_THROW(SetFieldsValue(ds.get(), "id;qty", Variant(3)), EVariantError);
     EXPECT_EQ(ds->FieldByName("id")->AsInteger(), 5);
     SetFieldsValue(ds.get(), "id;qty", Variant::Null());
     EXPECT_TRUE(ds->FieldByName("id")->IsNull());

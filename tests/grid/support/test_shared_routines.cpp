@@ -8,9 +8,8 @@
 
 TEST(SharedRoutines, VariantsEqual)
 {
-    const TVarArrayGx ab = TVarArrayGx::Of({Variant(1), Variant("b")});
-    TVarArrayGx shifted = ab;
-    shifted.LowBound = 1;
+    const Variant ab = VarArrayOf({Variant(1), Variant("b")});
+    const Variant shifted = Variant::Array({Variant(1), Variant("b")}, 1);
     struct Case { const char* name; bool equal; };
     EXPECT_FALSE(VariantsEqual(Variant(), Variant::Null()));
     EXPECT_TRUE(VariantsEqual(Variant(), Variant()));
@@ -18,10 +17,10 @@ TEST(SharedRoutines, VariantsEqual)
     EXPECT_FALSE(VariantsEqual(Variant(0), Variant()));
     EXPECT_TRUE(VariantsEqual(Variant(3), Variant(3.0)));
     EXPECT_FALSE(VariantsEqual(Variant("abc"), Variant(5)));   // no conversion error escapes
-    EXPECT_TRUE(VariantsEqual(ab, TVarArrayGx::Of({Variant(1), Variant("b")})));
-    EXPECT_FALSE(VariantsEqual(ab, TVarArrayGx::Of({Variant(1), Variant("c")})));
+    EXPECT_TRUE(VariantsEqual(ab, VarArrayOf({Variant(1), Variant("b")})));
+    EXPECT_FALSE(VariantsEqual(ab, VarArrayOf({Variant(1), Variant("c")})));
     EXPECT_FALSE(VariantsEqual(ab, shifted));
-    EXPECT_FALSE(VariantsEqual(ab, TVarArrayGx::Of({Variant(1)})));
+    EXPECT_FALSE(VariantsEqual(ab, VarArrayOf({Variant(1)})));
     EXPECT_FALSE(VariantsEqual(ab, Variant(1)));
 }
 
@@ -39,10 +38,10 @@ TEST(SharedRoutines, CompareVariants)
     };
     for (const Case& c : cases)
         EXPECT_EQ(CompareVariants(c.a, c.b), c.r) << c.a.ToString().toStdString() << " / " << c.b.ToString().toStdString();
-    EXPECT_EQ(CompareVariants(TVarArrayGx::Of({Variant(1)}), Variant(1)), vrNotEqual);
-    EXPECT_EQ(CompareVariants(TVarArrayGx::Of({Variant(1), Variant(2)}), TVarArrayGx::Of({Variant(1), Variant(3)})), vrLessThan);
-    EXPECT_EQ(CompareVariants(TVarArrayGx::Of({Variant(1), Variant(2)}), TVarArrayGx::Of({Variant(1), Variant(2)})), vrEqual);
-    EXPECT_EQ(CompareVariants(TVarArrayGx::Of({Variant(1)}), TVarArrayGx::Of({Variant(1), Variant(2)})), vrNotEqual);
+    EXPECT_EQ(CompareVariants(VarArrayOf({Variant(1)}), Variant(1)), vrNotEqual);
+    EXPECT_EQ(CompareVariants(VarArrayOf({Variant(1), Variant(2)}), VarArrayOf({Variant(1), Variant(3)})), vrLessThan);
+    EXPECT_EQ(CompareVariants(VarArrayOf({Variant(1), Variant(2)}), VarArrayOf({Variant(1), Variant(2)})), vrEqual);
+    EXPECT_EQ(CompareVariants(VarArrayOf({Variant(1)}), VarArrayOf({Variant(1), Variant(2)})), vrNotEqual);
 }
 
 TEST(SharedRoutines, Adapters)
@@ -64,10 +63,10 @@ TEST(SharedRoutines, Adapters)
     TRect r(1, 2, 3, 4);
     EmptyRect(r);
     EXPECT_EQ(r, TRect(0, 0, 0, 0));
-    TVarArrayGx a = TVarArrayGx::Of({Variant(1)});
+    Variant a = VarArrayOf({Variant(1)});
     VarArrayRedimGx(a, 3);
-    EXPECT_EQ(a.HighBound(), 3);
-    EXPECT_TRUE(a.Items[3].IsUnassigned());
+    EXPECT_EQ(a.ArrayHighBound(), 3);
+    EXPECT_TRUE(a.ArrayItem(3).IsUnassigned());
 }
 
 TEST(MemoryStream, GrowsInSteps)
