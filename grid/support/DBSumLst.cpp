@@ -269,11 +269,11 @@ TDBSumListProducer::TDBSumListProducer(QObject* owner)
 
 TDBSumListProducer::~TDBSumListProducer()
 {
+    // The events are handed back whatever the owner's state: a hook left behind
+    // would call into a freed producer.
     FDestroying = true;
-    if (FActive)
-        Deactivate(false);
-    else
-        UnhookDataSetEvents();
+    FActive = false;
+    UnhookDataSetEvents();
 }
 
 void TDBSumListProducer::SumItemsChanged()

@@ -268,3 +268,42 @@ TEST(FooterSums, VirtualRecords)
     EXPECT_EQ(p.BookmarkToRecNo(ds->GetBookmark()), 0);
     EXPECT_EQ(p.BookmarkToRecNo(four), -1);
 }
+
+namespace {
+// A producer whose owner is still loading when it goes.
+class LoadingProducer : public TDBSumListProducer {
+public:
+    bool loading = false;
+protected:
+    bool OwnerLoading() const override { return loading; }
+};
+} // namespace
+
+TEST(FooterSums, FreedWhileTheOwnerLoadsGivesTheEventsBack)
+{
+    auto ds = NumberedDataSet(2);
+    g_calls.clear();
+    ds->AfterPost = &OriginalAfterPost;
+    {
+        LoadingProducer p;
+        p.SumCollection()->Add()->SetFieldName("qty");
+        p.SetDataSet(ds.get());
+        EXPECT_TRUE(p.EventsOverloaded());
+        p.loading = true;
+    }
+    ASSERT_NE(ds->AfterPost.target<void (*)(TDataSet*)>(), nullptr);
+    ds->Edit();
+    ds->Post();
+    EXPECT_EQ(g_calls.count("original"), 1);
+
+    // While loading nothing is hooked; the end of loading activates.
+    LoadingProducer late;
+    late.loading = true;
+    late.SumCollection()->Add()->SetFieldName("qty");
+    late.SetDataSet(ds.get());
+    EXPECT_FALSE(late.EventsOverloaded());
+    late.loading = false;
+    late.ActivateAfterLoad();
+    EXPECT_TRUE(late.EventsOverloaded());
+    EXPECT_EQ(Sums(late), QStringLiteral("3"));
+}
