@@ -61,8 +61,9 @@ inline QString render(const Variant& v)
     }
     case VarType::String:
         return v.AsStringRaw();
+    default:
+        return v.ToString();
     }
-    return QString();
 }
 
 class AccountSetTest : public ::testing::Test {

@@ -90,6 +90,43 @@ TEST_F(AccountSetTest, TablesAndViewsHaveTheirColumnsInOrder)
     }
 }
 
+// Declared types give the fields the program expects: exact numeric(18,4), datetime, bit,
+// smallint, int, text with its size, and fixed-width nchar that keeps its blanks.
+TEST_F(AccountSetTest, ColumnsGiveTheirFieldTypes)
+{
+    const struct {
+        const char* table;
+        const char* column;
+        TFieldType type;
+        int size;   // text columns only
+    } cases[] = {
+        {"ibdetail", "qty", ftBCD, 0},          {"mrplist", "dprice", ftBCD, 0},
+        {"currencyset", "tobalance", ftBCD, 0}, {"ebmaster", "bdate", ftDateTime, 0},
+        {"currentpid", "crtdate", ftDateTime, 0}, {"ibmaster", "brecorded", ftBoolean, 0},
+        {"userpw", "isadmin", ftBoolean, 0},    {"systemset", "ivalue", ftSmallint, 0},
+        {"mtrlist", "FID", ftInteger, 0},       {"IDlist", "ID", ftInteger, 0},
+        {"ibmaster", "billnum", ftString, 30},  {"breedlist", "prtname", ftString, 50},
+        {"mtrlist", "remark", ftString, 100},   {"ebmaster", "dptcode", ftFixedChar, 50},
+        {"vebmaster", "dptcode", ftFixedChar, 50}, {"vebmaster", "bdate", ftDateTime, 0},
+        {"vebdetail", "currency", ftString, 20}, {"vibdetail", "amount", ftBCD, 0},
+        {"vplanlist", "pricemodal", ftInteger, 0}, {"vibmaster", "brecorded", ftBoolean, 0},
+    };
+    for (const auto& c : cases) {
+        TADOQuery q(&connection());
+        q.SQL() << QStringLiteral("select * from %1 where 1=0").arg(QString::fromLatin1(c.table));
+        q.Open();
+        const TField* f = q.FieldByName(QString::fromLatin1(c.column));
+        EXPECT_EQ(f->DataType(), c.type) << c.table << "." << c.column;
+        if (c.size) {
+            EXPECT_EQ(f->Size(), c.size) << c.table << "." << c.column;
+        }
+    }
+    ASSERT_EQ(run(QStringLiteral(" Insert into ebmaster(fid,pid,bdate,dptid,pjtid,dptcode) values('1','0','2024-01-06','2','2','000002')")),
+              QString());
+    EXPECT_EQ(rows(QStringLiteral("select dptcode from ebmaster")), QStringLiteral("000002") + QString(44, QLatin1Char(' ')));
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from ebmaster where dptcode='000002'")), QStringLiteral("1"));
+}
+
 // The key counters give a new account set's first material key 1, first category key 2, first
 // source key 4, first unit, project and supplier key 2, and first bill category code A1.
 TEST_F(AccountSetTest, FirstKeysFollowTheCounters)
