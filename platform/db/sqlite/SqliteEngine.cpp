@@ -300,6 +300,7 @@ void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, boo
     const bool ownTrans = !c->readOnly && !m_physical && sqlite3_get_autocommit(m_db);
     if (ownTrans) execSimple("BEGIN IMMEDIATE");
     const int ncol = sqlite3_column_count(st);
+    if (ncol != c->reader.Columns().size()) c->reader.Init(st);   // recompiled after a schema change
     if (ncol > 0) {
         result.hasResultSet = true;
         result.rows.clear();

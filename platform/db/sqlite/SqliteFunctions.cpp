@@ -77,7 +77,7 @@ bool decimalToScaled(const char* s, int len, int scale, qint64& out)
                 continue;
             }
             v = v * 10 + (c - '0');
-            if (++digits > 30) return false;
+            if (++digits > 24) return false;   // far beyond numeric(18,4); keeps the sum below 2^127
         } else if (c == '.' && frac < 0) {
             frac = 0;
         } else if (c == 'e' || c == 'E') {

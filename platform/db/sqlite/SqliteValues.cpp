@@ -92,7 +92,12 @@ DbRow ColumnReader::Read(sqlite3_stmt* st) const
             break;
         case DbColumnType::Bcd: {
             qint64 raw = 0;
-            if (t == SQLITE_INTEGER) raw = sqlite3_column_int64(st, i) * Currency::Scale;
+            if (t == SQLITE_INTEGER) {
+                if (__builtin_mul_overflow(qint64(sqlite3_column_int64(st, i)), Currency::Scale, &raw)) {
+                    row[i] = Variant(sqlite3_column_double(st, i));   // beyond the exact range
+                    break;
+                }
+            }
             else if (t == SQLITE_FLOAT) raw = std::llround(sqlite3_column_double(st, i) * Currency::Scale);
             else {
                 const char* s = reinterpret_cast<const char*>(sqlite3_column_text(st, i));

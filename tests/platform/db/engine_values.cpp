@@ -65,6 +65,15 @@ TEST_F(EngineValues, DatesAreCanonical)
     EXPECT_THROW(Run(QStringLiteral("insert into ibmaster (fid, bdate) values (9, '2024-13-01')")), EOleException);
 }
 
+TEST_F(EngineValues, GetDateFollowsThePlatformClock)
+{
+    SetClockForTesting([] { return TDateTime(EncodeDate(2024, 3, 9).Value + 0.5); });
+    Run(QStringLiteral("insert into ibmaster (fid, bdate) values (1, getdate())"));
+    SetClockForTesting({});
+    EXPECT_EQ(Rows(QStringLiteral("select bdate from ibmaster")), QStringList{QStringLiteral("2024-03-09 12:00:00")});
+    EXPECT_EQ(Rows(QStringLiteral("select fid from ibmaster where bdate>'2024-03-09' and bdate<'2024/3/10'")), QStringList{QStringLiteral("1")});
+}
+
 TEST_F(EngineValues, TextIgnoresCaseAndTrailingBlanks)
 {
     EXPECT_EQ(Scalar(QStringLiteral("select id from IDlist  with(Xlock) where IDname='pid'")).AsIntRaw(), 0);
