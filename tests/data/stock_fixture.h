@@ -12,6 +12,7 @@
 #include "schema_accountset.h"
 
 #include <QMap>
+#include <functional>
 
 namespace stocktest {
 
@@ -62,6 +63,55 @@ inline const char* const kStockTables[] = {
     "select fid,brecorded,assessor from ebmaster order by fid",
 };
 
+// Ledger rows whose balance is not the balance of the material's row before plus the row's
+// own move (empty when the ledger is a consistent running total).
+inline const char* const kLedgerChain =
+    "select a.fid from imexsrglist a where abs(a.srgqty - isnull(a.iqty,0) + isnull(a.eqty,0) - isnull((select "
+    "b.srgqty from imexsrglist b where b.fid=(select max(c.fid) from imexsrglist c where c.Mid=a.Mid and "
+    "c.fid<a.fid)),0)) > 0.00005";
+
+enum Op { PostIn, ReverseIn, PostOut, ReverseOut };
+
+// Audits or un-audits bill fid through the module, with the head and line datasets the bill
+// forms load from the bill views; armed runs after the loading, just before the audit.
+inline bool audit(TrmtDM& m, Op op, int fid, const std::function<void()>& armed = {})
+{
+    const bool in = op == PostIn || op == ReverseIn;
+    TClientDataSet head, lines;
+    head.SetData(m.gettabledata(in ? QStringLiteral("vibmaster") : QStringLiteral("vebmaster"), QStringLiteral("fid"),
+                                QStringLiteral("fid=") + QString::number(fid), 20));
+    lines.SetData(m.gettabledata(in ? QStringLiteral("vibdetail") : QStringLiteral("vebdetail"), QStringLiteral("fid"),
+                                 (in ? QStringLiteral("iid=") : QStringLiteral("eid=")) + QString::number(fid), 20));
+    if (armed)
+        armed();
+    switch (op) {
+    case PostIn: return m.imbillrecord(&head, &lines);
+    case ReverseIn: return m.imbillreverse(&head, &lines);
+    case PostOut: return m.exbillrecord(&head, &lines);
+    case ReverseOut: return m.exbillreverse(&head, &lines);
+    }
+    return false;
+}
+
+// The settings file of a program folder for the embedded engine.
+inline void writesettings(const QString& programdir)
+{
+    TIniFile ini(programdir + QStringLiteral("/log/adolinksetting.ini"));
+    ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress"));
+    ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));
+    ini.WriteString(QStringLiteral("Login"), QStringLiteral("ConnectTimeOut"), QStringLiteral("30"));
+}
+
+// The login context as the login dialog fills it for account set db.
+inline void login(TrmtDM& m, const QString& db)
+{
+    dbname = db;
+    username = QStringLiteral("李会计");
+    systype = TSystype::local;
+    spricedots = 2;
+    curpid = m.GetID(QStringLiteral("pid"));
+}
+
 class StockTest : public dpxtest::AccountSetTest {
 protected:
     void SetUp() override
@@ -69,17 +119,14 @@ protected:
         AccountSetTest::SetUp();
         if (HasFatalFailure())
             return;
-        TIniFile ini(path(QStringLiteral("log/adolinksetting.ini")));
-        ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress"));
-        ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));
-        ini.WriteString(QStringLiteral("Login"), QStringLiteral("ConnectTimeOut"), QStringLiteral("30"));
+        writesettings(programDir());
         MessageSink::Set([this](MsgKind, const QString& text, const QString&) {
             messages << text;
             return true;
         });
         dm = std::make_unique<TrmtDM>();
         ASSERT_TRUE(dbconnected);
-        login(QStringLiteral("acct"));
+        login(*dm, QStringLiteral("acct"));
         for (const char* s : kMasterData)
             exec(s);
     }
@@ -97,16 +144,6 @@ protected:
     }
 
 public:
-    // The login context as the login dialog fills it for this account set.
-    void login(const QString& db)
-    {
-        dbname = db;
-        username = QStringLiteral("李会计");
-        systype = TSystype::local;
-        spricedots = 2;
-        curpid = dm->GetID(QStringLiteral("pid"));
-    }
-
     // A statement on the test's own connection, which must succeed.
     void exec(const QString& sql) { ASSERT_EQ(run(sql), QString()) << sql.toStdString(); }
     void exec(const char* sql) { exec(QString::fromUtf8(sql)); }
@@ -163,25 +200,7 @@ public:
                  .arg(amount));
     }
 
-    // ----- auditing through the data module, with the datasets the bill forms load -----
-    enum Op { PostIn, ReverseIn, PostOut, ReverseOut };
-    bool apply(Op op, int fid, TrmtDM* module = nullptr)
-    {
-        TrmtDM* m = module ? module : dm.get();
-        const bool in = op == PostIn || op == ReverseIn;
-        TClientDataSet head, lines;
-        head.SetData(m->gettabledata(in ? QStringLiteral("vibmaster") : QStringLiteral("vebmaster"), QStringLiteral("fid"),
-                                     QStringLiteral("fid=") + QString::number(fid), 20));
-        lines.SetData(m->gettabledata(in ? QStringLiteral("vibdetail") : QStringLiteral("vebdetail"), QStringLiteral("fid"),
-                                      (in ? QStringLiteral("iid=") : QStringLiteral("eid=")) + QString::number(fid), 20));
-        switch (op) {
-        case PostIn: return m->imbillrecord(&head, &lines);
-        case ReverseIn: return m->imbillreverse(&head, &lines);
-        case PostOut: return m->exbillrecord(&head, &lines);
-        case ReverseOut: return m->exbillreverse(&head, &lines);
-        }
-        return false;
-    }
+    bool apply(Op op, int fid) { return audit(*dm, op, fid); }
 
     // The rows of a query on the test's own connection ("|" between values, "\n" between rows).
     QString table(const QString& sql) { return rows(sql); }

@@ -43,8 +43,6 @@ struct Check {
     const char* expect;
 };
 
-using Op = StockTest::Op;
-using enum StockTest::Op;
 
 struct Step {
     Op op;

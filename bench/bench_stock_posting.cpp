@@ -1,0 +1,220 @@
+// Auditing and un-auditing 100-line stock-in and stock-out bills through the data module.
+//   BM_AuditCycle:   one cycle (audit the stock-in bill, audit the stock-out bill, un-audit both)
+//                    against the engine writing the same rows directly (the cycle's write
+//                    statements replayed in one transaction per bill). Reports audit / direct.
+//   BM_AuditHistory: the same cycle in an account set whose ledger already holds 1,000,000 rows
+//                    against one holding 1,000. Reports large / small (posting must not slow down
+//                    as the history grows).
+#include "DM.h"
+#include "frmconst.h"
+#include "platform/db/ADOConnection.h"
+#include "platform/db/sqlite/SqliteEngine.h"
+#include "platform/rtl/IniFile.h"
+#include "platform/rtl/MessageSink.h"
+#include "platform/rtl/Program.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kLines = 100;
+using Clock = std::chrono::steady_clock;
+
+double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+// A program folder with the settings file, a data module and account sets restored from the
+// build's template, each with 100 materials over the price models and turnover materials,
+// one 100-line stock-in bill and one 100-line stock-out bill.
+class Bench {
+public:
+    Bench()
+    {
+        SetProgramDirForTesting(m_dir.path());
+        for (const char* sub : {"Database", "log", "dpxdata", "backdata", "dpxprt"})
+            QDir(m_dir.path()).mkpath(QString::fromLatin1(sub));
+        TIniFile ini(m_dir.path() + QStringLiteral("/log/adolinksetting.ini"));
+        ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress"));
+        ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));
+        ini.WriteString(QStringLiteral("Login"), QStringLiteral("ConnectTimeOut"), QStringLiteral("30"));
+        MessageSink::Set([](MsgKind, const QString& text, const QString&) {
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+            return true;
+        });
+        dm = std::make_unique<TrmtDM>();
+    }
+    ~Bench()
+    {
+        dm.reset();
+        MessageSink::Set({});
+        SetProgramDirForTesting(QString());
+    }
+
+    void exec(const QString& sql) { dm->ADOCon->Execute(sql); }
+
+    // A new account set with the master data, the two bills and history ledger rows.
+    void create(const QString& name, int history)
+    {
+        const QString dir = m_dir.path();
+        exec(QStringLiteral("Use Master  RESTORE DATABASE %1 FROM DISK ='%2' with file=1,replace,MOVE 'materialdb_data' "
+                            "TO '%3/Database/%1_data.mdf',MOVE 'materialdB_Log' TO '%3/Database/%1_log.ldf'")
+                 .arg(name, QStringLiteral(DPX_PROGRAM_DIR "/dpxdata/materialdb"), dir));
+        exec(QStringLiteral("Use ") + name);
+        const int models[][2] = {{0, 0}, {1, 0}, {2, 0}, {0, 1}};
+        for (int b = 0; b < 4; ++b)
+            exec(QStringLiteral("insert into breedlist (fid,pfid,code,tlevel,bparent,prtname,pricemodal,breedtype,adminrate) "
+                                "values (%1,1,'%2',1,0,'类%1',%3,%4,0)")
+                     .arg(b + 2)
+                     .arg(b + 2, 6, 10, QLatin1Char('0'))
+                     .arg(models[b][0])
+                     .arg(models[b][1]));
+        exec(QStringLiteral("insert into suplist (fid,pfid,code,tlevel,bparent,prtname) values (2,1,'000002',1,0,'华北钢厂')"));
+        exec(QStringLiteral("insert into dptlist (fid,pfid,code,tlevel,bparent,prtname) values (2,1,'000002',1,0,'一工区')"));
+        exec(QStringLiteral("insert into pjtlist (fid,pfid,code,tlevel,bparent,prtname) values (2,1,'000002',1,0,'一号楼')"));
+        exec(QStringLiteral("insert into ibmaster (fid,pid,cid,billnum,bdate,cfid,supid,lister,assessor,brecorded,breverse) "
+                            "values (1,0,1,'RK001','2024-03-05',3,2,'王五','',0,0)"));
+        exec(QStringLiteral("insert into ebmaster (fid,pid,bdate,dptid,pjtid,billnum,lister,assessor,brecorded,breverse,bcylm,"
+                            "breb) values (1,0,'2024-03-06',2,2,'CK001','王五','',0,0,0,0)"));
+        for (int m = 1; m <= kLines; ++m) {
+            const int bid = 2 + m % 4;
+            exec(QStringLiteral("insert into mtrlist (fid,bid,code,mname,mtype,munit,remark) values (%1,%2,'%3','材料%1','','吨','')")
+                     .arg(m)
+                     .arg(bid)
+                     .arg(bid, 6, 10, QLatin1Char('0')));
+            const double price = 5 + m % 7;
+            exec(QStringLiteral("insert into ibdetail (iid,idid,mid,qty,rprice,amount,rsprice,rdprice,sprice,dprice,remark) "
+                                "values (1,0,%1,10,%2,%3,%2,%3,%2,%3,'')")
+                     .arg(m)
+                     .arg(price)
+                     .arg(10 * price));
+            exec(QStringLiteral("insert into ebdetail (eid,rpid,edid,mid,qty,rsprice,rdprice,sprice,dprice,remark,cid,cfid,supid) "
+                                "values (1,0,0,%1,4,%2,%3,%2,%3,'',1,3,2)")
+                     .arg(m)
+                     .arg(price)
+                     .arg(4 * price));
+        }
+        // History rows of other materials, written straight into the ledger.
+        sqlite3* db = dynamic_cast<sqlitedb::SqliteEngine&>(dm->ADOCon->Engine()).Handle();
+        const QByteArray fill = QStringLiteral(
+                                    "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c WHERE x<%1) "
+                                    "INSERT INTO imexsrglist (pid,Mid,iid,bdate,comment,bnum,iqty,isprice,idprice,srgqty,srgcost) "
+                                    "SELECT 0, 1000 + x % 5000, x, '2024-01-01', '入库', 'H', 1, 1, 1, 1, 1 FROM c")
+                                    .arg(history)
+                                    .toUtf8();
+        if (sqlite3_exec(db, fill.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            std::abort();
+        exec(QStringLiteral("Use Master"));
+    }
+
+    void login(const QString& name)
+    {
+        dbname = name;
+        username = QStringLiteral("李会计");
+        systype = TSystype::local;
+        spricedots = 2;
+        curpid = 0;
+    }
+
+    bool audit(bool in, bool post)
+    {
+        TClientDataSet head, lines;
+        head.SetData(dm->gettabledata(in ? QStringLiteral("vibmaster") : QStringLiteral("vebmaster"), QStringLiteral("fid"),
+                                      QStringLiteral("fid=1"), 20));
+        lines.SetData(dm->gettabledata(in ? QStringLiteral("vibdetail") : QStringLiteral("vebdetail"), QStringLiteral("fid"),
+                                       in ? QStringLiteral("iid=1") : QStringLiteral("eid=1"), 200));
+        if (in)
+            return post ? dm->imbillrecord(&head, &lines) : dm->imbillreverse(&head, &lines);
+        return post ? dm->exbillrecord(&head, &lines) : dm->exbillreverse(&head, &lines);
+    }
+
+    // Audit both bills, then un-audit both: the account set ends as it began but for the ledger.
+    void cycle()
+    {
+        if (!audit(true, true) || !audit(false, true) || !audit(false, false) || !audit(true, false))
+            std::abort();
+    }
+
+    std::unique_ptr<TrmtDM> dm;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void BM_AuditCycle(benchmark::State& state)
+{
+    Bench b;
+    b.create(QStringLiteral("cycle"), 1000);
+    b.login(QStringLiteral("cycle"));
+    b.cycle();   // the batches exist from now on: every later cycle writes the same rows
+    // The write statements of one cycle, grouped per bill as the posting runs them.
+    QList<QStringList> writes;
+    const QRegularExpression write(QStringLiteral("^\\s*(insert|update|delete)\\b"), QRegularExpression::CaseInsensitiveOption);
+    b.dm->OnSQL = [&](const QString& s) {
+        if (write.match(s).hasMatch())
+            writes.last() << s;
+    };
+    for (int i = 0; i < 4; ++i) {
+        writes.append(QStringList());
+        const bool ok = i == 0 ? b.audit(true, true) : i == 1 ? b.audit(false, true) : i == 2 ? b.audit(false, false)
+                                                                                                 : b.audit(true, false);
+        if (!ok)
+            std::abort();
+    }
+    b.dm->OnSQL = nullptr;
+
+    Clock::duration audited{}, direct{};
+    int n = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        b.cycle();
+        const auto t1 = Clock::now();
+        b.dm->OpenindicatinnDB(QStringLiteral("cycle"));
+        for (const QStringList& bill : writes) {
+            b.dm->ADOCon->BeginTrans();
+            for (const QString& s : bill)
+                b.dm->ADOCon->Execute(s);
+            b.dm->ADOCon->CommitTrans();
+        }
+        const auto t2 = Clock::now();
+        audited += t1 - t0;
+        direct += t2 - t1;
+        ++n;
+    }
+    state.counters["audit_ms"] = ms(audited) / std::max(1, n);
+    state.counters["direct_ms"] = ms(direct) / std::max(1, n);
+    state.counters["ratio"] = ms(direct) > 0 ? ms(audited) / ms(direct) : 0;
+}
+
+void BM_AuditHistory(benchmark::State& state)
+{
+    Bench b;
+    b.create(QStringLiteral("small"), 1000);
+    b.create(QStringLiteral("large"), 1000000);
+    Clock::duration small{}, large{};
+    int n = 0;
+    for (auto _ : state) {
+        b.login(QStringLiteral("small"));
+        const auto t0 = Clock::now();
+        b.cycle();
+        const auto t1 = Clock::now();
+        b.login(QStringLiteral("large"));
+        b.cycle();
+        const auto t2 = Clock::now();
+        small += t1 - t0;
+        large += t2 - t1;
+        ++n;
+    }
+    state.counters["small_ms"] = ms(small) / std::max(1, n);
+    state.counters["large_ms"] = ms(large) / std::max(1, n);
+    state.counters["ratio"] = ms(small) > 0 ? ms(large) / ms(small) : 0;
+}
+
+} // namespace
+
+BENCHMARK(BM_AuditCycle)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AuditHistory)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
