@@ -217,6 +217,31 @@ protected:
     // Direct step: the database switch, then sql opened on a factory query.
     TQueryPtr direct(const QString& sql);
 
+    // ----- period close steps (each False ends the close) -----
+    bool dobillbalance(TDateTime pbdate, TDateTime pedate, TDateTime newbdate);
+    bool balancenewperiod(int oldid, int newid, TDateTime pbdate, TDateTime pedate, TDateTime newbdate);
+    bool balancecarryledger(int newid);
+    bool balancesnapshotstorage(int oldid);
+    bool balanceresetstorage();
+    bool balancesnapshotcyldb(int oldid);
+    bool balancesnapshotcyldpt(int oldid);
+    bool balancecarrycycledetail(int oldid, int newid, TDateTime pedate, TDateTime newbdate);
+
+    // ----- statistics helpers -----
+    // Opens sql on tempqry and reads its single row's two sums (NULL reads as 0).
+    void readnumcost(const QString& sql, const QString& numfield, const QString& costfield, double& num,
+                     double& cost);
+    // The condition that narrows "code like 'c%'" on a tree table to the real subtree of the
+    // node(s) coded c: empty when the prefix selects nothing else; otherwise " and <idcolumn>
+    // in (...)" with the keys of the subtree.
+    QString subtreecondition(const QString& tablename, const QString& code, const QString& idcolumn);
+    // Receipts or issues of the categories under breedcode for the tree item coded itemcode.
+    void itemcodenumcost(double& num, double& cost, bool receipts, const QString& breedcode, const QString& itemclause,
+                         const QString& itemcode, const QString& itemtable, const QString& idcolumn, int periodno);
+    // Appends the children of pfid, depth first; with kind set, keeps only nodes with figures.
+    void walktreenodes(const QString& tablename, TNodeList& list, const TDataPacket& children, int deep,
+                       const std::optional<quint8>& kind, int periodno);
+
 private:
     void trace(const QString& sql) const;
     // Paged reading: builds each page's SELECT from the last key read.
