@@ -185,3 +185,50 @@ TEST_F(CloseTest, ClientWithAStalePeriodIsRefused)
     EXPECT_EQ(books(), before);
     EXPECT_EQ(curpid, 0);
 }
+
+// The statements of a close, in order, as the data module sends them (database switches left out).
+TEST_F(CloseTest, StatementsOfAClose)
+{
+    ASSERT_EQ(run(QStringLiteral("insert into msrglist (mid,qty,cost,preqty,precost) values (1,10,125,2,20)")), QString());
+    ASSERT_EQ(run(QStringLiteral("insert into cyldetaillist (eid,pid,mid,dptid,crtdate,qty,cost,remark) "
+                                 "values (11,0,3,2,'2024-11-05',2,100,'a')")),
+              QString());
+    QStringList sent;
+    onsql = [&](const QString& sql) {
+        if (!sql.startsWith(QLatin1String("Use ")))
+            sent << sql;
+    };
+    ASSERT_TRUE(closeperiod());
+    const QString d = today();
+    EXPECT_EQ(sent, QStringList({
+                        "select * from billtype where fid>0 order by fid",
+                        "select id from IDlist with(Xlock) where IDname='pid'",
+                        "select id from IDlist  with(Xlock) where IDname='pid'",
+                        "update idlist set id=1 where idname='pid'",
+                        "insert into periodlist (pid,crtdate,enddate) values ('0','2024-11-01','2024-11-30')",
+                        "update currentpid set  periodid='1',crtdate='2024-12-01'",
+                        "select * from msrglist where 1=1 order by mid",
+                        "insert into imexsrglist (mid,Pid,bdate,Comment,srgQty, srgcost) values ('1','1','" + d
+                            + "','期末结转','10','125')",
+                        "insert into premsrglist (pid,mid,qty,cost,preqty,precost) select 0, mid,qty,cost,preqty,precost "
+                        "from msrglist",
+                        "select * from msrglist where mid>0 order by mid",
+                        "update msrglist set preqty='10',precost='125' where mid='1'",
+                        "insert into precyldb (pid,mid,qty,cost,srgqty,srgcost,eqty,ecost) select '0',mid,qty,cost,"
+                        "srgqty,srgcost,eqty,ecost from cyldb",
+                        "insert into precyldptlist (pid,dptid,mid,qty,cost) select '0',dptid,mid,qty,cost from cyldptlist",
+                        "insert into precyldetaillist ( pid,dptid,mid ,crtdate,enddate,qty,cost,remark) select '0',"
+                        "dptid,mid ,crtdate,'2024-11-30',qty,cost,remark from cyldetaillist",
+                        "select dptid from cyldetaillist where pid='0' group by dptid order by dptid",
+                        "select mid ,sum(qty) as qty ,sum(cost) as cost from cyldetaillist  where dptid='2' and "
+                        "pid='0' group by mid",
+                        "insert into cyldetaillist ( pid,dptid,mid ,crtdate,qty,cost,remark) values ('1','2','3',"
+                        "'2024-12-01','2','100','上月结存')",
+                        "delete cyldetaillist where pid<>'1'",
+                        "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[billtypelist]') and "
+                        "OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table [dbo].[billtypelist] ",
+                        "CREATE TABLE [dbo].[billtypelist] ([fid] [int] IDENTITY (1, 1) NOT NULL ,[imA3] [bit] NULL "
+                        "default 0,[exA3] [bit] NULL default 0,[imA4] [bit] NULL default 0,[exA4] [bit] NULL default 0) "
+                        "ON [PRIMARY]",
+                    }));
+}
