@@ -5,6 +5,7 @@ pkgs=(
   build-essential cmake ninja-build ccache pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libsqlite3-dev sqlite3 libxlsxwriter-dev libpq-dev
+  postgresql postgresql-client
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei fontconfig unzip
 )

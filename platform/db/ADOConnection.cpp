@@ -1,5 +1,6 @@
 #include "ADOConnection.h"
 #include "ADOQuery.h"
+#include "postgres/PgEngine.h"
 #include "platform/rtl/Exceptions.h"
 
 TADOConnection::TADOConnection() = default;
@@ -38,7 +39,17 @@ void TADOConnection::Open()
     const QString source = ConnectionValue(QStringLiteral("Data Source"));
     if (source.isEmpty())
         throw EOleException(QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]Server does not exist or access denied."));
-    std::unique_ptr<DbEngine> engine = OpenDbEngine(source, m_connectionTimeout);
+    std::unique_ptr<DbEngine> engine;
+    if (pgdb::IsPgAddress(source)) {
+        // A server address: the SQL login's user and password log in; integrated security
+        // logs in as the operating-system user.
+        const bool integrated = !ConnectionValue(QStringLiteral("Integrated Security")).isEmpty();
+        engine = pgdb::OpenPgEngine(source, m_connectionTimeout,
+                                    integrated ? QString() : ConnectionValue(QStringLiteral("User ID")),
+                                    integrated ? QString() : ConnectionValue(QStringLiteral("Password")));
+    } else {
+        engine = OpenDbEngine(source, m_connectionTimeout);
+    }
     const QString catalog = ConnectionValue(QStringLiteral("Initial Catalog"));
     if (!catalog.isEmpty()) engine->UseDatabase(catalog);
     m_engine = std::move(engine);

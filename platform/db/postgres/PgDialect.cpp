@@ -1,0 +1,172 @@
+#include "PgDialect.h"
+#include "platform/db/tsql/Tokenizer.h"
+#include <QRegularExpression>
+
+namespace pgdb {
+
+using tsql::Token;
+using tsql::TokKind;
+
+namespace {
+
+Token word(const QString& w, bool space = true)
+{
+    Token t;
+    t.kind = TokKind::Word;
+    t.text = w;
+    t.spaceBefore = space;
+    return t;
+}
+
+bool at(const QVector<Token>& t, int i, const char* w) { return i < t.size() && t[i].isWord(w); }
+
+// Skips a "(n)" or "(p,s)" after a type name; returns the index after it.
+int skipArgs(const QVector<Token>& t, int i)
+{
+    if (i < t.size() && t[i].isOp("(")) {
+        while (i < t.size() && !t[i].isOp(")")) ++i;
+        return i + 1;
+    }
+    return i;
+}
+
+} // namespace
+
+QString PgDialect(const QString& sql)
+{
+    const QVector<Token> in = tsql::Tokenize(sql);
+    if (in.isEmpty()) return QString();
+    if (at(in, 0, "create") && at(in, 1, "trigger")) return QString();
+    const bool createTable = at(in, 0, "create") && at(in, 1, "table");
+    QVector<Token> out;
+    out.reserve(in.size() + 2);
+    int depth = 0;
+    int catalogueDepth = -1;   // depth of the derived table that reads the object catalogue
+    for (int i = 0; i < in.size(); ++i) {
+        Token t = in[i];
+        if (t.isOp("(")) ++depth;
+        if (t.isOp(")")) {
+            out.push_back(t);
+            // The server wants a name for every derived table: sysobjects gets its own.
+            if (depth == catalogueDepth) {
+                catalogueDepth = -1;
+                const bool named = i + 1 < in.size() && in[i + 1].isName() &&
+                                   !(in[i + 1].kind == TokKind::Word &&
+                                     (in[i + 1].isWord("where") || in[i + 1].isWord("order") || in[i + 1].isWord("group") ||
+                                      in[i + 1].isWord("inner") || in[i + 1].isWord("left") || in[i + 1].isWord("right") ||
+                                      in[i + 1].isWord("join") || in[i + 1].isWord("union") || in[i + 1].isWord("on") ||
+                                      in[i + 1].isWord("cross") || in[i + 1].isWord("full") || in[i + 1].isWord("limit")));
+                if (!named) out.push_back(word(QStringLiteral("as sysobjects")));
+            }
+            --depth;
+            continue;
+        }
+        if (t.kind == TokKind::Quoted || t.kind == TokKind::Bracketed) {
+            t.kind = TokKind::Quoted;
+            t.text = t.text.toLower();
+            out.push_back(t);
+            continue;
+        }
+        if (t.kind != TokKind::Word) { out.push_back(t); continue; }
+        if (t.isWord("collate") && i + 1 < in.size()) { ++i; continue; }   // dpxci, dpxdate: the types answer
+        if (t.isWord("ifnull")) { t.text = QStringLiteral("coalesce"); out.push_back(t); continue; }
+        if (t.isWord("sqlite_master")) {
+            t.text = QStringLiteral("dpx_objects");
+            out.push_back(t);
+            catalogueDepth = depth;
+            continue;
+        }
+        if (createTable) {
+            if (t.isWord("integer") && at(in, i + 1, "primary") && at(in, i + 2, "key") && at(in, i + 3, "autoincrement")) {
+                out.push_back(word(QStringLiteral("serial primary key"), t.spaceBefore));
+                i += 3;
+                continue;
+            }
+            // Column types: only words (column names arrive quoted).
+            QString type;
+            int next = i + 1;
+            if (t.isWord("varchar") || t.isWord("nvarchar") || t.isWord("text") || t.isWord("ntext")) {
+                type = QStringLiteral("citext");
+                next = skipArgs(in, i + 1);
+            } else if (t.isWord("nchar")) {
+                type = QStringLiteral("char");
+            } else if (t.isWord("datetime") || t.isWord("smalldatetime")) {
+                type = QStringLiteral("timestamp(3)");
+            } else if (t.isWord("bit")) {
+                type = QStringLiteral("boolean");
+            } else if (t.isWord("tinyint")) {
+                type = QStringLiteral("smallint");
+            } else if (t.isWord("money") || t.isWord("smallmoney")) {
+                type = QStringLiteral("numeric(18,4)");
+            } else if (t.isWord("float")) {
+                type = QStringLiteral("double precision");
+                next = skipArgs(in, i + 1);
+            } else if (t.isWord("image")) {
+                type = QStringLiteral("bytea");
+            }
+            if (!type.isEmpty()) {
+                out.push_back(word(type, t.spaceBefore));
+                i = next - 1;
+                continue;
+            }
+        }
+        out.push_back(t);
+    }
+    return tsql::Render(out);
+}
+
+bool WantsRowLock(const QString& tsqlText)
+{
+    static const QRegularExpression re(QStringLiteral("\\bwith\\s*\\(\\s*(xlock|updlock|tablockx)\\b"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(tsqlText).hasMatch();
+}
+
+QString BitAssignmentSetup()
+{
+    return QStringLiteral("update pg_catalog.pg_cast set castcontext = 'a' where castsource = 'integer'::regtype "
+                          "and casttarget = 'boolean'::regtype");
+}
+
+QStringList DatabaseSetup()
+{
+    return {
+        QStringLiteral("create extension if not exists citext"),
+        // bit columns: 1/0 assigned and compared as the program writes them
+        BitAssignmentSetup(),
+        QStringLiteral("create or replace function dpx_booleq(boolean, integer) returns boolean language sql immutable "
+                       "as 'select $1 = ($2 <> 0)'"),
+        QStringLiteral("create or replace function dpx_boolne(boolean, integer) returns boolean language sql immutable "
+                       "as 'select $1 <> ($2 <> 0)'"),
+        QStringLiteral("do $$ begin "
+                       "create operator = (leftarg = boolean, rightarg = integer, function = dpx_booleq); "
+                       "create operator <> (leftarg = boolean, rightarg = integer, function = dpx_boolne); "
+                       "exception when duplicate_function or duplicate_object then null; end $$"),
+        // the object catalogue behind sysobjects
+        QStringLiteral("create or replace view dpx_objects as select case c.relkind when 'v' then 'view' else 'table' end::text as type, "
+                       "c.relname::text as name from pg_catalog.pg_class c join pg_catalog.pg_namespace n on n.oid = c.relnamespace "
+                       "where n.nspname = 'public' and c.relkind in ('r', 'v', 'p') and c.relname <> 'dpx_objects'"),
+        QStringLiteral("create or replace function object_id(text) returns text language sql immutable "
+                       "as $$ select lower(regexp_replace(replace(replace($1, '[', ''), ']', ''), '^.*\\.', '')) $$"),
+        QStringLiteral("create or replace function getdate() returns timestamp language sql stable "
+                       "as 'select localtimestamp(3)'"),
+        QStringLiteral("create or replace function datediff(text, timestamp, timestamp) returns integer language sql immutable as $$ "
+                       "select case lower($1) "
+                       "when 'day' then ($3::date - $2::date) "
+                       "when 'month' then ((extract(year from $3) - extract(year from $2)) * 12 + extract(month from $3) - extract(month from $2))::integer "
+                       "when 'year' then (extract(year from $3) - extract(year from $2))::integer "
+                       "when 'hour' then (extract(epoch from date_trunc('hour', $3) - date_trunc('hour', $2)) / 3600)::integer "
+                       "when 'minute' then (extract(epoch from date_trunc('minute', $3) - date_trunc('minute', $2)) / 60)::integer "
+                       "else (extract(epoch from date_trunc('second', $3) - date_trunc('second', $2)))::integer end $$"),
+        QStringLiteral("create or replace function dateadd(text, integer, timestamp) returns timestamp language sql immutable as $$ "
+                       "select case lower($1) "
+                       "when 'day' then $3 + $2 * interval '1 day' "
+                       "when 'month' then $3 + $2 * interval '1 month' "
+                       "when 'year' then $3 + $2 * interval '1 year' "
+                       "when 'hour' then $3 + $2 * interval '1 hour' "
+                       "when 'minute' then $3 + $2 * interval '1 minute' "
+                       "else $3 + $2 * interval '1 second' end $$"),
+    };
+}
+
+} // namespace pgdb

@@ -1,0 +1,607 @@
+#include "PgEngine.h"
+#include "PgDialect.h"
+#include "platform/rtl/Currency.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/rtl/Exceptions.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+#include <libpq-fe.h>
+
+namespace pgdb {
+
+namespace {
+
+const char* const kMaster = "master";
+
+// Type identifiers of the server's built-in types.
+enum : Oid { kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701, kBpchar = 1042,
+             kDate = 1082, kTimestamp = 1114, kTimestampTz = 1184, kNumeric = 1700 };
+
+QString quoteIdent(const QString& name)
+{
+    QString q = name;
+    q.replace(u'"', QLatin1String("\"\""));
+    return u'"' + q + u'"';
+}
+
+QString errorOf(pg_conn* c, PGresult* r)
+{
+    QString msg = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(c)).trimmed();
+    const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+    if (state && (qstrcmp(state, "55P03") == 0 || qstrcmp(state, "40P01") == 0))
+        msg = QStringLiteral("Lock request time out period exceeded. (%1)").arg(msg);
+    if (msg.isEmpty()) msg = QStringLiteral("The connection to the server was lost.");
+    return msg;
+}
+
+// A timestamp as the server writes it: "2024-01-31 10:00:00[.123]".
+Variant parseTimestamp(const char* text)
+{
+    const QString s = QString::fromLatin1(text);
+    const int y = s.mid(0, 4).toInt(), mo = s.mid(5, 2).toInt(), d = s.mid(8, 2).toInt();
+    TDateTime date = EncodeDate(y, mo, d);
+    if (s.size() >= 19) {
+        const int msec = s.size() > 20 ? qRound(QStringView(s).mid(19).toDouble() * 1000) : 0;
+        const double t = EncodeTime(s.mid(11, 2).toInt(), s.mid(14, 2).toInt(), s.mid(17, 2).toInt(), std::min(msec, 999)).Value;
+        date.Value = date.Value >= 0 ? date.Value + t : date.Value - t;
+    }
+    return Variant(date);
+}
+
+DbColumnType columnType(Oid type, int mod)
+{
+    switch (type) {
+    case kBool: return DbColumnType::Boolean;
+    case kInt2: return DbColumnType::SmallInt;
+    case kInt4: case kInt8: return DbColumnType::Integer;
+    case kFloat4: case kFloat8: return DbColumnType::Float;
+    case kBpchar: return DbColumnType::FixedChar;
+    case kDate: case kTimestamp: case kTimestampTz: return DbColumnType::DateTime;
+    // numeric(p,4) columns are exact; a computed numeric arrives as a floating-point value
+    case kNumeric: return mod >= 4 && ((mod - 4) & 0xffff) == 4 ? DbColumnType::Bcd : DbColumnType::Float;
+    default: return DbColumnType::String;
+    }
+}
+
+Variant cellValue(DbColumnType type, const char* text)
+{
+    switch (type) {
+    case DbColumnType::Boolean: return Variant(text[0] == 't');
+    case DbColumnType::SmallInt:
+    case DbColumnType::Integer: return Variant(QByteArray(text).toLongLong());
+    case DbColumnType::Float: return Variant(QByteArray(text).toDouble());
+    case DbColumnType::Bcd: return Variant(Currency::FromString(QString::fromLatin1(text)));
+    case DbColumnType::DateTime: return parseTimestamp(text);
+    default: return Variant(QString::fromUtf8(text));
+    }
+}
+
+QString toolPath(const char* tool)
+{
+    QString best;
+    const QStringList dirs = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    int bestVer = -1;
+    for (const QString& d : dirs) {
+        const QString p = QStringLiteral("/usr/lib/postgresql/%1/bin/%2").arg(d, QLatin1String(tool));
+        if (QFileInfo(p).isExecutable() && d.toInt() > bestVer) { bestVer = d.toInt(); best = p; }
+    }
+    return best.isEmpty() ? QString::fromLatin1(tool) : best;
+}
+
+} // namespace
+
+bool IsPgAddress(const QString& dataSource)
+{
+    const QString ds = dataSource.trimmed();
+    return ds.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive) ||
+           ds.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive);
+}
+
+PgAddress ParseAddress(const QString& address)
+{
+    const QUrl url(address.trimmed());
+    if (!url.isValid() || url.host().isEmpty())
+        throw EOleException(QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]Server does not exist or access denied."));
+    PgAddress a;
+    a.host = url.host();
+    a.port = url.port(5432);
+    a.user = url.userName();
+    a.password = url.password();
+    a.prefix = url.path().mid(1).toLower();
+    return a;
+}
+
+PgEngine::PgEngine(const PgAddress& address, int timeoutSeconds)
+    : m_addr(address), m_timeoutSeconds(timeoutSeconds > 0 ? timeoutSeconds : 15)
+{
+    // The registry database is made once, by the first client that finds it missing.
+    pg_conn* admin = connect(QStringLiteral("postgres"));
+    const QString master = ServerName(QLatin1String(kMaster));
+    try {
+        exec(admin, QStringLiteral("select pg_advisory_lock(7420117)"));
+        DbResult r;
+        runSql(admin, QStringLiteral("select 1 from pg_database where datname = '%1'").arg(master), r, 1);
+        if (r.rows.isEmpty()) {
+            exec(admin, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(master)));
+            pg_conn* c = connect(master);
+            try { prepareDatabase(c); } catch (...) { PQfinish(c); throw; }
+            PQfinish(c);
+        }
+        exec(admin, QStringLiteral("select pg_advisory_unlock(7420117)"));
+    } catch (...) {
+        PQfinish(admin);
+        throw;
+    }
+    PQfinish(admin);
+    m_conn = connect(master);
+    m_current = QLatin1String(kMaster);
+}
+
+PgEngine::~PgEngine()
+{
+    if (m_conn) PQfinish(m_conn);
+    if (m_master) PQfinish(m_master);
+}
+
+QString PgEngine::ServerName(const QString& name) const
+{
+    return m_addr.prefix + name.toLower();
+}
+
+bool PgEngine::isMaster(const QString& name) const
+{
+    return name.compare(QLatin1String(kMaster), Qt::CaseInsensitive) == 0;
+}
+
+pg_conn* PgEngine::connect(const QString& serverDb) const
+{
+    const QByteArray host = m_addr.host.toUtf8(), port = QByteArray::number(m_addr.port), db = serverDb.toUtf8(),
+                     user = m_addr.user.toUtf8(), pw = m_addr.password.toUtf8(),
+                     timeout = QByteArray::number(m_timeoutSeconds),
+                     options = "-c DateStyle=ISO,YMD -c lock_timeout=" + QByteArray::number(m_timeoutSeconds * 1000) +
+                               " -c client_min_messages=warning";
+    QVector<const char*> keys{"host", "port", "dbname", "connect_timeout", "client_encoding", "options", "application_name"};
+    QVector<const char*> vals{host.constData(), port.constData(), db.constData(), timeout.constData(), "UTF8",
+                              options.constData(), "depotrix"};
+    if (!user.isEmpty()) { keys << "user"; vals << user.constData(); }
+    if (!pw.isEmpty()) { keys << "password"; vals << pw.constData(); }
+    keys << nullptr;
+    vals << nullptr;
+    pg_conn* c = PQconnectdbParams(keys.constData(), vals.constData(), 0);
+    if (PQstatus(c) != CONNECTION_OK) {
+        const QString msg = QString::fromUtf8(PQerrorMessage(c)).trimmed();
+        PQfinish(c);
+        throw EOleException(QStringLiteral("[DBNETLIB][ConnectionOpen (Connect()).]Server does not exist or access denied. (%1)").arg(msg));
+    }
+    return c;
+}
+
+void PgEngine::exec(pg_conn* c, const QString& sql) const
+{
+    PGresult* r = PQexec(c, sql.toUtf8().constData());
+    const ExecStatusType st = PQresultStatus(r);
+    if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
+        const QString msg = errorOf(c, r);
+        PQclear(r);
+        throw EOleException(msg);
+    }
+    PQclear(r);
+}
+
+void PgEngine::prepareDatabase(pg_conn* c) const
+{
+    for (const QString& s : DatabaseSetup()) exec(c, s);
+}
+
+void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows)
+{
+    PGresult* r = PQexec(c, sql.toUtf8().constData());
+    const ExecStatusType st = PQresultStatus(r);
+    if (st == PGRES_TUPLES_OK) {
+        result.hasResultSet = true;
+        result.columns.clear();
+        result.rows.clear();
+        const int nf = PQnfields(r);
+        for (int f = 0; f < nf; ++f) {
+            DbColumn col;
+            col.name = QString::fromUtf8(PQfname(r, f));
+            if (col.name == QLatin1String("?column?")) col.name.clear();
+            col.type = columnType(PQftype(r, f), PQfmod(r, f));
+            const int mod = PQfmod(r, f);
+            if ((col.type == DbColumnType::String || col.type == DbColumnType::FixedChar) && mod > 4) col.size = mod - 4;
+            result.columns << col;
+        }
+        int n = PQntuples(r);
+        if (maxRows > 0) n = std::min(n, maxRows);
+        result.rows.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            DbRow row(nf);
+            for (int f = 0; f < nf; ++f)
+                row[f] = PQgetisnull(r, i, f) ? Variant::Null() : cellValue(result.columns[f].type, PQgetvalue(r, i, f));
+            result.rows << row;
+        }
+    } else if (st == PGRES_COMMAND_OK) {
+        const char* n = PQcmdTuples(r);
+        if (n && *n) result.rowsAffected = QByteArray(n).toLongLong();
+    } else if (st != PGRES_EMPTY_QUERY) {
+        const QString msg = errorOf(c, r);
+        PQclear(r);
+        throw EOleException(msg);
+    }
+    PQclear(r);
+}
+
+// Inside the caller's transaction every statement runs under its own savepoint, so that a
+// failing statement fails alone and the transaction goes on.
+void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
+{
+    if (!m_inTrans) {
+        runSql(m_conn, sql, result, maxRows);
+        return;
+    }
+    if (!m_physical) {
+        exec(m_conn, QStringLiteral("begin"));
+        m_physical = true;
+    }
+    exec(m_conn, QStringLiteral("savepoint dpx_stmt"));
+    try {
+        runSql(m_conn, sql, result, maxRows);
+    } catch (...) {
+        PGresult* r = PQexec(m_conn, "rollback to savepoint dpx_stmt; release savepoint dpx_stmt");
+        PQclear(r);
+        throw;
+    }
+    exec(m_conn, QStringLiteral("release savepoint dpx_stmt"));
+}
+
+pg_conn* PgEngine::masterConn()
+{
+    if (m_master && PQstatus(m_master) != CONNECTION_OK) {
+        PQfinish(m_master);
+        m_master = nullptr;
+    }
+    if (!m_master) m_master = connect(ServerName(QLatin1String(kMaster)));
+    return m_master;
+}
+
+void PgEngine::Execute(const QString& text, DbResult& result, int maxRows)
+{
+    result = DbResult();
+    const bool lock = WantsRowLock(text);
+    auto batch = m_cache.Get(text, isMaster(m_current));
+    const bool translatedForMaster = isMaster(m_current);
+    for (const tsql::Statement& s : *batch) {
+        if (s.kind == tsql::StmtKind::Sql && s.mentionsMaster && !isMaster(m_current)) {
+            // master..t from an account set: the registry lives in its own database.
+            const tsql::Batch again = tsql::TranslateBatch(s.source, true);
+            for (const tsql::Statement& a : again)
+                for (const QString& q : a.sql) {
+                    const QString pg = PgDialect(q);
+                    if (!pg.isEmpty()) runSql(masterConn(), pg, result, maxRows);
+                }
+            continue;
+        }
+        if (s.kind == tsql::StmtKind::Sql && s.mentionsMaster && translatedForMaster != isMaster(m_current)) {
+            const tsql::Batch again = tsql::TranslateBatch(s.source, isMaster(m_current));
+            for (const tsql::Statement& a : again) runStatement(a, result, maxRows, lock);
+            continue;
+        }
+        runStatement(s, result, maxRows, lock);
+    }
+}
+
+void PgEngine::ExecuteNative(const QString& sql, DbResult& result, int maxRows)
+{
+    result = DbResult();
+    runSqlInTrans(sql, result, maxRows);
+}
+
+void PgEngine::runStatement(const tsql::Statement& s, DbResult& result, int maxRows, bool lockRows)
+{
+    using tsql::StmtKind;
+    switch (s.kind) {
+    case StmtKind::Nothing:
+        return;
+    case StmtKind::Use:
+        UseDatabase(s.name);
+        return;
+    case StmtKind::Sql:
+        for (const QString& q : s.sql) {
+            QString pg = PgDialect(q);
+            if (pg.isEmpty()) continue;
+            if (lockRows && pg.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) pg += QStringLiteral(" for update");
+            runSqlInTrans(pg, result, maxRows);
+        }
+        return;
+    case StmtKind::IfExists:
+        if (queryExists(PgDialect(s.condition)) != s.negate) runStatement(*s.body, result, maxRows, lockRows);
+        return;
+    case StmtKind::CreateDatabase: {
+        requireNoWork("CREATE DATABASE");
+        DbDatabaseInfo info;
+        if (isMaster(s.name) || lookup(s.name, info))
+            throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(s.name));
+        createServerDatabase(ServerName(s.name));
+        return;
+    }
+    case StmtKind::Restore:
+        RestoreDatabase(s.name, s.path, s.dataFile, s.replace);
+        return;
+    case StmtKind::Backup:
+        BackupDatabase(s.name, s.path);
+        return;
+    case StmtKind::SetOnline:
+    case StmtKind::SetOffline:
+        SetDatabaseOnline(s.name, s.kind == StmtKind::SetOnline);
+        return;
+    case StmtKind::DropDatabase:
+        for (const QString& n : s.names) DropDatabase(n);
+        return;
+    }
+}
+
+bool PgEngine::queryExists(const QString& sql)
+{
+    DbResult r;
+    runSqlInTrans(QStringLiteral("select exists (") + sql + u')', r, 1);
+    return !r.rows.isEmpty() && r.rows.first().value(0).AsBoolRaw();
+}
+
+void PgEngine::createServerDatabase(const QString& serverDb)
+{
+    exec(m_conn, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(serverDb)));
+    pg_conn* c = connect(serverDb);
+    try {
+        prepareDatabase(c);
+    } catch (...) {
+        PQfinish(c);
+        throw;
+    }
+    PQfinish(c);
+}
+
+// ----- transactions and the current database -----
+
+void PgEngine::BeginTransaction()
+{
+    if (m_inTrans) throw EOleException(QStringLiteral("Cannot start more transactions on this session."));
+    m_inTrans = true;
+    m_physical = false;
+}
+
+void PgEngine::CommitTransaction()
+{
+    if (!m_inTrans) throw EOleException(QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+    const bool physical = m_physical;
+    m_inTrans = m_physical = false;
+    if (physical) {
+        try {
+            exec(m_conn, QStringLiteral("commit"));
+        } catch (...) {
+            PGresult* r = PQexec(m_conn, "rollback");
+            PQclear(r);
+            throw;
+        }
+    }
+}
+
+void PgEngine::RollbackTransaction()
+{
+    if (!m_inTrans) throw EOleException(QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
+    const bool physical = m_physical;
+    m_inTrans = m_physical = false;
+    if (physical) {
+        PGresult* r = PQexec(m_conn, "rollback");
+        PQclear(r);
+    }
+}
+
+void PgEngine::requireNoWork(const char* what) const
+{
+    if (m_physical)
+        throw EOleException(QStringLiteral("%1 statement not allowed within multi-statement transaction.").arg(QLatin1String(what)));
+}
+
+void PgEngine::UseDatabase(const QString& name)
+{
+    if (name.compare(m_current, Qt::CaseInsensitive) == 0) return;
+    if (m_physical)
+        throw EOleException(QStringLiteral("Cannot switch to database '%1' inside a transaction.").arg(name));
+    DbDatabaseInfo info;
+    if (!isMaster(name)) {
+        if (!lookup(name, info))
+            throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
+        if (!info.online)
+            throw EOleException(QStringLiteral("Database '%1' cannot be opened because it is offline.").arg(info.name));
+    }
+    pg_conn* c = connect(ServerName(name));
+    PQfinish(m_conn);
+    m_conn = c;
+    m_current = isMaster(name) ? QString::fromLatin1(kMaster) : info.name;
+}
+
+// ----- administration -----
+
+bool PgEngine::lookup(const QString& name, DbDatabaseInfo& info)
+{
+    DbResult r;
+    runSql(m_conn, QStringLiteral("select datname, datallowconn from pg_database where datname = '%1'")
+                       .arg(ServerName(name).replace(u'\'', QLatin1String("''"))), r, 1);
+    if (r.rows.isEmpty()) return false;
+    info.name = r.rows[0][0].AsStringRaw().mid(m_addr.prefix.size());
+    info.file = r.rows[0][0].AsStringRaw();
+    info.online = r.rows[0][1].AsBoolRaw();
+    return true;
+}
+
+QList<DbDatabaseInfo> PgEngine::Databases()
+{
+    QList<DbDatabaseInfo> out;
+    out.push_back({QLatin1String(kMaster), ServerName(QLatin1String(kMaster)), true});
+    DbResult r;
+    QString p = m_addr.prefix;
+    p.replace(u'\'', QLatin1String("''"));
+    runSql(m_conn, QStringLiteral("select datname, datallowconn from pg_database where not datistemplate and "
+                                  "left(datname, %1) = '%2' and datname <> '%2master' order by datname")
+                       .arg(m_addr.prefix.size()).arg(p), r, 0);
+    for (const DbRow& row : r.rows) {
+        const QString server = row[0].AsStringRaw();
+        if (m_addr.prefix.isEmpty() && (server == u"postgres")) continue;
+        out.push_back({server.mid(m_addr.prefix.size()), server, row[1].AsBoolRaw()});
+    }
+    return out;
+}
+
+bool PgEngine::DatabaseExists(const QString& name)
+{
+    DbDatabaseInfo info;
+    return isMaster(name) || lookup(name, info);
+}
+
+void PgEngine::endOtherSessions(const QString& serverDb)
+{
+    DbResult r;
+    runSql(m_conn, QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity where datname = '%1' "
+                                  "and pid <> pg_backend_pid()").arg(QString(serverDb).replace(u'\'', QLatin1String("''"))), r, 0);
+}
+
+void PgEngine::runTool(const QString& program, const QStringList& args, const char* what) const
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!m_addr.password.isEmpty()) env.insert(QStringLiteral("PGPASSWORD"), m_addr.password);
+    p.setProcessEnvironment(env);
+    QStringList all{QStringLiteral("-h"), m_addr.host, QStringLiteral("-p"), QString::number(m_addr.port)};
+    if (!m_addr.user.isEmpty()) all << QStringLiteral("-U") << m_addr.user;
+    all << args;
+    p.start(program, all);
+    if (!p.waitForFinished(10 * 60 * 1000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
+        throw EOleException(QStringLiteral("%1 is terminating abnormally. %2")
+                                .arg(QLatin1String(what), err.isEmpty() ? p.errorString() : err));
+    }
+}
+
+void PgEngine::BackupDatabase(const QString& name, const QString& backupFile)
+{
+    requireNoWork("BACKUP DATABASE");
+    DbDatabaseInfo info;
+    if (isMaster(name)) info = {QLatin1String(kMaster), ServerName(name), true};
+    else if (!lookup(name, info))
+        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
+    if (!info.online)
+        throw EOleException(QStringLiteral("Database '%1' cannot be opened because it is offline.").arg(info.name));
+    const QFileInfo fi(backupFile);
+    if (backupFile.isEmpty() || !fi.absoluteDir().exists() || fi.isDir())
+        throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the path specified. "
+                                           "BACKUP DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
+    const QString tmp = backupFile + QStringLiteral(".part");
+    QFile::remove(tmp);
+    try {
+        runTool(toolPath("pg_dump"), {QStringLiteral("-Fc"), QStringLiteral("-f"), tmp, QStringLiteral("-d"), ServerName(info.name)},
+                "BACKUP DATABASE");
+    } catch (...) {
+        QFile::remove(tmp);
+        throw;
+    }
+    QFile::remove(backupFile);   // WITH INIT: the file holds this backup only
+    if (!QFile::rename(tmp, backupFile)) {
+        QFile::remove(tmp);
+        throw EOleException(QStringLiteral("Cannot open backup device '%1'.").arg(backupFile));
+    }
+}
+
+void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, const QString& dataFile, bool replace)
+{
+    Q_UNUSED(replace);
+    requireNoWork("RESTORE DATABASE");
+    if (isMaster(name) || name.isEmpty())
+        throw EOleException(QStringLiteral("RESTORE cannot process database '%1'.").arg(name));
+    if (!QFileInfo(backupFile).isFile())
+        throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the file specified. "
+                                           "RESTORE DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
+    {
+        QFile f(backupFile);
+        if (!f.open(QIODevice::ReadOnly) || f.read(5) != QByteArray("PGDMP"))
+            throw EOleException(QStringLiteral("The media family on device '%1' is incorrectly formed. "
+                                               "RESTORE DATABASE is terminating abnormally.").arg(backupFile));
+    }
+    DbDatabaseInfo info;
+    const bool exists = lookup(name, info);
+    // Restoring to new files (MOVE) makes a new database; it never overwrites an existing one.
+    if (exists && !dataFile.isEmpty())
+        throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(info.name));
+    const QString server = ServerName(exists ? info.name : name);
+    const bool intoCurrent = exists && info.name.compare(m_current, Qt::CaseInsensitive) == 0;
+    if (intoCurrent) UseDatabase(QLatin1String(kMaster));
+    if (exists) {
+        endOtherSessions(server);
+        exec(m_conn, QStringLiteral("drop database %1").arg(quoteIdent(server)));
+    }
+    exec(m_conn, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(server)));
+    try {
+        pg_conn* fresh = connect(server);
+        try { exec(fresh, BitAssignmentSetup()); } catch (...) { PQfinish(fresh); throw; }
+        PQfinish(fresh);
+        runTool(toolPath("pg_restore"), {QStringLiteral("--no-owner"), QStringLiteral("-d"), server, backupFile},
+                "RESTORE DATABASE");
+        pg_conn* c = connect(server);
+        try { prepareDatabase(c); } catch (...) { PQfinish(c); throw; }
+        PQfinish(c);
+    } catch (...) {
+        PGresult* r = PQexec(m_conn, QStringLiteral("drop database if exists %1").arg(quoteIdent(server)).toUtf8().constData());
+        PQclear(r);
+        throw;
+    }
+    if (intoCurrent) UseDatabase(info.name);
+}
+
+void PgEngine::SetDatabaseOnline(const QString& name, bool online)
+{
+    requireNoWork("ALTER DATABASE");
+    DbDatabaseInfo info;
+    if (isMaster(name))
+        throw EOleException(QStringLiteral("Option 'OFFLINE' cannot be set in database 'master'."));
+    if (!lookup(name, info))
+        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
+    if (!online && info.name.compare(m_current, Qt::CaseInsensitive) == 0)
+        throw EOleException(QStringLiteral("ALTER DATABASE failed because a lock could not be placed on database '%1'. Try again later.").arg(info.name));
+    exec(m_conn, QStringLiteral("alter database %1 with allow_connections %2").arg(quoteIdent(info.file), online ? "true" : "false"));
+    // Offline: the other clients' sessions end; their next statement reports the lost connection.
+    if (!online) endOtherSessions(info.file);
+}
+
+void PgEngine::DropDatabase(const QString& name)
+{
+    requireNoWork("DROP DATABASE");
+    if (isMaster(name))
+        throw EOleException(QStringLiteral("Cannot drop the database 'master' because it is a system database."));
+    DbDatabaseInfo info;
+    if (!lookup(name, info))
+        throw EOleException(QStringLiteral("Cannot drop the database '%1', because it does not exist or you do not have permission.").arg(name));
+    if (info.name.compare(m_current, Qt::CaseInsensitive) == 0)
+        throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));
+    PGresult* r = PQexec(m_conn, QStringLiteral("drop database %1").arg(quoteIdent(info.file)).toUtf8().constData());
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+    const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+    const QString msg = errorOf(m_conn, r);
+    const bool inUse = state && qstrcmp(state, "55006") == 0;
+    PQclear(r);
+    if (inUse) throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));
+    if (!ok) throw EOleException(msg);
+}
+
+std::unique_ptr<DbEngine> OpenPgEngine(const QString& address, int timeoutSeconds, const QString& user, const QString& password)
+{
+    PgAddress a = ParseAddress(address);
+    if (!user.isEmpty()) {
+        a.user = user;
+        a.password = password;
+    }
+    return std::make_unique<PgEngine>(a, timeoutSeconds);
+}
+
+} // namespace pgdb

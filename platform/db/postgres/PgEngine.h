@@ -1,0 +1,87 @@
+#pragma once
+// The server engine: every database of the program is one PostgreSQL database on a server
+// reached as postgres://[user[:password]@]host[:port][/prefix]. The registry database "master"
+// is the server database "<prefix>master"; an account set "acc" is "<prefix>acc" (names in
+// lower case). The prefix lets several installations, or test runs, share one server.
+// Statements arrive as T-SQL, go through the shared translation and then through the
+// server's own answers to the same rules (PgDialect).
+#include "platform/db/Engine.h"
+#include "platform/db/tsql/Translator.h"
+#include <memory>
+
+struct pg_conn;
+
+namespace pgdb {
+
+struct PgAddress {
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 5432;
+    QString user;        // empty: the operating-system user
+    QString password;
+    QString prefix;      // prepended to every database name
+};
+
+// Parses "postgres://user:pw@host:port/prefix" (user, port and prefix optional).
+PgAddress ParseAddress(const QString& address);
+
+// True for a PostgreSQL address.
+bool IsPgAddress(const QString& dataSource);
+
+class PgEngine final : public DbEngine {
+public:
+    PgEngine(const PgAddress& address, int timeoutSeconds);
+    ~PgEngine() override;
+
+    void Execute(const QString& tsql, DbResult& result, int maxRows = 0) override;
+    QString CurrentDatabase() const override { return m_current; }
+    void UseDatabase(const QString& name) override;
+    void BeginTransaction() override;
+    void CommitTransaction() override;
+    void RollbackTransaction() override;
+    bool InTransaction() const override { return m_inTrans; }
+
+    QList<DbDatabaseInfo> Databases() override;
+    bool DatabaseExists(const QString& name) override;
+    void RestoreDatabase(const QString& name, const QString& backupFile, const QString& dataFile, bool replace) override;
+    void BackupDatabase(const QString& name, const QString& backupFile) override;
+    void SetDatabaseOnline(const QString& name, bool online) override;
+    void DropDatabase(const QString& name) override;
+    QString DataFolder() const override { return QString(); }
+
+    // The server database that holds database name.
+    QString ServerName(const QString& name) const;
+    // Runs server SQL as it stands (no translation).
+    void ExecuteNative(const QString& sql, DbResult& result, int maxRows = 0);
+
+private:
+    pg_conn* connect(const QString& serverDb) const;
+    void runStatement(const tsql::Statement& s, DbResult& result, int maxRows, bool lockRows);
+    void runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows);
+    void runSqlInTrans(const QString& sql, DbResult& result, int maxRows);
+    void exec(pg_conn* c, const QString& sql) const;
+    bool queryExists(const QString& sql);
+    pg_conn* masterConn();
+    void prepareDatabase(pg_conn* c) const;
+    void createServerDatabase(const QString& serverDb);
+    void endOtherSessions(const QString& serverDb);
+    bool lookup(const QString& name, DbDatabaseInfo& info);
+    void requireNoWork(const char* what) const;
+    bool isMaster(const QString& name) const;
+    void runTool(const QString& program, const QStringList& args, const char* what) const;
+
+    PgAddress m_addr;
+    int m_timeoutSeconds;
+    pg_conn* m_conn = nullptr;
+    pg_conn* m_master = nullptr;   // a second session on master, for master..t from an account set
+    QString m_current;
+    bool m_inTrans = false;
+    bool m_physical = false;       // BEGIN sent
+    tsql::TranslationCache m_cache;
+};
+
+// Opens the server engine on address; a non-empty user (the SQL login) replaces the address's
+// own login, otherwise the address's user or the operating-system user connects.
+std::unique_ptr<DbEngine> OpenPgEngine(const QString& address, int timeoutSeconds,
+                                       const QString& user = QString(), const QString& password = QString());
+
+} // namespace pgdb
