@@ -142,10 +142,17 @@ QStringList DatabaseSetup()
                        "create operator = (leftarg = boolean, rightarg = integer, function = dpx_booleq); "
                        "create operator <> (leftarg = boolean, rightarg = integer, function = dpx_boolne); "
                        "exception when duplicate_function or duplicate_object then null; end $$"),
-        // the object catalogue behind sysobjects
-        QStringLiteral("create or replace view dpx_objects as select case c.relkind when 'v' then 'view' else 'table' end::text as type, "
-                       "c.relname::text as name from pg_catalog.pg_class c join pg_catalog.pg_namespace n on n.oid = c.relnamespace "
-                       "where n.nspname = 'public' and c.relkind in ('r', 'v', 'p') and c.relname <> 'dpx_objects'"),
+        // the object catalogue behind sysobjects, with each object's definition
+        QStringLiteral("create or replace view dpx_objects as select "
+                       "case c.relkind when 'v' then 'view' when 'i' then 'index' else 'table' end::text as type, "
+                       "c.relname::text as name, "
+                       "case c.relkind when 'v' then pg_get_viewdef(c.oid) when 'i' then pg_get_indexdef(c.oid) else "
+                       "(select string_agg(a.attname || ' ' || format_type(a.atttypid, a.atttypmod) || "
+                       "case when a.attnotnull then ' not null' else '' end, ', ' order by a.attnum) "
+                       "from pg_catalog.pg_attribute a where a.attrelid = c.oid and a.attnum > 0 and not a.attisdropped) "
+                       "end::text as sql "
+                       "from pg_catalog.pg_class c join pg_catalog.pg_namespace n on n.oid = c.relnamespace "
+                       "where n.nspname = 'public' and c.relkind in ('r', 'v', 'p', 'i') and c.relname <> 'dpx_objects'"),
         QStringLiteral("create or replace function object_id(text) returns text language sql immutable "
                        "as $$ select lower(regexp_replace(replace(replace($1, '[', ''), ']', ''), '^.*\\.', '')) $$"),
         QStringLiteral("create or replace function getdate() returns timestamp language sql stable "

@@ -227,6 +227,21 @@ void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxR
         const char* n = PQcmdTuples(r);
         if (n && *n) result.rowsAffected = QByteArray(n).toLongLong();
     } else if (st != PGRES_EMPTY_QUERY) {
+        // An empty text written into a datetime column is 1900-01-01, as the program's server
+        // reads it; the server names the literal's place, and the statement runs again.
+        const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
+        const char* pos = PQresultErrorField(r, PG_DIAG_STATEMENT_POSITION);
+        if (state && pos && qstrcmp(state, "22007") == 0 &&
+            QString::fromUtf8(PQresultErrorMessage(r)).contains(QLatin1String("type timestamp: \"\""))) {
+            const int at = QByteArray(pos).toInt() - 1;
+            if (at >= 0 && sql.mid(at, 2) == QLatin1String("''") && (at + 2 >= sql.size() || sql[at + 2] != u'\'')) {
+                PQclear(r);
+                QString again = sql;
+                again.replace(at, 2, QStringLiteral("'1900-01-01'"));
+                runSql(c, again, result, maxRows);
+                return;
+            }
+        }
         const QString msg = errorOf(c, r);
         PQclear(r);
         throw EOleException(msg);

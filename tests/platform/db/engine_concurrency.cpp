@@ -8,7 +8,7 @@
 
 namespace {
 
-const char* const kWorkerEnv = "DPX_KEY_WORKER";   // "data folder|count|output file"
+const char* const kWorkerEnv = "DPX_KEY_WORKER";   // "data folder or server address|count|output file"
 
 } // namespace
 
@@ -19,7 +19,8 @@ TEST(EngineKeyWorker, Run)
     if (spec.isEmpty()) GTEST_SKIP() << "runs as a child of EngineConcurrency.TwoProcessesGetDistinctKeys";
     const QStringList parts = spec.split(u'|');
     ASSERT_EQ(parts.size(), 3);
-    auto engine = OpenDbEngine(QStringLiteral(".\\sqlexpress"), 60, parts[0]);
+    auto engine = parts[0].startsWith(QLatin1String("postgres://")) ? OpenDbEngine(parts[0], 60)
+                                                                     : OpenDbEngine(QStringLiteral(".\\sqlexpress"), 60, parts[0]);
     DbResult r;
     engine->Execute(QStringLiteral("Use acc"), r);
     QStringList keys;
@@ -51,7 +52,7 @@ TEST_F(EngineConcurrency, TwoProcessesGetDistinctKeys)
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         const QString out = Folder() + QStringLiteral("/keys%1.txt").arg(p);
         outputs << out;
-        env.insert(QLatin1String(kWorkerEnv), QStringLiteral("%1|%2|%3").arg(DataFolder()).arg(count).arg(out));
+        env.insert(QLatin1String(kWorkerEnv), QStringLiteral("%1|%2|%3").arg(m_prefix.isEmpty() ? DataFolder() : ClientSource()).arg(count).arg(out));
         proc->setProcessEnvironment(env);
         proc->setProcessChannelMode(QProcess::ForwardedChannels);
         proc->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=EngineKeyWorker.Run")});

@@ -2,6 +2,7 @@
 // A temporary data folder with the embedded engine open on it, and small helpers to run
 // statements and read results.
 #include "platform/db/Engine.h"
+#include "pg_support.h"
 #include "platform/rtl/Exceptions.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -11,7 +12,25 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        engine = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5, DataFolder());
+        if (pgtest::OnServer()) {
+            ASSERT_FALSE(pgtest::ServerAddress().isEmpty()) << "DPX_PG_ADDRESS is not set: the test server did not start";
+            m_prefix = pgtest::NewPrefix();
+        }
+        engine = OpenClient();
+    }
+    void TearDown() override
+    {
+        engine.reset();
+        if (!m_prefix.isEmpty()) pgtest::DropPrefixed(m_prefix);
+    }
+    // Another client of the same server (or data folder).
+    std::unique_ptr<DbEngine> OpenClient(int timeoutSeconds = 5) const
+    {
+        return OpenDbEngine(ClientSource(), timeoutSeconds, m_prefix.isEmpty() ? DataFolder() : QString());
+    }
+    QString ClientSource() const
+    {
+        return m_prefix.isEmpty() ? QStringLiteral("\\sqlexpress") : pgtest::ServerAddress() + u'/' + m_prefix;
     }
     QString Folder() const { return m_dir.path(); }
     QString DataFolder() const { return m_dir.path() + QStringLiteral("/Database"); }
@@ -50,6 +69,7 @@ protected:
     }
 
     std::unique_ptr<DbEngine> engine;
+    QString m_prefix;   // the test's databases on the server
 private:
     QTemporaryDir m_dir;
 };

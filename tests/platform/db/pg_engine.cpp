@@ -3,58 +3,22 @@
 #include "engine_support.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/postgres/PgEngine.h"
-#include <QCoreApplication>
-#include <QDir>
 #include <QTemporaryDir>
-#include <atomic>
-#include <libpq-fe.h>
 #include <thread>
-
-namespace {
-
-QString serverAddress() { return qEnvironmentVariable("DPX_PG_ADDRESS"); }
-
-// Drops every database whose name starts with prefix.
-void dropPrefixed(const QString& prefix)
-{
-    const pgdb::PgAddress a = pgdb::ParseAddress(serverAddress());
-    const QByteArray info = QStringLiteral("host=%1 port=%2 dbname=postgres%3")
-                                .arg(a.host).arg(a.port)
-                                .arg(a.user.isEmpty() ? QString() : QStringLiteral(" user=") + a.user).toUtf8();
-    PGconn* c = PQconnectdb(info.constData());
-    if (PQstatus(c) == CONNECTION_OK) {
-        PGresult* r = PQexec(c, QStringLiteral("select datname from pg_database where left(datname, %1) = '%2'")
-                                    .arg(prefix.size()).arg(prefix).toUtf8().constData());
-        QStringList names;
-        for (int i = 0; i < PQntuples(r); ++i) names << QString::fromUtf8(PQgetvalue(r, i, 0));
-        PQclear(r);
-        for (const QString& n : names)
-            PQclear(PQexec(c, QStringLiteral("drop database if exists \"%1\" with (force)").arg(n).toUtf8().constData()));
-    }
-    PQfinish(c);
-}
-
-} // namespace
 
 // The embedded engine's fixture with the engine swapped for the server's.
 class PgEngineTest : public EngineTest {
 protected:
     void SetUp() override
     {
-        if (serverAddress().isEmpty()) {
+        if (pgtest::ServerAddress().isEmpty()) {
             if (!qEnvironmentVariableIsEmpty("CI")) FAIL() << "DPX_PG_ADDRESS is not set: the test server did not start";
             GTEST_SKIP() << "no test server (scripts/test.sh starts one and sets DPX_PG_ADDRESS)";
         }
-        static std::atomic<int> counter{0};
-        m_prefix = QStringLiteral("t%1_%2_").arg(QCoreApplication::applicationPid()).arg(++counter);
+        m_prefix = pgtest::NewPrefix();
         engine = Open();
     }
-    void TearDown() override
-    {
-        engine.reset();
-        if (!m_prefix.isEmpty()) dropPrefixed(m_prefix);
-    }
-    QString Address() const { return serverAddress() + u'/' + m_prefix; }
+    QString Address() const { return pgtest::ServerAddress() + u'/' + m_prefix; }
     std::unique_ptr<DbEngine> Open() { return OpenDbEngine(Address(), 5); }
 
     void CreateAccountSet(const QString& name)
@@ -64,7 +28,6 @@ protected:
         for (const QString& s : MiniSchema()) Run(s);
     }
 
-    QString m_prefix;
 };
 
 TEST_F(PgEngineTest, ValuesBehaveAsTheProgramExpects)
@@ -218,7 +181,7 @@ TEST_F(PgEngineTest, ConnectionStringChoosesTheServer)
     TADOConnection c;
     c.SetConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=True;User ID=%1;Password=;"
                                          "Initial Catalog=master;Data Source=%2")
-                              .arg(pgdb::ParseAddress(serverAddress()).user, Address()));
+                              .arg(pgdb::ParseAddress(pgtest::ServerAddress()).user, Address()));
     c.Open();
     EXPECT_EQ(c.Engine().CurrentDatabase(), QStringLiteral("master"));
     c.Close();
