@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QUrl>
 #include <libpq-fe.h>
 
@@ -282,6 +283,15 @@ pg_conn* PgEngine::masterConn()
     return m_master;
 }
 
+// getdate() in a statement reads the platform clock, as on the embedded engine (tests fix it);
+// a column default keeps the server's function.
+void PgEngine::withClientClock(QString& sql)
+{
+    static const QRegularExpression re(QStringLiteral("\\bgetdate\\s*\\(\\s*\\)"), QRegularExpression::CaseInsensitiveOption);
+    if (sql.startsWith(QLatin1String("create"), Qt::CaseInsensitive) || !sql.contains(re)) return;
+    sql.replace(re, QStringLiteral("'%1'::timestamp").arg(FormatDateTime(QStringLiteral("yyyy-mm-dd hh:nn:ss.zzz"), Now())));
+}
+
 void PgEngine::Execute(const QString& text, DbResult& result, int maxRows)
 {
     result = DbResult();
@@ -328,6 +338,7 @@ void PgEngine::runStatement(const tsql::Statement& s, DbResult& result, int maxR
             QString pg = PgDialect(q);
             if (pg.isEmpty()) continue;
             if (lockRows && pg.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) pg += QStringLiteral(" for update");
+            withClientClock(pg);
             runSqlInTrans(pg, result, maxRows);
         }
         return;

@@ -56,6 +56,7 @@ public:
 private:
     pg_conn* connect(const QString& serverDb) const;
     void runStatement(const tsql::Statement& s, DbResult& result, int maxRows, bool lockRows);
+    static void withClientClock(QString& sql);
     void runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows);
     void runSqlInTrans(const QString& sql, DbResult& result, int maxRows);
     void exec(pg_conn* c, const QString& sql) const;
