@@ -42,8 +42,9 @@ public:
     std::unique_ptr<TADOQuery> tempqry;              // shared query of the shared lookups and statistics
     std::unique_ptr<TADOConnection> testcon;         // closed; the connection-settings dialog tests on it
 
-    // Observer of every statement text the data module sends to the database, in order
-    // (diagnostics and tests); empty by default.
+    // Observer of the statement texts the data module's operations send to the database, in
+    // order (diagnostics and tests; the reads of a table's column list are not reported);
+    // empty by default.
     std::function<void(const QString& sql)> OnSQL;
 
     // ----- connection, database switch, transactions, statements -----
