@@ -70,11 +70,12 @@ void TStringGrid::SetRowCount(int n)
 void TStringGrid::SetFixedCols(int n)
 {
     if (n < 0 || n >= m_colCount) throw EInvalidOperation(QStringLiteral("Fixed column count must be less than column count"));
+    // A new fixed count starts the view, the current cell and the anchor over at the first
+    // scrollable column, as a freshly initialised grid would.
     m_fixedCols = n;
-    m_topLeft.X = std::max(m_topLeft.X, n);
-    m_current.X = std::max(m_current.X, n);
-    m_anchor.X = std::max(m_anchor.X, n);
-    m_topLeft.X = std::min(m_topLeft.X, std::max(n, m_colCount - 1));
+    m_topLeft.X = n;
+    m_current.X = n;
+    m_anchor.X = n;
     syncScrollBars();
     Invalidate();
 }
@@ -83,10 +84,9 @@ void TStringGrid::SetFixedRows(int n)
 {
     if (n < 0 || n >= m_rowCount) throw EInvalidOperation(QStringLiteral("Fixed row count must be less than row count"));
     m_fixedRows = n;
-    m_topLeft.Y = std::max(m_topLeft.Y, n);
-    m_current.Y = std::max(m_current.Y, n);
-    m_anchor.Y = std::max(m_anchor.Y, n);
-    m_topLeft.Y = std::min(m_topLeft.Y, std::max(n, m_rowCount - 1));
+    m_topLeft.Y = n;
+    m_current.Y = n;
+    m_anchor.Y = n;
     syncScrollBars();
     Invalidate();
 }

@@ -73,6 +73,23 @@ TEST_F(GridFixture, ScrollingKeepsFixedCells)
     EXPECT_EQ(grid->GetScrollPos(SB_VERT), grid->TopRow() - 1);
 }
 
+TEST_F(GridFixture, NewFixedCountsStartTheViewAtTheFirstScrollableCell)
+{
+    grid->SetLeftCol(3);
+    grid->SetTopRow(4);
+    grid->SetFixedCols(0);
+    grid->SetFixedRows(0);
+    EXPECT_EQ(grid->LeftCol(), 0);
+    EXPECT_EQ(grid->TopRow(), 0);
+    EXPECT_EQ(grid->CellRect(0, 0), TRect(0, 0, 64, 24));
+    grid->SetFixedCols(2);
+    grid->SetFixedRows(3);
+    EXPECT_EQ(grid->LeftCol(), 2);
+    EXPECT_EQ(grid->TopRow(), 3);
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->Row(), 3);
+}
+
 TEST_F(GridFixture, KeysAndMouseMoveTheCurrentCell)
 {
     std::vector<std::pair<int, int>> asked;
