@@ -2,6 +2,7 @@
 #include "Canvas.h"
 #include "DrawUtils.h"
 #include "Clipboard.h"
+#include "EditButtonControlGx.h"
 #include "Exceptions.h"
 #include "Format.h"
 #include "FormatSettings.h"
@@ -17,6 +18,31 @@ bool IsOperatorKey(QChar k)
         || k == QLatin1Char('=');
 }
 
+struct CalcButton {
+    const char* caption;
+    char key;
+    int left, top, width, height;
+    bool red;
+};
+
+// Indexed by tag - 1. The "Cancel" button lies under the taller "C" button; its key A does
+// nothing.
+const CalcButton kButtons[] = {
+    {"7", '7', 6, 29, 27, 22, false},    {"8", '8', 35, 29, 27, 22, false},
+    {"9", '9', 64, 29, 27, 22, false},   {"/", '/', 93, 29, 27, 22, true},
+    {"sqrt", 'S', 122, 29, 27, 22, false}, {"C", 'C', 151, 29, 27, 46, true},
+    {"4", '4', 6, 53, 27, 22, false},    {"5", '5', 35, 53, 27, 22, false},
+    {"6", '6', 64, 53, 27, 22, false},   {"*", '*', 93, 53, 27, 22, true},
+    {"%", '%', 122, 53, 27, 22, false},  {"Cancel", 'A', 151, 52, 27, 23, true},
+    {"1", '1', 6, 77, 27, 22, false},    {"2", '2', 35, 77, 27, 22, false},
+    {"3", '3', 64, 77, 27, 22, false},   {"-", '-', 93, 77, 27, 22, true},
+    {"1/x", 'R', 122, 77, 27, 22, false}, {"<-", '\b', 151, 77, 27, 22, true},
+    {"0", '0', 6, 101, 27, 22, false},   {"+/-", 'I', 35, 101, 27, 22, false},
+    {".", '.', 64, 101, 27, 22, false},  {"+", '+', 93, 101, 27, 22, true},
+    {"Ok", '=', 122, 101, 56, 22, true},
+};
+constexpr int kEqualsTag = 23;
+
 bool IsArithmetic(QChar op)
 {
     return op == QLatin1Char('*') || op == QLatin1Char('+') || op == QLatin1Char('-')
@@ -28,6 +54,26 @@ TCalculatorGx::TCalculatorGx(QWidget* parent)
     : TCustomControl(parent)
 {
     resize(184, 127);
+    SetColor(clBtnFace);
+    int tag = 0;
+    for (const CalcButton& b : kButtons) {
+        ++tag;
+        auto* button = new TSpeedButtonGx(this);
+        button->setObjectName(QStringLiteral("SpeedButton%1").arg(tag));
+        button->setGeometry(b.left, b.top, b.width, b.height);
+        button->SetCaption(QString::fromLatin1(b.caption));
+        button->SetFlat(true);
+        button->SetStyle(ebsGlyphGx);
+        button->SetActive(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->SetTabStop(false);
+        button->Font()->SetColor(b.red ? clRed : clBlue);
+        const QChar key = QLatin1Char(b.key);
+        button->OnClick = [this, key](QObject*) { ProcessKey(key); };
+        FButtons.push_back(button);
+    }
+    // The hidden cancel button stays under the "C" button.
+    FButtons[11]->lower();
 }
 
 double TCalculatorGx::DisplayValue() const
@@ -74,6 +120,8 @@ void TCalculatorGx::UpdateEqualsCaption()
 {
     const bool pending = FOperand != 0 && FStatus == csValidGx && IsArithmetic(FOperator);
     FEqualsCaption = pending ? QStringLiteral("=") : QStringLiteral("Ok");
+    if (!FButtons.empty())
+        FButtons[kEqualsTag - 1]->SetCaption(FEqualsCaption);
 }
 
 void TCalculatorGx::ProcessKey(QChar Key)
@@ -217,6 +265,7 @@ void TCalculatorGx::Paint()
     TRect box(6, 4, 6 + 171, 4 + 19);
     c->Brush()->SetColor(clWindow);
     c->FillRect(box);
+    DrawEdge(c, box, EDGE_SUNKEN, BF_RECT);
     TRect text(box.Left + 4, box.Top + 1, box.Right - 4, box.Bottom - 1);
     DrawText(c, FDisplay, text, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
 }

@@ -3,6 +3,9 @@
 // to right (an operator key applies the pending operator to the stored operand and the
 // displayed number; no precedence), plus percentage, sign change, reciprocal and square root.
 #include "ControlBase.h"
+#include <vector>
+
+class TSpeedButtonGx;
 #include <QString>
 
 enum TCalcStateGx { csFirstGx, csValidGx, csErrorGx };
@@ -22,6 +25,8 @@ public:
     TCalcStateGx Status() const { return FStatus; }
     // Caption of the equals button: "=" while an operation waits for its right operand, else "Ok".
     QString EqualsCaption() const { return FEqualsCaption; }
+    // The panel's buttons, in the order of their tags 1..23; each click sends its key.
+    const std::vector<TSpeedButtonGx*>& Buttons() const { return FButtons; }
 
 protected:
     UINT GetDlgCode() override;
@@ -43,4 +48,5 @@ private:
     QChar FOperator = QLatin1Char('=');
     QString FDisplay = QStringLiteral("0");
     QString FEqualsCaption = QStringLiteral("Ok");
+    std::vector<TSpeedButtonGx*> FButtons;
 };
