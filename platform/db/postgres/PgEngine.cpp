@@ -34,7 +34,10 @@ QString errorOf(pg_conn* c, PGresult* r)
     const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
     if (state && (qstrcmp(state, "55P03") == 0 || qstrcmp(state, "40P01") == 0))
         msg = QStringLiteral("Lock request time out period exceeded. (%1)").arg(msg);
-    if (msg.isEmpty()) msg = QStringLiteral("The connection to the server was lost.");
+    const bool ended = state && (qstrncmp(state, "08", 2) == 0 || qstrncmp(state, "57P0", 4) == 0);   // connection gone, server ended it
+    if (ended || PQstatus(c) == CONNECTION_BAD)
+        msg = QStringLiteral("The connection to the database server was lost; nothing of the unfinished transaction "
+                             "was written. (%1)").arg(msg);
     return msg;
 }
 
@@ -254,6 +257,12 @@ void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxR
 // failing statement fails alone and the transaction goes on.
 void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
 {
+    // A session lost outside a transaction is opened again; inside one, every statement fails
+    // until the caller ends the transaction (the server has rolled it back).
+    if (!m_inTrans && PQstatus(m_conn) == CONNECTION_BAD) {
+        PQreset(m_conn);
+        if (PQstatus(m_conn) != CONNECTION_OK) throw EOleException(errorOf(m_conn, nullptr));
+    }
     if (!m_inTrans) {
         runSql(m_conn, sql, result, maxRows);
         return;

@@ -189,3 +189,29 @@ TEST_F(PgEngineTest, ConnectionStringChoosesTheServer)
     bad.SetConnectionString(QStringLiteral("Provider=SQLOLEDB.1;User ID=nosuchlogin;Password=x;Data Source=%1").arg(Address()));
     EXPECT_THROW(bad.Open(), EOleException);
 }
+
+// A session that ends in the middle of a transaction leaves nothing half-written, says so, and
+// the client goes on once the transaction is ended.
+TEST_F(PgEngineTest, ConnectionLostInTheMiddleOfATransaction)
+{
+    CreateAccountSet(QStringLiteral("acc"));
+    engine->BeginTransaction();
+    Run(QStringLiteral("insert into msrglist (mid, qty) values (1, 1)"));
+    Run(QStringLiteral("update idlist set id=5 where idname='pid'"));
+    {
+        std::unique_ptr<DbEngine> admin = Open();
+        DbResult r;
+        admin->Execute(QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity where datname = '%1acc'")
+                           .arg(m_prefix), r);
+    }
+    try {
+        Run(QStringLiteral("insert into msrglist (mid, qty) values (2, 1)"));
+        ADD_FAILURE() << "a statement on a lost session succeeded";
+    } catch (const EOleException& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QLatin1String("connection to the database server was lost"))) << e.what();
+    }
+    EXPECT_THROW(engine->CommitTransaction(), EOleException);   // never reported as done
+    EXPECT_FALSE(engine->InTransaction());
+    EXPECT_EQ(Scalar(QStringLiteral("select count(*) from msrglist")).AsIntRaw(), 0);
+    EXPECT_EQ(Scalar(QStringLiteral("select id from idlist where idname='pid'")).AsIntRaw(), 0);
+}
