@@ -1,7 +1,8 @@
 // A random sequence of receipts, returns, issues (to departments and as consumables), reversals
-// and re-postings over materials of every price model and turnover materials. After every
-// operation the stock agrees with the ledger, the batches with the stock and the turnover
-// tables with each other; reversing every bill at the end brings every table back.
+// and re-postings over materials of every price model and turnover materials, with a period
+// close every twenty operations. After every operation the stock agrees with the ledger, the
+// batches with the stock and the turnover tables with each other; reversing every bill of the
+// open period at the end brings every table back to its state after the last close.
 #include "stock_fixture.h"
 
 #include <random>
@@ -66,6 +67,7 @@ protected:
         bool in;
         int fid;
         bool audited = false;
+        bool closed = false;   // belongs to a closed period: neither audited nor reversed again
     };
     struct Receipt {
         int fid, mid;
@@ -119,18 +121,34 @@ protected:
     {
         std::mt19937 rng(seed);
         opening();
-        const QStringList start = tables(kRestored, std::size(kRestored));
+        QStringList start = tables(kRestored, std::size(kRestored));
         std::vector<Bill> bills;
         std::vector<Receipt> receipts;   // ordinary receipt lines, for return lines
         int nextin = 1, nextout = 1, nextline = 100;
         for (int step = 0; step < operations; ++step) {
             const std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(step);
+            if (step % 20 == 19) {
+                // Close the month: the carry-over rows keep every invariant, the bills so far
+                // belong to the closed period, and the new period's bills start from here.
+                const double pbdate = 45352 + 30.0 * (step / 20);
+                messages.clear();
+                const int before = curpid;
+                ASSERT_TRUE(dm->billbalance(TDateTime(pbdate), TDateTime(pbdate + 29), TDateTime(pbdate + 30)))
+                    << where << " " << messages.join(u'\n').toStdString();
+                curpid = dm->GetID(QStringLiteral("pid"));
+                ASSERT_EQ(curpid, before + 1) << where;
+                for (Bill& b : bills)
+                    b.closed = true;
+                checkinvariants(where + " after the close");
+                start = tables(kRestored, std::size(kRestored));
+                continue;
+            }
             const unsigned r = rng() % 100;
             Bill* bill = nullptr;
             Op op = PostIn;
             if (r < 35 || (r < 50 && receipts.empty())) {
                 const int fid = nextin++;
-                inhead(fid);
+                inhead(fid, curpid);
                 for (int n = 1 + rng() % 3; n > 0; --n) {
                     const Opening& o = pick(rng);
                     const double qty = 1 + rng() % 20;
@@ -141,14 +159,14 @@ protected:
             } else if (r < 50) {
                 const Receipt& back = receipts[rng() % receipts.size()];
                 const int fid = nextin++;
-                inhead(fid);
+                inhead(fid, curpid);
                 const Opening& o = *std::find_if(std::begin(kOpening), std::end(kOpening),
                                                  [&](const Opening& x) { return x.mid == back.mid; });
                 inline_(nextline++, fid, back.mid, -double(1 + rng() % 3), price(rng, o), back.fid);
                 bills.push_back({true, fid});
             } else if (r < 80) {
                 const int fid = nextout++;
-                outhead(fid, rng() % 4 == 0, 0, 2 + int(rng() % 2));
+                outhead(fid, rng() % 4 == 0, curpid, 2 + int(rng() % 2));
                 for (int n = 1 + rng() % 3; n > 0; --n) {
                     const Opening& o = pick(rng);
                     const double qty = 1 + rng() % 10;
@@ -169,7 +187,7 @@ protected:
                 const bool repost = r >= 95;
                 std::vector<Bill*> candidates;
                 for (Bill& b : bills)
-                    if (b.audited != repost)
+                    if (!b.closed && b.audited != repost)
                         candidates.push_back(&b);
                 if (candidates.empty())
                     continue;
@@ -188,7 +206,7 @@ protected:
         // Reverse every audited bill, in random order.
         std::shuffle(bills.begin(), bills.end(), rng);
         for (const Bill& b : bills)
-            if (b.audited)
+            if (b.audited && !b.closed)
                 ASSERT_TRUE(apply(b.in ? ReverseIn : ReverseOut, b.fid)) << messages.join(u'\n').toStdString();
         checkinvariants("after reversing everything");
         EXPECT_EQ(tables(kRestored, std::size(kRestored)), start);
