@@ -228,99 +228,32 @@ void TDBTextBinding::FocusOut()
     if (!m_link.IsModified()) DataChange();
 }
 
-static bool windowSwitch(QFocusEvent* e)
+bool DBFocusFromWindowSwitch(QFocusEvent* e)
 {
     return e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason;
+}
+
+void DBGuardedNotify(const TNotifyEvent& event, QObject* sender)
+{
+    if (event) Application->Guard([&] { event(sender); });
 }
 
 // ---------------------------------------------------------------- edit
 
 TDBEdit::TDBEdit(QWidget* parent)
-    : QLineEdit(parent),
-      m_bind(this, [this] { return text(); }, [this](const QString& s) { setText(s); }, false)
+    : TDBTextControl(parent, [this] { return text(); }, [this](const QString& s) { setText(s); }, false)
 {
     connect(this, &QLineEdit::textEdited, this, [this] { m_bind.AfterUserEdit(); });
-}
-
-void TDBEdit::SetDataSource(TDataSource* ds) { m_bind.Link()->SetDataSource(ds); }
-
-void TDBEdit::SetDataField(const QString& name) { m_bind.Link()->SetFieldName(name); }
-
-void TDBEdit::keyPressEvent(QKeyEvent* e)
-{
-    if (!m_bind.BeforeKey(e)) return;
-    QLineEdit::keyPressEvent(e);
-}
-
-void TDBEdit::inputMethodEvent(QInputMethodEvent* e)
-{
-    if (!m_bind.BeforeInput(e->commitString())) {
-        e->accept();
-        return;
-    }
-    QLineEdit::inputMethodEvent(e);
-}
-
-void TDBEdit::focusInEvent(QFocusEvent* e)
-{
-    QLineEdit::focusInEvent(e);
-    if (windowSwitch(e)) return;
-    m_bind.FocusIn();
-    if (OnEnter) Application->Guard([&] { OnEnter(this); });
-}
-
-void TDBEdit::focusOutEvent(QFocusEvent* e)
-{
-    QLineEdit::focusOutEvent(e);
-    if (windowSwitch(e)) return;
-    if (OnExit) Application->Guard([&] { OnExit(this); });
-    m_bind.FocusOut();
 }
 
 // ---------------------------------------------------------------- memo
 
 TDBMemo::TDBMemo(QWidget* parent)
-    : QPlainTextEdit(parent),
-      m_bind(this, [this] { return toPlainText(); }, [this](const QString& s) { setPlainText(s); }, true)
+    : TDBTextControl(parent, [this] { return toPlainText(); }, [this](const QString& s) { setPlainText(s); }, true)
 {
     connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (removed || added) m_bind.AfterUserEdit();
     });
-}
-
-void TDBMemo::SetDataSource(TDataSource* ds) { m_bind.Link()->SetDataSource(ds); }
-
-void TDBMemo::SetDataField(const QString& name) { m_bind.Link()->SetFieldName(name); }
-
-void TDBMemo::keyPressEvent(QKeyEvent* e)
-{
-    if (!m_bind.BeforeKey(e)) return;
-    QPlainTextEdit::keyPressEvent(e);
-}
-
-void TDBMemo::inputMethodEvent(QInputMethodEvent* e)
-{
-    if (!m_bind.BeforeInput(e->commitString())) {
-        e->accept();
-        return;
-    }
-    QPlainTextEdit::inputMethodEvent(e);
-}
-
-void TDBMemo::focusInEvent(QFocusEvent* e)
-{
-    QPlainTextEdit::focusInEvent(e);
-    if (windowSwitch(e)) return;
-    m_bind.FocusIn();
-    if (OnEnter) Application->Guard([&] { OnEnter(this); });
-}
-
-void TDBMemo::focusOutEvent(QFocusEvent* e)
-{
-    QPlainTextEdit::focusOutEvent(e);
-    if (windowSwitch(e)) return;
-    if (OnExit) Application->Guard([&] { OnExit(this); });
-    m_bind.FocusOut();
 }
 
 // ---------------------------------------------------------------- check box

@@ -15,6 +15,9 @@
 #include "platform/db/DataSource.h"
 
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
@@ -83,48 +86,69 @@ private:
     bool m_loading = false;
 };
 
-class TDBEdit : public QLineEdit {
-    Q_OBJECT
+// A text widget bound to a field through TDBTextBinding: the binding sees every key, input-method
+// commit and focus change before (or after) the widget's own handling.
+bool DBFocusFromWindowSwitch(QFocusEvent* e);
+void DBGuardedNotify(const TNotifyEvent& event, QObject* sender);
+
+template <class Base>
+class TDBTextControl : public Base {
 public:
-    explicit TDBEdit(QWidget* parent = nullptr);
     TDataSource* DataSource() const { return m_bind.Link()->DataSource(); }
-    void SetDataSource(TDataSource* ds);
+    void SetDataSource(TDataSource* ds) { m_bind.Link()->SetDataSource(ds); }
     QString DataField() const { return m_bind.Link()->FieldName(); }
-    void SetDataField(const QString& name);
+    void SetDataField(const QString& name) { m_bind.Link()->SetFieldName(name); }
     TField* Field() const { return m_bind.Link()->Field(); }
     bool ReadOnly() const { return m_bind.ReadOnly(); }
     void SetReadOnly(bool v) { m_bind.SetReadOnly(v); }
-    QString Text() const { return text(); }
     TNotifyEvent OnEnter, OnExit;
 protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void inputMethodEvent(QInputMethodEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
-private:
+    TDBTextControl(QWidget* parent, std::function<QString()> get, std::function<void(const QString&)> set,
+                   bool multiLine)
+        : Base(parent), m_bind(this, std::move(get), std::move(set), multiLine)
+    {
+    }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (m_bind.BeforeKey(e)) Base::keyPressEvent(e);
+    }
+    void inputMethodEvent(QInputMethodEvent* e) override
+    {
+        if (!m_bind.BeforeInput(e->commitString())) {
+            e->accept();
+            return;
+        }
+        Base::inputMethodEvent(e);
+    }
+    void focusInEvent(QFocusEvent* e) override
+    {
+        Base::focusInEvent(e);
+        if (DBFocusFromWindowSwitch(e)) return;
+        m_bind.FocusIn();
+        DBGuardedNotify(OnEnter, this);
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        Base::focusOutEvent(e);
+        if (DBFocusFromWindowSwitch(e)) return;
+        DBGuardedNotify(OnExit, this);
+        m_bind.FocusOut();
+    }
     mutable TDBTextBinding m_bind;
 };
 
-class TDBMemo : public QPlainTextEdit {
+class TDBEdit : public TDBTextControl<QLineEdit> {
+    Q_OBJECT
+public:
+    explicit TDBEdit(QWidget* parent = nullptr);
+    QString Text() const { return text(); }
+};
+
+class TDBMemo : public TDBTextControl<QPlainTextEdit> {
     Q_OBJECT
 public:
     explicit TDBMemo(QWidget* parent = nullptr);
-    TDataSource* DataSource() const { return m_bind.Link()->DataSource(); }
-    void SetDataSource(TDataSource* ds);
-    QString DataField() const { return m_bind.Link()->FieldName(); }
-    void SetDataField(const QString& name);
-    TField* Field() const { return m_bind.Link()->Field(); }
-    bool ReadOnly() const { return m_bind.ReadOnly(); }
-    void SetReadOnly(bool v) { m_bind.SetReadOnly(v); }
     QString Text() const { return toPlainText(); }
-    TNotifyEvent OnEnter, OnExit;
-protected:
-    void keyPressEvent(QKeyEvent* e) override;
-    void inputMethodEvent(QInputMethodEvent* e) override;
-    void focusInEvent(QFocusEvent* e) override;
-    void focusOutEvent(QFocusEvent* e) override;
-private:
-    mutable TDBTextBinding m_bind;
 };
 
 class TDBCheckBox : public TCheckBox {
