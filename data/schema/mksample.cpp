@@ -1,8 +1,9 @@
-// dpx-mksample TEMPLATE OUTPUT
+// dpx-mksample TEMPLATE OUTPUT [SERVER]
 //
 // Builds the sample account set at build time: restores the account-set template into a work
-// folder, enters the master data of a small construction project, saves two months of stock-in
-// and stock-out bills the way the bill forms save them, audits them through the data module's
+// folder (with SERVER, a "Server Name" such as postgres://host:port/prefix, onto that server from
+// a template made there), enters the master data of a small construction project, saves two
+// months of stock-in and stock-out bills the way the bill forms save them, audits them through the data module's
 // posting, closes the first month the way the period-close form does, and writes the database
 // as an engine backup to OUTPUT. The backup is restored like any other; it is registered nowhere.
 #include "DM.h"
@@ -316,13 +317,14 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    if (args.size() != 3) {
-        std::fprintf(stderr, "usage: dpx-mksample TEMPLATE OUTPUT\n");
+    if (args.size() != 3 && args.size() != 4) {
+        std::fprintf(stderr, "usage: dpx-mksample TEMPLATE OUTPUT [SERVER]\n");
         return 2;
     }
     const QString templatePath = QFileInfo(args.at(1)).absoluteFilePath();
     const QString outputPath = QFileInfo(args.at(2)).absoluteFilePath();
     const QString partial = outputPath + QStringLiteral(".part");
+    const QString server = args.size() == 4 ? args.at(3) : QStringLiteral("\\sqlexpress");
 
     QTemporaryDir work;
     if (!work.isValid()) {
@@ -334,7 +336,7 @@ int main(int argc, char** argv)
         QDir(work.path()).mkpath(QString::fromLatin1(sub));
     {
         TIniFile ini(work.filePath(QStringLiteral("log/adolinksetting.ini")));
-        ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress"));
+        ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), server);
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("ConnectTimeOut"), QStringLiteral("30"));
     }
@@ -348,7 +350,8 @@ int main(int argc, char** argv)
         TADOConnection con;
         con.SetLoginPrompt(false);
         con.SetConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
-                                               "Initial Catalog=master;Data Source=\\sqlexpress"));
+                                               "Initial Catalog=master;Data Source=")
+                                + server);
         con.Open();
         Sample sample(con);
         const QString name = QString::fromLatin1(kDatabase);

@@ -4,6 +4,7 @@
 // (batches end at a line holding only GO) through the SQL engine layer into a new, empty
 // database and writes that database as an engine backup to OUTPUT. Every new account set is
 // later restored from OUTPUT under its own name.
+#include "SchemaScript.h"
 #include "platform/db/Engine.h"
 
 #include <QCoreApplication>
@@ -19,30 +20,6 @@
 namespace {
 
 const char* const kDatabase = "materialdb";
-
-// Splits a script into its batches. Lines that hold only a comment are left out so that a
-// batch never consists of a comment alone.
-QStringList splitBatches(const QString& script)
-{
-    QStringList batches;
-    QStringList current;
-    auto flush = [&] {
-        const QString text = current.join(QLatin1Char('\n')).trimmed();
-        if (!text.isEmpty())
-            batches << text;
-        current.clear();
-    };
-    const QStringList lines = script.split(QLatin1Char('\n'));
-    for (const QString& raw : lines) {
-        const QString line = raw.trimmed();
-        if (line.compare(QLatin1String("GO"), Qt::CaseInsensitive) == 0)
-            flush();
-        else if (!line.startsWith(QLatin1String("--")))
-            current << raw;
-    }
-    flush();
-    return batches;
-}
 
 void fail(const QString& text)
 {
@@ -62,12 +39,13 @@ int main(int argc, char** argv)
     const QString scriptPath = args.at(1);
     const QString outputPath = QFileInfo(args.at(2)).absoluteFilePath();
 
-    QFile scriptFile(scriptPath);
-    if (!scriptFile.open(QIODevice::ReadOnly)) {
-        fail(QStringLiteral("cannot read %1").arg(scriptPath));
+    QString script;
+    try {
+        script = dpxschema::readScript(scriptPath);
+    } catch (const std::exception& e) {
+        fail(QString::fromUtf8(e.what()));
         return 1;
     }
-    const QStringList batches = splitBatches(QString::fromUtf8(scriptFile.readAll()));
 
     QTemporaryDir work;
     if (!work.isValid()) {
@@ -77,27 +55,20 @@ int main(int argc, char** argv)
     const QString dataFolder = work.filePath(QStringLiteral("Database"));
     QDir().mkpath(dataFolder);
     const QString partial = outputPath + QStringLiteral(".part");
-    QString batchText;
+    int batches = 0;
     try {
         std::unique_ptr<DbEngine> engine = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5, dataFolder);
         const QString name = QString::fromLatin1(kDatabase);
         DbResult created;
         engine->Execute(QStringLiteral("CREATE DATABASE ") + name, created);
         engine->UseDatabase(name);
-        for (const QString& batch : batches) {
-            batchText = batch;
-            DbResult result;
-            engine->Execute(batch, result);
-        }
-        batchText.clear();
+        batches = dpxschema::runScript(*engine, script);
         engine->UseDatabase(QStringLiteral("master"));
         QDir().mkpath(QFileInfo(outputPath).absolutePath());
         QFile::remove(partial);
         engine->BackupDatabase(name, partial);
     } catch (const std::exception& e) {
         fail(QString::fromUtf8(e.what()));
-        if (!batchText.isEmpty())
-            fail(QStringLiteral("in the batch:\n%1").arg(batchText));
         QFile::remove(partial);
         return 1;
     }
@@ -106,7 +77,7 @@ int main(int argc, char** argv)
         fail(QStringLiteral("cannot write %1").arg(outputPath));
         return 1;
     }
-    std::printf("dpx-mktemplate: %lld batches into %s\n", static_cast<long long>(batches.size()),
+    std::printf("dpx-mktemplate: %lld batches into %s\n", static_cast<long long>(batches),
                 outputPath.toLocal8Bit().constData());
     return 0;
 }

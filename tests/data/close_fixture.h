@@ -89,10 +89,7 @@ protected:
             messages << text;
             return true;
         });
-        TIniFile ini(path(QStringLiteral("log/adolinksetting.ini")));
-        ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress"));
-        ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));
-        ini.WriteString(QStringLiteral("Login"), QStringLiteral("ConnectTimeOut"), QStringLiteral("5"));
+        dpxtest::writeSettings(programDir(), serverName(), QStringLiteral("5"));
         dm = std::make_unique<TrmtDM>();
         ASSERT_TRUE(dbconnected);
         dbname = QStringLiteral("acct");

@@ -13,7 +13,7 @@ protected:
         CloseTest::SetUp();
         if (HasFatalFailure())
             return;
-        const QString backup = QStringLiteral(DPX_BIN_DIR "/backdata/materialdbsample");
+        const QString backup = dpxtest::sampleFile();
         ASSERT_TRUE(QFileInfo::exists(backup));
         ASSERT_EQ(run(restoreStatement(QStringLiteral("smp"), backup)), QString());
         ASSERT_EQ(run(QStringLiteral("Use smp")), QString());

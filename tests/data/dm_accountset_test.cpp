@@ -18,7 +18,7 @@ protected:
         DMTest::SetUp();
         Connect();
         const QString db = Folder() + QStringLiteral("/Database/");
-        Run(QStringLiteral("Use Master  RESTORE DATABASE acct FROM DISK =") + Quoted(QStringLiteral(DPX_BIN_DIR "/dpxdata/materialdb"))
+        Run(QStringLiteral("Use Master  RESTORE DATABASE acct FROM DISK =") + Quoted(dpxtest::templateFile())
             + QStringLiteral(" with file=1,replace,MOVE 'materialdb_data' TO ") + Quoted(db + QStringLiteral("acct_data.mdf"))
             + QStringLiteral(",MOVE 'materialdB_Log' TO ") + Quoted(db + QStringLiteral("acct_log.ldf")));
         dbname = QStringLiteral("acct");

@@ -1,6 +1,6 @@
 #pragma once
 // A temporary program folder with log/adolinksetting.ini, a data module connected to the
-// embedded engine, an account set "acc" with small tables in the shapes of the schema, and
+// engine of the run (the embedded one, or the test server: server_support.h), an account set "acc" with small tables in the shapes of the schema, and
 // recorders for the shown messages and the statements sent.
 #include "DM.h"
 #include "frmconst.h"
@@ -9,6 +9,7 @@
 #include "platform/rtl/MessageSink.h"
 #include "platform/rtl/Program.h"
 #include "qstringprint.h"
+#include "server_support.h"
 #include <QMap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ class DMTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        ASSERT_EQ(dpxtest::TestDatabases::problem(), QString());
         ASSERT_TRUE(m_dir.isValid());
         SetProgramDirForTesting(m_dir.path());
         MessageSink::Set([this](MsgKind kind, const QString& text, const QString& caption) {
@@ -52,10 +54,13 @@ protected:
             ini.WriteString(QStringLiteral("Login"), it.key(), it.value());
     }
 
-    // Settings for the embedded engine with Windows authentication, and a connected module.
+    // The "Server Name" that reaches the test's databases.
+    QString ServerName() const { return m_databases.source(); }
+
+    // Settings for the engine of the run with Windows authentication, and a connected module.
     void Connect()
     {
-        WriteSettings({{QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress")},
+        WriteSettings({{QStringLiteral("Server Name"), ServerName()},
                        {QStringLiteral("Security Info"), QStringLiteral("False")},
                        {QStringLiteral("ConnectTimeOut"), QStringLiteral("5")}});
         dm = std::make_unique<TrmtDM>();
@@ -151,5 +156,6 @@ protected:
     QStringList sqls;
 
 private:
+    dpxtest::TestDatabases m_databases;
     QTemporaryDir m_dir;
 };

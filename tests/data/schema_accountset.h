@@ -1,7 +1,9 @@
 #pragma once
 // A real account set for the data tests: a temporary program folder, one connection opened the
-// way the data module opens it (on master), and a new account set restored from the build's
-// template under its own name with the account-set dialog's own statement.
+// way the data module opens it (on master), and a new account set restored from the template
+// under its own name with the account-set dialog's own statement. The engine is the embedded
+// one or, for the server runs, the test server (server_support.h).
+#include "server_support.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/rtl/Program.h"
@@ -17,11 +19,6 @@
 #include <memory>
 
 namespace dpxtest {
-
-inline QString templateFile()
-{
-    return QStringLiteral(DPX_BIN_DIR "/dpxdata/materialdb");
-}
 
 // A text between single quotes with embedded quotes doubled, as the dialogs quote paths.
 inline QString quoted(const QString& text)
@@ -68,19 +65,18 @@ inline QString render(const Variant& v)
 
 class AccountSetTest : public ::testing::Test {
 protected:
-    static constexpr const char* kConnection =
-        "Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
-        "Initial Catalog=master;Data Source=\\sqlexpress";
-
     void SetUp() override
     {
+        ASSERT_EQ(TestDatabases::problem(), QString());
         ASSERT_TRUE(m_dir.isValid());
         SetProgramDirForTesting(m_dir.path());
         for (const char* sub : {"Database", "backdata", "dpxdata", "dpxprt", "log"})
             QDir(m_dir.path()).mkpath(QString::fromLatin1(sub));
         m_con = std::make_unique<TADOConnection>();
         m_con->SetLoginPrompt(false);
-        m_con->SetConnectionString(QString::fromLatin1(kConnection));
+        m_con->SetConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"
+                                                  "Initial Catalog=master;Data Source=")
+                                   + m_databases.source());
         m_con->Open();
         ASSERT_TRUE(m_con->Connected());
         if (createAccountSet()) {
@@ -99,6 +95,8 @@ protected:
     virtual bool createAccountSet() const { return true; }
 
     QString programDir() const { return m_dir.path(); }
+    // The "Server Name" that reaches the test's databases.
+    QString serverName() const { return m_databases.source(); }
     QString path(const QString& rel) const { return m_dir.filePath(rel); }
 
     // The account-set dialog's creation statement for database name, from the build's template.
@@ -154,6 +152,7 @@ protected:
     TADOConnection& connection() { return *m_con; }
 
 private:
+    TestDatabases m_databases;   // declared first: dropped after the connection closed
     QTemporaryDir m_dir;
     std::unique_ptr<TADOConnection> m_con;
 };

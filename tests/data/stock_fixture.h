@@ -6,7 +6,6 @@
 // stock tables back.
 #include "DM.h"
 #include "frmconst.h"
-#include "platform/rtl/IniFile.h"
 #include "platform/rtl/MessageSink.h"
 #include "qstringprint.h"
 #include "schema_accountset.h"
@@ -93,15 +92,6 @@ inline bool audit(TrmtDM& m, Op op, int fid, const std::function<void()>& armed 
     return false;
 }
 
-// The settings file of a program folder for the embedded engine.
-inline void writesettings(const QString& programdir)
-{
-    TIniFile ini(programdir + QStringLiteral("/log/adolinksetting.ini"));
-    ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress"));
-    ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));
-    ini.WriteString(QStringLiteral("Login"), QStringLiteral("ConnectTimeOut"), QStringLiteral("30"));
-}
-
 // The login context as the login dialog fills it for account set db.
 inline void login(TrmtDM& m, const QString& db)
 {
@@ -119,7 +109,7 @@ protected:
         AccountSetTest::SetUp();
         if (HasFatalFailure())
             return;
-        writesettings(programDir());
+        dpxtest::writeSettings(programDir(), serverName());
         MessageSink::Set([this](MsgKind, const QString& text, const QString&) {
             messages << text;
             return true;
