@@ -4,6 +4,7 @@
 // of painted faces: a grid repaints hundreds of identical buttons, so each
 // distinct face is painted once and copied afterwards.
 #include "platform/gui/Canvas.h"
+#include "platform/gui/CheckBox.h"
 #include <QList>
 #include <memory>
 
@@ -16,8 +17,6 @@ enum TEditButtonStyleGx {
     ebsDropDownGx, ebsEllipsisGx, ebsGlyphGx, ebsUpDownGx, ebsPlusGx, ebsMinusGx,
     ebsAltDropDownGx, ebsAltUpDownGx
 };
-
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 extern const TDrawButtonControlStyleGx EditButtonDrawStyles[8];
 

@@ -324,10 +324,19 @@ bool TCustomControl::claims(WORD key, TShiftState shift)
 // KeyDown, the form's preview key-press and the control's KeyPress.
 void TCustomControl::handleKey(QKeyEvent* e)
 {
+    WORD key = 0;
+    QChar ch;
+    ProcessChildKey(e, key, ch);
+}
+
+void TCustomControl::ProcessChildKey(QKeyEvent* e, WORD& Key, QChar& Ch)
+{
     e->accept();
     WORD key = VirtualKeyFromQt(e->key());
     TShiftState shift = ShiftStateFromQt(e->modifiers(), QApplication::mouseButtons());
     QChar ch = KeyPressCharFromQt(e->key(), e->modifiers(), e->text());
+    Key = 0;
+    Ch = QChar(0);
     QPointer<TCustomControl> self(this);
     Application->Guard([&] {
         TForm* form = ParentForm();
@@ -346,13 +355,19 @@ void TCustomControl::handleKey(QKeyEvent* e)
             if (DispatchDialogKey(this, key, shift)) return;
         }
         KeyDown(key, shift);
+        Key = key;
         if (!self || ch == QChar(0)) return;
         if (preview && !charPreviewed) {
             form->DoKeyPress(ch);
             if (!self || ch == QChar(0)) return;
         }
         KeyPress(ch);
+        Ch = ch;
     });
+    if (!self) {
+        Key = 0;
+        Ch = QChar(0);
+    }
 }
 
 void TCustomControl::handleKeyRelease(QKeyEvent* e)

@@ -199,6 +199,11 @@ public:
 
 protected:
     virtual void Paint();
+    // Runs a key press that an inner window of the control received (an edit
+    // window holding the control's text) through the control's key handling, as
+    // if the control had received it. Key and Ch come back as the handlers left
+    // them for the inner window; both 0 when the key was consumed.
+    void ProcessChildKey(QKeyEvent* e, WORD& Key, QChar& Ch);
 
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;

@@ -1,0 +1,309 @@
+// The data-aware edit's button strip (the main button and the extra buttons),
+// their shortcuts and mouse handling, the drop-down protocol of the descendants
+// and the drop-down of most-recently-used texts.
+#include "DBCtrlsGx.h"
+#include "ToolCtrlsGxDraw.h"
+#include "platform/gui/Application.h"
+#include <QMenu>
+#include <cmath>
+
+// ---------------------------------------------------------------------------
+// Layout
+
+TEditButtonControlGx* TCustomDBEditGx::CreateEditButtonControl()
+{
+    auto* control = new TEditButtonControlGx(this);
+    control->resize(10, 17);
+    control->setVisible(true);
+    return control;
+}
+
+void TCustomDBEditGx::UpdateButtonControl(int Index, TEditButtonGx* Button, int AvailHeight)
+{
+    TEditButtonControlGx* ctl = FEditButtonControlList[size_t(Index)].EditButtonControl;
+    ctl->SetStyle(Button->Style());
+    ctl->Glyph()->Assign(*Button->Glyph());
+    ctl->SetHint(Button->Hint());
+    ctl->SetShowHint(!Button->Hint().isEmpty());
+    ctl->SetFlat(FFlat);
+    int w = 0;
+    if (Button->Visible()) {
+        if (Button->Width() > 0)
+            w = Button->Width();
+        else if (FFlat)
+            w = GetDefaultFlatButtonWidth();
+        else
+            w = GetSystemMetrics(SM_CXVSCROLL);
+    }
+    int h = AvailHeight;
+    if (w > 0 && int(std::lround(w * 1.5)) < AvailHeight)
+        h = CalcEditButtonHeight(w, FFlat);
+    ctl->resize(w, h);
+    ctl->setVisible(Button->Visible());
+    ctl->OnDown = [this](QObject* sender, bool topButton, bool& autoRepeat, bool& handled) {
+        EditButtonDown(sender, topButton, autoRepeat, handled);
+    };
+    ctl->OnClick = [this](QObject* sender) { EditButtonClick(sender); };
+    ctl->OnMouseMove = [this](QObject* sender, TShiftState shift, int x, int y) {
+        EditButtonMouseMove(sender, shift, x, y);
+    };
+    ctl->OnMouseUp = [this](QObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+        EditButtonMouseUp(sender, button, shift, x, y);
+    };
+    ctl->setProperty("Tag", Index);
+}
+
+void TCustomDBEditGx::LayoutEditButtons()
+{
+    if (!FEditButton || !FEditButtons)
+        return;
+    const TRect inner = InnerRect();
+    int top = inner.Top;
+    int avail = inner.Height();
+    if (FBorderSingle && !FCtl3D) {
+        top += 1;
+        avail -= 2;
+    }
+    avail = std::max(0, avail);
+    const size_t count = size_t(1 + FEditButtons->Count());
+    while (FEditButtonControlList.size() > count) {
+        TEditButtonControlLineRec rec = FEditButtonControlList.back();
+        FEditButtonControlList.pop_back();
+        delete rec.EditButtonControl;
+        delete rec.ButtonLine;
+    }
+    while (FEditButtonControlList.size() < count) {
+        TEditButtonControlLineRec rec;
+        rec.EditButtonControl = CreateEditButtonControl();
+        rec.ButtonLine = new QWidget(this);
+        rec.ButtonLine->setAutoFillBackground(true);
+        rec.ButtonLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+        FEditButtonControlList.push_back(rec);
+    }
+    int common = -1;
+    const bool lines = FFlat && !IsThemingActive();
+    for (size_t i = 0; i < count; ++i) {
+        TEditButtonGx* button = i == 0 ? FEditButton.get() : FEditButtons->ButtonAt(int(i) - 1);
+        UpdateButtonControl(int(i), button, avail);
+        TEditButtonControlGx* ctl = FEditButtonControlList[i].EditButtonControl;
+        if (button->Visible() && (common < 0 || ctl->height() < common))
+            common = ctl->height();
+        QWidget* line = FEditButtonControlList[i].ButtonLine;
+        const bool lineVisible = lines && button->Visible();
+        line->resize(lineVisible ? 1 : 0, line->height());
+        line->setVisible(lineVisible);
+    }
+    if (common < 0)
+        common = avail;
+    int total = 0;
+    for (const TEditButtonControlLineRec& rec : FEditButtonControlList)
+        total += rec.EditButtonControl->width() + rec.ButtonLine->width();
+    int x = inner.Right - total;
+    const bool rtl = UseRightToLeftAlignment();
+    auto place = [&](QWidget* w) {
+        const int width = w->width();
+        const int left = rtl ? this->width() - x - width : x;
+        w->setGeometry(left, top, width, common);
+        x += width;
+    };
+    for (const TEditButtonControlLineRec& rec : FEditButtonControlList) {
+        place(rec.EditButtonControl);
+        place(rec.ButtonLine);
+    }
+    FButtonWidth = total;
+    FButtonHeight = common;
+}
+
+void TCustomDBEditGx::UpdateEditButtonsState()
+{
+    if (!FEditButton || !FEditButtons)
+        return;
+    for (size_t i = 0; i < FEditButtonControlList.size(); ++i) {
+        const TEditButtonControlLineRec& rec = FEditButtonControlList[i];
+        TEditButtonGx* button = i == 0 ? FEditButton.get()
+                                : int(i) - 1 < FEditButtons->Count() ? FEditButtons->ButtonAt(int(i) - 1)
+                                                                      : nullptr;
+        if (!button)
+            continue;
+        rec.EditButtonControl->SetEnabledState(isEnabled() && button->Enabled());
+        rec.EditButtonControl->SetActive(FBorderActive);
+        QPalette pal = rec.ButtonLine->palette();
+        pal.setColor(QPalette::Window, ToQColor(FBorderActive ? TColor(clBtnFace) : Color()));
+        rec.ButtonLine->setPalette(pal);
+    }
+}
+
+TEditButtonGx* TCustomDBEditGx::ButtonOfControl(QObject* Sender, bool* IsMain)
+{
+    for (size_t i = 0; i < FEditButtonControlList.size(); ++i) {
+        if (FEditButtonControlList[i].EditButtonControl != Sender)
+            continue;
+        if (IsMain)
+            *IsMain = i == 0;
+        if (i == 0)
+            return FEditButton.get();
+        return int(i) - 1 < FEditButtons->Count() ? FEditButtons->ButtonAt(int(i) - 1) : nullptr;
+    }
+    if (IsMain)
+        *IsMain = false;
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Shortcuts, presses and clicks
+
+bool TCustomDBEditGx::PressShortCut(WORD Key, TShiftState Shift)
+{
+    TShortCut sc = Key;
+    if (Shift.contains(ssShift))
+        sc |= 0x2000;
+    if (Shift.contains(ssCtrl))
+        sc |= 0x4000;
+    if (Shift.contains(ssAlt))
+        sc |= 0x8000;
+    for (size_t i = 0; i < FEditButtonControlList.size(); ++i) {
+        TEditButtonGx* button = i == 0 ? FEditButton.get()
+                                : int(i) - 1 < FEditButtons->Count() ? FEditButtons->ButtonAt(int(i) - 1)
+                                                                      : nullptr;
+        if (!button || button->ShortCut() == 0 || button->ShortCut() != sc)
+            continue;
+        QPointer<TEditButtonControlGx> ctl(FEditButtonControlList[i].EditButtonControl);
+        bool autoRepeat = false;
+        ctl->EditButtonDown(false, autoRepeat);
+        if (ctl)
+            ctl->Click();
+        return true;
+    }
+    return false;
+}
+
+void TCustomDBEditGx::PopupButtonMenu(TEditButtonGx* Button, TEditButtonControlGx* Control)
+{
+    QMenu* menu = Button->DropdownMenu();
+    if (!menu || !Control)
+        return;
+    const bool right = menu->layoutDirection() == Qt::RightToLeft;
+    const QPoint at = Control->mapToGlobal(QPoint(right ? Control->width() : 0, Control->height()));
+    menu->popup(right ? at - QPoint(menu->sizeHint().width(), 0) : at);
+}
+
+void TCustomDBEditGx::EditButtonDown(QObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled)
+{
+    if (!Focused() && CanFocus())
+        SetFocus();
+    Handled = false;
+    bool isMain = false;
+    TEditButtonGx* button = ButtonOfControl(Sender, &isMain);
+    if (!button)
+        return;
+    auto* control = dynamic_cast<TEditButtonControlGx*>(Sender);
+    if (isMain) {
+        if (OnButtonDown)
+            OnButtonDown(this, TopButton, AutoRepeat, Handled);
+        if (Handled)
+            return;
+        if (button->DropdownMenu())
+            PopupButtonMenu(button, control);
+        else if (!button->Action())
+            ButtonDropDown(TopButton);
+    } else {
+        if (button->OnDown)
+            button->OnDown(Sender, TopButton, AutoRepeat, Handled);
+        if (!Handled && button->DropdownMenu())
+            PopupButtonMenu(button, control);
+    }
+}
+
+void TCustomDBEditGx::EditButtonClick(QObject* Sender)
+{
+    bool isMain = false;
+    TEditButtonGx* button = ButtonOfControl(Sender, &isMain);
+    bool handled = false;
+    if (button) {
+        if (isMain) {
+            button->Click(this, handled);
+            if (!handled && OnButtonClick)
+                OnButtonClick(this, handled);
+        } else {
+            button->Click(Sender, handled);
+        }
+    }
+    if (isMain && !handled && FDroppedDown && !FNoClickCloseUp)
+        CloseUp(false);
+    FNoClickCloseUp = false;
+}
+
+void TCustomDBEditGx::EditButtonMouseMove(QObject*, TShiftState, int, int) {}
+
+void TCustomDBEditGx::EditButtonMouseUp(QObject* Sender, TMouseButton, TShiftState, int X, int Y)
+{
+    auto* w = qobject_cast<QWidget*>(Sender);
+    if (w && !QRect(0, 0, w->width(), w->height()).contains(X, Y))
+        FNoClickCloseUp = false;
+}
+
+// ---------------------------------------------------------------------------
+// The drop-down protocol
+
+void TCustomDBEditGx::ButtonDropDown(bool)
+{
+    const TEditButtonStyleGx style = FEditButton->Style();
+    if (style == ebsUpDownGx || style == ebsAltUpDownGx || FDroppedDown)
+        return;
+    DropDown();
+    FNoClickCloseUp = true;
+}
+
+void TCustomDBEditGx::DropDown()
+{
+    if (!FEditButtonControlList.empty())
+        FEditButtonControlList[0].EditButtonControl->SetAlwaysDown(true);
+    if (FMRUList->DroppedDown())
+        FMRUList->CloseUp(false);
+}
+
+void TCustomDBEditGx::CloseUp(bool)
+{
+    if (!FEditButtonControlList.empty())
+        FEditButtonControlList[0].EditButtonControl->SetAlwaysDown(false);
+}
+
+bool TCustomDBEditGx::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    return TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos);
+}
+
+// ---------------------------------------------------------------------------
+// The MRU list
+
+TMRUListboxGx* TCustomDBEditGx::CreateMRUListbox() { return nullptr; }
+
+QWidget* TCustomDBEditGx::MRUListWidget() const { return nullptr; }
+
+int TCustomDBEditGx::MRUListItemIndex() const { return -1; }
+
+void TCustomDBEditGx::MRUListDropDown() {}
+
+void TCustomDBEditGx::MRUListCloseUp(bool) { FMRUList->SetDroppedDown(false); }
+
+void TCustomDBEditGx::StoreMRUListSize() {}
+
+void TCustomDBEditGx::FilterMRUList(const QString& Item, bool& Accept)
+{
+    const QString text = EditText();
+    Accept = Item.startsWith(text, FMRUList->CaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive);
+    if (FMRUList->OnFilterItem)
+        FMRUList->OnFilterItem(FMRUList.get(), Item, Accept);
+}
+
+void TCustomDBEditGx::UpdateMRUListOnChange()
+{
+    const QString empty = IsMasked() ? EmptyMaskText() : QString();
+    const QString text = EditText();
+    if (FMRUList->DroppedDown() && text == empty) {
+        FMRUList->CloseUp(false);
+        return;
+    }
+    if (FMRUList->Active() && isVisible() && Focused() && !FDroppedDown && text != empty)
+        FMRUList->DropDown();
+}
