@@ -1,5 +1,6 @@
 #include "MRUListGx.h"
 #include "GxLibVCL.h"
+#include <QScrollBar>
 
 std::function<bool()> TMRUListGx::KeyInQueue;
 
@@ -87,4 +88,89 @@ void TMRUListGx::CloseUp(bool accept)
 {
     if (OnSetCloseUp)
         OnSetCloseUp(this, accept);
+}
+
+// ---------------------------------------------------------------------------
+// TMRUListboxGx
+
+namespace {
+// A scroll bar that reports moves of its window.
+class TMRUScrollBarGx : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+    std::function<void()> OnMoved;
+
+protected:
+    void moveEvent(QMoveEvent* e) override
+    {
+        QScrollBar::moveEvent(e);
+        if (OnMoved)
+            OnMoved();
+    }
+};
+} // namespace
+
+TMRUListboxGx::TMRUListboxGx(QWidget* Owner) : TPopupListboxGx(Owner)
+{
+    SetOwnScrollBar(false);
+    auto* bar = new TMRUScrollBarGx(Qt::Vertical, this);
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->resize(ScrollBarExtent(), bar->height());
+    bar->hide();
+    // Scrolling the bar scrolls the list; a move the list did not make is undone.
+    QObject::connect(bar, &QScrollBar::valueChanged, this, [this](int v) { SetTopIndex(v); });
+    bar->OnMoved = [this] {
+        if (FScrollBarLockMove)
+            return;
+        UpdateScrollBarPos();
+        UpdateScrollBar();
+    };
+    FScrollBar = bar;
+    UpdateScrollBar();
+}
+
+void TMRUListboxGx::UpdateScrollBarPos()
+{
+    if (!FScrollBar)
+        return;
+    const TRect client = ItemsRect();
+    const int ext = ScrollBarExtent();
+    const int grip = SizeGrip()->height();
+    int top = client.Top;
+    int bottom = client.Bottom;
+    switch (SizeGrip()->Position()) {
+    case sgpBottomRight: bottom -= grip; break;
+    case sgpTopRight: top += grip; break;
+    default: break;
+    }
+    FScrollBarLockMove = true;
+    FScrollBar->setGeometry(client.Right - ext, top, ext, qMax(0, bottom - top));
+    FScrollBarLockMove = false;
+}
+
+void TMRUListboxGx::UpdateScrollBar()
+{
+    if (!FScrollBar)
+        return;
+    UpdateScrollBarPos();
+    const int rows = ItemsRect().Height() / qMax(1, ItemHeight() > 0 ? ItemHeight() : GetTextHeight());
+    const bool leftGrip = SizeGrip()->Position() == sgpTopLeft || SizeGrip()->Position() == sgpBottomLeft;
+    if (Count() > 0 && Count() > rows) {
+        QSignalBlocker block(FScrollBar);
+        FScrollBar->setRange(0, qMax(0, Count() - rows));
+        FScrollBar->setPageStep(rows);
+        FScrollBar->setValue(TopIndex());
+        FScrollBar->show();
+        // Beside the bar the grip fills its square.
+        SizeGrip()->SetTriangleWindow(leftGrip);
+    } else {
+        FScrollBar->hide();
+        SizeGrip()->SetTriangleWindow(true);
+    }
+}
+
+void TMRUListboxGx::SizeGripChangePosition(TSizeGripChangePosition position)
+{
+    TPopupListboxGx::SizeGripChangePosition(position);
+    UpdateScrollBar();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Most-recently-used texts of an editor: the list, its settings and its
-// filtering by a typed prefix. The drop-down that shows the filtered entries
-// belongs to the editor.
+// filtering by a typed prefix, and the drop-down list box that shows the
+// filtered entries (the editor opens, refilters and closes it).
+#include "PopupListboxGx.h"
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -59,4 +60,30 @@ private:
     int FWidth = 0;
     bool FCancelIfKeyInQueue = true;
     bool FDroppedDown = false;
+};
+
+class QScrollBar;
+
+// The drop-down of a most-recently-used list: a drop-down list box with a scroll
+// bar of its own at its right edge that leaves room for the size grip.
+class TMRUListboxGx : public TPopupListboxGx {
+public:
+    explicit TMRUListboxGx(QWidget* Owner);
+
+    bool ParentCtl3D() const { return FParentCtl3D; }
+    void SetParentCtl3D(bool value) { FParentCtl3D = value; }
+    QScrollBar* ScrollBar() const { return FScrollBar; }
+    bool Sorted() const { return Items()->Sorted(); }
+    void SetSorted(bool value) { Items()->SetSorted(value); }
+
+    // Puts the scroll bar at the right edge beside the grip.
+    void UpdateScrollBarPos();
+    // Range, page and position of the scroll bar, and whether it shows.
+    void UpdateScrollBar() override;
+    void SizeGripChangePosition(TSizeGripChangePosition position) override;
+
+private:
+    QScrollBar* FScrollBar = nullptr;
+    bool FScrollBarLockMove = false;
+    bool FParentCtl3D = true;
 };

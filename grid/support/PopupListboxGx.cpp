@@ -328,10 +328,7 @@ void TPopupListboxGx::SetTopIndex(int value)
     if (value == FTopIndex)
         return;
     FTopIndex = value;
-    if (FOwnScrollBar->value() != value) {
-        QSignalBlocker block(FOwnScrollBar);
-        FOwnScrollBar->setValue(value);
-    }
+    UpdateScrollBar();
     Invalidate();
 }
 

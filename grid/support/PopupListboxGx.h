@@ -107,6 +107,7 @@ public:
 
     // The list box itself.
     TStringsGx* Items() { return &FItems; }
+    const TStringsGx* Items() const { return &FItems; }
     TListBoxStyleGx Style() const { return FStyle; }
     // The number of items; in virtual mode the owner sets it.
     int Count() const;
@@ -130,6 +131,9 @@ public:
     // bring its own instead).
     void SetOwnScrollBar(bool value);
     QScrollBar* OwnScrollBar() const { return FOwnScrollBar; }
+
+    // Content, position or size changed: the scroll bar follows.
+    virtual void UpdateScrollBar();
 
     int GetTextHeight() const;
     // Sets the bounds keeping whole rows: RowCount follows the height.
@@ -161,8 +165,6 @@ public:
 
 protected:
     virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
-    // Content or size changed: the scroll bar follows.
-    virtual void UpdateScrollBar();
     void Paint() override;
     void MessageReceived(TMessage& Message) override;
     void resizeEvent(QResizeEvent* e) override;

@@ -1,5 +1,7 @@
 // Most-recently-used lists: adding, trimming, filtering by prefix.
 #include "MRUListGx.h"
+#include <QApplication>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 TEST(MRUList, Defaults)
@@ -112,4 +114,87 @@ TEST(MRUList, AssignAndEvents)
     b.CloseUp(true);
     EXPECT_EQ(drops, 1);
     EXPECT_TRUE(closedWith);
+}
+
+// ---- the drop-down ----------------------------------------------------------------
+
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+struct MRUBoxFixture : ::testing::Test {
+    QWidget owner;
+    TMRUListboxGx* box = new TMRUListboxGx(&owner);
+    void Show(int items)
+    {
+        QStringList texts;
+        for (int i = 0; i < items; ++i)
+            texts << QStringLiteral("entry %1").arg(i, 2, 10, QLatin1Char('0'));
+        box->Items()->SetTexts(texts);
+        box->SetItemHeight(box->GetTextHeight());
+        box->SetRowCount(7);
+        box->resize(160, box->height());
+        box->show();
+    }
+};
+} // namespace
+
+TEST_F(MRUBoxFixture, ScrollBarOnlyWhenTheEntriesDoNotFit)
+{
+    Show(5);
+    EXPECT_FALSE(box->ScrollBar()->isVisible());
+    EXPECT_FALSE(box->OwnScrollBar()->isVisible());   // the list box's own bar is never used
+    EXPECT_TRUE(box->SizeGrip()->TriangleWindow());
+
+    Show(20);
+    QScrollBar* bar = box->ScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->pageStep(), 7);
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), 20 - 7);
+    EXPECT_FALSE(box->SizeGrip()->TriangleWindow());   // a full square next to the bar
+    const TRect client = box->ItemsRect();
+    const int grip = box->SizeGrip()->height();
+    // With the grip at the bottom right the bar ends above it, at the right edge.
+    EXPECT_EQ(bar->geometry(), QRect(client.Right - bar->width(), client.Top, bar->width(), client.Height() - grip));
+
+    // The grip in a top corner on the right: the bar starts below it.
+    box->SizeGripChangePosition(sgcpToTop);
+    EXPECT_EQ(box->SizeGrip()->Position(), sgpTopRight);
+    EXPECT_EQ(bar->geometry().top(), client.Top + grip);
+    // In a left corner: the full height, and the grip is a triangle again.
+    box->SizeGripChangePosition(sgcpToLeft);
+    EXPECT_EQ(bar->geometry().height(), client.Height());
+    EXPECT_TRUE(box->SizeGrip()->TriangleWindow());
+}
+
+TEST_F(MRUBoxFixture, BarAndListScrollTogether)
+{
+    Show(20);
+    QScrollBar* bar = box->ScrollBar();
+    bar->setValue(5);
+    EXPECT_EQ(box->TopIndex(), 5);
+    box->SetItemIndex(19);
+    EXPECT_EQ(box->TopIndex(), 13);
+    EXPECT_EQ(bar->value(), 13);
+    const QPoint at(20, 10);
+    QWheelEvent up(at, box->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &up);
+    EXPECT_EQ(box->TopIndex(), 12);
+    EXPECT_EQ(bar->value(), 12);
+
+    // A move of the bar from outside is undone.
+    const QRect placed = bar->geometry();
+    bar->move(0, 0);
+    EXPECT_EQ(bar->geometry(), placed);
+}
+
+TEST_F(MRUBoxFixture, SortedEntries)
+{
+    box->SetSorted(true);
+    box->Items()->Add(QStringLiteral("pear"));
+    box->Items()->Add(QStringLiteral("Apple"));
+    box->Items()->Add(QStringLiteral("banana"));
+    EXPECT_EQ(box->Items()->Texts(), QStringList({"Apple", "banana", "pear"}));
 }
