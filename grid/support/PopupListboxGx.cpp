@@ -538,7 +538,8 @@ void TPopupListboxGx::resizeEvent(QResizeEvent* e)
 {
     TCustomControl::resizeEvent(e);
     FSizeGrip->UpdatePosition();
-    FSizeGripResized = true;
+    if (e->oldSize().isValid() && e->oldSize() != e->size())
+        FSizeGripResized = true;
     SnapHeight();
     UpdateScrollBar();
     SetTopIndex(FTopIndex);
