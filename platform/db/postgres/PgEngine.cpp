@@ -16,6 +16,7 @@ namespace pgdb {
 namespace {
 
 const char* const kMaster = "master";
+const qint64 kWriteLock = 7420118;   // the advisory lock that writing transactions take
 
 // Type identifiers of the server's built-in types.
 enum : Oid { kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kFloat4 = 700, kFloat8 = 701, kBpchar = 1042,
@@ -268,8 +269,13 @@ void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
         return;
     }
     if (!m_physical) {
+        // The transaction takes the database's write lock first (an advisory lock is held per
+        // database), as the embedded engine's BEGIN IMMEDIATE does: a read-modify-write such as
+        // reserving the lowest free bill-number slot must not read what another client's open
+        // transaction is about to change.
         exec(m_conn, QStringLiteral("begin"));
         m_physical = true;
+        exec(m_conn, QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kWriteLock));
     }
     exec(m_conn, QStringLiteral("savepoint dpx_stmt"));
     try {

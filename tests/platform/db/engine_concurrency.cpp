@@ -78,3 +78,25 @@ TEST_F(EngineConcurrency, TwoProcessesGetDistinctKeys)
     Run(QStringLiteral("Use acc"));
     EXPECT_EQ(Scalar(QStringLiteral("select id from IDlist where IDname='IID'")).AsIntRaw(), 2 * count);
 }
+
+// A transaction holds the database's write lock from its first statement, a plain read
+// included, so that what it reads to write back cannot change under it: another client's
+// transaction waits for it and gives up after its lock time-out.
+TEST_F(EngineConcurrency, TransactionHoldsTheWriteLockFromItsFirstRead)
+{
+    CreateDatabase(QStringLiteral("acc"), MiniSchema());
+    engine->BeginTransaction();
+    Run(QStringLiteral("select top 1 fid from ibmaster order by fid"));
+    auto other = OpenClient(1);
+    DbResult r;
+    other->Execute(QStringLiteral("Use acc"), r);
+    const auto readInTransaction = [&] {
+        other->BeginTransaction();
+        other->Execute(QStringLiteral("select top 1 fid from ibmaster order by fid"), r);
+    };
+    EXPECT_THROW(readInTransaction(), EOleException);
+    if (other->InTransaction()) other->RollbackTransaction();
+    engine->CommitTransaction();
+    EXPECT_NO_THROW(readInTransaction());
+    other->CommitTransaction();
+}
