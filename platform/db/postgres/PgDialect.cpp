@@ -42,8 +42,29 @@ QString PgDialect(const QString& sql)
     out.reserve(in.size() + 2);
     int depth = 0;
     int catalogueDepth = -1;   // depth of the derived table that reads the object catalogue
+    // CREATE TABLE: the table, and each column's declared spelling and text size, kept as
+    // column comments (see ColumnComment) because the server folds names to lower case and
+    // its case-insensitive text type has no length.
+    QString table;
+    QStringList comments;
+    bool columnStart = false;
     for (int i = 0; i < in.size(); ++i) {
         Token t = in[i];
+        if (createTable) {
+            if (depth == 0 && i >= 2 && t.isName()) table = t.text.toLower();
+            if (columnStart && (t.kind == TokKind::Quoted || t.kind == TokKind::Bracketed)) {
+                int size = 0;
+                if (i + 3 < in.size() && in[i + 2].isOp("(") && in[i + 3].kind == TokKind::Number &&
+                    (in[i + 1].isWord("varchar") || in[i + 1].isWord("nvarchar") || in[i + 1].isWord("char") ||
+                     in[i + 1].isWord("nchar")))
+                    size = in[i + 3].text.toInt();
+                const QString comment = ColumnComment(t.text, size);
+                if (!comment.isEmpty())
+                    comments << QStringLiteral("comment on column %1.%2 is %3")
+                                    .arg(tsql::QuoteAlways(table), tsql::QuoteAlways(t.text.toLower()), tsql::QuoteString(comment));
+            }
+            columnStart = (t.isOp("(") && depth == 0) || (t.isOp(",") && depth == 1);
+        }
         if (t.isOp("(")) ++depth;
         if (t.isOp(")")) {
             out.push_back(t);
@@ -112,7 +133,24 @@ QString PgDialect(const QString& sql)
         }
         out.push_back(t);
     }
-    return tsql::Render(out);
+    QString text = tsql::Render(out);
+    for (const QString& c : comments) text += QStringLiteral("; ") + c;
+    return text;
+}
+
+QString ColumnComment(const QString& spelling, int size)
+{
+    if (size <= 0 && spelling == spelling.toLower()) return QString();
+    return size > 0 ? spelling + u' ' + QString::number(size) : spelling;
+}
+
+void ParseColumnComment(const QString& comment, QString& spelling, int& size)
+{
+    const int blank = comment.lastIndexOf(u' ');
+    bool number = false;
+    const int n = blank > 0 ? comment.mid(blank + 1).toInt(&number) : 0;
+    spelling = number ? comment.left(blank) : comment;
+    size = number ? n : 0;
 }
 
 bool WantsRowLock(const QString& tsqlText)
@@ -147,7 +185,8 @@ QStringList DatabaseSetup()
                        "case c.relkind when 'v' then 'view' when 'i' then 'index' else 'table' end::text as type, "
                        "c.relname::text as name, "
                        "case c.relkind when 'v' then pg_get_viewdef(c.oid) when 'i' then pg_get_indexdef(c.oid) else "
-                       "(select string_agg(a.attname || ' ' || format_type(a.atttypid, a.atttypmod) || "
+                       "(select string_agg(coalesce(nullif(split_part(col_description(a.attrelid, a.attnum), ' ', 1), ''), a.attname::text) "
+                       "|| ' ' || format_type(a.atttypid, a.atttypmod) || "
                        "case when a.attnotnull then ' not null' else '' end, ', ' order by a.attnum) "
                        "from pg_catalog.pg_attribute a where a.attrelid = c.oid and a.attnum > 0 and not a.attisdropped) "
                        "end::text as sql "

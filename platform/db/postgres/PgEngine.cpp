@@ -217,6 +217,7 @@ void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxR
             col.type = columnType(PQftype(r, f), PQfmod(r, f));
             const int mod = PQfmod(r, f);
             if ((col.type == DbColumnType::String || col.type == DbColumnType::FixedChar) && mod > 4) col.size = mod - 4;
+            nameColumn(c, r, f, sql, col);
             result.columns << col;
         }
         int n = PQntuples(r);
@@ -288,9 +289,109 @@ void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
     exec(m_conn, QStringLiteral("release savepoint dpx_stmt"));
 }
 
+// ----- declared names and sizes -----
+
+PgEngine::ColumnDecl PgEngine::declOf(pg_conn* c, unsigned table, int column)
+{
+    QHash<unsigned, QVector<ColumnDecl>>& tables = m_decls[c];
+    auto it = tables.find(table);
+    if (it == tables.end()) {
+        QVector<ColumnDecl> cols;
+        PGresult* r = PQexec(c, QStringLiteral("select attnum, col_description(attrelid, attnum) from pg_catalog.pg_attribute "
+                                               "where attrelid = %1 and attnum > 0").arg(table).toUtf8().constData());
+        if (PQresultStatus(r) == PGRES_TUPLES_OK) {
+            for (int i = 0; i < PQntuples(r); ++i) {
+                const int n = QByteArray(PQgetvalue(r, i, 0)).toInt();
+                if (n > cols.size()) cols.resize(n);
+                if (!PQgetisnull(r, i, 1)) ParseColumnComment(QString::fromUtf8(PQgetvalue(r, i, 1)), cols[n - 1].spelling, cols[n - 1].size);
+            }
+        }
+        PQclear(r);
+        it = tables.insert(table, cols);
+    }
+    return column > 0 && column <= it->size() ? it->at(column - 1) : ColumnDecl();
+}
+
+namespace {
+
+bool isNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'#' || c == u'@' || c == u'$'; }
+
+// The first spelling of name as a whole word in sql, ignoring case; name itself when absent.
+QString spellingIn(const QString& sql, const QString& name)
+{
+    for (int at = sql.indexOf(name, 0, Qt::CaseInsensitive); at >= 0; at = sql.indexOf(name, at + 1, Qt::CaseInsensitive)) {
+        const int end = at + name.size();
+        if ((at == 0 || !isNameChar(sql[at - 1])) && (end >= sql.size() || !isNameChar(sql[end])))
+            return sql.mid(at, name.size());
+    }
+    return name;
+}
+
+} // namespace
+
+// A result column gets the name as the program declared or wrote it: a table or view column
+// its declared spelling, an alias or expression the spelling in the statement; a text column
+// its declared size.
+void PgEngine::nameColumn(pg_conn* c, const pg_result* r, int f, const QString& sql, DbColumn& col)
+{
+    const Oid table = PQftable(r, f);
+    const int column = PQftablecol(r, f);
+    if (table >= 16384 && column > 0) {   // the program's own tables and views, not the catalogue
+        const ColumnDecl d = declOf(c, table, column);
+        if (col.type == DbColumnType::String && col.size == 0) col.size = d.size;
+        if (!d.spelling.isEmpty() && d.spelling.compare(col.name, Qt::CaseInsensitive) == 0) {
+            col.name = d.spelling;
+            return;
+        }
+    }
+    if (!col.name.isEmpty()) col.name = spellingIn(sql, col.name);
+}
+
+// CREATE VIEW: each column of the new view keeps the spelling the statement gives it and the
+// declared name and size of the column it shows, as the tables' columns do.
+void PgEngine::declareView(const QString& tsqlText, const QString& pgText)
+{
+    const QVector<tsql::Token> t = tsql::Tokenize(pgText);
+    QString view;
+    for (int i = 2; i < t.size() && !t[i].isWord("as") && !t[i].isOp("("); ++i)
+        if (t[i].isName()) view = t[i].text.toLower();
+    if (view.isEmpty()) return;
+    const bool inTrans = m_physical;
+    try {
+        if (inTrans) exec(m_conn, QStringLiteral("savepoint dpx_view"));
+        DbResult def;
+        runSql(m_conn, QStringLiteral("select pg_get_viewdef(%1::regclass)").arg(tsql::QuoteString(quoteIdent(view))), def, 1);
+        QString body = def.rows.value(0).value(0).ToString().trimmed();
+        if (body.endsWith(u';')) body.chop(1);
+        // The view's own query as a derived table: the server names each column's origin.
+        PGresult* r = PQexec(m_conn, (QStringLiteral("select * from (") + body + QStringLiteral(") as dpx_view limit 0")).toUtf8().constData());
+        QStringList comments;
+        if (PQresultStatus(r) == PGRES_TUPLES_OK) {
+            for (int f = 0; f < PQnfields(r); ++f) {
+                const QString name = QString::fromUtf8(PQfname(r, f));
+                const Oid table = PQftable(r, f);
+                const ColumnDecl d = table >= 16384 ? declOf(m_conn, table, PQftablecol(r, f)) : ColumnDecl();
+                const QString spelling = d.spelling.compare(name, Qt::CaseInsensitive) == 0 ? d.spelling : spellingIn(tsqlText, name);
+                const QString comment = ColumnComment(spelling, d.size);
+                if (!comment.isEmpty())
+                    comments << QStringLiteral("comment on column %1.%2 is %3")
+                                    .arg(quoteIdent(view), quoteIdent(name), tsql::QuoteString(comment));
+            }
+        }
+        PQclear(r);
+        if (!comments.isEmpty()) exec(m_conn, comments.join(QStringLiteral("; ")));
+        if (inTrans) exec(m_conn, QStringLiteral("release savepoint dpx_view"));
+    } catch (const Exception&) {
+        // The names stay as the server folds them; the view itself stands.
+        if (inTrans) PQclear(PQexec(m_conn, "rollback to savepoint dpx_view; release savepoint dpx_view"));
+    }
+    forgetDecls(m_conn);
+}
+
 pg_conn* PgEngine::masterConn()
 {
     if (m_master && PQstatus(m_master) != CONNECTION_OK) {
+        forgetDecls(m_master);
         PQfinish(m_master);
         m_master = nullptr;
     }
@@ -355,6 +456,7 @@ void PgEngine::runStatement(const tsql::Statement& s, DbResult& result, int maxR
             if (lockRows && pg.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) pg += QStringLiteral(" for update");
             withClientClock(pg);
             runSqlInTrans(pg, result, maxRows);
+            if (pg.startsWith(QLatin1String("create view"), Qt::CaseInsensitive)) declareView(q, pg);
         }
         return;
     case StmtKind::IfExists:
@@ -459,6 +561,7 @@ void PgEngine::UseDatabase(const QString& name)
             throw EOleException(QStringLiteral("Database '%1' cannot be opened because it is offline.").arg(info.name));
     }
     pg_conn* c = connect(ServerName(name));
+    forgetDecls(m_conn);
     PQfinish(m_conn);
     m_conn = c;
     m_current = isMaster(name) ? QString::fromLatin1(kMaster) : info.name;

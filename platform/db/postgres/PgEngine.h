@@ -7,9 +7,12 @@
 // server's own answers to the same rules (PgDialect).
 #include "platform/db/Engine.h"
 #include "platform/db/tsql/Translator.h"
+#include <QHash>
+#include <QVector>
 #include <memory>
 
 struct pg_conn;
+struct pg_result;
 
 namespace pgdb {
 
@@ -70,6 +73,17 @@ private:
     bool isMaster(const QString& name) const;
     void runTool(const QString& program, const QStringList& args, const char* what) const;
 
+    // A column's declared name and text size (the server folds names to lower case, and its
+    // case-insensitive text type has no length); read from the column comments per table.
+    struct ColumnDecl {
+        QString spelling;
+        int size = 0;
+    };
+    ColumnDecl declOf(pg_conn* c, unsigned table, int column);
+    void nameColumn(pg_conn* c, const pg_result* r, int f, const QString& sql, DbColumn& col);
+    void declareView(const QString& tsqlText, const QString& pgText);
+    void forgetDecls(pg_conn* c) { m_decls.remove(c); }
+
     PgAddress m_addr;
     int m_timeoutSeconds;
     pg_conn* m_conn = nullptr;
@@ -78,6 +92,7 @@ private:
     bool m_inTrans = false;
     bool m_physical = false;       // BEGIN sent
     tsql::TranslationCache m_cache;
+    QHash<pg_conn*, QHash<unsigned, QVector<ColumnDecl>>> m_decls;   // per session: table -> columns
 };
 
 // Opens the server engine on address; a non-empty user (the SQL login) replaces the address's
