@@ -223,7 +223,10 @@ TEST_F(AccountSetTest, EveryAccountSetIsItsOwnCopyOfTheTemplate)
     ASSERT_EQ(run(QStringLiteral("update idlist set id=5 where idname='MID'")), QString());
     ASSERT_EQ(run(QStringLiteral("Use other")), QString());
     EXPECT_EQ(rows(QStringLiteral("select ID from IDlist where IDname='MID'")), QStringLiteral("0"));
-    EXPECT_TRUE(QFile::exists(path(QStringLiteral("Database/other_data.mdf"))));
+    // The restore moved the data into the program folder's data file (a server keeps it itself).
+    if (!dpxtest::onServer()) {
+        EXPECT_TRUE(QFile::exists(path(QStringLiteral("Database/other_data.mdf"))));
+    }
     EXPECT_EQ(rows(QStringLiteral("select count(*) from TableField")), QStringLiteral("39"));
 }
 

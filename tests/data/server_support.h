@@ -30,7 +30,7 @@ class TestDatabases {
 public:
     TestDatabases()
     {
-        if (onServer())
+        if (onServer() && problem().isEmpty())
             m_prefix = pgtest::NewPrefix();
     }
     ~TestDatabases()
