@@ -29,7 +29,7 @@
 
 class TImageList;
 class TCustomDBEditGx;
-class TMRUListboxGx;
+class TPopupListboxGx;
 
 // The masked edit's error for input that does not fill its mask.
 DPX_EXCEPTION(EDBEditError, Exception)
@@ -110,6 +110,7 @@ public:
     explicit TDBEditWindowGx(TCustomDBEditGx* editor);
     // Hands a key press to the line edit's own handling (no editor rules).
     void DefaultKeyPress(QKeyEvent* e) { QLineEdit::keyPressEvent(e); }
+    void DetachEditor() { FEditor = nullptr; }
 
 protected:
     bool event(QEvent* e) override;
@@ -250,7 +251,7 @@ public:
     void SetImages(TImageList* Value);
     TMRUListGx* MRUList() const { return FMRUList.get(); }
     void SetMRUList(const TMRUListGx& Value) { FMRUList->Assign(Value); }
-    TMRUListboxGx* MRUListControl() const { return FMRUListControl; }
+    TPopupListboxGx* MRUListControl() const { return FMRUListControl; }
     int ButtonWidth() const { return FButtonWidth; }
     int ButtonHeight() const { return FButtonHeight; }
     int ImageWidth() const { return FImageWidth; }
@@ -339,7 +340,7 @@ protected:
     virtual TEditButtonControlGx* CreateEditButtonControl();
     virtual std::unique_ptr<TEditButtonsGx> CreateEditButtons();
     virtual std::unique_ptr<TEditImageGx> CreateEditImage();
-    virtual TMRUListboxGx* CreateMRUListbox();
+    virtual TPopupListboxGx* CreateMRUListbox();
     virtual bool IsDataIndependent();
     virtual TAlignment GetDefaultAlignment();
     virtual QString GetDefaultEditMask();
@@ -410,6 +411,8 @@ protected:
     // The MRU drop-down.
     void MRUListDropDown();
     void MRUListCloseUp(bool Accept);
+    // A mouse release in the MRU list box closes it, accepting inside its client area.
+    void MRUListMouseUp(TMouseButton Button, int X, int Y);
     bool MRUListDroppedDown() const { return FMRUList->DroppedDown(); }
     // The MRU list box as a widget (nil before its first use) and its selected row.
     QWidget* MRUListWidget() const;
@@ -432,7 +435,7 @@ protected:
     IInplaceEditHolderGx* FIntfInplaceEditHolder = nullptr;
     TDBEditWindowGx* FEditWindow = nullptr;
     std::vector<TEditButtonControlLineRec> FEditButtonControlList;
-    TMRUListboxGx* FMRUListControl = nullptr;
+    TPopupListboxGx* FMRUListControl = nullptr;
 
 private:
     friend class TEditImageGx;

@@ -211,6 +211,8 @@ TDBEditWindowGx::TDBEditWindowGx(TCustomDBEditGx* editor) : QLineEdit(editor), F
 
 bool TDBEditWindowGx::event(QEvent* e)
 {
+    if (!FEditor)
+        return QLineEdit::event(e);
     switch (e->type()) {
     case QEvent::KeyPress:
         FEditor->EditWindowKeyPress(static_cast<QKeyEvent*>(e));
@@ -263,6 +265,10 @@ bool TDBEditWindowGx::event(QEvent* e)
 
 void TDBEditWindowGx::inputMethodEvent(QInputMethodEvent* e)
 {
+    if (!FEditor) {
+        QLineEdit::inputMethodEvent(e);
+        return;
+    }
     if (!e->commitString().isEmpty() && !FEditor->EditWindowInputMethod(e->commitString())) {
         e->accept();
         return;
@@ -278,12 +284,18 @@ void TDBEditWindowGx::inputMethodEvent(QInputMethodEvent* e)
 void TDBEditWindowGx::paintEvent(QPaintEvent* e)
 {
     QLineEdit::paintEvent(e);
+    if (!FEditor)
+        return;
     QPainter p(this);
     FEditor->EditWindowPainted(&p);
 }
 
 void TDBEditWindowGx::contextMenuEvent(QContextMenuEvent* e)
 {
+    if (!FEditor) {
+        QLineEdit::contextMenuEvent(e);
+        return;
+    }
     // Cut, paste, delete, undo and redo put the data into edit state first.
     QMenu* menu = createStandardContextMenu();
     const QStringList editing{QStringLiteral("edit-cut"), QStringLiteral("edit-paste"),
@@ -353,6 +365,8 @@ TCustomDBEditGx::~TCustomDBEditGx()
     FDataLink->OnActiveChange = nullptr;
     FDataLink.reset();
     QObject::disconnect(FEditWindow, nullptr, this, nullptr);
+    // The window outlives this part of the editor by a little: it must not call back.
+    FEditWindow->DetachEditor();
     if (FEditButtons)
         FEditButtons->OnChanged = nullptr;
     if (FEditButton)
@@ -407,7 +421,7 @@ void TCustomDBEditGx::SetDataSource(TDataSource* Value)
     if (!(Loading() && FDataLink->DataSourceFixed()))
         FDataLink->SetDataSource(Value);
     DataLinkDataChange();
-    update();
+    Invalidate();
 }
 
 void TCustomDBEditGx::SetDataField(const QString& Value)
@@ -416,7 +430,7 @@ void TCustomDBEditGx::SetDataField(const QString& Value)
         ResetMaxLength();
     FDataLink->SetFieldName(Value);
     UpdateEditButtonsState();
-    update();
+    Invalidate();
 }
 
 void TCustomDBEditGx::DataLinkDataChange()
@@ -594,6 +608,11 @@ void TCustomDBEditGx::UpdateReadOnly()
     if (!readOnly && FInplaceMode && FIntfInplaceEditHolder)
         readOnly = !FIntfInplaceEditHolder->InplaceEditCanModify(this);
     SetEditWindowReadOnly(readOnly);
+    // The required mark follows the dataset's state and the field's value.
+    if (FHighlightRequired || OnCheckDrawRequiredState) {
+        Invalidate();
+        FEditWindow->update();
+    }
 }
 
 void TCustomDBEditGx::SetEditWindowReadOnly(bool Value) { FEditWindow->setReadOnly(Value); }
@@ -1007,6 +1026,10 @@ void TCustomDBEditGx::SendKeyToWindow(QWidget* Window, WORD Key, TShiftState Shi
 {
     if (!Window)
         return;
+    if (auto* control = qobject_cast<TCustomControl*>(Window)) {
+        control->Perform(Shift.contains(ssAlt) ? WM_SYSKEYDOWN : WM_KEYDOWN, Key);
+        return;
+    }
     Qt::KeyboardModifiers mods;
     if (Shift.contains(ssShift))
         mods |= Qt::ShiftModifier;
@@ -1072,13 +1095,13 @@ void TCustomDBEditGx::EditWindowFocus(QFocusEvent* e)
 void TCustomDBEditGx::FocusSet()
 {
     UpdateBorderActive();
-    update();
+    Invalidate();
 }
 
 void TCustomDBEditGx::FocusKilled()
 {
     UpdateBorderActive();
-    update();
+    Invalidate();
     if (FMRUList->DroppedDown()) {
         QWidget* focus = QApplication::focusWidget();
         auto* list = MRUListWidget();

@@ -2,6 +2,8 @@
 // their shortcuts and mouse handling, the drop-down protocol of the descendants
 // and the drop-down of most-recently-used texts.
 #include "DBCtrlsGx.h"
+#include "PopupListboxGx.h"
+#include "SizeGripGx.h"
 #include "ToolCtrlsGxDraw.h"
 #include "platform/gui/Application.h"
 #include <QMenu>
@@ -270,23 +272,113 @@ void TCustomDBEditGx::CloseUp(bool)
 
 bool TCustomDBEditGx::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
 {
+    // An open MRU list scrolls first.
+    if (FMRUList->DroppedDown() && FMRUListControl && FMRUListControl->DoMouseWheel(Shift, WheelDelta, MousePos))
+        return true;
     return TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos);
 }
 
 // ---------------------------------------------------------------------------
 // The MRU list
 
-TMRUListboxGx* TCustomDBEditGx::CreateMRUListbox() { return nullptr; }
+TPopupListboxGx* TCustomDBEditGx::CreateMRUListbox()
+{
+    auto* list = new TPopupListboxGx(this);
+    list->hide();
+    list->SetCtl3D(false);
+    list->Items()->SetSorted(true);
+    list->OnMouseUp = [this](QObject*, TMouseButton button, TShiftState, int x, int y) {
+        MRUListMouseUp(button, x, y);
+    };
+    list->SizeGrip()->OnParentResized = [this](TSizeGripGx*) { StoreMRUListSize(); };
+    return list;
+}
 
-QWidget* TCustomDBEditGx::MRUListWidget() const { return nullptr; }
+QWidget* TCustomDBEditGx::MRUListWidget() const { return FMRUListControl; }
 
-int TCustomDBEditGx::MRUListItemIndex() const { return -1; }
+int TCustomDBEditGx::MRUListItemIndex() const { return FMRUListControl ? FMRUListControl->ItemIndex() : -1; }
 
-void TCustomDBEditGx::MRUListDropDown() {}
+// Opens the list under the text, or filters an open one again by the text.
+void TCustomDBEditGx::MRUListDropDown()
+{
+    if (!FMRUListControl)
+        FMRUListControl = CreateMRUListbox();
+    TPopupListboxGx* list = FMRUListControl;
+    QStringList filtered;
+    const bool complete = FMRUList->FilterItemsTo(filtered, EditText());
+    list->Items()->SetTexts(filtered);
+    if (!complete) {
+        FMRUList->CloseUp(false);
+        return;
+    }
+    const int rows = std::min(list->Count(), FMRUList->Rows());
+    const QRect text = FEditWindow->rect();
+    const QPoint topLeft = FEditWindow->mapToGlobal(text.topLeft());
+    const TRect screen(topLeft.x(), topLeft.y(), topLeft.x() + text.width(), topLeft.y() + text.height());
+    if (FMRUList->DroppedDown()) {
+        if (list->Count() == 0) {
+            FMRUList->CloseUp(false);
+            return;
+        }
+        list->SetRowCount(rows);
+        const TPoint at = PlaceDropDownAtRect(screen, list, 0);
+        list->move(at.X, at.Y);
+        list->show();
+        return;
+    }
+    if (list->Count() == 0)
+        return;
+    list->SetColor(Color());
+    list->setFont(font());
+    list->SetItemHeight(list->GetTextHeight());
+    list->SetItemIndex(-1);
+    list->SetRowCount(rows);
+    list->resize(FMRUList->Width() > 0 ? FMRUList->Width() : text.width(), list->height());
+    const TPoint at = PlaceDropDownAtRect(screen, list, 0);
+    list->move(at.X, at.Y);
+    list->SizeGrip()->show();
+    list->show();
+    list->SetSizeGripResized(false);
+    FMRUList->SetDroppedDown(true);
+}
 
-void TCustomDBEditGx::MRUListCloseUp(bool) { FMRUList->SetDroppedDown(false); }
+void TCustomDBEditGx::MRUListCloseUp(bool Accept)
+{
+    if (!FMRUList->DroppedDown())
+        return;
+    TPopupListboxGx* list = FMRUListControl;
+    if (list && list->MouseCapture()) {
+        list->SetMouseCapture(false);
+        list->Perform(WM_CANCELMODE);
+    }
+    const bool hadFocus = list && list->hasFocus();
+    if (list)
+        list->hide();
+    if (hadFocus)
+        SetFocus();
+    FMRUList->SetDroppedDown(false);
+    if (Accept && list && !FReadOnly && FDataLink->Edit()) {
+        if (list->ItemIndex() >= 0)
+            InternalSetText(list->ItemText(list->ItemIndex()));
+        if (Focused())
+            SelectAll();
+    }
+}
 
-void TCustomDBEditGx::StoreMRUListSize() {}
+void TCustomDBEditGx::MRUListMouseUp(TMouseButton Button, int X, int Y)
+{
+    if (Button != mbLeft || !FMRUListControl)
+        return;
+    FMRUList->CloseUp(PtInRect(FMRUListControl->ClientRect(), TPoint(X, Y)));
+}
+
+void TCustomDBEditGx::StoreMRUListSize()
+{
+    if (!FMRUListControl)
+        return;
+    FMRUList->SetRows(FMRUListControl->RowCount());
+    FMRUList->SetWidth(FMRUListControl->width());
+}
 
 void TCustomDBEditGx::FilterMRUList(const QString& Item, bool& Accept)
 {

@@ -42,7 +42,7 @@ void TEditImageGx::SetImageIndex(int Value)
         return;
     FImageIndex = Value;
     if (FEditControl)
-        FEditControl->update();
+        FEditControl->Invalidate();
 }
 
 void TEditImageGx::SetVisible(bool Value)
@@ -164,7 +164,7 @@ void TCustomDBEditGx::RecreateWnd()
     FEditWindow->setEchoMode(FPasswordChar.isNull() ? QLineEdit::Normal : QLineEdit::Password);
     SyncWindowPalette();
     UpdateTextRect();
-    update();
+    Invalidate();
 }
 
 void TCustomDBEditGx::Resize()
@@ -208,7 +208,7 @@ void TCustomDBEditGx::ApplyWindowAlignment()
     default: qa |= Qt::AlignLeft; break;
     }
     FEditWindow->setAlignment(qa);
-    update();
+    Invalidate();
 }
 
 void TCustomDBEditGx::SyncWindowPalette()
@@ -278,7 +278,7 @@ void TCustomDBEditGx::SetHighlightRequired(bool Value)
     if (Value == FHighlightRequired)
         return;
     FHighlightRequired = Value;
-    update();
+    Invalidate();
     FEditWindow->update();
 }
 
@@ -331,7 +331,7 @@ void TCustomDBEditGx::UpdateBorderActive()
         return;
     FBorderActive = active;
     UpdateEditButtonsState();
-    update();
+    Invalidate();
 }
 
 void TCustomDBEditGx::MouseEnter()
@@ -577,7 +577,7 @@ void TCustomDBEditGx::InplaceMove(const TRect& Rect, bool Repaint)
     setGeometry(Rect.toQRect());
     show();
     if (Repaint || wasHidden)
-        update();
+        Invalidate();
     if (FInplaceEditHolder && FInplaceEditHolder->hasFocus())
         FEditWindow->setFocus(Qt::OtherFocusReason);
 }
@@ -591,7 +591,7 @@ void TCustomDBEditGx::Hide()
     if (!isVisible())
         return;
     const bool hadFocus = hasFocus();
-    update();
+    Invalidate();
     setVisible(false);
     setGeometry(0, 0, 0, 0);
     if (hadFocus && FInplaceEditHolder)
