@@ -545,6 +545,22 @@ void TPopupListboxGx::resizeEvent(QResizeEvent* e)
     SetTopIndex(FTopIndex);
 }
 
+bool TPopupListboxGx::event(QEvent* e)
+{
+    // The list never keeps the activation: a window system that activates it on a
+    // click gets it handed back to the owner's window, so the owner keeps the keys.
+    if (e->type() == QEvent::WindowActivate && FOwner && FOwner->window() != this) {
+        QPointer<QWidget> owner = FOwner->window();
+        QMetaObject::invokeMethod(
+            this, [owner] {
+                if (owner && owner->isVisible())
+                    owner->activateWindow();
+            },
+            Qt::QueuedConnection);
+    }
+    return TCustomControl::event(e);
+}
+
 void TPopupListboxGx::showEvent(QShowEvent* e)
 {
     TCustomControl::showEvent(e);
