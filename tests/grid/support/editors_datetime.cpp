@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -365,6 +366,37 @@ TEST(DBDateTimeEdit, ClickedDateReachesTheFieldWithItsTimeOfDay)
     EXPECT_FALSE(h.edit->CalendarVisible());
     h.ds->Post();
     EXPECT_EQ(Show(h.Date()->Value()), QStringLiteral("2026-12-11 00:00:00"));
+}
+
+// Press on the main button, drag into the calendar and release on a day: one gesture.
+TEST(DBDateTimeEdit, PressDragAndReleasePicksADate)
+{
+    DateHost h;
+    h.Enter();
+    TEditButtonControlGx* button = h.edit->EditButtonControlAt(0).EditButtonControl;
+    QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    ASSERT_TRUE(h.edit->CalendarVisible());
+    const QPoint day = Centre(h.Cal()->DateRect(QDate(2024, 5, 23)));
+    const QPoint global = h.Cal()->mapToGlobal(day);
+    QMouseEvent move(QEvent::MouseMove, button->mapFromGlobal(QPointF(global)), QPointF(global), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &move);
+    EXPECT_EQ(h.Cal()->SelectedDate(), QDate(2024, 5, 23));
+    EXPECT_TRUE(h.edit->CalendarVisible());
+    QTest::mouseRelease(h.Cal(), Qt::LeftButton, Qt::NoModifier, day);
+    EXPECT_FALSE(h.edit->CalendarVisible());
+    EXPECT_EQ(Show(h.edit->Value()), QStringLiteral("2024-05-23 08:15:30"));
+}
+
+// Enter completes the text in place, like leaving does.
+TEST(DBDateTimeEdit, EnterCompletesTheText)
+{
+    DateHost h;
+    h.Enter();
+    h.Type(QStringLiteral("202402"));
+    QTest::keyClick(h.Keys(), Qt::Key_Return);
+    EXPECT_EQ(h.edit->Text(), QStringLiteral("2024-02-10"));
+    EXPECT_TRUE(h.edit->EditWindow()->hasFocus());
 }
 
 TEST(DBDateTimeEdit, EscapeChangesNothing)
