@@ -349,28 +349,28 @@ void PgEngine::nameColumn(pg_conn* c, const pg_result* r, int f, const QString& 
 
 // CREATE VIEW: each column of the new view keeps the spelling the statement gives it and the
 // declared name and size of the column it shows, as the tables' columns do.
-void PgEngine::declareView(const QString& tsqlText, const QString& pgText)
+void PgEngine::declareView(pg_conn* c, const QString& tsqlText, const QString& pgText)
 {
     const QVector<tsql::Token> t = tsql::Tokenize(pgText);
     QString view;
     for (int i = 2; i < t.size() && !t[i].isWord("as") && !t[i].isOp("("); ++i)
         if (t[i].isName()) view = t[i].text.toLower();
     if (view.isEmpty()) return;
-    const bool inTrans = m_physical;
+    const bool inTrans = c == m_conn && m_physical;
     try {
-        if (inTrans) exec(m_conn, QStringLiteral("savepoint dpx_view"));
+        if (inTrans) exec(c, QStringLiteral("savepoint dpx_view"));
         DbResult def;
-        runSql(m_conn, QStringLiteral("select pg_get_viewdef(%1::regclass)").arg(tsql::QuoteString(quoteIdent(view))), def, 1);
+        runSql(c, QStringLiteral("select pg_get_viewdef(%1::regclass)").arg(tsql::QuoteString(quoteIdent(view))), def, 1);
         QString body = def.rows.value(0).value(0).ToString().trimmed();
         if (body.endsWith(u';')) body.chop(1);
         // The view's own query as a derived table: the server names each column's origin.
-        PGresult* r = PQexec(m_conn, (QStringLiteral("select * from (") + body + QStringLiteral(") as dpx_view limit 0")).toUtf8().constData());
+        PGresult* r = PQexec(c, (QStringLiteral("select * from (") + body + QStringLiteral(") as dpx_view limit 0")).toUtf8().constData());
         QStringList comments;
         if (PQresultStatus(r) == PGRES_TUPLES_OK) {
             for (int f = 0; f < PQnfields(r); ++f) {
                 const QString name = QString::fromUtf8(PQfname(r, f));
                 const Oid table = PQftable(r, f);
-                const ColumnDecl d = table >= 16384 ? declOf(m_conn, table, PQftablecol(r, f)) : ColumnDecl();
+                const ColumnDecl d = table >= 16384 ? declOf(c, table, PQftablecol(r, f)) : ColumnDecl();
                 const QString spelling = d.spelling.compare(name, Qt::CaseInsensitive) == 0 ? d.spelling : spellingIn(tsqlText, name);
                 const QString comment = ColumnComment(spelling, d.size);
                 if (!comment.isEmpty())
@@ -379,13 +379,13 @@ void PgEngine::declareView(const QString& tsqlText, const QString& pgText)
             }
         }
         PQclear(r);
-        if (!comments.isEmpty()) exec(m_conn, comments.join(QStringLiteral("; ")));
-        if (inTrans) exec(m_conn, QStringLiteral("release savepoint dpx_view"));
+        if (!comments.isEmpty()) exec(c, comments.join(QStringLiteral("; ")));
+        if (inTrans) exec(c, QStringLiteral("release savepoint dpx_view"));
     } catch (const Exception&) {
         // The names stay as the server folds them; the view itself stands.
-        if (inTrans) PQclear(PQexec(m_conn, "rollback to savepoint dpx_view; release savepoint dpx_view"));
+        if (inTrans) PQclear(PQexec(c, "rollback to savepoint dpx_view; release savepoint dpx_view"));
     }
-    forgetDecls(m_conn);
+    forgetDecls(c);
 }
 
 pg_conn* PgEngine::masterConn()
@@ -456,7 +456,7 @@ void PgEngine::runStatement(const tsql::Statement& s, DbResult& result, int maxR
             if (lockRows && pg.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) pg += QStringLiteral(" for update");
             withClientClock(pg);
             runSqlInTrans(pg, result, maxRows);
-            if (pg.startsWith(QLatin1String("create view"), Qt::CaseInsensitive)) declareView(q, pg);
+            if (pg.startsWith(QLatin1String("create view"), Qt::CaseInsensitive)) declareView(m_conn, q, pg);
         }
         return;
     case StmtKind::IfExists:
@@ -667,7 +667,8 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
     if (!QFileInfo(backupFile).isFile())
         throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the file specified. "
                                            "RESTORE DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
-    {
+    const bool embedded = IsEmbeddedBackup(backupFile);
+    if (!embedded) {
         QFile f(backupFile);
         if (!f.open(QIODevice::ReadOnly) || f.read(5) != QByteArray("PGDMP"))
             throw EOleException(QStringLiteral("The media family on device '%1' is incorrectly formed. "
@@ -687,14 +688,26 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
     }
     exec(m_conn, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(server)));
     try {
-        pg_conn* fresh = connect(server);
-        try { exec(fresh, BitAssignmentSetup()); } catch (...) { PQfinish(fresh); throw; }
-        PQfinish(fresh);
-        runTool(toolPath("pg_restore"), {QStringLiteral("--no-owner"), QStringLiteral("-d"), server, backupFile},
-                "RESTORE DATABASE");
-        pg_conn* c = connect(server);
-        try { prepareDatabase(c); } catch (...) { PQfinish(c); throw; }
-        PQfinish(c);
+        if (embedded) {
+            pg_conn* c = connect(server);
+            try {
+                prepareDatabase(c);
+                importEmbedded(c, backupFile);
+            } catch (...) {
+                PQfinish(c);
+                throw;
+            }
+            PQfinish(c);
+        } else {
+            pg_conn* fresh = connect(server);
+            try { exec(fresh, BitAssignmentSetup()); } catch (...) { PQfinish(fresh); throw; }
+            PQfinish(fresh);
+            runTool(toolPath("pg_restore"), {QStringLiteral("--no-owner"), QStringLiteral("-d"), server, backupFile},
+                    "RESTORE DATABASE");
+            pg_conn* c = connect(server);
+            try { prepareDatabase(c); } catch (...) { PQfinish(c); throw; }
+            PQfinish(c);
+        }
     } catch (...) {
         PGresult* r = PQexec(m_conn, QStringLiteral("drop database if exists %1").arg(quoteIdent(server)).toUtf8().constData());
         PQclear(r);

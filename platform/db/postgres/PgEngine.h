@@ -30,6 +30,9 @@ PgAddress ParseAddress(const QString& address);
 // True for a PostgreSQL address.
 bool IsPgAddress(const QString& dataSource);
 
+// True for a backup of the embedded engine (which RESTORE brings onto the server as well).
+bool IsEmbeddedBackup(const QString& file);
+
 class PgEngine final : public DbEngine {
 public:
     PgEngine(const PgAddress& address, int timeoutSeconds);
@@ -81,7 +84,8 @@ private:
     };
     ColumnDecl declOf(pg_conn* c, unsigned table, int column);
     void nameColumn(pg_conn* c, const pg_result* r, int f, const QString& sql, DbColumn& col);
-    void declareView(const QString& tsqlText, const QString& pgText);
+    void declareView(pg_conn* c, const QString& tsqlText, const QString& pgText);
+    void importEmbedded(pg_conn* c, const QString& backupFile);
     void forgetDecls(pg_conn* c) { m_decls.remove(c); }
 
     PgAddress m_addr;
