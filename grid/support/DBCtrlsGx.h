@@ -29,7 +29,6 @@
 
 class TImageList;
 class TCustomDBEditGx;
-class TPopupListboxGx;
 
 // The masked edit's error for input that does not fill its mask.
 DPX_EXCEPTION(EDBEditError, Exception)
@@ -251,7 +250,7 @@ public:
     void SetImages(TImageList* Value);
     TMRUListGx* MRUList() const { return FMRUList.get(); }
     void SetMRUList(const TMRUListGx& Value) { FMRUList->Assign(Value); }
-    TPopupListboxGx* MRUListControl() const { return FMRUListControl; }
+    TMRUListboxGx* MRUListControl() const { return FMRUListControl; }
     int ButtonWidth() const { return FButtonWidth; }
     int ButtonHeight() const { return FButtonHeight; }
     int ImageWidth() const { return FImageWidth; }
@@ -340,7 +339,7 @@ protected:
     virtual TEditButtonControlGx* CreateEditButtonControl();
     virtual std::unique_ptr<TEditButtonsGx> CreateEditButtons();
     virtual std::unique_ptr<TEditImageGx> CreateEditImage();
-    virtual TPopupListboxGx* CreateMRUListbox();
+    virtual TMRUListboxGx* CreateMRUListbox();
     virtual bool IsDataIndependent();
     virtual TAlignment GetDefaultAlignment();
     virtual QString GetDefaultEditMask();
@@ -387,6 +386,12 @@ protected:
     // Shift). The base passes Page Up/Down, Up/Down without Alt and Ctrl+Home/End
     // to an open MRU list, Enter and Escape close it. True: the key went there.
     virtual bool DropDownKey(WORD Key, TShiftState Shift);
+    // The index of the button (0 the main one, i the extra button i-1) whose
+    // ShortCut is Key with Shift; -1 when none.
+    int ButtonOfShortCut(WORD Key, TShiftState Shift) const;
+    // Applies a mask of the editor's own (the date-time editor's) without
+    // marking EditMask as given explicitly.
+    void SetInternalEditMask(const QString& Value);
     // Whether the link may modify now (the masked edit's query): the link's Edit.
     virtual bool EditCanModify();
     // The edit window's read-only flag.
@@ -435,7 +440,7 @@ protected:
     IInplaceEditHolderGx* FIntfInplaceEditHolder = nullptr;
     TDBEditWindowGx* FEditWindow = nullptr;
     std::vector<TEditButtonControlLineRec> FEditButtonControlList;
-    TPopupListboxGx* FMRUListControl = nullptr;
+    TMRUListboxGx* FMRUListControl = nullptr;
 
 private:
     friend class TEditImageGx;

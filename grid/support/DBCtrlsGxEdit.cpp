@@ -245,7 +245,21 @@ bool TDBEditWindowGx::event(QEvent* e)
         auto* m = static_cast<QMouseEvent*>(e);
         QPointer<TDBEditWindowGx> self(this);
         bool allowed = true;
-        Application->Guard([&] { allowed = FEditor->EditWindowMouseAllowed(m); });
+        bool doubleClick = false;
+        Application->Guard([&] {
+            allowed = FEditor->EditWindowMouseAllowed(m);
+            // In place, a press that completes the host's press is a double click.
+            doubleClick = allowed && FEditor->IsInplaceDoubleClick(m);
+        });
+        if (doubleClick) {
+            QMouseEvent dbl(QEvent::MouseButtonDblClick, m->position(), m->scenePosition(), m->globalPosition(),
+                            m->button(), m->buttons(), m->modifiers());
+            QLineEdit::event(&dbl);
+            if (self)
+                FEditor->EditWindowMouse(&dbl);
+            e->accept();
+            return true;
+        }
         if (allowed)
             QLineEdit::event(e);
         if (self)
@@ -683,6 +697,14 @@ void TCustomDBEditGx::SetEditMask(const QString& Value)
         FDataLink->SetText(EditText());
     else
         FDataLink->Reset();
+}
+
+void TCustomDBEditGx::SetInternalEditMask(const QString& Value)
+{
+    if (Value == FEditMask)
+        return;
+    FEditMask = Value;
+    ApplyEditMaskToWindow();
 }
 
 void TCustomDBEditGx::ApplyEditMaskToWindow()

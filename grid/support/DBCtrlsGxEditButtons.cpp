@@ -154,7 +154,7 @@ TEditButtonGx* TCustomDBEditGx::ButtonOfControl(QObject* Sender, bool* IsMain)
 // ---------------------------------------------------------------------------
 // Shortcuts, presses and clicks
 
-bool TCustomDBEditGx::PressShortCut(WORD Key, TShiftState Shift)
+int TCustomDBEditGx::ButtonOfShortCut(WORD Key, TShiftState Shift) const
 {
     TShortCut sc = Key;
     if (Shift.contains(ssShift))
@@ -164,19 +164,27 @@ bool TCustomDBEditGx::PressShortCut(WORD Key, TShiftState Shift)
     if (Shift.contains(ssAlt))
         sc |= 0x8000;
     for (size_t i = 0; i < FEditButtonControlList.size(); ++i) {
-        TEditButtonGx* button = i == 0 ? FEditButton.get()
-                                : int(i) - 1 < FEditButtons->Count() ? FEditButtons->ButtonAt(int(i) - 1)
-                                                                      : nullptr;
-        if (!button || button->ShortCut() == 0 || button->ShortCut() != sc)
-            continue;
-        QPointer<TEditButtonControlGx> ctl(FEditButtonControlList[i].EditButtonControl);
-        bool autoRepeat = false;
-        ctl->EditButtonDown(false, autoRepeat);
-        if (ctl)
-            ctl->Click();
-        return true;
+        const TEditButtonGx* button = i == 0 ? FEditButton.get()
+                                      : int(i) - 1 < FEditButtons->Count() ? FEditButtons->ButtonAt(int(i) - 1)
+                                                                            : nullptr;
+        if (button && button->ShortCut() != 0 && button->ShortCut() == sc)
+            return int(i);
     }
-    return false;
+    return -1;
+}
+
+// The button is pressed as by the mouse (not its upper half), then clicked.
+bool TCustomDBEditGx::PressShortCut(WORD Key, TShiftState Shift)
+{
+    const int index = ButtonOfShortCut(Key, Shift);
+    if (index < 0)
+        return false;
+    QPointer<TEditButtonControlGx> ctl(FEditButtonControlList[size_t(index)].EditButtonControl);
+    bool autoRepeat = false;
+    ctl->EditButtonDown(false, autoRepeat);
+    if (ctl)
+        ctl->Click();
+    return true;
 }
 
 void TCustomDBEditGx::PopupButtonMenu(TEditButtonGx* Button, TEditButtonControlGx* Control)
@@ -281,9 +289,9 @@ bool TCustomDBEditGx::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
 // ---------------------------------------------------------------------------
 // The MRU list
 
-TPopupListboxGx* TCustomDBEditGx::CreateMRUListbox()
+TMRUListboxGx* TCustomDBEditGx::CreateMRUListbox()
 {
-    auto* list = new TPopupListboxGx(this);
+    auto* list = new TMRUListboxGx(this);
     list->hide();
     list->SetCtl3D(false);
     list->Items()->SetSorted(true);
@@ -303,7 +311,7 @@ void TCustomDBEditGx::MRUListDropDown()
 {
     if (!FMRUListControl)
         FMRUListControl = CreateMRUListbox();
-    TPopupListboxGx* list = FMRUListControl;
+    TMRUListboxGx* list = FMRUListControl;
     QStringList filtered;
     const bool complete = FMRUList->FilterItemsTo(filtered, EditText());
     list->Items()->SetTexts(filtered);
@@ -346,7 +354,7 @@ void TCustomDBEditGx::MRUListCloseUp(bool Accept)
 {
     if (!FMRUList->DroppedDown())
         return;
-    TPopupListboxGx* list = FMRUListControl;
+    TMRUListboxGx* list = FMRUListControl;
     if (list && list->MouseCapture()) {
         list->SetMouseCapture(false);
         list->Perform(WM_CANCELMODE);

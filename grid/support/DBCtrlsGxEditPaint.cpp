@@ -189,6 +189,11 @@ void TCustomDBEditGx::changeEvent(QEvent* e)
     case QEvent::LayoutDirectionChange:
         RecreateWnd();
         break;
+    case QEvent::PaletteChange:
+        // New system colours: the buttons are painted afresh.
+        FlushButtonsBitmapCache();
+        Invalidate();
+        break;
     default:
         break;
     }

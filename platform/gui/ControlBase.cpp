@@ -352,7 +352,10 @@ void TCustomControl::ProcessChildKey(QKeyEvent* e, WORD& Key, QChar& Ch)
                 charPreviewed = true;
                 if (!self || ch == QChar(0)) return;
             }
-            if (DispatchDialogKey(this, key, shift)) return;
+            // The focus step starts at the inner window that has the focus.
+            QWidget* from = this;
+            if (QWidget* f = QApplication::focusWidget(); f && isAncestorOf(f)) from = f;
+            if (DispatchDialogKey(from, key, shift)) return;
         }
         KeyDown(key, shift);
         Key = key;

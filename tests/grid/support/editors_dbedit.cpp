@@ -4,6 +4,7 @@
 #include "dataset_fixture.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/Form.h"
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -337,4 +338,42 @@ TEST(DBEditGx, FieldEditMaskAppliesUnlessExplicit)
     h.edit->DataLink()->Reset();
     EXPECT_EQ(h.edit->EditMask(), QString());
     EXPECT_EQ(h.edit->Text(), QStringLiteral("apple"));
+}
+
+TEST(DBEditGx, TabLeavesUnlessWanted)
+{
+    EditHost h;
+    h.Enter();
+    QTest::keyClick(h.Keys(), Qt::Key_End);
+    QTest::keyClicks(h.Keys(), QStringLiteral("s"));
+    QTest::keyClick(h.Keys(), Qt::Key_Tab);
+    EXPECT_TRUE(h.other->hasFocus());
+    EXPECT_EQ(h.F("name")->AsString(), QStringLiteral("apples"));
+    h.edit->SetWantTabs(true);
+    h.Enter();
+    QTest::keyClick(h.Keys(), Qt::Key_Tab);
+    EXPECT_TRUE(h.edit->Focused());
+}
+
+TEST(DBEditGx, TabMovesThroughAFormBothWays)
+{
+    TForm form(nullptr);
+    auto* before = new QLineEdit(&form);
+    auto* edit = new TDBEditGx(&form);
+    auto* after = new QLineEdit(&form);
+    auto* layout = new QVBoxLayout(&form);
+    layout->addWidget(before);
+    layout->addWidget(edit);
+    layout->addWidget(after);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    EXPECT_TRUE(edit->Focused());
+    QTest::keyClick(edit->EditWindow(), Qt::Key_Tab);
+    EXPECT_TRUE(after->hasFocus());
+    QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(edit->Focused());
+    QTest::keyClick(edit->EditWindow(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(before->hasFocus());
 }

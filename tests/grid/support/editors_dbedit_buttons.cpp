@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
+#include "MRUListGx.h"
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -365,4 +367,27 @@ TEST(DBEditGxButtons, MRUListTakesTheWrittenText)
     list->resize(150, list->height());
     list->SizeGrip()->OnParentResized(list->SizeGrip());
     EXPECT_EQ(m.edit->MRUList()->Width(), 150);
+}
+
+TEST(DBEditGxButtons, MRUListScrollsWhenItHasMoreItemsThanRows)
+{
+    MRUEdit m;
+    QStringList items;
+    for (int i = 0; i < 20; ++i)
+        items << QStringLiteral("item %1").arg(i, 2, 10, QLatin1Char('0'));
+    m.edit->MRUList()->SetItems(items);
+    QTest::keyClicks(m.Keys(), QStringLiteral("item"));
+    ASSERT_TRUE(m.Open());
+    TMRUListboxGx* list = m.edit->MRUListControl();
+    EXPECT_EQ(list->RowCount(), 7);
+    EXPECT_TRUE(list->ScrollBar()->isVisible());
+    EXPECT_EQ(list->ScrollBar()->pageStep(), 7);
+    // Refiltering an open list to fewer items than rows drops the scroll bar.
+    QTest::keyClicks(m.Keys(), QStringLiteral(" 1"));
+    ASSERT_TRUE(m.Open());
+    EXPECT_EQ(m.Shown().size(), 10);
+    QTest::keyClicks(m.Keys(), QStringLiteral("5"));
+    EXPECT_EQ(m.Shown(), QStringList({QStringLiteral("item 15")}));
+    EXPECT_EQ(list->RowCount(), 1);
+    EXPECT_FALSE(list->ScrollBar()->isVisible());
 }

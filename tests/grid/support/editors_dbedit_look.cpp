@@ -10,6 +10,7 @@
 #include <QHelpEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolTip>
 #include <gtest/gtest.h>
@@ -322,4 +323,41 @@ TEST(DBEditGxLook, InplaceHostSeesKeysFirst)
     edit->Move(TRect(0, 0, 0, 0));
     EXPECT_FALSE(edit->GetVisible());
     EXPECT_TRUE(host.hasFocus());
+}
+
+TEST(DBEditGxLook, InplacePressCompletingTheHostsPressIsADoubleClick)
+{
+    Host host;
+    host.resize(200, 100);
+    auto* edit = new TDBEditGx(&host);
+    edit->SetInplaceEditHolder(&host);
+    int doubleClicks = 0;
+    edit->OnDblClick = [&](QObject*) { ++doubleClicks; };
+    host.show();
+    edit->Move(TRect(10, 10, 190, 32));
+    edit->SetText(QStringLiteral("hello world"));
+    QWidget* window = edit->EditWindow();
+    const QPoint at(8, window->height() / 2);
+    const QPoint global = window->mapToGlobal(at);
+    struct Case { int hostTime; int pressTime; QPoint hostPos; bool dbl; } cases[] = {
+        {1000, 1100, global, true},
+        {1000, 1000 + QApplication::doubleClickInterval() + 50, global, false},   // too late
+        {1000, 1100, global + QPoint(40, 0), false},                              // too far
+        {0, 1100, global, false},                                                 // no host press
+    };
+    for (const Case& c : cases) {
+        doubleClicks = 0;
+        edit->Deselect();
+        host.downPos = TPoint(c.hostPos.x(), c.hostPos.y());
+        host.downTime = c.hostTime;
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(global), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        press.setTimestamp(ulong(c.pressTime));
+        QApplication::sendEvent(window, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(global), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &release);
+        EXPECT_EQ(doubleClicks, c.dbl ? 1 : 0) << c.pressTime;
+        EXPECT_EQ(edit->SelText() == QStringLiteral("hello"), c.dbl) << c.pressTime;   // a word is selected
+    }
 }
