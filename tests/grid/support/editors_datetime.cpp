@@ -2,6 +2,7 @@
 // clamping on leaving, stepping, the calendar drop-down, values set from code, errors.
 #include "CalculatorGx.h"
 #include "DBCtrlsGxCheckBox.h"
+#include "DBCtrlsGxComboBox.h"
 #include "DBCtrlsGxDateTime.h"
 #include "SizeGripGx.h"
 #include "platform/db/ClientDataSet.h"
@@ -489,7 +490,7 @@ TEST(DBDateTimeEdit, UnmaskedEmptyTextWritesNull)
 TEST(DBDateTimeEdit, ScreenshotWithOpenCalendar)
 {
     DateHost h;
-    h.window.setGeometry(100, 100, 470, 290);
+    h.window.setGeometry(100, 100, 470, 320);
     auto label = [&](const QString& text, int y) {
         auto* l = new QLabel(text, &h.window);
         l->setGeometry(10, y, 70, 24);
@@ -502,8 +503,14 @@ TEST(DBDateTimeEdit, ScreenshotWithOpenCalendar)
     flag->SetCaption(QStringLiteral("已审核"));
     flag->setGeometry(80, 44, 150, 22);
     flag->show();
-    label(QStringLiteral("入库日期"), 76);
-    h.edit->setGeometry(80, 76, 150, 24);
+    label(QStringLiteral("仓库"), 76);
+    auto* store = new TDBComboBoxGx(&h.window);
+    store->Items()->SetTexts({"一号仓库", "二号仓库", "三号仓库"});
+    store->setGeometry(80, 76, 150, 24);
+    store->SetText(QStringLiteral("三号仓库"));
+    store->show();
+    label(QStringLiteral("入库日期"), 110);
+    h.edit->setGeometry(80, 110, 150, 24);
     auto* calc = new TCalculatorGx(&h.window);
     calc->move(265, 10);
     calc->show();
