@@ -1,4 +1,5 @@
 #include "DBCtrlsGxComboBox.h"
+#include "DropDownEditGx.h"
 #include "GxLibVCL.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
@@ -435,7 +436,7 @@ bool TCustomDBComboBoxGx::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint
         return true;
     if (TCustomDBEditGx::DoMouseWheel(Shift, WheelDelta, MousePos))
         return true;
-    if (Shift.contains(ssShift) || Shift.contains(ssCtrl) || Shift.contains(ssAlt) || ReadOnly() || !EditCanModify())
+    if (!NoShiftKeysGx(Shift) || ReadOnly() || !EditCanModify())
         return false;
     SelectNextValue(WheelDelta > 0);
     return true;
@@ -443,8 +444,7 @@ bool TCustomDBComboBoxGx::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint
 
 void TCustomDBComboBoxGx::ButtonDropDown(bool TopButton)
 {
-    const TEditButtonStyleGx style = EditButton()->Style();
-    if (style == ebsUpDownGx || style == ebsAltUpDownGx) {
+    if (IsUpDownButtonGx(EditButton())) {
         // The upper half steps to the next item, the lower half to the previous one.
         SelectNextValue(!TopButton);
         return;
@@ -503,10 +503,7 @@ void TCustomDBComboBoxGx::FocusKilled()
     if (!FListVisible)
         return;
     // A click may make the list the active window (it hands the activation back).
-    if (QApplication::activeWindow() == FPopupListbox)
-        return;
-    QWidget* focus = QApplication::focusWidget();
-    if (!(focus && (focus == FPopupListbox || FPopupListbox->isAncestorOf(focus))))
+    if (!DropDownHoldsFocusGx(FPopupListbox))
         CloseUp(false);
 }
 
@@ -515,9 +512,7 @@ void TCustomDBComboBoxGx::CMCancelMode(QWidget* Sender)
     TCustomDBEditGx::CMCancelMode(Sender);
     if (!FListVisible)
         return;
-    const bool own = Sender && (Sender == this || isAncestorOf(Sender) || Sender == FPopupListbox ||
-                                FPopupListbox->isAncestorOf(Sender));
-    if (!own)
+    if (!IsEditorOrDropDownGx(this, FPopupListbox, Sender))
         CloseUp(false);
 }
 
@@ -601,15 +596,13 @@ void TCustomDBComboBoxGx::CloseUp(bool Accept)
 {
     if (!FListVisible)
         return;
-    if (QWidget* grabber = QWidget::mouseGrabber())
-        grabber->releaseMouse();
+    CancelMouseCaptureGx();
     FPopupListbox->hide();
     if (FPopupListbox->SizeGripResized()) {
         FDropDownBox->SetRows(FPopupListbox->RowCount());
         FDropDownBox->SetWidth(FPopupListbox->width());
     }
-    QWidget* focus = QApplication::focusWidget();
-    if (focus && (focus == FPopupListbox || FPopupListbox->isAncestorOf(focus)))
+    if (DropDownHoldsFocusGx(FPopupListbox))
         SetFocus();
     FListVisible = false;
     FDroppedDown = false;

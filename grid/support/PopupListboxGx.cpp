@@ -1,4 +1,5 @@
 #include "PopupListboxGx.h"
+#include "DropDownEditGx.h"
 #include "GxLibVCL.h"
 #include "ToolCtrlsGxDraw.h"
 #include "platform/gui/Canvas.h"
@@ -168,6 +169,8 @@ TPopupListboxGx::TPopupListboxGx(QWidget* Owner)
     setFocusPolicy(Qt::NoFocus);
     SetTabStop(false);
     SetColor(clWindow);
+    if (Owner)
+        new TDropDownActivationGuardGx(this, Owner);
     FSizeGrip = new TSizeGripGx(this);
     FSizeGrip->SetTriangleWindow(true);
     FOwnScrollBar = new QScrollBar(Qt::Vertical, this);
@@ -543,22 +546,6 @@ void TPopupListboxGx::resizeEvent(QResizeEvent* e)
     SnapHeight();
     UpdateScrollBar();
     SetTopIndex(FTopIndex);
-}
-
-bool TPopupListboxGx::event(QEvent* e)
-{
-    // The list never keeps the activation: a window system that activates it on a
-    // click gets it handed back to the owner's window, so the owner keeps the keys.
-    if (e->type() == QEvent::WindowActivate && FOwner && FOwner->window() != this) {
-        QPointer<QWidget> owner = FOwner->window();
-        QMetaObject::invokeMethod(
-            this, [owner] {
-                if (owner && owner->isVisible())
-                    owner->activateWindow();
-            },
-            Qt::QueuedConnection);
-    }
-    return TCustomControl::event(e);
 }
 
 void TPopupListboxGx::showEvent(QShowEvent* e)

@@ -169,7 +169,6 @@ protected:
     void MessageReceived(TMessage& Message) override;
     void resizeEvent(QResizeEvent* e) override;
     void showEvent(QShowEvent* e) override;
-    bool event(QEvent* e) override;
 
 private:
     TPopupListboxItemGx* ItemObjectAt(int index) const;

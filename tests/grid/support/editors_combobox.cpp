@@ -1,70 +1,15 @@
 // The combo box against a client dataset: free-text completion, the list-only mode
 // with its key tables, stepping, and the drop-down list.
 #include "DBCtrlsGxComboBox.h"
-#include "dataset_fixture.h"
-#include "platform/db/Field.h"
-#include "platform/gui/Application.h"
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QTest>
-#include <QVBoxLayout>
+#include "editors_host.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ComboHost {
-    std::unique_ptr<TClientDataSet> ds;
-    TDataSource src;
-    QWidget window;
-    TDBComboBoxGx* combo = new TDBComboBoxGx(&window);
-    QLineEdit* other = new QLineEdit(&window);
-    QStringList errors;
-
-    explicit ComboHost(const std::vector<std::vector<Variant>>& rows)
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(combo);
-        layout->addWidget(other);
-        ds = gxtest::MakeDataSet(rows);
-        src.SetDataSet(ds.get());
-        combo->SetDataSource(&src);
-        combo->SetDataField(QStringLiteral("name"));
-        Application->OnException = [this](QObject*, const std::exception& e) { errors << QString::fromUtf8(e.what()); };
-        window.show();
-        QApplication::setActiveWindow(&window);
-        window.activateWindow();
-        other->setFocus();
-        QApplication::processEvents();
-    }
-    ~ComboHost() { Application->OnException = nullptr; }
-    TField* Name() { return ds->FieldByName(QStringLiteral("name")); }
-    void Enter()
-    {
-        combo->SetFocus();
-        QApplication::processEvents();
-    }
-    void Leave()
-    {
-        other->setFocus(Qt::TabFocusReason);
-        QApplication::processEvents();
-    }
-    QWidget* Keys() { return combo->EditWindow(); }
-    // Types characters as a keyboard (or an input method's single characters) delivers them.
-    void Type(const QString& text)
-    {
-        for (QChar c : text) {
-            if (c == QChar(8)) {
-                QTest::keyClick(Keys(), Qt::Key_Backspace);
-                continue;
-            }
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(Keys(), &press);
-            QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(Keys(), &release);
-        }
-    }
-    void Type(QChar c) { Type(QString(c)); }
+struct ComboHost : gxtest::EditorHost<TDBComboBoxGx> {
+    TDBComboBoxGx* const& combo = editor;
+    explicit ComboHost(const std::vector<std::vector<Variant>>& rows) : EditorHost(rows, QStringLiteral("name")) {}
+    TField* Name() { return F("name"); }
 };
 
 std::vector<std::vector<Variant>> Rows(std::initializer_list<const char*> names)
