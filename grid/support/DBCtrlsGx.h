@@ -128,6 +128,22 @@ struct TEditButtonControlLineRec {
 };
 
 // ---- the editor ----------------------------------------------------------------------
+// For the derived editors:
+//  - value and text: GetVariantValue, InternalSetValue, InternalSetText,
+//    InternalUpdatePostData, DataChanged, ApplyUserValue; Change is the edit
+//    window's change notification (typing and code alike);
+//  - keys: KeyDown / KeyPress (call the base for the in-place host, the events
+//    and the base rules), WantSpecialKey, DropDownKey for keys an open popup
+//    takes before anything else, ButtonOfShortCut to leave shortcuts alone;
+//  - the drop-down: ButtonDropDown (TopButton is true for the upper half of an
+//    up-down button and for a single button pressed with the mouse, false for a
+//    shortcut), DropDown and CloseUp (call the base: the main button's held-down
+//    look and the MRU list), FDroppedDown, CMCancelMode and FocusKilled to close
+//    on outside clicks and focus loss, DoMouseWheel;
+//  - validation: ValidateEdit (called on leaving, on Enter in a masked editor and
+//    by UpdateData while focused), SetInternalEditMask for an editor's own mask;
+//  - a descendant that overrides CreateEditButton calls RecreateEditButton() in
+//    its constructor.
 class TCustomDBEditGx : public TCustomControl, public IPopupOwnerGx {
 public:
     explicit TCustomDBEditGx(QWidget* parent = nullptr);
@@ -314,8 +330,9 @@ public:
     void ShowHintFor(const QPoint& Pos, const QPoint& GlobalPos);
 
     // ---- hooks of the edit window (called by TDBEditWindowGx) -------------------------------
-    // A key press: runs the key handling; true when the edit window should still
-    // handle what is left (Event may have been replaced by the changed character).
+    // A key press: the in-place host's window procedure, an open drop-down
+    // (DropDownKey), then the control's key handling; what is left of the key (or
+    // the character KeyPress changed it to) goes to the line edit.
     void EditWindowKeyPress(QKeyEvent* e);
     void EditWindowKeyRelease(QKeyEvent* e);
     // Text committed by an input method: false drops it.
@@ -457,6 +474,7 @@ private:
     bool TextFits();
     void ApplyCharCase();
     void SyncWindowPalette();
+    void ApplyPasswordChar();
     void WriteFromCode(const std::function<void()>& Show);
     void CancelChildCapture();
     void InplaceMove(const TRect& Rect, bool Repaint);

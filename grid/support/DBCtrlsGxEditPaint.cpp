@@ -13,6 +13,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QToolTip>
 #include <cmath>
 
@@ -161,7 +162,7 @@ void TCustomDBEditGx::RecreateWnd()
     UpdateImageWidth();
     UpdateImageIndex();
     ApplyWindowAlignment();
-    FEditWindow->setEchoMode(FPasswordChar.isNull() ? QLineEdit::Normal : QLineEdit::Password);
+    ApplyPasswordChar();
     SyncWindowPalette();
     UpdateTextRect();
     Invalidate();
@@ -276,6 +277,41 @@ void TCustomDBEditGx::SetPasswordChar(QChar Value)
         return;
     FPasswordChar = Value;
     RecreateWnd();
+}
+
+namespace {
+
+// The edit window's style with the editor's password character.
+class TPasswordStyleGx : public QProxyStyle {
+public:
+    explicit TPasswordStyleGx(QChar ch) : FChar(ch) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return FChar.unicode();
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    QChar FChar;
+};
+
+} // namespace
+
+void TCustomDBEditGx::ApplyPasswordChar()
+{
+    if (FPasswordChar.isNull()) {
+        FEditWindow->setEchoMode(QLineEdit::Normal);
+        return;
+    }
+    auto* style = new TPasswordStyleGx(FPasswordChar);
+    style->setParent(FEditWindow);
+    QStyle* old = FEditWindow->style();
+    FEditWindow->setStyle(style);
+    if (old && old->parent() == FEditWindow)
+        delete old;
+    FEditWindow->setEchoMode(QLineEdit::Password);
 }
 
 void TCustomDBEditGx::SetHighlightRequired(bool Value)

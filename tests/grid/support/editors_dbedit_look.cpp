@@ -266,6 +266,19 @@ TEST(DBEditGxLook, TooltipForCutOffTextButNotForPasswords)
     EXPECT_FALSE(QToolTip::isVisible());
 }
 
+TEST(DBEditGxLook, PasswordCharacterHidesTheText)
+{
+    TDBEditGx edit;
+    edit.SetText(QStringLiteral("秘密1"));
+    edit.SetPasswordChar(QLatin1Char('*'));
+    EXPECT_EQ(edit.EditWindow()->displayText(), QStringLiteral("***"));
+    EXPECT_EQ(edit.Text(), QStringLiteral("秘密1"));
+    edit.SetPasswordChar(QLatin1Char('#'));
+    EXPECT_EQ(edit.EditWindow()->displayText(), QStringLiteral("###"));
+    edit.SetPasswordChar(QChar());
+    EXPECT_EQ(edit.EditWindow()->displayText(), QStringLiteral("秘密1"));
+}
+
 TEST(DBEditGxLook, HostMustImplementTheHolderInterface)
 {
     TDBEditGx edit;
