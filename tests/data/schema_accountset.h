@@ -109,10 +109,11 @@ protected:
                + quoted(path(QStringLiteral("Database/") + name + QStringLiteral("_log.ldf")));
     }
 
-    // Runs a statement without a result set; the error text, or empty on success.
-    QString run(const QString& sql)
+    // Runs a statement without a result set (on con, by default the test's connection); the
+    // error text, or empty on success.
+    QString run(const QString& sql, TADOConnection* con = nullptr)
     {
-        TADOQuery q(m_con.get());
+        TADOQuery q(con ? con : m_con.get());
         q.SQL() << sql;
         try {
             q.ExecSQL();

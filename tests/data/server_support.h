@@ -24,6 +24,30 @@ inline bool onServer() { return pgtest::OnServer(); }
 // The "Server Name" / Data Source that reaches the databases of prefix.
 inline QString serverSource(const QString& prefix) { return pgtest::ServerAddress() + QLatin1Char('/') + prefix; }
 
+// Runs sql on the test server's maintenance database as the server's own login; the error
+// text, or empty on success.
+inline QString serverExec(const QString& sql)
+{
+    const pgdb::PgAddress a = pgdb::ParseAddress(pgtest::ServerAddress());
+    const QByteArray info = QStringLiteral("host=%1 port=%2 dbname=postgres%3")
+                                .arg(a.host)
+                                .arg(a.port)
+                                .arg(a.user.isEmpty() ? QString() : QStringLiteral(" user=") + a.user)
+                                .toUtf8();
+    PGconn* c = PQconnectdb(info.constData());
+    QString error;
+    if (PQstatus(c) != CONNECTION_OK) {
+        error = QString::fromUtf8(PQerrorMessage(c));
+    } else {
+        PGresult* r = PQexec(c, sql.toUtf8().constData());
+        if (PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK)
+            error = QString::fromUtf8(PQresultErrorMessage(r));
+        PQclear(r);
+    }
+    PQfinish(c);
+    return error;
+}
+
 // A test's own databases: nothing to do on the embedded engine (they live in the program
 // folder), a fresh prefix on the server, dropped with the object.
 class TestDatabases {

@@ -53,12 +53,14 @@ QString PgDialect(const QString& sql)
         if (createTable) {
             if (depth == 0 && i >= 2 && t.isName()) table = t.text.toLower();
             if (columnStart && (t.kind == TokKind::Quoted || t.kind == TokKind::Bracketed)) {
-                int size = 0;
+                ColumnDecl decl;
+                decl.spelling = t.text;
                 if (i + 3 < in.size() && in[i + 2].isOp("(") && in[i + 3].kind == TokKind::Number &&
                     (in[i + 1].isWord("varchar") || in[i + 1].isWord("nvarchar") || in[i + 1].isWord("char") ||
                      in[i + 1].isWord("nchar")))
-                    size = in[i + 3].text.toInt();
-                const QString comment = ColumnComment(t.text, size);
+                    decl.size = in[i + 3].text.toInt();
+                decl.bit = at(in, i + 1, "bit");
+                const QString comment = ColumnComment(decl);
                 if (!comment.isEmpty())
                     comments << QStringLiteral("comment on column %1.%2 is %3")
                                     .arg(tsql::QuoteAlways(table), tsql::QuoteAlways(t.text.toLower()), tsql::QuoteString(comment));
@@ -114,7 +116,7 @@ QString PgDialect(const QString& sql)
             } else if (t.isWord("datetime") || t.isWord("smalldatetime")) {
                 type = QStringLiteral("timestamp(3)");
             } else if (t.isWord("bit")) {
-                type = QStringLiteral("boolean");
+                type = QStringLiteral("smallint");
             } else if (t.isWord("tinyint")) {
                 type = QStringLiteral("smallint");
             } else if (t.isWord("money") || t.isWord("smallmoney")) {
@@ -138,19 +140,25 @@ QString PgDialect(const QString& sql)
     return text;
 }
 
-QString ColumnComment(const QString& spelling, int size)
+QString ColumnComment(const ColumnDecl& decl)
 {
-    if (size <= 0 && spelling == spelling.toLower()) return QString();
-    return size > 0 ? spelling + u' ' + QString::number(size) : spelling;
+    if (decl.size <= 0 && !decl.bit && decl.spelling == decl.spelling.toLower()) return QString();
+    QString text = decl.spelling;
+    if (decl.size > 0) text += u' ' + QString::number(decl.size);
+    if (decl.bit) text += QStringLiteral(" bit");
+    return text;
 }
 
-void ParseColumnComment(const QString& comment, QString& spelling, int& size)
+ColumnDecl ParseColumnComment(const QString& comment)
 {
-    const int blank = comment.lastIndexOf(u' ');
-    bool number = false;
-    const int n = blank > 0 ? comment.mid(blank + 1).toInt(&number) : 0;
-    spelling = number ? comment.left(blank) : comment;
-    size = number ? n : 0;
+    const QStringList parts = comment.split(u' ', Qt::SkipEmptyParts);
+    ColumnDecl decl;
+    decl.spelling = parts.value(0);
+    for (int i = 1; i < parts.size(); ++i) {
+        if (parts[i] == QLatin1String("bit")) decl.bit = true;
+        else decl.size = parts[i].toInt();
+    }
+    return decl;
 }
 
 bool WantsRowLock(const QString& tsqlText)
@@ -160,26 +168,10 @@ bool WantsRowLock(const QString& tsqlText)
     return re.match(tsqlText).hasMatch();
 }
 
-QString BitAssignmentSetup()
-{
-    return QStringLiteral("update pg_catalog.pg_cast set castcontext = 'a' where castsource = 'integer'::regtype "
-                          "and casttarget = 'boolean'::regtype");
-}
-
 QStringList DatabaseSetup()
 {
     return {
         QStringLiteral("create extension if not exists citext"),
-        // bit columns: 1/0 assigned and compared as the program writes them
-        BitAssignmentSetup(),
-        QStringLiteral("create or replace function dpx_booleq(boolean, integer) returns boolean language sql immutable "
-                       "as 'select $1 = ($2 <> 0)'"),
-        QStringLiteral("create or replace function dpx_boolne(boolean, integer) returns boolean language sql immutable "
-                       "as 'select $1 <> ($2 <> 0)'"),
-        QStringLiteral("do $$ begin "
-                       "create operator = (leftarg = boolean, rightarg = integer, function = dpx_booleq); "
-                       "create operator <> (leftarg = boolean, rightarg = integer, function = dpx_boolne); "
-                       "exception when duplicate_function or duplicate_object then null; end $$"),
         // the object catalogue behind sysobjects, with each object's definition
         QStringLiteral("create or replace view dpx_objects as select "
                        "case c.relkind when 'v' then 'view' when 'i' then 'index' else 'table' end::text as type, "

@@ -74,7 +74,7 @@ DbColumnType columnType(Oid type, int mod)
 Variant cellValue(DbColumnType type, const char* text)
 {
     switch (type) {
-    case DbColumnType::Boolean: return Variant(text[0] == 't');
+    case DbColumnType::Boolean: return Variant(qstrcmp(text, "f") != 0 && qstrcmp(text, "0") != 0);   // bit: a smallint
     case DbColumnType::SmallInt:
     case DbColumnType::Integer: return Variant(QByteArray(text).toLongLong());
     case DbColumnType::Float: return Variant(QByteArray(text).toDouble());
@@ -291,7 +291,7 @@ void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
 
 // ----- declared names and sizes -----
 
-PgEngine::ColumnDecl PgEngine::declOf(pg_conn* c, unsigned table, int column)
+ColumnDecl PgEngine::declOf(pg_conn* c, unsigned table, int column)
 {
     QHash<unsigned, QVector<ColumnDecl>>& tables = m_decls[c];
     auto it = tables.find(table);
@@ -303,7 +303,7 @@ PgEngine::ColumnDecl PgEngine::declOf(pg_conn* c, unsigned table, int column)
             for (int i = 0; i < PQntuples(r); ++i) {
                 const int n = QByteArray(PQgetvalue(r, i, 0)).toInt();
                 if (n > cols.size()) cols.resize(n);
-                if (!PQgetisnull(r, i, 1)) ParseColumnComment(QString::fromUtf8(PQgetvalue(r, i, 1)), cols[n - 1].spelling, cols[n - 1].size);
+                if (!PQgetisnull(r, i, 1)) cols[n - 1] = ParseColumnComment(QString::fromUtf8(PQgetvalue(r, i, 1)));
             }
         }
         PQclear(r);
@@ -331,7 +331,7 @@ QString spellingIn(const QString& sql, const QString& name)
 
 // A result column gets the name as the program declared or wrote it: a table or view column
 // its declared spelling, an alias or expression the spelling in the statement; a text column
-// its declared size.
+// its declared size; a bit column (a smallint on the server) the Boolean type.
 void PgEngine::nameColumn(pg_conn* c, const pg_result* r, int f, const QString& sql, DbColumn& col)
 {
     const Oid table = PQftable(r, f);
@@ -339,6 +339,7 @@ void PgEngine::nameColumn(pg_conn* c, const pg_result* r, int f, const QString& 
     if (table >= 16384 && column > 0) {   // the program's own tables and views, not the catalogue
         const ColumnDecl d = declOf(c, table, column);
         if (col.type == DbColumnType::String && col.size == 0) col.size = d.size;
+        if (col.type == DbColumnType::SmallInt && d.bit) col.type = DbColumnType::Boolean;
         if (!d.spelling.isEmpty() && d.spelling.compare(col.name, Qt::CaseInsensitive) == 0) {
             col.name = d.spelling;
             return;
@@ -348,7 +349,7 @@ void PgEngine::nameColumn(pg_conn* c, const pg_result* r, int f, const QString& 
 }
 
 // CREATE VIEW: each column of the new view keeps the spelling the statement gives it and the
-// declared name and size of the column it shows, as the tables' columns do.
+// declared size and bit of the column it shows, as the tables' columns do.
 void PgEngine::declareView(pg_conn* c, const QString& tsqlText, const QString& pgText)
 {
     const QVector<tsql::Token> t = tsql::Tokenize(pgText);
@@ -372,7 +373,7 @@ void PgEngine::declareView(pg_conn* c, const QString& tsqlText, const QString& p
                 const Oid table = PQftable(r, f);
                 const ColumnDecl d = table >= 16384 ? declOf(c, table, PQftablecol(r, f)) : ColumnDecl();
                 const QString spelling = d.spelling.compare(name, Qt::CaseInsensitive) == 0 ? d.spelling : spellingIn(tsqlText, name);
-                const QString comment = ColumnComment(spelling, d.size);
+                const QString comment = ColumnComment({spelling, d.size, d.bit});
                 if (!comment.isEmpty())
                     comments << QStringLiteral("comment on column %1.%2 is %3")
                                     .arg(quoteIdent(view), quoteIdent(name), tsql::QuoteString(comment));
@@ -699,9 +700,6 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
             }
             PQfinish(c);
         } else {
-            pg_conn* fresh = connect(server);
-            try { exec(fresh, BitAssignmentSetup()); } catch (...) { PQfinish(fresh); throw; }
-            PQfinish(fresh);
             runTool(toolPath("pg_restore"), {QStringLiteral("--no-owner"), QStringLiteral("-d"), server, backupFile},
                     "RESTORE DATABASE");
             pg_conn* c = connect(server);

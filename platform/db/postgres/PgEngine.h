@@ -6,6 +6,7 @@
 // Statements arrive as T-SQL, go through the shared translation and then through the
 // server's own answers to the same rules (PgDialect).
 #include "platform/db/Engine.h"
+#include "PgDialect.h"
 #include "platform/db/tsql/Translator.h"
 #include <QHash>
 #include <QVector>
@@ -76,12 +77,7 @@ private:
     bool isMaster(const QString& name) const;
     void runTool(const QString& program, const QStringList& args, const char* what) const;
 
-    // A column's declared name and text size (the server folds names to lower case, and its
-    // case-insensitive text type has no length); read from the column comments per table.
-    struct ColumnDecl {
-        QString spelling;
-        int size = 0;
-    };
+    // What the schema declared of a column (ColumnDecl), read from the column comments per table.
     ColumnDecl declOf(pg_conn* c, unsigned table, int column);
     void nameColumn(pg_conn* c, const pg_result* r, int f, const QString& sql, DbColumn& col);
     void declareView(pg_conn* c, const QString& tsqlText, const QString& pgText);

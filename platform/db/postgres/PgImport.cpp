@@ -24,7 +24,7 @@ QString literal(const Variant& v)
     switch (v.Type()) {
     case VarType::Unassigned:
     case VarType::Null: return QStringLiteral("NULL");
-    case VarType::Boolean: return v.AsBoolRaw() ? QStringLiteral("true") : QStringLiteral("false");
+    case VarType::Boolean: return v.AsBoolRaw() ? QStringLiteral("1") : QStringLiteral("0");   // bit: a smallint
     case VarType::Integer: return QString::number(v.AsIntRaw());
     case VarType::Double: return QString::number(v.AsDoubleRaw(), 'g', 17);
     case VarType::Currency: return v.AsCurrencyRaw().ToString();
