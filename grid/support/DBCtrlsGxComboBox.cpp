@@ -5,6 +5,7 @@
 #include "platform/db/Field.h"
 #include "platform/gui/ImageList.h"
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -406,6 +407,10 @@ void TCustomDBComboBoxGx::KeyPress(QChar& Key)
     if (FKeyBased) {
         if (c == 8 || c > 31) {
             SelectItemByTyping(QString(Key));
+            Key = QChar(0);
+        } else if (c == 22) {
+            // Pasted text searches the items as if typed.
+            SelectItemByTyping(QApplication::clipboard()->text());
             Key = QChar(0);
         }
         return;

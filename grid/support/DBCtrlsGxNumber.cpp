@@ -564,6 +564,8 @@ void TCustomDBNumberEditGx::DropDown()
     calc->show();
     FCalculatorVisible = true;
     FDroppedDown = true;
+    // No caret and no selection while the calculator has the keys.
+    SetEditWindowReadOnly(true);
     Deselect();
 }
 
@@ -575,6 +577,7 @@ void TCustomDBNumberEditGx::CloseUp(bool Accept)
     FDropDownCalculator->hide();
     FCalculatorVisible = false;
     FDroppedDown = false;
+    UpdateReadOnly();
     TCustomDBEditGx::CloseUp(Accept);
     PostMessage(CM_DROPDOWNCLOSEDGX, 0);   // the main button control's tag
     if (Accept && !ReadOnly() && EditCanModify()) {

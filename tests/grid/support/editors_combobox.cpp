@@ -2,6 +2,7 @@
 // with its key tables, stepping, and the drop-down list.
 #include "DBCtrlsGxComboBox.h"
 #include "editors_host.h"
+#include <QClipboard>
 #include <gtest/gtest.h>
 
 namespace {
@@ -256,4 +257,40 @@ TEST(DBComboBoxGx, DropDownWidthAndRememberedSize)
     QTest::keyClick(h.Keys(), Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(list->width(), h.combo->width());
     QTest::keyClick(h.Keys(), Qt::Key_Escape);
+}
+
+TEST(DBComboBoxGx, ListOnlyMouseAutoDropAndPaste)
+{
+    ComboHost h(Rows({"BJ"}));
+    h.combo->Items()->SetTexts({"Beijing", "Shanghai"});
+    h.combo->KeyItems()->SetTexts({"BJ", "SH"});
+    // A press on the text opens the list (and focuses the editor); the next press closes it.
+    QTest::mousePress(h.Keys(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(h.Keys(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(h.combo->ListVisible());
+    EXPECT_TRUE(h.combo->EditWindow()->hasFocus());
+    QTest::mousePress(h.Keys(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(h.Keys(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(h.combo->ListVisible());
+    EXPECT_EQ(h.combo->Text(), QStringLiteral("Beijing"));   // closed without accepting
+    EXPECT_EQ(h.combo->SelText(), QString());                // the mouse selects no text
+
+    // With AutoDrop a typed character opens the list, which follows the search.
+    h.combo->DropDownBox()->SetAutoDrop(true);
+    h.SelectAllText();
+    h.Type(u's');
+    EXPECT_TRUE(h.combo->ListVisible());
+    EXPECT_EQ(h.combo->PopupListbox()->ItemIndex(), 1);
+    QTest::keyClick(h.Keys(), Qt::Key_Return);
+    EXPECT_EQ(h.combo->Value(), Variant(QStringLiteral("SH")));
+
+    // Pasted text searches like typed text.
+    QApplication::clipboard()->setText(QStringLiteral("bei"));
+    h.SelectAllText();
+    QTest::keyClick(h.Keys(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(h.combo->Text(), QStringLiteral("Beijing"));
+    EXPECT_EQ(h.combo->SelText(), QStringLiteral("jing"));
+    h.Leave();
+    EXPECT_EQ(h.Name()->AsString(), QStringLiteral("BJ"));
+    EXPECT_TRUE(h.errors.isEmpty());
 }

@@ -191,3 +191,36 @@ TEST(DBNumberEditGx, CalculatorDropDown)
     EXPECT_DOUBLE_EQ(Stored(h), 1.67);
     EXPECT_TRUE(h.errors.isEmpty());
 }
+
+TEST(DBNumberEditGx, OwnValueAndUpDownButton)
+{
+    QWidget window;
+    auto* edit = new TDBNumberEditGx(&window);
+    auto* other = new QLineEdit(&window);
+    other->move(0, 40);
+    window.show();
+    edit->SetFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(edit->Value().IsNull());
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("7"));
+    QApplication::sendEvent(edit->EditWindow(), &press);
+    other->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(edit->Value(), Variant(7.0));   // without a field the editor keeps its own value
+    edit->SetMinValue(10);
+    edit->SetMaxValue(20);
+
+    // An up-down main button steps: its upper half up, its lower half down.
+    edit->EditButton()->SetStyle(ebsUpDownGx);
+    edit->EditButton()->SetVisible(true);
+    QWidget* button = edit->EditButtonControlAt(0).EditButtonControl;
+    ASSERT_GT(button->width(), 0);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() / 2, 2));
+    EXPECT_EQ(edit->Value(), Variant(10.0));   // 8 is held at the lower bound
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() / 2, 2));
+    EXPECT_EQ(edit->Value(), Variant(11.0));
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() / 2, button->height() - 3));
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() / 2, button->height() - 3));
+    EXPECT_EQ(edit->Value(), Variant(10.0));
+    EXPECT_FALSE(edit->CalculatorVisible());
+}
