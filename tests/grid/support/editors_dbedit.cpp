@@ -6,6 +6,8 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Form.h"
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QVBoxLayout>
@@ -376,4 +378,58 @@ TEST(DBEditGx, TabMovesThroughAFormBothWays)
     EXPECT_TRUE(edit->Focused());
     QTest::keyClick(edit->EditWindow(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_TRUE(before->hasFocus());
+}
+
+TEST(DBEditGx, InputMethodPasteAndUndoStartTheEdit)
+{
+    {
+        // Composed Chinese text arrives as an input-method commit.
+        EditHost h;
+        h.Enter();
+        QTest::keyClick(h.Keys(), Qt::Key_End);
+        EXPECT_FALSE(h.edit->EditWindow()->isReadOnly());   // composition works before editing
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("材料"));
+        QApplication::sendEvent(h.Keys(), &commit);
+        EXPECT_EQ(h.ds->State(), dsEdit);
+        EXPECT_EQ(h.edit->Text(), QStringLiteral("apple材料"));
+        h.Leave();
+        EXPECT_EQ(h.F("name")->AsString(), QStringLiteral("apple材料"));
+    }
+    {
+        // A read-only editor drops the commit; a field that takes digits only beeps it away.
+        EditHost h;
+        h.edit->SetReadOnly(true);
+        h.Enter();
+        QInputMethodEvent commit;
+        commit.setCommitString(QStringLiteral("材料"));
+        QApplication::sendEvent(h.Keys(), &commit);
+        EXPECT_EQ(h.edit->Text(), QStringLiteral("apple"));
+        EditHost n(true, "id");
+        n.Enter();
+        QApplication::sendEvent(n.Keys(), &commit);
+        EXPECT_EQ(n.edit->Text(), QStringLiteral("1"));
+        EXPECT_EQ(n.ds->State(), dsBrowse);
+    }
+    {
+        EditHost h;
+        QApplication::clipboard()->setText(QStringLiteral("梨"));
+        h.Enter();
+        QTest::keyClick(h.Keys(), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(h.ds->State(), dsEdit);
+        EXPECT_EQ(h.edit->Text(), QStringLiteral("梨"));   // AutoSelect: the paste replaced all
+        h.edit->Undo();                                  // undo from code writes at once
+        EXPECT_EQ(h.F("name")->AsString(), QStringLiteral("apple"));
+    }
+}
+
+TEST(DBEditGx, OnChangeFiresForTypingAndCode)
+{
+    EditHost h(false);
+    QStringList seen;
+    h.edit->OnChange = [&](QObject* sender) { seen << static_cast<TCustomDBEditGx*>(sender)->Text(); };
+    h.Enter();
+    QTest::keyClicks(h.Keys(), QStringLiteral("ab"));
+    h.edit->SetText(QStringLiteral("x"));
+    EXPECT_EQ(seen, QStringList({QStringLiteral("a"), QStringLiteral("ab"), QStringLiteral("x")}));
 }
