@@ -4,6 +4,7 @@
 #include "DBCtrlsGxCheckBox.h"
 #include "DBCtrlsGxComboBox.h"
 #include "DBCtrlsGxDateTime.h"
+#include "DBCtrlsGxNumber.h"
 #include "SizeGripGx.h"
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/DataSource.h"
@@ -490,7 +491,7 @@ TEST(DBDateTimeEdit, UnmaskedEmptyTextWritesNull)
 TEST(DBDateTimeEdit, ScreenshotWithOpenCalendar)
 {
     DateHost h;
-    h.window.setGeometry(100, 100, 470, 320);
+    h.window.setGeometry(100, 100, 470, 360);
     auto label = [&](const QString& text, int y) {
         auto* l = new QLabel(text, &h.window);
         l->setGeometry(10, y, 70, 24);
@@ -509,12 +510,18 @@ TEST(DBDateTimeEdit, ScreenshotWithOpenCalendar)
     store->setGeometry(80, 76, 150, 24);
     store->SetText(QStringLiteral("三号仓库"));
     store->show();
-    label(QStringLiteral("入库日期"), 110);
-    h.edit->setGeometry(80, 110, 150, 24);
+    label(QStringLiteral("数量"), 110);
+    auto* qty = new TDBNumberEditGx(&h.window);
+    qty->SetDisplayFormat(QStringLiteral("#,##0.00"));
+    qty->setGeometry(80, 110, 150, 24);
+    qty->SetValue(Variant(1234.5));
+    qty->show();
+    label(QStringLiteral("入库日期"), 144);
+    h.edit->setGeometry(80, 144, 150, 24);
     auto* calc = new TCalculatorGx(&h.window);
     calc->move(265, 10);
     calc->show();
-    QTest::keyClicks(calc, QStringLiteral("2+3*4="));
+    QTest::keyClicks(calc, QStringLiteral("12*3="));
     QApplication::processEvents();
     h.Enter();
     QTest::keyClick(h.Keys(), Qt::Key_Down, Qt::AltModifier);
