@@ -37,6 +37,12 @@ TCustomDBComboBoxGx::~TCustomDBComboBoxGx()
 {
     FItems.OnChange = nullptr;
     FKeyItems.OnChange = nullptr;
+    // The list (a child window) outlives the items it shows by a moment.
+    if (FPopupListbox) {
+        FPopupListbox->SetExtItems(nullptr);
+        FPopupListbox->OnMouseUp = nullptr;
+        FPopupListbox->OnGetImageIndex = nullptr;
+    }
 }
 
 std::unique_ptr<TDropDownBoxGx> TCustomDBComboBoxGx::CreateDropDownBox() { return std::make_unique<TDropDownBoxGx>(); }

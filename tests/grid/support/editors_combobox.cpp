@@ -294,3 +294,29 @@ TEST(DBComboBoxGx, ListOnlyMouseAutoDropAndPaste)
     EXPECT_EQ(h.Name()->AsString(), QStringLiteral("BJ"));
     EXPECT_TRUE(h.errors.isEmpty());
 }
+
+TEST(DBComboBoxGx, ItemsOnDemandAndOwnValue)
+{
+    QWidget window;
+    auto* combo = new TDBComboBoxGx(&window);
+    window.show();
+    int asked = 0;
+    combo->OnGetItemsList = [&](QObject*) {
+        ++asked;
+        combo->Items()->SetTexts({"red", "green"});
+    };
+    combo->SetFocus();
+    QApplication::processEvents();
+    QTest::keyClick(combo->EditWindow(), Qt::Key_Down, Qt::AltModifier);   // the list asks for its items
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(combo->ListVisible());
+    EXPECT_EQ(combo->PopupListbox()->Count(), 2);
+    QTest::keyClick(combo->EditWindow(), Qt::Key_Down);
+    QTest::keyClick(combo->EditWindow(), Qt::Key_Return);
+    EXPECT_EQ(combo->Text(), QStringLiteral("red"));
+    EXPECT_EQ(combo->Value(), Variant(QStringLiteral("red")));   // free text: the value is the text
+    combo->Clear();
+    EXPECT_EQ(combo->Text(), QString());
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(asked, 1);   // the items are there now
+}
