@@ -320,3 +320,23 @@ TEST(DBComboBoxGx, ItemsOnDemandAndOwnValue)
     EXPECT_EQ(combo->ItemIndex(), -1);
     EXPECT_EQ(asked, 1);   // the items are there now
 }
+
+TEST(DBComboBoxGx, PressOnTheButtonAndDragIntoTheList)
+{
+    ComboHost h(Rows({"BJ"}));
+    h.combo->Items()->SetTexts({"Beijing", "Shanghai", "Guangzhou"});
+    h.combo->KeyItems()->SetTexts({"BJ", "SH", "GZ"});
+    QWidget* button = h.combo->EditButtonControlAt(0).EditButtonControl;
+    const QPoint onButton(button->width() / 2, button->height() / 2);
+    QTest::mousePress(button, Qt::LeftButton, {}, onButton);
+    ASSERT_TRUE(h.combo->ListVisible());
+    TPopupListboxGx* list = h.combo->PopupListbox();
+    const TRect row = list->ItemRect(2);
+    const QPoint inList = button->mapFromGlobal(list->mapToGlobal(QPoint(row.Left + 5, row.Top + 3)));
+    QTest::mouseMove(button, inList);
+    // The list took over the press; releasing over the row chooses it.
+    EXPECT_TRUE(list->MouseCapture());
+    QTest::mouseRelease(list, Qt::LeftButton, {}, QPoint(row.Left + 5, row.Top + 3));
+    EXPECT_FALSE(h.combo->ListVisible());
+    EXPECT_EQ(h.combo->Text(), QStringLiteral("Guangzhou"));
+}
