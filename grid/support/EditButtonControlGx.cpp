@@ -24,11 +24,11 @@ void TEditButtonControlGx::SetDown(bool value)
     FDown = value;
     if (value) {
         if (FState == bsUpGx)
-            update();
+            Invalidate();
         FState = bsExclusiveGx;
     } else {
         FState = bsUpGx;
-        update();
+        Invalidate();
     }
 }
 
@@ -37,7 +37,7 @@ void TEditButtonControlGx::SetFlat(bool value)
     if (value == FFlat)
         return;
     FFlat = value;
-    update();
+    Invalidate();
 }
 
 void TEditButtonControlGx::SetEnabledState(bool value)
@@ -53,7 +53,7 @@ void TEditButtonControlGx::changeEvent(QEvent* e)
             FState = bsDisabledGx;
         else if (FState == bsDisabledGx)
             FState = FDown && FGroupIndex != 0 ? bsExclusiveGx : bsUpGx;
-        update();
+        Invalidate();
     }
 }
 
@@ -62,7 +62,7 @@ void TEditButtonControlGx::SetActive(bool value)
     if (value == FActive)
         return;
     FActive = value;
-    update();
+    Invalidate();
 }
 
 void TEditButtonControlGx::SetStyle(TEditButtonStyleGx value)
@@ -70,7 +70,7 @@ void TEditButtonControlGx::SetStyle(TEditButtonStyleGx value)
     if (value == FStyle)
         return;
     FStyle = value;
-    update();
+    Invalidate();
 }
 
 void TEditButtonControlGx::SetAlwaysDown(bool value)
@@ -89,7 +89,7 @@ void TEditButtonControlGx::SetAlwaysDown(bool value)
         FGroupIndex = 0;
         FButtonNum = 0;
     }
-    update();
+    Invalidate();
 }
 
 void TEditButtonControlGx::SetState(TButtonStateGx newState, bool isActive, int buttonNum)
@@ -99,7 +99,7 @@ void TEditButtonControlGx::SetState(TButtonStateGx newState, bool isActive, int 
     FState = newState;
     FActive = isActive;
     FButtonNum = buttonNum;
-    update();
+    Invalidate();
 }
 
 void TEditButtonControlGx::SetWidthNoNotify(int width)
@@ -138,7 +138,7 @@ void TEditButtonControlGx::UpdateButtonNum(int y)
     }
     if (num != FButtonNum) {
         FButtonNum = num;
-        update();
+        Invalidate();
     }
 }
 
@@ -176,7 +176,7 @@ void TEditButtonControlGx::ButtonMouseDown(TMouseButton button, int x, int y)
     if (button == mbLeft && isEnabled()) {
         if (!FDown) {
             FState = bsDownGx;
-            update();
+            Invalidate();
         }
         FDragging = true;
     }
@@ -199,14 +199,14 @@ void TEditButtonControlGx::ButtonMouseMove(int x, int y)
             s = FDown ? bsExclusiveGx : bsDownGx;
         if (s != FState) {
             FState = s;
-            update();
+            Invalidate();
         }
     }
     if (FDragging && IsUpDown() && FState == bsDownGx) {
         const int h = height();
         if ((FButtonNum == 2 && y < h / 2) || (FButtonNum == 1 && y > h - h / 2)) {
             FState = bsUpGx;
-            update();
+            Invalidate();
         }
     }
 }
@@ -220,15 +220,15 @@ void TEditButtonControlGx::ButtonMouseUp(TMouseButton button, int x, int y)
         const bool doClick = x >= 0 && x < width() && y >= 0 && y <= height();
         if (FGroupIndex == 0) {
             FState = bsUpGx;
-            update();
+            Invalidate();
         } else if (doClick) {
             SetDown(!FDown);
             if (FDown)
-                update();
+                Invalidate();
         } else {
             if (FDown)
                 FState = bsExclusiveGx;
-            update();
+            Invalidate();
         }
         if (doClick)
             Click();
@@ -262,14 +262,14 @@ void TEditButtonControlGx::MouseEnter()
 {
     FMouseInControl = true;
     if (FFlat || IsThemingActive())
-        update();
+        Invalidate();
 }
 
 void TEditButtonControlGx::MouseLeave()
 {
     FMouseInControl = false;
     if (FFlat || IsThemingActive())
-        update();
+        Invalidate();
 }
 
 TColor TEditButtonControlGx::ParentColor() const

@@ -35,7 +35,7 @@ public:
     void SetEnabledState(bool value);
     TBitmap* Glyph() { return &FGlyph; }
     const QString& Caption() const { return FCaption; }
-    void SetCaption(const QString& value) { FCaption = value; update(); }
+    void SetCaption(const QString& value) { FCaption = value; Invalidate(); }
     std::function<void(QObject*)> OnClick;
 
     // --- the library's additions ---

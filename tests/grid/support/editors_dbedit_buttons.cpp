@@ -391,3 +391,18 @@ TEST(DBEditGxButtons, MRUListScrollsWhenItHasMoreItemsThanRows)
     EXPECT_EQ(list->RowCount(), 1);
     EXPECT_FALSE(list->ScrollBar()->isVisible());
 }
+
+TEST(DBEditGxButtons, MainButtonShowsItsHeldDownLook)
+{
+    Window w;
+    auto* edit = new DropEdit(&w.window);
+    edit->EditButton()->SetVisible(true);
+    w.Show(w.other);
+    TEditButtonControlGx* button = edit->EditButtonControlAt(0).EditButtonControl;
+    const QImage up = button->grab().toImage();
+    edit->DropDown();
+    const QImage down = button->grab().toImage();
+    EXPECT_NE(up, down);
+    edit->CloseUp(false);
+    EXPECT_EQ(button->grab().toImage(), up);
+}
