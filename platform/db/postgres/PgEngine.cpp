@@ -156,11 +156,6 @@ QString PgEngine::ServerName(const QString& name) const
     return m_addr.prefix + name.toLower();
 }
 
-bool PgEngine::isMaster(const QString& name) const
-{
-    return name.compare(QLatin1String(kMaster), Qt::CaseInsensitive) == 0;
-}
-
 pg_conn* PgEngine::connect(const QString& serverDb) const
 {
     const QByteArray host = m_addr.host.toUtf8(), port = QByteArray::number(m_addr.port), db = serverDb.toUtf8(),
@@ -412,7 +407,7 @@ void PgEngine::withClientClock(QString& sql)
 void PgEngine::Execute(const QString& text, DbResult& result, int maxRows)
 {
     result = DbResult();
-    const bool lock = WantsRowLock(text);
+    m_lockRows = WantsRowLock(text);
     auto batch = m_cache.Get(text, isMaster(m_current));
     const bool translatedForMaster = isMaster(m_current);
     for (const tsql::Statement& s : *batch) {
@@ -428,10 +423,10 @@ void PgEngine::Execute(const QString& text, DbResult& result, int maxRows)
         }
         if (s.kind == tsql::StmtKind::Sql && s.mentionsMaster && translatedForMaster != isMaster(m_current)) {
             const tsql::Batch again = tsql::TranslateBatch(s.source, isMaster(m_current));
-            for (const tsql::Statement& a : again) runStatement(a, result, maxRows, lock);
+            for (const tsql::Statement& a : again) runStatement(a, result, maxRows);
             continue;
         }
-        runStatement(s, result, maxRows, lock);
+        runStatement(s, result, maxRows);
     }
 }
 
@@ -441,61 +436,28 @@ void PgEngine::ExecuteNative(const QString& sql, DbResult& result, int maxRows)
     runSqlInTrans(sql, result, maxRows);
 }
 
-void PgEngine::runStatement(const tsql::Statement& s, DbResult& result, int maxRows, bool lockRows)
+void PgEngine::runSqlStatement(const tsql::Statement& s, DbResult& result, int maxRows)
 {
-    using tsql::StmtKind;
-    switch (s.kind) {
-    case StmtKind::Nothing:
-        return;
-    case StmtKind::Use:
-        UseDatabase(s.name);
-        return;
-    case StmtKind::Sql:
-        for (const QString& q : s.sql) {
-            QString pg = PgDialect(q);
-            if (pg.isEmpty()) continue;
-            if (lockRows && pg.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) pg += QStringLiteral(" for update");
-            withClientClock(pg);
-            runSqlInTrans(pg, result, maxRows);
-            if (pg.startsWith(QLatin1String("create view"), Qt::CaseInsensitive)) declareView(m_conn, q, pg);
-        }
-        return;
-    case StmtKind::IfExists:
-        if (queryExists(PgDialect(s.condition)) != s.negate) runStatement(*s.body, result, maxRows, lockRows);
-        return;
-    case StmtKind::CreateDatabase: {
-        requireNoWork("CREATE DATABASE");
-        DbDatabaseInfo info;
-        if (isMaster(s.name) || lookup(s.name, info))
-            throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(s.name));
-        createServerDatabase(ServerName(s.name));
-        return;
-    }
-    case StmtKind::Restore:
-        RestoreDatabase(s.name, s.path, s.dataFile, s.replace);
-        return;
-    case StmtKind::Backup:
-        BackupDatabase(s.name, s.path);
-        return;
-    case StmtKind::SetOnline:
-    case StmtKind::SetOffline:
-        SetDatabaseOnline(s.name, s.kind == StmtKind::SetOnline);
-        return;
-    case StmtKind::DropDatabase:
-        for (const QString& n : s.names) DropDatabase(n);
-        return;
+    for (const QString& q : s.sql) {
+        QString pg = PgDialect(q);
+        if (pg.isEmpty()) continue;
+        if (m_lockRows && pg.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) pg += QStringLiteral(" for update");
+        withClientClock(pg);
+        runSqlInTrans(pg, result, maxRows);
+        if (pg.startsWith(QLatin1String("create view"), Qt::CaseInsensitive)) declareView(m_conn, q, pg);
     }
 }
 
-bool PgEngine::queryExists(const QString& sql)
+bool PgEngine::queryExists(const QString& condition)
 {
     DbResult r;
-    runSqlInTrans(QStringLiteral("select exists (") + sql + u')', r, 1);
+    runSqlInTrans(QStringLiteral("select exists (") + PgDialect(condition) + u')', r, 1);
     return !r.rows.isEmpty() && r.rows.first().value(0).AsBoolRaw();
 }
 
-void PgEngine::createServerDatabase(const QString& serverDb)
+void PgEngine::createDatabase(const QString& name)
 {
+    const QString serverDb = ServerName(name);
     exec(m_conn, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(serverDb)));
     pg_conn* c = connect(serverDb);
     try {
@@ -508,13 +470,6 @@ void PgEngine::createServerDatabase(const QString& serverDb)
 }
 
 // ----- transactions and the current database -----
-
-void PgEngine::BeginTransaction()
-{
-    if (m_inTrans) throw EOleException(QStringLiteral("Cannot start more transactions on this session."));
-    m_inTrans = true;
-    m_physical = false;
-}
 
 void PgEngine::CommitTransaction()
 {
@@ -541,12 +496,6 @@ void PgEngine::RollbackTransaction()
         PGresult* r = PQexec(m_conn, "rollback");
         PQclear(r);
     }
-}
-
-void PgEngine::requireNoWork(const char* what) const
-{
-    if (m_physical)
-        throw EOleException(QStringLiteral("%1 statement not allowed within multi-statement transaction.").arg(QLatin1String(what)));
 }
 
 void PgEngine::UseDatabase(const QString& name)
@@ -600,10 +549,9 @@ QList<DbDatabaseInfo> PgEngine::Databases()
     return out;
 }
 
-bool PgEngine::DatabaseExists(const QString& name)
+DbDatabaseInfo PgEngine::masterInfo() const
 {
-    DbDatabaseInfo info;
-    return isMaster(name) || lookup(name, info);
+    return {QLatin1String(kMaster), ServerName(QLatin1String(kMaster)), true};
 }
 
 void PgEngine::endOtherSessions(const QString& serverDb)
@@ -630,19 +578,8 @@ void PgEngine::runTool(const QString& program, const QStringList& args, const ch
     }
 }
 
-void PgEngine::BackupDatabase(const QString& name, const QString& backupFile)
+void PgEngine::backup(const DbDatabaseInfo& info, const QString& backupFile)
 {
-    requireNoWork("BACKUP DATABASE");
-    DbDatabaseInfo info;
-    if (isMaster(name)) info = {QLatin1String(kMaster), ServerName(name), true};
-    else if (!lookup(name, info))
-        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
-    if (!info.online)
-        throw EOleException(QStringLiteral("Database '%1' cannot be opened because it is offline.").arg(info.name));
-    const QFileInfo fi(backupFile);
-    if (backupFile.isEmpty() || !fi.absoluteDir().exists() || fi.isDir())
-        throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the path specified. "
-                                           "BACKUP DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
     const QString tmp = backupFile + QStringLiteral(".part");
     QFile::remove(tmp);
     try {
@@ -714,31 +651,15 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
     if (intoCurrent) UseDatabase(info.name);
 }
 
-void PgEngine::SetDatabaseOnline(const QString& name, bool online)
+void PgEngine::setOnline(const DbDatabaseInfo& info, bool online)
 {
-    requireNoWork("ALTER DATABASE");
-    DbDatabaseInfo info;
-    if (isMaster(name))
-        throw EOleException(QStringLiteral("Option 'OFFLINE' cannot be set in database 'master'."));
-    if (!lookup(name, info))
-        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
-    if (!online && info.name.compare(m_current, Qt::CaseInsensitive) == 0)
-        throw EOleException(QStringLiteral("ALTER DATABASE failed because a lock could not be placed on database '%1'. Try again later.").arg(info.name));
     exec(m_conn, QStringLiteral("alter database %1 with allow_connections %2").arg(quoteIdent(info.file), online ? "true" : "false"));
     // Offline: the other clients' sessions end; their next statement reports the lost connection.
     if (!online) endOtherSessions(info.file);
 }
 
-void PgEngine::DropDatabase(const QString& name)
+void PgEngine::drop(const DbDatabaseInfo& info)
 {
-    requireNoWork("DROP DATABASE");
-    if (isMaster(name))
-        throw EOleException(QStringLiteral("Cannot drop the database 'master' because it is a system database."));
-    DbDatabaseInfo info;
-    if (!lookup(name, info))
-        throw EOleException(QStringLiteral("Cannot drop the database '%1', because it does not exist or you do not have permission.").arg(name));
-    if (info.name.compare(m_current, Qt::CaseInsensitive) == 0)
-        throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));
     PGresult* r = PQexec(m_conn, QStringLiteral("drop database %1").arg(quoteIdent(info.file)).toUtf8().constData());
     const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
     const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);

@@ -5,9 +5,8 @@
 // lower case). The prefix lets several installations, or test runs, share one server.
 // Statements arrive as T-SQL, go through the shared translation and then through the
 // server's own answers to the same rules (PgDialect).
-#include "platform/db/Engine.h"
+#include "platform/db/EngineBase.h"
 #include "PgDialect.h"
-#include "platform/db/tsql/Translator.h"
 #include <QHash>
 #include <QVector>
 #include <memory>
@@ -34,25 +33,18 @@ bool IsPgAddress(const QString& dataSource);
 // True for a backup of the embedded engine (which RESTORE brings onto the server as well).
 bool IsEmbeddedBackup(const QString& file);
 
-class PgEngine final : public DbEngine {
+class PgEngine final : public DbEngineBase {
 public:
     PgEngine(const PgAddress& address, int timeoutSeconds);
     ~PgEngine() override;
 
     void Execute(const QString& tsql, DbResult& result, int maxRows = 0) override;
-    QString CurrentDatabase() const override { return m_current; }
     void UseDatabase(const QString& name) override;
-    void BeginTransaction() override;
     void CommitTransaction() override;
     void RollbackTransaction() override;
-    bool InTransaction() const override { return m_inTrans; }
 
     QList<DbDatabaseInfo> Databases() override;
-    bool DatabaseExists(const QString& name) override;
     void RestoreDatabase(const QString& name, const QString& backupFile, const QString& dataFile, bool replace) override;
-    void BackupDatabase(const QString& name, const QString& backupFile) override;
-    void SetDatabaseOnline(const QString& name, bool online) override;
-    void DropDatabase(const QString& name) override;
     QString DataFolder() const override { return QString(); }
 
     // The server database that holds database name.
@@ -61,20 +53,22 @@ public:
     void ExecuteNative(const QString& sql, DbResult& result, int maxRows = 0);
 
 private:
+    void runSqlStatement(const tsql::Statement& s, DbResult& result, int maxRows) override;
+    bool queryExists(const QString& condition) override;
+    bool lookup(const QString& name, DbDatabaseInfo& info) override;
+    DbDatabaseInfo masterInfo() const override;
+    void createDatabase(const QString& name) override;
+    void backup(const DbDatabaseInfo& db, const QString& backupFile) override;
+    void setOnline(const DbDatabaseInfo& db, bool online) override;
+    void drop(const DbDatabaseInfo& db) override;
     pg_conn* connect(const QString& serverDb) const;
-    void runStatement(const tsql::Statement& s, DbResult& result, int maxRows, bool lockRows);
     static void withClientClock(QString& sql);
     void runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows);
     void runSqlInTrans(const QString& sql, DbResult& result, int maxRows);
     void exec(pg_conn* c, const QString& sql) const;
-    bool queryExists(const QString& sql);
     pg_conn* masterConn();
     void prepareDatabase(pg_conn* c) const;
-    void createServerDatabase(const QString& serverDb);
     void endOtherSessions(const QString& serverDb);
-    bool lookup(const QString& name, DbDatabaseInfo& info);
-    void requireNoWork(const char* what) const;
-    bool isMaster(const QString& name) const;
     void runTool(const QString& program, const QStringList& args, const char* what) const;
 
     // What the schema declared of a column (ColumnDecl), read from the column comments per table.
@@ -86,11 +80,9 @@ private:
 
     PgAddress m_addr;
     int m_timeoutSeconds;
-    pg_conn* m_conn = nullptr;
+    pg_conn* m_conn = nullptr;     // m_physical: BEGIN sent
     pg_conn* m_master = nullptr;   // a second session on master, for master..t from an account set
-    QString m_current;
-    bool m_inTrans = false;
-    bool m_physical = false;       // BEGIN sent
+    bool m_lockRows = false;       // the statements being run asked for row locks
     tsql::TranslationCache m_cache;
     QHash<pg_conn*, QHash<unsigned, QVector<ColumnDecl>>> m_decls;   // per session: table -> columns
 };

@@ -141,11 +141,6 @@ void SqliteEngine::open(const QString& name, const QString& file)
     m_current = name;
 }
 
-bool SqliteEngine::isMaster(const QString& name) const
-{
-    return name.compare(QLatin1String(kMaster), Qt::CaseInsensitive) == 0;
-}
-
 QString SqliteEngine::catalog() const
 {
     return isMaster(m_current) ? QStringLiteral("main") : QStringLiteral("master");
@@ -168,13 +163,6 @@ void SqliteEngine::ensurePhysicalTransaction()
         execSimple("BEGIN IMMEDIATE");
         m_physical = true;
     }
-}
-
-void SqliteEngine::requireNoWork(const char* what)
-{
-    if (m_physical)
-        throw EOleException(QStringLiteral("%1 statement not allowed within multi-statement transaction.")
-                                .arg(QLatin1String(what)));
 }
 
 // ----- statements -----
@@ -201,61 +189,32 @@ void SqliteEngine::ExecuteNative(const QString& sql, DbResult& result, int maxRo
     runSql(sql, result, maxRows);
 }
 
-void SqliteEngine::runStatement(const tsql::Statement& s, DbResult& result, int maxRows)
+void SqliteEngine::runSqlStatement(const tsql::Statement& s, DbResult& result, int maxRows)
 {
-    using tsql::StmtKind;
-    switch (s.kind) {
-    case StmtKind::Nothing:
-        return;
-    case StmtKind::Use:
-        UseDatabase(s.name);
-        return;
-    case StmtKind::Sql:
-        if (s.sql.size() == 1) {
-            runSql(s.sql.first(), result, maxRows);
-            return;
-        }
-        // Several SQLite statements for one T-SQL statement (a table with its triggers): one unit.
-        ensurePhysicalTransaction();
-        execSimple(m_physical ? "SAVEPOINT dpx_stmt" : "BEGIN IMMEDIATE");
-        try {
-            for (const QString& q : s.sql) runSql(q, result, maxRows);
-        } catch (...) {
-            sqlite3_exec(m_db, m_physical ? "ROLLBACK TO dpx_stmt; RELEASE dpx_stmt" : "ROLLBACK", nullptr, nullptr, nullptr);
-            throw;
-        }
-        execSimple(m_physical ? "RELEASE dpx_stmt" : "COMMIT");
-        return;
-    case StmtKind::IfExists:
-        if (queryExists(s.condition) != s.negate) runStatement(*s.body, result, maxRows);
-        return;
-    case StmtKind::CreateDatabase: {
-        requireNoWork("CREATE DATABASE");
-        DbDatabaseInfo info;
-        if (isMaster(s.name) || lookup(s.name, info))
-            throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(s.name));
-        const QString file = m_dataFolder + u'/' + s.name + QStringLiteral("_data.mdf");
-        removeDbFiles(file);
-        sqlite3_close(OpenFile(file, m_timeoutMs, true));
-        DbResult r;
-        runSql(QStringLiteral("insert into %1.dpx_databases (name, file, online) values (%2, %3, 1)")
-                   .arg(catalog(), tsql::QuoteString(s.name), tsql::QuoteString(file)), r, 0, true);
+    if (s.sql.size() == 1) {
+        runSql(s.sql.first(), result, maxRows);
         return;
     }
-    case StmtKind::Restore:
-        RestoreDatabase(s.name, s.path, s.dataFile, s.replace);
-        return;
-    case StmtKind::Backup:
-        BackupDatabase(s.name, s.path);
-        return;
-    case StmtKind::SetOnline:
-    case StmtKind::SetOffline:
-        SetDatabaseOnline(s.name, s.kind == StmtKind::SetOnline);
-        return;
-    case StmtKind::DropDatabase:
-        for (const QString& n : s.names) DropDatabase(n);
-        return;
+    // Several SQLite statements for one T-SQL statement (a table with its triggers): one unit.
+    ensurePhysicalTransaction();
+    execSimple(m_physical ? "SAVEPOINT dpx_stmt" : "BEGIN IMMEDIATE");
+    try {
+        for (const QString& q : s.sql) runSql(q, result, maxRows);
+    } catch (...) {
+        sqlite3_exec(m_db, m_physical ? "ROLLBACK TO dpx_stmt; RELEASE dpx_stmt" : "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
     }
+    execSimple(m_physical ? "RELEASE dpx_stmt" : "COMMIT");
+}
+
+void SqliteEngine::createDatabase(const QString& name)
+{
+    const QString file = m_dataFolder + u'/' + name + QStringLiteral("_data.mdf");
+    removeDbFiles(file);
+    sqlite3_close(OpenFile(file, m_timeoutMs, true));
+    DbResult r;
+    runSql(QStringLiteral("insert into %1.dpx_databases (name, file, online) values (%2, %3, 1)")
+               .arg(catalog(), tsql::QuoteString(name), tsql::QuoteString(file)), r, 0, true);
 }
 
 bool SqliteEngine::queryExists(const QString& sql)
@@ -325,13 +284,6 @@ void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, boo
 
 // ----- transactions and the current database -----
 
-void SqliteEngine::BeginTransaction()
-{
-    if (m_inTrans) throw EOleException(QStringLiteral("Cannot start more transactions on this session."));
-    m_inTrans = true;
-    m_physical = false;
-}
-
 void SqliteEngine::CommitTransaction()
 {
     if (!m_inTrans) throw EOleException(QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
@@ -394,10 +346,9 @@ QList<DbDatabaseInfo> SqliteEngine::Databases()
     return out;
 }
 
-bool SqliteEngine::DatabaseExists(const QString& name)
+DbDatabaseInfo SqliteEngine::masterInfo() const
 {
-    DbDatabaseInfo info;
-    return isMaster(name) || lookup(name, info);
+    return {QLatin1String(kMaster), MasterFile(), true};
 }
 
 void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFile, const QString& dataFile, bool replace)
@@ -452,19 +403,8 @@ void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFil
     }
 }
 
-void SqliteEngine::BackupDatabase(const QString& name, const QString& backupFile)
+void SqliteEngine::backup(const DbDatabaseInfo& info, const QString& backupFile)
 {
-    requireNoWork("BACKUP DATABASE");
-    DbDatabaseInfo info;
-    if (isMaster(name)) info = {QLatin1String(kMaster), MasterFile(), true};
-    else if (!lookup(name, info))
-        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
-    if (!info.online)
-        throw EOleException(QStringLiteral("Database '%1' cannot be opened because it is offline.").arg(info.name));
-    const QFileInfo fi(backupFile);
-    if (backupFile.isEmpty() || !fi.absoluteDir().exists() || fi.isDir())
-        throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the path specified. "
-                                           "BACKUP DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
     const QString tmp = backupFile + QStringLiteral(".part");
     removeDbFiles(tmp);
     const bool fromCurrent = info.name.compare(m_current, Qt::CaseInsensitive) == 0;
@@ -491,31 +431,15 @@ void SqliteEngine::BackupDatabase(const QString& name, const QString& backupFile
     }
 }
 
-void SqliteEngine::SetDatabaseOnline(const QString& name, bool online)
+void SqliteEngine::setOnline(const DbDatabaseInfo& info, bool online)
 {
-    requireNoWork("ALTER DATABASE");
-    DbDatabaseInfo info;
-    if (isMaster(name))
-        throw EOleException(QStringLiteral("Option 'OFFLINE' cannot be set in database 'master'."));
-    if (!lookup(name, info))
-        throw EOleException(QStringLiteral("Database '%1' does not exist. Make sure that the name is entered correctly.").arg(name));
-    if (!online && info.name.compare(m_current, Qt::CaseInsensitive) == 0)
-        throw EOleException(QStringLiteral("ALTER DATABASE failed because a lock could not be placed on database '%1'. Try again later.").arg(info.name));
     DbResult r;
     runSql(QStringLiteral("update %1.dpx_databases set online = %2 where name = %3")
                .arg(catalog()).arg(online ? 1 : 0).arg(tsql::QuoteString(info.name)), r, 0, true);
 }
 
-void SqliteEngine::DropDatabase(const QString& name)
+void SqliteEngine::drop(const DbDatabaseInfo& info)
 {
-    requireNoWork("DROP DATABASE");
-    if (isMaster(name))
-        throw EOleException(QStringLiteral("Cannot drop the database 'master' because it is a system database."));
-    DbDatabaseInfo info;
-    if (!lookup(name, info))
-        throw EOleException(QStringLiteral("Cannot drop the database '%1', because it does not exist or you do not have permission.").arg(name));
-    if (info.name.compare(m_current, Qt::CaseInsensitive) == 0)
-        throw EOleException(QStringLiteral("Cannot drop database \"%1\" because it is currently in use.").arg(info.name));
     if (info.online && QFileInfo::exists(info.file)) {
         // Every client that has the database open holds a shared lock on its file; an exclusive
         // lock is granted only when no other client uses it.

@@ -1,0 +1,40 @@
+#pragma once
+// What the engines share above their own database system: the current database, the caller's
+// transaction (started on the server only with its first statement), the dispatch of translated
+// statements, and the checks an administration statement makes before the engine acts.
+#include "platform/db/Engine.h"
+#include "platform/db/tsql/Translator.h"
+
+class DbEngineBase : public DbEngine {
+public:
+    QString CurrentDatabase() const override { return m_current; }
+    void BeginTransaction() override;
+    bool InTransaction() const override { return m_inTrans; }
+    bool DatabaseExists(const QString& name) override;
+    void BackupDatabase(const QString& name, const QString& backupFile) override;
+    void SetDatabaseOnline(const QString& name, bool online) override;
+    void DropDatabase(const QString& name) override;
+
+protected:
+    static bool isMaster(const QString& name);
+    // Raises once the caller's transaction has done work: what must not run inside one.
+    void requireNoWork(const char* what) const;
+    // Runs one translated statement: SQL through the engine, the others by their kind.
+    void runStatement(const tsql::Statement& s, DbResult& result, int maxRows);
+
+    // The engine's own parts.
+    virtual void runSqlStatement(const tsql::Statement& s, DbResult& result, int maxRows) = 0;
+    virtual bool queryExists(const QString& condition) = 0;
+    virtual bool lookup(const QString& name, DbDatabaseInfo& info) = 0;
+    virtual DbDatabaseInfo masterInfo() const = 0;
+    // The checked operations: the database exists (and for a backup, is online), is not master
+    // (but for a backup) and, for going offline or dropping, is not the current one.
+    virtual void createDatabase(const QString& name) = 0;
+    virtual void backup(const DbDatabaseInfo& db, const QString& backupFile) = 0;
+    virtual void setOnline(const DbDatabaseInfo& db, bool online) = 0;
+    virtual void drop(const DbDatabaseInfo& db) = 0;
+
+    QString m_current;
+    bool m_inTrans = false;    // BeginTransaction called
+    bool m_physical = false;   // the engine's own transaction started
+};
