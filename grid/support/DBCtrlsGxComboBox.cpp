@@ -361,18 +361,8 @@ bool TCustomDBComboBoxGx::DropDownKey(WORD Key, TShiftState Shift)
     if (!listKey)
         return false;
     // A button's shortcut (Alt+Down closes the list again) stays with the editor.
-    TShortCut sc = Key;
-    if (Shift.contains(ssShift))
-        sc |= 0x2000;
-    if (Shift.contains(ssCtrl))
-        sc |= 0x4000;
-    if (Shift.contains(ssAlt))
-        sc |= 0x8000;
-    if (EditButton()->ShortCut() == sc)
+    if (ButtonOfShortCut(Key, Shift) >= 0)
         return false;
-    for (int i = 0; i < EditButtons()->Count(); ++i)
-        if (EditButtons()->ButtonAt(i)->ShortCut() == sc)
-            return false;
     SendKeyToWindow(FPopupListbox, Key, Shift);
     return true;
 }
