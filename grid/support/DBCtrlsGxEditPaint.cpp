@@ -559,9 +559,17 @@ void TCustomDBEditGx::ShowHintFor(const QPoint& Pos, const QPoint& GlobalPos)
         QToolTip::hideText();
         return;
     }
-    // Cut-off text shows at the editor's bottom-left corner.
-    const QPoint at = cutOff ? mapToGlobal(QPoint(0, height())) : GlobalPos;
-    QToolTip::showText(at, text, this, area.toQRect());
+    if (!cutOff) {
+        QToolTip::showText(GlobalPos, text, this, area.toQRect());
+        return;
+    }
+    // Cut-off text shows at the editor's bottom-left corner, in the editor's font.
+    const QFont f = font();
+    const QString styled = QStringLiteral("<span style=\"font-family:'%1'; font-size:%2pt; white-space:pre\">%3</span>")
+                               .arg(f.family())
+                               .arg(f.pointSizeF())
+                               .arg(text.toHtmlEscaped());
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), styled, this, area.toQRect());
 }
 
 bool TCustomDBEditGx::event(QEvent* e)
