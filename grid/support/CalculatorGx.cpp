@@ -91,7 +91,7 @@ void TCalculatorGx::SetDisplayValue(double Value)
 void TCalculatorGx::SetDisplay(const QString& Text)
 {
     FDisplay = Text;
-    update();
+    Invalidate();
 }
 
 void TCalculatorGx::Clear()
@@ -206,7 +206,7 @@ void TCalculatorGx::ProcessKey(QChar Key)
         }
     }
     UpdateEqualsCaption();
-    update();
+    Invalidate();
 }
 
 void TCalculatorGx::DoCopy()

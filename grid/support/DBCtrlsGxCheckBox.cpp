@@ -51,7 +51,7 @@ void TCustomDBCheckBoxGx::SetAlignment(TAlignment Value)
 {
     if (Value != FAlignment) {
         FAlignment = Value;
-        update();
+        Invalidate();
     }
 }
 
@@ -59,7 +59,7 @@ void TCustomDBCheckBoxGx::SetAlwaysShowBorder(bool Value)
 {
     if (Value != FAlwaysShowBorder) {
         FAlwaysShowBorder = Value;
-        update();
+        Invalidate();
     }
 }
 
@@ -67,7 +67,7 @@ void TCustomDBCheckBoxGx::SetCaption(const QString& Value)
 {
     if (Value != FCaption) {
         FCaption = Value;
-        update();
+        Invalidate();
     }
 }
 
@@ -75,7 +75,7 @@ void TCustomDBCheckBoxGx::SetFlat(bool Value)
 {
     if (Value != FFlat) {
         FFlat = Value;
-        update();
+        Invalidate();
     }
 }
 
@@ -164,7 +164,7 @@ void TCustomDBCheckBoxGx::InternalSetState(TCheckBoxState Value)
     FState = Value;
     if (!FClicksDisabled)
         TCustomControl::Click();   // OnClick
-    update();
+    Invalidate();
     FModified = true;
 }
 
@@ -178,7 +178,7 @@ void TCustomDBCheckBoxGx::Toggle()
     case cbGrayed: InternalSetState(cbChecked); break;
     }
     FDataLink->Modified();
-    update();
+    Invalidate();
 }
 
 void TCustomDBCheckBoxGx::UpdateData()
@@ -225,7 +225,7 @@ void TCustomDBCheckBoxGx::KeyDown(WORD& Key, TShiftState Shift)
     TCustomControl::KeyDown(Key, Shift);
     if (Key == VK_SPACE && !FToggleKeyDown) {
         FToggleKeyDown = true;
-        update();
+        Invalidate();
     }
 }
 
@@ -235,7 +235,7 @@ void TCustomDBCheckBoxGx::KeyUp(WORD& Key, TShiftState Shift)
     if (Key == VK_SPACE && FToggleKeyDown) {
         FToggleKeyDown = false;
         Toggle();
-        update();
+        Invalidate();
     }
 }
 
@@ -267,7 +267,7 @@ void TCustomDBCheckBoxGx::MouseDown(TMouseButton Button, TShiftState Shift, int 
     }
     if (Button == mbLeft) {
         FLeftDown = true;
-        update();
+        Invalidate();
     }
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
@@ -278,7 +278,7 @@ void TCustomDBCheckBoxGx::MouseUp(TMouseButton Button, TShiftState Shift, int X,
         FLeftDown = false;
         if (PtInRect(ClientRect(), TPoint(X, Y)))
             Click();
-        update();
+        Invalidate();
     }
     TCustomControl::MouseUp(Button, Shift, X, Y);
 }
@@ -286,13 +286,13 @@ void TCustomDBCheckBoxGx::MouseUp(TMouseButton Button, TShiftState Shift, int X,
 void TCustomDBCheckBoxGx::MouseEnter()
 {
     FMouseAboveControl = true;
-    update();
+    Invalidate();
 }
 
 void TCustomDBCheckBoxGx::MouseLeave()
 {
     FMouseAboveControl = false;
-    update();
+    Invalidate();
 }
 
 void TCustomDBCheckBoxGx::CancelMode()
@@ -303,7 +303,7 @@ void TCustomDBCheckBoxGx::CancelMode()
     if (FLeftDown) {
         // End the pressed look without a click.
         FLeftDown = false;
-        update();
+        Invalidate();
     }
 }
 
@@ -322,7 +322,7 @@ void TCustomDBCheckBoxGx::changeEvent(QEvent* e)
 {
     TCustomControl::changeEvent(e);
     if (e->type() == QEvent::EnabledChange)
-        update();
+        Invalidate();
 }
 
 void TCustomDBCheckBoxGx::Paint()

@@ -79,8 +79,8 @@ protected:
     void MouseLeave() override;
     void CancelMode() override;
     void DoExit() override;
-    void FocusSet() override { update(); }
-    void FocusKilled() override { update(); }
+    void FocusSet() override { Invalidate(); }
+    void FocusKilled() override { Invalidate(); }
     void Paint() override;
     void changeEvent(QEvent* e) override;
 

@@ -150,7 +150,7 @@ void TCustomDBDateTimeEditGx::DataChanged()
 {
     if (TField* f = Field()) {
         if (f->Alignment() != Alignment())
-            update();
+            Invalidate();
         InternalSetValue(f->Value());
     } else if (IsDataIndependent()) {
         InternalSetValue(DataLink()->DataIndependentValue);

@@ -232,7 +232,7 @@ void TCustomDBNumberEditGx::SetDisplayFormat(const QString& Value)
 {
     FDisplayFormat = Value;
     FNumberAssignedValues |= evDisplayFormatGx;
-    update();
+    Invalidate();
     DataChanged();
 }
 
@@ -249,7 +249,7 @@ void TCustomDBNumberEditGx::SetCurrency(bool Value)
 {
     FCurrency = Value;
     FNumberAssignedValues |= evCurrencyGx;
-    update();
+    Invalidate();
     DataChanged();
 }
 
@@ -297,7 +297,7 @@ void TCustomDBNumberEditGx::SetDecimalPlaces(unsigned Value)
         return;
     FDecimalPlaces = Value;
     DataChanged();
-    update();
+    Invalidate();
 }
 
 TNumberEditRulesGx TCustomDBNumberEditGx::Rules() const

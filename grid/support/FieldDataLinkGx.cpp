@@ -1,5 +1,6 @@
 #include "FieldDataLinkGx.h"
 #include "platform/db/DataSet.h"
+#include "GxLibVCLGui.h"
 #include <QWidget>
 #include <algorithm>
 
@@ -173,7 +174,7 @@ void TFieldDataLinkGx::UpdateRightToLeft()
     // Our editors take their alignment from the field on every paint, so a change
     // of direction needs no recreated window.
     if (FControl && FControl->layoutDirection() == Qt::RightToLeft)
-        FControl->update();
+        WinInvalidateRect(FControl, nullptr, false);
 }
 
 void TFieldDataLinkGx::SetEditing(bool value)

@@ -51,10 +51,17 @@ void WinInvalidateRect(QWidget* window, const TRect* rect, bool)
 {
     if (!window)
         return;
-    if (rect)
+    // A control of ours paints from its back buffer: invalidate that, not just the screen.
+    if (auto* control = qobject_cast<TCustomControl*>(window)) {
+        if (rect)
+            control->InvalidateRect(*rect);
+        else
+            control->Invalidate();
+    } else if (rect) {
         window->update(rect->toQRect());
-    else
+    } else {
         window->update();
+    }
 }
 
 void WinValidateRect(QWidget*, const TRect*) {}

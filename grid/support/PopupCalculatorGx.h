@@ -16,7 +16,7 @@ public:
     bool GetFlat() const override { return FFlat; }
     // The display value as a double; Unassigned (no number) while the error is shown.
     Variant GetValue() const override;
-    void SetFlat(bool Value) override { FFlat = Value; update(); }
+    void SetFlat(bool Value) override { FFlat = Value; Invalidate(); }
     void SetValue(const Variant& Value) override;
 
     int BorderWidth() const { return FBorderWidth; }

@@ -119,7 +119,7 @@ void TSizeGripGx::SetPosition(TSizeGripPostion value)
         return;
     FPosition = value;
     UpdateWindowRegion();
-    update();
+    Invalidate();
 }
 
 void TSizeGripGx::SetTriangleWindow(bool value)

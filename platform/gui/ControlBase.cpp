@@ -787,7 +787,7 @@ void TCustomControl::layoutBars()
     QSize client(ClientWidth(), ClientHeight());
     if (client != m_lastClientSize) {
         m_lastClientSize = client;
-        update();
+        Invalidate();
         QPointer<TCustomControl> self(this);
         Application->Guard([&] {
             Resize();

@@ -7,7 +7,9 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 void ShowFocused(QWidget* w)
@@ -185,4 +187,27 @@ TEST(DBCheckBox, ReadOnlyRefusesToggleAndPaints)
             if (qGray(img.pixel(x, y)) < 100)
                 ++dark;
     EXPECT_GT(dark, 10);
+}
+
+// A look changed from code after the box is on screen reaches the screen: the box repaints
+// its back buffer, not only the screen from a stale buffer.
+TEST(DBCheckBox, ChangesFromCodeRepaint)
+{
+    BoundBox b("flag");
+    b.box.resize(120, 17);
+    b.box.show();
+    const QImage before = b.box.grab().toImage();
+    const std::vector<std::function<void()>> changes = {
+        [&] { b.box.SetCaption(QStringLiteral("区分大小写")); },
+        [&] { b.box.SetAlignment(b.box.Alignment() == taLeftJustify ? taRightJustify : taLeftJustify); },
+        [&] { b.box.SetFlat(true); },
+        [&] { b.Go(3); },   // the field's value unchecks the box
+    };
+    QImage last = before;
+    for (size_t i = 0; i < changes.size(); ++i) {
+        changes[i]();
+        const QImage now = b.box.grab().toImage();
+        EXPECT_NE(now, last) << "change " << i << " did not reach the screen";
+        last = now;
+    }
 }
