@@ -669,7 +669,21 @@ void TCustomDBEditGx::SetEditWindowText(const QString& Value)
 {
     if (FEditWindow->text() == Value && !IsMasked())
         return;
+    // Reading the field again when an edit starts must keep the user's selection and caret
+    // when the text comes out the same (a masked window rewrites it through the mask).
+    const QString before = FEditWindow->text();
+    const int cursor = FEditWindow->cursorPosition();
+    const int selStart = FEditWindow->selectionStart();
+    const int selLength = FEditWindow->selectionLength();
     FEditWindow->setText(Value);
+    if (FEditWindow->text() != before)
+        return;
+    if (selStart < 0) {
+        FEditWindow->setCursorPosition(cursor);
+    } else {
+        const int anchor = cursor == selStart ? selStart + selLength : selStart;
+        FEditWindow->setSelection(anchor, cursor - anchor);
+    }
 }
 
 QString TCustomDBEditGx::EmptyMaskText() const

@@ -342,6 +342,20 @@ TEST(DBEditGx, FieldEditMaskAppliesUnlessExplicit)
     EXPECT_EQ(h.edit->Text(), QStringLiteral("apple"));
 }
 
+// Select-all and Delete as the first editing key of a masked editor empties it: starting
+// the edit reads the field again, which must not put the text back over the selection.
+TEST(DBEditGx, MaskedSelectAllDeleteAsFirstKey)
+{
+    EditHost h;
+    h.edit->SetEditMask(QStringLiteral(">LLLLL;1;_"));
+    h.Enter();
+    QTest::keyClick(h.Keys(), Qt::Key_Home);
+    QTest::keyClick(h.Keys(), Qt::Key_End, Qt::ShiftModifier);
+    QTest::keyClick(h.Keys(), Qt::Key_Delete);
+    EXPECT_EQ(h.ds->State(), dsEdit);
+    EXPECT_EQ(h.edit->EditText(), QStringLiteral("_____"));
+}
+
 TEST(DBEditGx, TabLeavesUnlessWanted)
 {
     EditHost h;
