@@ -196,9 +196,10 @@ void PgEngine::prepareDatabase(pg_conn* c) const
     for (const QString& s : DatabaseSetup()) exec(c, s);
 }
 
-void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows)
+void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows, const QString& prefix)
 {
-    PGresult* r = PQexec(c, sql.toUtf8().constData());
+    // A text of several statements answers with the last one's result, or the first error.
+    PGresult* r = PQexec(c, (prefix + sql).toUtf8().constData());
     const ExecStatusType st = PQresultStatus(r);
     if (st == PGRES_TUPLES_OK) {
         result.hasResultSet = true;
@@ -234,12 +235,13 @@ void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxR
         const char* pos = PQresultErrorField(r, PG_DIAG_STATEMENT_POSITION);
         if (state && pos && qstrcmp(state, "22007") == 0 &&
             QString::fromUtf8(PQresultErrorMessage(r)).contains(QLatin1String("type timestamp: \"\""))) {
-            const int at = QByteArray(pos).toInt() - 1;
+            const int at = QByteArray(pos).toInt() - 1 - int(prefix.size());
             if (at >= 0 && sql.mid(at, 2) == QLatin1String("''") && (at + 2 >= sql.size() || sql[at + 2] != u'\'')) {
                 PQclear(r);
                 QString again = sql;
                 again.replace(at, 2, QStringLiteral("'1900-01-01'"));
-                runSql(c, again, result, maxRows);
+                // Inside a transaction the failure is undone to the statement's savepoint first.
+                runSql(c, again, result, maxRows, prefix.isEmpty() ? QString() : QStringLiteral("rollback to savepoint dpx_stmt; "));
                 return;
             }
         }
@@ -272,16 +274,20 @@ void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
         exec(m_conn, QStringLiteral("begin"));
         m_physical = true;
         exec(m_conn, QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kWriteLock));
+        m_stmtSavepoint = false;
     }
-    exec(m_conn, QStringLiteral("savepoint dpx_stmt"));
+    // The savepoint goes out with the statement, and the previous statement's is released in
+    // the same round trip: one exchange with the server per statement.
+    const QString prefix = m_stmtSavepoint ? QStringLiteral("release savepoint dpx_stmt; savepoint dpx_stmt; ")
+                                           : QStringLiteral("savepoint dpx_stmt; ");
+    m_stmtSavepoint = true;
     try {
-        runSql(m_conn, sql, result, maxRows);
+        runSql(m_conn, sql, result, maxRows, prefix);
     } catch (...) {
-        PGresult* r = PQexec(m_conn, "rollback to savepoint dpx_stmt; release savepoint dpx_stmt");
+        PGresult* r = PQexec(m_conn, "rollback to savepoint dpx_stmt");
         PQclear(r);
         throw;
     }
-    exec(m_conn, QStringLiteral("release savepoint dpx_stmt"));
 }
 
 // ----- declared names and sizes -----

@@ -63,7 +63,8 @@ private:
     void drop(const DbDatabaseInfo& db) override;
     pg_conn* connect(const QString& serverDb) const;
     static void withClientClock(QString& sql);
-    void runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows);
+    // prefix: statements sent ahead of sql in the same round trip (their results are skipped).
+    void runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows, const QString& prefix = QString());
     void runSqlInTrans(const QString& sql, DbResult& result, int maxRows);
     void exec(pg_conn* c, const QString& sql) const;
     pg_conn* masterConn();
@@ -83,6 +84,7 @@ private:
     pg_conn* m_conn = nullptr;     // m_physical: BEGIN sent
     pg_conn* m_master = nullptr;   // a second session on master, for master..t from an account set
     bool m_lockRows = false;       // the statements being run asked for row locks
+    bool m_stmtSavepoint = false;  // the last statement's savepoint is still open in the transaction
     tsql::TranslationCache m_cache;
     QHash<pg_conn*, QHash<unsigned, QVector<ColumnDecl>>> m_decls;   // per session: table -> columns
 };

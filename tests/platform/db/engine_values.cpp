@@ -55,6 +55,15 @@ TEST_F(EngineValues, DatesAreCanonical)
               (QStringList{QStringLiteral("4"), QStringLiteral("5")}));
     // an empty text is 1900-01-01, as the server reads it
     EXPECT_EQ(Rows(QStringLiteral("select bdate from ibmaster where fid=6")), QStringList{QStringLiteral("1900-01-01")});
+    // the same inside a transaction, where the statement runs under its own savepoint
+    engine->BeginTransaction();
+    Run(QStringLiteral("insert into ibmaster (fid, bdate) values (7, '')"));
+    Run(QStringLiteral("update ibmaster set bdate='' where fid=5"));
+    engine->CommitTransaction();
+    EXPECT_EQ(Rows(QStringLiteral("select fid from ibmaster where bdate='1900-01-01' order by fid")),
+              (QStringList{QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")}));
+    Run(QStringLiteral("delete from ibmaster where fid=7"));
+    Run(QStringLiteral("update ibmaster set bdate='2024-2-1' where fid=5"));
     // the value arrives as a date-time
     const DbResult r = Run(QStringLiteral("select bdate from ibmaster where fid=4"));
     EXPECT_EQ(r.columns[0].type, DbColumnType::DateTime);
