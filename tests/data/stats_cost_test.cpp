@@ -29,7 +29,7 @@ QList<QPair<QString, Figures>> allfigures(TrmtDM& dm, int p)
         add(QStringLiteral("in %1").arg(m), [&](double& n, double& c) { dm.Getmtrinnumcost(n, c, p, m); });
         add(QStringLiteral("ex %1").arg(m), [&](double& n, double& c) { dm.Getmtrexnumcost(n, c, p, m); });
     }
-    for (const QString code : {QStringLiteral("000"), QStringLiteral("000002"), QStringLiteral("000004")}) {
+    for (const QString& code : {QStringLiteral("000"), QStringLiteral("000002"), QStringLiteral("000004")}) {
         add(QStringLiteral("type init ") + code, [&](double& n, double& c) { dm.GetTypeinitnumcost(n, c, code, p); });
         add(QStringLiteral("type end ") + code, [&](double& n, double& c) { dm.GetTypeendnumcost(n, c, code, p); });
         add(QStringLiteral("type in ") + code, [&](double& n, double& c) { dm.GetTypeInnumcost(n, c, code, p); });

@@ -89,10 +89,12 @@ protected:
             else
                 ASSERT_TRUE(dm->addpricelist(0, o.mid, QStringLiteral("QC"), TDateTime(45352), 0, 0, kOpeningQty,
                                              o.price, cost, o.price, cost, 1, 3, 2, QString()));
-            if (model == 2)
+            if (model == 2) {
                 ASSERT_TRUE(dm->addnewplanprice(o.mid, o.price));
-            if (dm->getbreedtype(o.mid) == 1)
+            }
+            if (dm->getbreedtype(o.mid) == 1) {
                 ASSERT_TRUE(dm->addnewcycledatabase(o.mid, kOpeningQty, cost));
+            }
         }
         dm->CommitTrans();
     }
@@ -205,9 +207,11 @@ protected:
         }
         // Reverse every audited bill, in random order.
         std::shuffle(bills.begin(), bills.end(), rng);
-        for (const Bill& b : bills)
-            if (b.audited && !b.closed)
+        for (const Bill& b : bills) {
+            if (b.audited && !b.closed) {
                 ASSERT_TRUE(apply(b.in ? ReverseIn : ReverseOut, b.fid)) << messages.join(u'\n').toStdString();
+            }
+        }
         checkinvariants("after reversing everything");
         EXPECT_EQ(tables(kRestored, std::size(kRestored)), start);
     }

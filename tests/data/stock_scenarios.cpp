@@ -248,10 +248,11 @@ TEST_P(StockScenario, TablesAfterEachStep)
         }
         messages.clear();
         EXPECT_EQ(apply(st.op, st.fid), st.ok) << where << " " << messages.join(u'\n').toStdString();
-        if (st.message)
+        if (st.message) {
             EXPECT_EQ(messages.value(messages.size() - 1), QString::fromUtf8(st.message)) << where;
-        else if (st.ok)
+        } else if (st.ok) {
             EXPECT_EQ(messages, QStringList()) << where;
+        }
         EXPECT_FALSE(dm->IntransAction()) << where;
         for (const Check& c : st.checks)
             EXPECT_EQ(table(c.sql), QString::fromUtf8(c.expect)) << where << ": " << c.sql;

@@ -73,8 +73,9 @@ TEST_F(EngineAdmin, BackupAndRestoreUnderAnotherNameGiveAnIdenticalDatabase)
                        "MOVE 'materialdB_Log' TO '%3'")
             .arg(Backup(QStringLiteral("b1")), Folder() + QStringLiteral("\\Database\\acc2_data.mdf"),
                  Folder() + QStringLiteral("\\Database\\acc2_log.ldf")));
-    if (m_prefix.isEmpty())   // the embedded engine's file; a server keeps its own files
+    if (m_prefix.isEmpty()) {   // the embedded engine's file; a server keeps its own files
         EXPECT_TRUE(QFile::exists(DataFolder() + QStringLiteral("/acc2_data.mdf")));
+    }
     Run(QStringLiteral("Use acc2"));
     EXPECT_EQ(Dump(), before);
     // the restored copy is a database of its own
