@@ -8,6 +8,7 @@
 #include "platform/db/Field.h"
 #include <QApplication>
 #include <QEvent>
+#include <QScopedValueRollback>
 
 namespace {
 const QString kTrueText = QStringLiteral("True");
@@ -184,15 +185,10 @@ void TCustomDBCheckBoxGx::Toggle()
 void TCustomDBCheckBoxGx::UpdateData()
 {
     bool handled = false;
-    FDataPosting = true;
-    try {
-        if (OnUpdateData)
-            OnUpdateData(this, handled);
-    } catch (...) {
-        FDataPosting = false;
-        throw;
+    if (OnUpdateData) {
+        const QScopedValueRollback<bool> posting(FDataPosting, true);
+        OnUpdateData(this, handled);
     }
-    FDataPosting = false;
     if (!handled)
         InternalUpdatePostData();
 }

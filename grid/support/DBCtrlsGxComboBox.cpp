@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScopedValueRollback>
 
 void TDropDownBoxGx::Assign(const TDropDownBoxGx& Source)
 {
@@ -240,14 +241,10 @@ void TCustomDBComboBoxGx::InternalUpdatePostData()
 void TCustomDBComboBoxGx::DataChanged()
 {
     const int maxLength = MaxLength();
-    FReadingField = true;
-    try {
+    {
+        const QScopedValueRollback<bool> reading(FReadingField, true);
         TCustomDBEditGx::DataChanged();
-    } catch (...) {
-        FReadingField = false;
-        throw;
     }
-    FReadingField = false;
     if (FKeyBased && MaxLength() != maxLength)
         SetMaxLength(maxLength);   // a string field's size does not limit the shown item texts
     if (TField* f = Field()) {

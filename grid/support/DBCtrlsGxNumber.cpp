@@ -4,6 +4,7 @@
 #include "Format.h"
 #include "platform/db/Field.h"
 #include <QApplication>
+#include <QScopedValueRollback>
 #include <cfenv>
 #include <cmath>
 
@@ -408,14 +409,10 @@ void TCustomDBNumberEditGx::Change()
 void TCustomDBNumberEditGx::DataChanged()
 {
     FEditFormat = Rules().EditFormat();
-    FReadingField = true;
-    try {
+    {
+        const QScopedValueRollback<bool> reading(FReadingField, true);
         TCustomDBEditGx::DataChanged();
-    } catch (...) {
-        FReadingField = false;
-        throw;
     }
-    FReadingField = false;
     if (TField* f = Field())
         InternalSetValue(f->IsNull() ? Variant::Null() : Variant(f->AsFloat()));
     else if (IsDataIndependent())
