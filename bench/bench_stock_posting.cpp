@@ -1,10 +1,16 @@
-// Auditing and un-auditing 100-line stock-in and stock-out bills through the data module.
-//   BM_AuditCycle:   one cycle (audit the stock-in bill, audit the stock-out bill, un-audit both)
-//                    against the engine writing the same rows directly (the cycle's write
-//                    statements replayed in one transaction per bill). Reports audit / direct.
-//   BM_AuditHistory: the same cycle in an account set whose ledger already holds 1,000,000 rows
-//                    against one holding 1,000. Reports large / small (posting must not slow down
-//                    as the history grows).
+// Auditing and un-auditing stock-in and stock-out bills through the data module.
+//   BM_AuditCycle:   one cycle of 100-line bills (audit the stock-in bill, audit the stock-out
+//                    bill, un-audit both) against the engine writing the same rows directly (the
+//                    cycle's write statements replayed in one transaction per bill). Reports
+//                    audit / direct.
+//   BM_AuditHistory: the same cycle in an account set with a long history against one with a
+//                    short one: every table the posting reads grows together (ledger rows,
+//                    price batches, turnover issue rows), at 1,000,000 ledger rows against
+//                    1,000. Reports large / small (posting must not slow down as the history
+//                    grows).
+//   BM_AuditLength:  the cycle with bills of 10, 100 and 1,000 lines. Reports the exponent of
+//                    the time over the line count between 10 and 100 and between 100 and 1,000
+//                    lines (1 is linear).
 #include "DM.h"
 #include "frmconst.h"
 #include "platform/db/ADOConnection.h"
@@ -18,11 +24,15 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <cmath>
 #include <sqlite3.h>
 
 namespace {
 
 constexpr int kLines = 100;
+// Rows of the history in proportion to its ledger rows: price batches and turnover issue rows.
+constexpr int kBatchesPerLedgerRow = 2;    // one batch for every second ledger row
+constexpr int kIssuesPerLedgerRow = 10;    // one turnover issue row for every tenth
 using Clock = std::chrono::steady_clock;
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
@@ -56,8 +66,10 @@ public:
 
     void exec(const QString& sql) { dm->ADOCon->Execute(sql); }
 
-    // A new account set with the master data, the two bills and history ledger rows.
-    void create(const QString& name, int history)
+    // A new account set with the master data, the two bills of the given length and a history
+    // of the given number of ledger rows, with price batches and turnover issue rows in
+    // proportion, all of other materials and other bill lines.
+    void create(const QString& name, int history, int lines = kLines)
     {
         const QString dir = m_dir.path();
         exec(QStringLiteral("Use Master  RESTORE DATABASE %1 FROM DISK ='%2' with file=1,replace,MOVE 'materialdb_data' "
@@ -79,7 +91,8 @@ public:
                             "values (1,0,1,'RK001','2024-03-05',3,2,'王五','',0,0)"));
         exec(QStringLiteral("insert into ebmaster (fid,pid,bdate,dptid,pjtid,billnum,lister,assessor,brecorded,breverse,bcylm,"
                             "breb) values (1,0,'2024-03-06',2,2,'CK001','王五','',0,0,0,0)"));
-        for (int m = 1; m <= kLines; ++m) {
+        dm->ADOCon->BeginTrans();
+        for (int m = 1; m <= lines; ++m) {
             const int bid = 2 + m % 4;
             exec(QStringLiteral("insert into mtrlist (fid,bid,code,mname,mtype,munit,remark) values (%1,%2,'%3','材料%1','','吨','')")
                      .arg(m)
@@ -97,21 +110,34 @@ public:
                      .arg(price)
                      .arg(4 * price));
         }
-        // History rows of other materials, written straight into the ledger.
+        dm->ADOCon->CommitTrans();
+        // History rows of other materials and bill lines, written straight into the tables.
         sqlite3* db = dynamic_cast<sqlitedb::SqliteEngine&>(dm->ADOCon->Engine()).Handle();
-        const QByteArray fill = QStringLiteral(
-                                    "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c WHERE x<%1) "
-                                    "INSERT INTO imexsrglist (pid,Mid,iid,bdate,comment,bnum,iqty,isprice,idprice,srgqty,srgcost) "
-                                    "SELECT 0, 1000 + x % 5000, x, '2024-01-01', '入库', 'H', 1, 1, 1, 1, 1 FROM c")
-                                    .arg(history)
-                                    .toUtf8();
-        if (sqlite3_exec(db, fill.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            std::abort();
+        const auto fill = [&](const QString& sql, int rows) {
+            const QByteArray text = QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM c WHERE x<%1) ")
+                                        .arg(rows)
+                                        .toUtf8()
+                                  + sql.toUtf8();
+            if (sqlite3_exec(db, text.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
+                std::abort();
+        };
+        fill(QStringLiteral("INSERT INTO imexsrglist (pid,Mid,iid,bdate,comment,bnum,iqty,isprice,idprice,srgqty,srgcost) "
+                            "SELECT 0, 10000 + x % 5000, 10000 + x, '2024-01-01', '入库', 'H', 1, 1, 1, 1, 1 FROM c"),
+             history);
+        fill(QStringLiteral("INSERT INTO mrplist (pid,mid,bdate,bnum,iid,eid,orgqty,orgrdprice,orgdprice,qty,sprice,dprice,"
+                            "rsprice,rdprice,cid,cfid,supid,remark) SELECT 0, 10000 + x % 5000, '2024-01-01', 'H', "
+                            "CASE WHEN x % 4 = 0 THEN 0 ELSE 10000 + x END, CASE WHEN x % 4 = 0 THEN 10000 + x ELSE 0 END, "
+                            "1, 1, 1, 1, 1, 1, 1, 1, 1, 3, 2, '' FROM c"),
+             std::max(1, history / kBatchesPerLedgerRow));
+        fill(QStringLiteral("INSERT INTO cyldetaillist (eid,pid,mid,dptid,crtdate,qty,cost,remark) "
+                            "SELECT 10000 + x, 0, 10000 + x % 5000, 2, '2024-01-01', 1, 1, '' FROM c"),
+             std::max(1, history / kIssuesPerLedgerRow));
         exec(QStringLiteral("Use Master"));
     }
 
-    void login(const QString& name)
+    void login(const QString& name, int lines = kLines)
     {
+        m_lines = lines;
         dbname = name;
         username = QStringLiteral("李会计");
         systype = TSystype::local;
@@ -125,7 +151,7 @@ public:
         head.SetData(dm->gettabledata(in ? QStringLiteral("vibmaster") : QStringLiteral("vebmaster"), QStringLiteral("fid"),
                                       QStringLiteral("fid=1"), 20));
         lines.SetData(dm->gettabledata(in ? QStringLiteral("vibdetail") : QStringLiteral("vebdetail"), QStringLiteral("fid"),
-                                       in ? QStringLiteral("iid=1") : QStringLiteral("eid=1"), 200));
+                                       in ? QStringLiteral("iid=1") : QStringLiteral("eid=1"), 2 * m_lines));
         if (in)
             return post ? dm->imbillrecord(&head, &lines) : dm->imbillreverse(&head, &lines);
         return post ? dm->exbillrecord(&head, &lines) : dm->exbillreverse(&head, &lines);
@@ -142,6 +168,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    int m_lines = kLines;
 };
 
 void BM_AuditCycle(benchmark::State& state)
@@ -213,8 +240,36 @@ void BM_AuditHistory(benchmark::State& state)
     state.counters["ratio"] = ms(small) > 0 ? ms(large) / ms(small) : 0;
 }
 
+void BM_AuditLength(benchmark::State& state)
+{
+    const int lengths[] = {10, 100, 1000};
+    Bench b;
+    for (int n : lengths)
+        b.create(QStringLiteral("len%1").arg(n), 1000, n);
+    for (int n : lengths) {   // the batches exist from now on: every later cycle writes the same rows
+        b.login(QStringLiteral("len%1").arg(n), n);
+        b.cycle();
+    }
+    double total[3] = {};
+    int runs = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 3; ++i) {
+            b.login(QStringLiteral("len%1").arg(lengths[i]), lengths[i]);
+            const auto t0 = Clock::now();
+            b.cycle();
+            total[i] += ms(Clock::now() - t0);
+        }
+        ++runs;
+    }
+    for (int i = 0; i < 3; ++i)
+        state.counters[QStringLiteral("ms_%1").arg(lengths[i]).toStdString()] = total[i] / std::max(1, runs);
+    state.counters["exp_10_100"] = total[0] > 0 ? std::log10(total[1] / total[0]) : 0;
+    state.counters["exp_100_1000"] = total[1] > 0 ? std::log10(total[2] / total[1]) : 0;
+}
+
 } // namespace
 
 BENCHMARK(BM_AuditCycle)->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AuditHistory)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AuditLength)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -163,7 +163,37 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
     }
     query.Close();
     query.SQL().clear();
+    ensureindexes(name);
     return true;
+}
+
+// Indexes that the posting's lookups need and that account sets made from an older template
+// lack. Each account set is looked at once per session, outside any transaction; an index
+// that cannot be made (a database that is no account set, a write lock held too long) is left
+// for the next session.
+void TrmtDM::ensureindexes(const QString& name)
+{
+    if (name.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0 || ADOCon->InTransaction()
+        || m_indexedsets.contains(name.toLower()))
+        return;
+    m_indexedsets.insert(name.toLower());
+    static const struct {
+        const char* table;
+        const char* index;
+        const char* columns;
+    } added[] = {{"mrplist", "IX_mrplist_iid", "[iid]"},
+                 {"mrplist", "IX_mrplist_eid", "[eid]"},
+                 {"cyldetaillist", "IX_cyldetaillist_eid", "[eid]"}};
+    DbEngine& engine = ADOCon->Engine();
+    for (const auto& a : added) {
+        const QString table = QString::fromLatin1(a.table), index = QString::fromLatin1(a.index);
+        try {
+            if (!engine.IndexExists(table, index))
+                ADOCon->Execute(QStringLiteral("CREATE INDEX [%1] ON [dbo].[%2](%3) ON [PRIMARY]")
+                                    .arg(index, table, QString::fromLatin1(a.columns)));
+        } catch (const Exception&) {
+        }
+    }
 }
 
 void TrmtDM::BeginTrans() { ADOCon->BeginTrans(); }

@@ -17,6 +17,7 @@
 #include "platform/db/ClientDataSet.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Variant.h"
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -245,6 +246,9 @@ protected:
 
 private:
     void trace(const QString& sql) const;
+    // Adds the lookup indexes of the current template to an account set that lacks them.
+    void ensureindexes(const QString& name);
+    QSet<QString> m_indexedsets;   // account sets whose indexes were looked at (lower case)
     // Paged reading: builds each page's SELECT from the last key read.
     TDataPacket pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
                           const QString& keyField, int Maxrec);

@@ -323,6 +323,12 @@ GO
 CREATE INDEX [IX_mrplist_mid] ON [dbo].[mrplist]([mid]) ON [PRIMARY]
 GO
 
+CREATE INDEX [IX_mrplist_iid] ON [dbo].[mrplist]([iid]) ON [PRIMARY]
+GO
+
+CREATE INDEX [IX_mrplist_eid] ON [dbo].[mrplist]([eid]) ON [PRIMARY]
+GO
+
 CREATE TABLE [dbo].[maplist] (
 	[fid] [int] IDENTITY (1, 1) NOT NULL CONSTRAINT [PK_maplist] PRIMARY KEY CLUSTERED ,
 	[mid] [int] NOT NULL ,
@@ -414,6 +420,9 @@ CREATE TABLE [dbo].[cyldetaillist] (
 GO
 
 CREATE INDEX [IX_cyldetaillist_mid_dptid] ON [dbo].[cyldetaillist]([mid], [dptid]) ON [PRIMARY]
+GO
+
+CREATE INDEX [IX_cyldetaillist_eid] ON [dbo].[cyldetaillist]([eid]) ON [PRIMARY]
 GO
 
 -- Periods and the snapshots taken when a period is closed.

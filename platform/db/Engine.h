@@ -81,6 +81,9 @@ public:
 
     // The folder where new database files go.
     virtual QString DataFolder() const = 0;
+    // Whether the current database has the index that "CREATE INDEX name ON table" made; reads
+    // the catalogue only, without waiting for other clients' locks.
+    virtual bool IndexExists(const QString& table, const QString& name) = 0;
 };
 
 // Opens the engine that a connection string's "Data Source" names: an instance name such as

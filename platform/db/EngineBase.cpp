@@ -75,6 +75,13 @@ void DbEngineBase::runStatement(const tsql::Statement& s, DbResult& result, int 
     }
 }
 
+bool DbEngineBase::IndexExists(const QString& table, const QString& name)
+{
+    // Index names are per database on both engines: the table's name goes before the index's.
+    return queryExists(QStringLiteral("select * from sqlite_master where type='index' and lower(name)=lower(%1)")
+                           .arg(tsql::QuoteString(table + u'$' + name)));
+}
+
 bool DbEngineBase::DatabaseExists(const QString& name)
 {
     DbDatabaseInfo info;

@@ -14,6 +14,7 @@ public:
     void BackupDatabase(const QString& name, const QString& backupFile) override;
     void SetDatabaseOnline(const QString& name, bool online) override;
     void DropDatabase(const QString& name) override;
+    bool IndexExists(const QString& table, const QString& name) override;
 
 protected:
     static bool isMaster(const QString& name);
