@@ -207,23 +207,19 @@ TEST_F(CloseTest, StatementsOfAClose)
                         "update idlist set id=1 where idname='pid'",
                         "insert into periodlist (pid,crtdate,enddate) values ('0','2024-11-01','2024-11-30')",
                         "update currentpid set  periodid='1',crtdate='2024-12-01'",
-                        "select * from msrglist where 1=1 order by mid",
-                        "insert into imexsrglist (mid,Pid,bdate,Comment,srgQty, srgcost) values ('1','1','" + d
-                            + "','期末结转','10','125')",
+                        "insert into imexsrglist (mid,Pid,bdate,Comment,srgQty, srgcost) select mid,'1','" + d
+                            + "','期末结转',qty,cost from msrglist order by mid",
                         "insert into premsrglist (pid,mid,qty,cost,preqty,precost) select 0, mid,qty,cost,preqty,precost "
                         "from msrglist",
-                        "select * from msrglist where mid>0 order by mid",
-                        "update msrglist set preqty='10',precost='125' where mid='1'",
+                        "update msrglist set preqty=qty,precost=cost where mid>0",
                         "insert into precyldb (pid,mid,qty,cost,srgqty,srgcost,eqty,ecost) select '0',mid,qty,cost,"
                         "srgqty,srgcost,eqty,ecost from cyldb",
                         "insert into precyldptlist (pid,dptid,mid,qty,cost) select '0',dptid,mid,qty,cost from cyldptlist",
                         "insert into precyldetaillist ( pid,dptid,mid ,crtdate,enddate,qty,cost,remark) select '0',"
                         "dptid,mid ,crtdate,'2024-11-30',qty,cost,remark from cyldetaillist",
-                        "select dptid from cyldetaillist where pid='0' group by dptid order by dptid",
-                        "select mid ,sum(qty) as qty ,sum(cost) as cost from cyldetaillist  where dptid='2' and "
-                        "pid='0' group by mid",
-                        "insert into cyldetaillist ( pid,dptid,mid ,crtdate,qty,cost,remark) values ('1','2','3',"
-                        "'2024-12-01','2','100','上月结存')",
+                        "insert into cyldetaillist ( pid,dptid,mid ,crtdate,qty,cost,remark) select '1',dptid,mid,"
+                        "'2024-12-01',sum(qty),sum(cost),'上月结存' from cyldetaillist where pid='0' group by dptid,mid "
+                        "order by dptid,mid",
                         "delete cyldetaillist where pid<>'1'",
                         "if exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[billtypelist]') and "
                         "OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table [dbo].[billtypelist] ",
