@@ -119,9 +119,9 @@ QStringList split(const char* text)
     return QString::fromUtf8(text).split(QLatin1Char(' '));
 }
 
-// Writes one field's value into a cell: text as text, 16- and 32-bit integers in decimal,
+// Writes one field's value into a cell: text as text, integers and exact decimals as numbers,
 // date-times in the default date-time text (empty when the field is empty), everything else
-// as a floating-point number in the general form.
+// as a floating-point number in the general form (the cell reads it back as a number).
 void writefield(TExcelWorksheet* sheet, int row, int col, const TField* field)
 {
     switch (field->DataType()) {
@@ -129,7 +129,13 @@ void writefield(TExcelWorksheet* sheet, int row, int col, const TField* field)
         sheet->Cells(row, col).SetValue(field->AsString());
         break;
     case ftSmallint: case ftInteger: case ftWord:
-        sheet->Cells(row, col).SetValue(IntToStr(field->AsInteger()));
+        // The number the decimal text reads as, without the detour through the text.
+        sheet->Cells(row, col).SetValue(Variant(double(field->AsInteger())));
+        break;
+    case ftBCD: case ftFMTBcd:
+        // Four decimals and at most fifteen digits: the general form is exact, so the text
+        // would read back as this very number.
+        sheet->Cells(row, col).SetValue(Variant(field->AsFloat()));
         break;
     case ftDate: case ftTime: case ftDateTime:
         sheet->Cells(row, col).SetValue(field->IsNull() ? QString() : DateTimeToStr(field->AsDateTime()));

@@ -137,7 +137,8 @@ void writeSheet(lxw_workbook* wb, lxw_worksheet* ws, const TExcelWorksheet& shee
                 e = worksheet_write_string(ws, row, col, utf8.constData(), formats.get(cell.format, false));
                 break;
             }
-            check(e, QStringLiteral("cell %1%2").arg(ExcelColumnLetters(c)).arg(r));
+            if (e != LXW_NO_ERROR)
+                check(e, QStringLiteral("cell %1%2").arg(ExcelColumnLetters(c)).arg(r));
         }
     }
 }
