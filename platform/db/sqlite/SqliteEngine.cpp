@@ -1,5 +1,6 @@
 #include "SqliteEngine.h"
 #include "SqliteFunctions.h"
+#include "SqliteShape.h"
 #include "SqliteValues.h"
 #include "platform/rtl/Exceptions.h"
 #include <QDir>
@@ -225,31 +226,51 @@ bool SqliteEngine::queryExists(const QString& sql)
            r.rows.first().value(0).AsIntRaw() != 0;
 }
 
+SqliteEngine::Cached* SqliteEngine::prepared(const QString& text)
+{
+    if (Cached* c = m_stmts.value(text)) return c;
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_stmt* st = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v3(m_db, utf8.constData(), utf8.size(), SQLITE_PREPARE_PERSISTENT, &st, &tail) != SQLITE_OK)
+        fail();
+    if (!st) return nullptr;   // nothing but blanks
+    auto* c = new Cached;
+    c->stmt = st;
+    c->readOnly = sqlite3_stmt_readonly(st) != 0;
+    c->reader.Init(st);
+    // Statements are kept by their shape, so the ones that differ only by their values share
+    // one; the least recently used goes first.
+    if (m_stmts.size() >= kCachedStatements) {
+        auto oldest = m_stmts.begin();
+        for (auto it = m_stmts.begin(); it != m_stmts.end(); ++it)
+            if (it.value()->lastUse < oldest.value()->lastUse) oldest = it;
+        delete oldest.value();
+        m_stmts.erase(oldest);
+    }
+    m_stmts.insert(text, c);
+    return c;
+}
+
 void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, bool catalogOnly)
 {
-    Cached* c = m_stmts.value(sql);
-    if (!c) {
-        const QByteArray utf8 = sql.toUtf8();
-        sqlite3_stmt* st = nullptr;
-        const char* tail = nullptr;
-        if (sqlite3_prepare_v3(m_db, utf8.constData(), utf8.size(), SQLITE_PREPARE_PERSISTENT, &st, &tail) != SQLITE_OK)
-            fail();
-        if (!st) return;   // nothing but blanks
-        c = new Cached;
-        c->stmt = st;
-        c->readOnly = sqlite3_stmt_readonly(st) != 0;
-        c->reader.Init(st);
-        // A small cache: composed texts mostly differ by their values, while the few fixed
-        // ones (counters, lookups) come back all the time; the least recently used goes first.
-        if (m_stmts.size() >= 32) {
-            auto oldest = m_stmts.begin();
-            for (auto it = m_stmts.begin(); it != m_stmts.end(); ++it)
-                if (it.value()->lastUse < oldest.value()->lastUse) oldest = it;
-            delete oldest.value();
-            m_stmts.erase(oldest);
+    StatementShape shape = catalogOnly ? StatementShape{sql, {}} : ShapeOf(sql);
+    Cached* c = nullptr;
+    if (!shape.values.isEmpty()) {
+        // A shape SQLite does not take as it stands runs as written.
+        try {
+            c = prepared(shape.text);
+        } catch (const EOleException&) {
+            c = nullptr;
         }
-        m_stmts.insert(sql, c);
+        if (c && !BindShape(c->stmt, shape)) {
+            sqlite3_clear_bindings(c->stmt);
+            c = nullptr;
+        }
+        if (!c) shape = StatementShape{sql, {}};
     }
+    if (!c) c = prepared(sql);
+    if (!c) return;
     c->lastUse = ++m_useCounter;
     sqlite3_stmt* st = c->stmt;
     // The catalogue steps of "Use" and the administration do not start the caller's transaction.
@@ -273,11 +294,13 @@ void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, boo
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
         const QString msg = errText(m_db);
         sqlite3_reset(st);
+        if (!shape.values.isEmpty()) sqlite3_clear_bindings(st);
         if (ownTrans) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         throw EOleException(msg);
     }
     if (!c->readOnly) result.rowsAffected = sqlite3_changes64(m_db);
     sqlite3_reset(st);
+    if (!shape.values.isEmpty()) sqlite3_clear_bindings(st);   // no text of this statement stays behind
     if (ncol > 0) c->reader.Finish(result.columns, result.rows);
     if (ownTrans) execSimple("COMMIT");
 }

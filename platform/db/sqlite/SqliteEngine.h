@@ -45,6 +45,10 @@ private:
     void setOnline(const DbDatabaseInfo& db, bool online) override;
     void drop(const DbDatabaseInfo& db) override;
     void runSql(const QString& sql, DbResult& result, int maxRows, bool catalogOnly = false);
+    // The prepared statement of text from the cache, prepared now when missing; null for a
+    // text of blanks only.
+    Cached* prepared(const QString& text);
+    static constexpr int kCachedStatements = 64;
     void ensurePhysicalTransaction();
     QString catalog() const;   // the schema that holds the catalogue table on this connection
     void execSimple(const char* sql);
