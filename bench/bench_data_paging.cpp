@@ -2,6 +2,7 @@
 // against one plain SELECT of the same rows through the same engine in the same run.
 // Reports the ratio paged / plain.
 #include "DM.h"
+#include "cpuclock.h"
 #include "frmconst.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
@@ -54,14 +55,14 @@ Fixture& fixture()
     return f;
 }
 
-double seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double seconds(CpuClock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 void BM_PagedLoadAgainstPlainSelect(benchmark::State& state)
 {
     Fixture& f = fixture();
     double plain = 0, paged = 0;
     for (auto _ : state) {
-        auto t0 = std::chrono::steady_clock::now();
+        auto t0 = CpuClock::now();
         {
             TADOQuery query(f.dm->ADOCon.get());
             query.SQL().append(QStringLiteral("select * from big order by fid"));
@@ -69,14 +70,14 @@ void BM_PagedLoadAgainstPlainSelect(benchmark::State& state)
             if (query.RecordCount() != Rows)
                 state.SkipWithError("plain SELECT lost rows");
         }
-        auto t1 = std::chrono::steady_clock::now();
+        auto t1 = CpuClock::now();
         {
             TClientDataSet cds;
             cds.SetData(f.dm->gettabledata(QStringLiteral("big"), QStringLiteral("fid"), QStringLiteral("1=1"), 20));
             if (cds.RecordCount() != Rows)
                 state.SkipWithError("paged load lost rows");
         }
-        auto t2 = std::chrono::steady_clock::now();
+        auto t2 = CpuClock::now();
         plain += seconds(t1 - t0);
         paged += seconds(t2 - t1);
         state.SetIterationTime(seconds(t2 - t1));

@@ -3,6 +3,7 @@
 // against the database copying the same rows set-based in one transaction: the ledger rows, the
 // stock snapshot and the reset of the opening values. Reports close / copy.
 #include "DM.h"
+#include "cpuclock.h"
 #include "frmconst.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
@@ -102,9 +103,9 @@ private:
 
 double seconds(const std::function<void()>& f)
 {
-    const auto t0 = std::chrono::steady_clock::now();
+    const auto t0 = CpuClock::now();
     f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    return std::chrono::duration<double>(CpuClock::now() - t0).count();
 }
 
 void BM_PeriodCloseAgainstCopy(benchmark::State& state)

@@ -12,6 +12,7 @@
 //                    the time over the line count between 10 and 100 and between 100 and 1,000
 //                    lines (1 is linear).
 #include "DM.h"
+#include "cpuclock.h"
 #include "frmconst.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/sqlite/SqliteEngine.h"
@@ -33,7 +34,7 @@ constexpr int kLines = 100;
 // Rows of the history in proportion to its ledger rows: price batches and turnover issue rows.
 constexpr int kBatchesPerLedgerRow = 2;    // one batch for every second ledger row
 constexpr int kIssuesPerLedgerRow = 10;    // one turnover issue row for every tenth
-using Clock = std::chrono::steady_clock;
+using Clock = CpuClock;   // other work on the machine does not count
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 

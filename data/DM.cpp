@@ -150,19 +150,10 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
     // The name goes into "Use" as it is, so only a plain identifier is accepted.
     if (!isvaliddbname(name))
         throw EDatabaseError(QStringLiteral("帐套数据库名“%1”无效：只能由字母、数字和下划线组成，且不能以数字开头！").arg(name));
-    TADOQuery query(ADOCon.get());
+    // Straight on the connection: the statement has no result, so no query is needed for it.
     const QString sql = QStringLiteral("Use ") + name;
-    query.SQL().append(sql);
     trace(sql);
-    try {
-        query.ExecSQL();
-    } catch (...) {
-        query.Close();
-        query.SQL().clear();
-        throw;
-    }
-    query.Close();
-    query.SQL().clear();
+    ADOCon->Execute(sql);
     ensureindexes(name);
     return true;
 }

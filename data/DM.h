@@ -20,6 +20,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -93,6 +94,10 @@ public:
     double gettablevalue(const QString& tablename, const QString& Ffieldname, int Fid, const QString& refieldname);
     double gettablevaluetwo(const QString& tablename, const QString& kfieldname1, const QString& kfieldname2,
                             int kid1, int kid2, const QString& refieldname);
+    // Several columns of the first row whose key columns hold the given values, in one SELECT;
+    // like gettablevalue, Null and a missing row read as 0. found tells whether there was a row.
+    QVector<double> gettablevalues(const QString& tablename, const QStringList& keyfields, const QList<int>& keys,
+                                   const QStringList& refieldnames, bool* found = nullptr);
     int getfieldvalue(const QString& tablename, const QString& Ffieldname);
     bool getvaluebycode(const QString& tablename, const QString& JMvalue, const QString& IDfieldname,
                         const QString& strfieldname, int& fid, QString& strname);
@@ -252,10 +257,11 @@ private:
     // Paged reading: builds each page's SELECT from the last key read.
     TDataPacket pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
                           const QString& keyField, int Maxrec);
-    void getonepage(TClientDataSet* page, const QString& sql, int Maxrec);
+    // Loads the page and returns its packet (null when the fetch failed).
+    TDataPacket getonepage(TClientDataSet* page, const QString& sql, int Maxrec);
     // Keeps the page's packet for the result; a closed page (its fetch failed) raises the
     // dataset layer's closed-dataset error.
-    static void appendpage(std::vector<TDataPacket>& pages, TClientDataSet* page);
+    static void appendpage(std::vector<TDataPacket>& pages, TClientDataSet* page, const TDataPacket& packet);
     // One packet with the rows of all pages, in order, with the first page's columns.
     static TDataPacket joinpages(const std::vector<TDataPacket>& pages, int Maxrec);
     static void clearpage(TClientDataSet* page);
@@ -278,6 +284,10 @@ private:
     bool billpostable(const QString& table, int fid, int pid, bool audit);
     // A price batch the line names must exist; shows the refusal and returns False otherwise.
     bool batchexists(const QString& keyfield, int key);
+    bool batchfound(bool found);
+    // The material's price model and whether it is a turnover material, in one read (as
+    // getpricemodal and getbreedtype give them).
+    std::pair<int, bool> materialkind(int mid);
     bool doimbillrecord(TClientDataSet* master, TClientDataSet* detail);
     bool doimbillreverse(TClientDataSet* master, TClientDataSet* detail);
     bool doexbillrecord(TClientDataSet* master, TClientDataSet* detail);

@@ -138,6 +138,27 @@ double TrmtDM::gettablevaluetwo(const QString& tablename, const QString& kfieldn
     return doublevalue(firstvalue(tempqry.get(), refieldname));
 }
 
+QVector<double> TrmtDM::gettablevalues(const QString& tablename, const QStringList& keyfields, const QList<int>& keys,
+                                       const QStringList& refieldnames, bool* found)
+{
+    OpenindicatinnDB(dbname);
+    QStringList where;
+    for (qsizetype i = 0; i < keyfields.size(); ++i)
+        where << keyfields[i] + QStringLiteral("=") + QString::number(keys.value(i));
+    openquery(QStringLiteral("select ") + refieldnames.join(QLatin1Char(',')) + QStringLiteral(" from ") + tablename
+              + QStringLiteral(" where ") + where.join(QStringLiteral(" and ")));
+    QVector<double> values(refieldnames.size(), 0.0);
+    const bool any = !tempqry->IsEmpty();
+    if (any) {
+        tempqry->First();
+        for (qsizetype i = 0; i < refieldnames.size(); ++i)
+            values[i] = doublevalue(tempqry->Fields()[int(i)]->Value());
+    }
+    if (found)
+        *found = any;
+    return values;
+}
+
 int TrmtDM::getfieldvalue(const QString& tablename, const QString& Ffieldname)
 {
     OpenindicatinnDB(dbname);

@@ -46,39 +46,46 @@ TDataPacket TrmtDM::GetLargeData(const QString& cmdstr, int Rcount)
     TClientDataSetPtr cds(NewClientDataSet());
     OpenindicatinnDB(dbname);
     provider->SetDataSet(query.get());
-    cds->SetProvider(provider.get());
     query->SQL().append(cmdstr);
     query->SetMaxRecords(Rcount);
     cds->Close();
     cds->SetFetchOnDemand(false);
     cds->SetPacketRecords(Rcount);
     trace(cmdstr);
-    cds->Open();
-    TDataPacket packet = cds->Data();
-    cds->SetProvider(nullptr);
+    // The first packet of the provider, as the client dataset opens it; the dataset holds
+    // the very packet, so it is handed on as it is instead of being copied out again.
+    const TDataPacket packet = provider->GetRecords(Rcount);
+    if (packet.IsNull())
+        DatabaseError(QString::fromUtf8(DBText::MissingDataPacket));
+    cds->SetData(packet);
     return packet;
 }
 
-void TrmtDM::getonepage(TClientDataSet* page, const QString& sql, int Maxrec)
+TDataPacket TrmtDM::getonepage(TClientDataSet* page, const QString& sql, int Maxrec)
 {
     // A failing fetch leaves the page closed; appendpage then reports the closed dataset.
     try {
-        page->SetData(GetLargeData(sql, Maxrec));
+        TDataPacket packet = GetLargeData(sql, Maxrec);
+        page->SetData(packet);
+        return packet;
     } catch (const Exception&) {
     }
+    return {};
 }
 
-void TrmtDM::appendpage(std::vector<TDataPacket>& pages, TClientDataSet* page)
+void TrmtDM::appendpage(std::vector<TDataPacket>& pages, TClientDataSet* page, const TDataPacket& packet)
 {
     if (!page->Active())
         DatabaseError(QString::fromLatin1(DBText::DataSetClosed));
-    pages.push_back(page->Data());
+    pages.push_back(packet);   // the page's own packet: the page holds it unchanged
 }
 
 TDataPacket TrmtDM::joinpages(const std::vector<TDataPacket>& pages, int Maxrec)
 {
     // The pages go into the accumulating client dataset in one append: appending page by
     // page would copy the rows read so far again for every page.
+    if (pages.size() == 1)
+        return pages.front();
     auto content = std::make_shared<TPacketContent>();
     content->fieldDefs = pages.front().FieldDefs();
     content->rows.reserve(pages.size() * size_t(std::max(Maxrec, 1)));
@@ -95,11 +102,8 @@ TDataPacket TrmtDM::joinpages(const std::vector<TDataPacket>& pages, int Maxrec)
             content->rows.push_back(std::move(row));
         }
     }
-    TClientDataSetPtr accumulator(NewClientDataSet());
-    accumulator->SetFetchOnDemand(false);
-    accumulator->SetPacketRecords(Maxrec);
-    accumulator->SetData(TDataPacket(std::move(content)));
-    return accumulator->Data();
+    // The accumulator's packet: plain rows in page order, as the client dataset would give them.
+    return TDataPacket(std::move(content));
 }
 
 void TrmtDM::clearpage(TClientDataSet* page) { page->SetData(TDataPacket()); }
@@ -114,8 +118,8 @@ TDataPacket TrmtDM::pagedread(const std::function<QString(const std::optional<QS
     std::optional<QString> lastkey;
     OpenindicatinnDB(dbname);
     for (;;) {
-        getonepage(page.get(), buildselect(lastkey), Maxrec);
-        appendpage(pages, page.get());
+        const TDataPacket packet = getonepage(page.get(), buildselect(lastkey), Maxrec);
+        appendpage(pages, page.get(), packet);
         if (page->RecordCount() < Maxrec)
             break;
         page->Last();

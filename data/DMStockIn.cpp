@@ -71,8 +71,7 @@ bool TrmtDM::doimbillrecord(TClientDataSet* master, TClientDataSet* detail)
     detail->First();
     while (!detail->Eof()) {
         const ImLine l = readline(detail);
-        const int model = getpricemodal(l.mid);
-        const bool turnover = getbreedtype(l.mid) == 1;
+        const auto [model, turnover] = materialkind(l.mid);
         if (!imaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("入库"), h.counterpart, l.qty,
                               l.sprice, l.dprice, l.remark))
             return false;
@@ -89,8 +88,9 @@ bool TrmtDM::doimbillrecord(TClientDataSet* master, TClientDataSet* detail)
         }
         if (l.idid == 0) {
             bool ok;
-            if (countrowswhere(QStringLiteral("mrplist"), iid, l.fid) != 0) {
-                const stocksql::Batch b = stocksql::readbatch(*this, iid, l.fid);
+            bool posted = false;
+            const stocksql::Batch b = stocksql::readbatch(*this, iid, l.fid, &posted);
+            if (posted) {
                 ok = updatepricelistbyiid(l.fid, h.billnum, h.bdate, b.qty + l.qty, l.p, b.rdprice + l.a, l.sprice, b.dprice + l.dprice,
                                           h.cid, h.cfid, h.supid, l.remark);
             } else {
@@ -100,9 +100,10 @@ bool TrmtDM::doimbillrecord(TClientDataSet* master, TClientDataSet* detail)
             if (!ok)
                 return false;
         } else if (l.idid > 0) {
-            if (!batchexists(iid, l.idid))
+            bool found = false;
+            const stocksql::Batch b = stocksql::readbatch(*this, iid, l.idid, &found);
+            if (!batchfound(found))
                 return false;
-            const stocksql::Batch b = stocksql::readbatch(*this, iid, l.idid);
             if (!updatepricelistbyiid_1(l.idid, b.qty + l.qty, b.rdprice + l.a, b.dprice + l.dprice))
                 return false;
         }
@@ -139,8 +140,7 @@ bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
     detail->First();
     while (!detail->Eof()) {
         const ImLine l = readline(detail);
-        const int model = getpricemodal(l.mid);
-        const bool turnover = getbreedtype(l.mid) == 1;
+        const auto [model, turnover] = materialkind(l.mid);
         if (!imaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("取消入库"), h.counterpart, -l.qty,
                               l.sprice, -l.dprice, l.remark))
             return false;
@@ -150,16 +150,18 @@ bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
         if (!exaddstorage(l.mid, l.qty, l.dprice))
             return false;
         if (l.idid == 0) {
-            if (!batchexists(iid, l.fid))
+            bool found = false;
+            const stocksql::Batch b = stocksql::readbatch(*this, iid, l.fid, &found);
+            if (!batchfound(found))
                 return false;
-            const stocksql::Batch b = stocksql::readbatch(*this, iid, l.fid);
             if (!updatepricelistbyiid(l.fid, h.billnum, h.bdate, b.qty - l.qty, l.p, b.rdprice - l.a, l.sprice, b.dprice - l.dprice,
                                       h.cid, h.cfid, h.supid, l.remark))
                 return false;
         } else if (l.idid > 0) {
-            if (!batchexists(iid, l.idid))
+            bool found = false;
+            const stocksql::Batch b = stocksql::readbatch(*this, iid, l.idid, &found);
+            if (!batchfound(found))
                 return false;
-            const stocksql::Batch b = stocksql::readbatch(*this, iid, l.idid);
             if (!updatepricelistbyiid_1(l.idid, b.qty - l.qty, b.rdprice - l.a, b.dprice - l.dprice))
                 return false;
         }

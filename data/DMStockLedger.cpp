@@ -9,14 +9,25 @@
 using stocksql::lit;
 using stocksql::num;
 
+namespace {
+
+// The quantity and cost of the material's stock row (zeros when it has none), in one read.
+std::pair<double, double> stock(TrmtDM& dm, int materialid)
+{
+    const QVector<double> v = dm.gettablevalues(QStringLiteral("msrglist"), {QStringLiteral("mid")}, {materialid},
+                                                {QStringLiteral("qty"), QStringLiteral("cost")});
+    return {v[0], v[1]};
+}
+
+} // namespace
+
 // ----- ledger rows -----
 
 bool TrmtDM::imaddimexsrglist(int periodid, int imdetailid, int materialid, const QString& billnum,
                               TDateTime billdate, const QString& comment, const QString& dptprj, double imqty,
                               double imprice, double imcost, const QString& remark)
 {
-    const double qty = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("qty"));
-    const double cost = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("cost"));
+    const auto [qty, cost] = stock(*this, materialid);
     return execsql(QStringLiteral("insert into imexsrglist ")
                    + QStringLiteral("(mid,pid,iid,bdate,bnum,comment,dptprj,iqty,isprice,idprice,srgqty,srgcost,remark)")
                    + QStringLiteral(" values ") + QStringLiteral("(") + num(materialid) + QStringLiteral(",")
@@ -31,8 +42,7 @@ bool TrmtDM::exaddimexsrglist(int periodid, int exdetailid, int materialid, cons
                               TDateTime billdate, const QString& comment, const QString& dptprj, double exqty,
                               double exprice, double excost, const QString& remark)
 {
-    const double qty = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("qty"));
-    const double cost = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("cost"));
+    const auto [qty, cost] = stock(*this, materialid);
     return execsql(QStringLiteral("insert into imexsrglist ")
                    + QStringLiteral("(mid,pid,eid,bdate,bnum,comment,dptprj,eqty,esprice,edprice,srgqty,srgcost,remark)")
                    + QStringLiteral(" values ") + QStringLiteral("(") + num(materialid) + QStringLiteral(",")
@@ -80,15 +90,13 @@ QString storageupdate(int materialid, double qty, double cost)
 
 bool TrmtDM::imaddstorage(int materialid, double quantity, double cost)
 {
-    const double c = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("cost"));
-    const double q = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("qty"));
+    const auto [q, c] = stock(*this, materialid);
     return execsql(storageupdate(materialid, q + quantity, c + cost));
 }
 
 bool TrmtDM::exaddstorage(int materialid, double quantity, double cost)
 {
-    const double c = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("cost"));
-    const double q = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("qty"));
+    const auto [q, c] = stock(*this, materialid);
     return execsql(storageupdate(materialid, q - quantity, c - cost));
 }
 
@@ -115,10 +123,8 @@ bool TrmtDM::addpricelist(int pid, int materialid, const QString& billnum, TDate
 
 bool TrmtDM::expricelist(int pricelistID, double Qty, double rdprice, double dprice)
 {
-    const QString t = QStringLiteral("mrplist"), k = QStringLiteral("fid");
-    const double q = gettablevalue(t, k, pricelistID, QStringLiteral("qty"));
-    const double d = gettablevalue(t, k, pricelistID, QStringLiteral("dprice"));
-    const double rd = gettablevalue(t, k, pricelistID, QStringLiteral("rdprice"));
+    const stocksql::Batch b = stocksql::readbatch(*this, QStringLiteral("fid"), pricelistID);
+    const double q = b.qty, d = b.dprice, rd = b.rdprice;
     return execsql(QStringLiteral("update mrplist set qty=") + num(q - Qty) + QStringLiteral(",rdprice=")
                    + num(rd - rdprice) + QStringLiteral(",dprice=") + num(d - dprice) + QStringLiteral(" where fid=")
                    + num(pricelistID));
@@ -189,10 +195,9 @@ bool TrmtDM::addnewavgprice(int materialid, double avgprice)
 
 bool TrmtDM::updateavgprice(int materialid, double quantity, double cost)
 {
-    const double c = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("cost"))
-                   + cost;
-    const double q = gettablevalue(QStringLiteral("msrglist"), QStringLiteral("mid"), materialid, QStringLiteral("qty"))
-                   + quantity;
+    const auto [stockqty, stockcost] = stock(*this, materialid);
+    const double c = stockcost + cost;
+    const double q = stockqty + quantity;
     const double price = roundtodigits(qint8(spricedots), q != 0 ? c / q : 0.0);
     return execsql(QStringLiteral("update maplist set maprice=") + num(price) + QStringLiteral(" where mid=")
                    + num(materialid));
@@ -222,22 +227,24 @@ bool TrmtDM::addnewcycledatabase(int materialid, double totalqty, double totalco
 
 namespace {
 
-// The four turnover columns a move changes, read in the order given.
+// The four turnover columns a move changes: the pair a, b named and the in-store pair.
 struct CycleValues {
     double a, b, srgqty, srgcost;
 };
+
+CycleValues cyclevalues(TrmtDM& dm, int materialid, const QString& a, const QString& b)
+{
+    const QVector<double> v = dm.gettablevalues(QStringLiteral("cyldb"), {QStringLiteral("mid")}, {materialid},
+                                                {a, b, QStringLiteral("srgqty"), QStringLiteral("srgcost")});
+    return {v[0], v[1], v[2], v[3]};
+}
 
 } // namespace
 
 // Total and in store change by sign × the move (receipts, their reversal, issues as consumables).
 static bool movecycletotal(TrmtDM& dm, int materialid, double qty, double cost, int sign)
 {
-    const QString t = QStringLiteral("cyldb"), k = QStringLiteral("mid");
-    CycleValues v;
-    v.a = dm.gettablevalue(t, k, materialid, QStringLiteral("qty"));
-    v.b = dm.gettablevalue(t, k, materialid, QStringLiteral("cost"));
-    v.srgqty = dm.gettablevalue(t, k, materialid, QStringLiteral("srgqty"));
-    v.srgcost = dm.gettablevalue(t, k, materialid, QStringLiteral("srgcost"));
+    const CycleValues v = cyclevalues(dm, materialid, QStringLiteral("qty"), QStringLiteral("cost"));
     return dm.execsql(QStringLiteral(" update cyldb set ") + QStringLiteral("srgqty=") + num(v.srgqty + sign * qty)
                       + QStringLiteral(",srgcost=") + num(v.srgcost + sign * cost) + QStringLiteral(",qty=")
                       + num(v.a + sign * qty) + QStringLiteral(",cost=") + num(v.b + sign * cost)
@@ -247,12 +254,7 @@ static bool movecycletotal(TrmtDM& dm, int materialid, double qty, double cost, 
 // In store changes by −sign × the move and in use by +sign × the move (issues and their reversal).
 static bool movecycleuse(TrmtDM& dm, int materialid, double qty, double cost, int sign)
 {
-    const QString t = QStringLiteral("cyldb"), k = QStringLiteral("mid");
-    CycleValues v;
-    v.a = dm.gettablevalue(t, k, materialid, QStringLiteral("eqty"));
-    v.b = dm.gettablevalue(t, k, materialid, QStringLiteral("ecost"));
-    v.srgqty = dm.gettablevalue(t, k, materialid, QStringLiteral("srgqty"));
-    v.srgcost = dm.gettablevalue(t, k, materialid, QStringLiteral("srgcost"));
+    const CycleValues v = cyclevalues(dm, materialid, QStringLiteral("eqty"), QStringLiteral("ecost"));
     return dm.execsql(QStringLiteral(" update cyldb set ") + QStringLiteral("srgqty=") + num(v.srgqty - sign * qty)
                       + QStringLiteral(",srgcost=") + num(v.srgcost - sign * cost) + QStringLiteral(",eqty=")
                       + num(v.a + sign * qty) + QStringLiteral(",ecost=") + num(v.b + sign * cost)
@@ -299,9 +301,9 @@ bool TrmtDM::addnewcycledptlist(int departmentid, int materialid, double imqty, 
 
 static bool movecycledpt(TrmtDM& dm, int departmentid, int materialid, double qty, double cost, int sign)
 {
-    const QString t = QStringLiteral("cyldptlist"), d = QStringLiteral("dptid"), m = QStringLiteral("mid");
-    const double q = dm.gettablevaluetwo(t, d, m, departmentid, materialid, QStringLiteral("qty"));
-    const double c = dm.gettablevaluetwo(t, d, m, departmentid, materialid, QStringLiteral("cost"));
+    const QVector<double> v = dm.gettablevalues(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), QStringLiteral("mid")},
+                                                {departmentid, materialid}, {QStringLiteral("qty"), QStringLiteral("cost")});
+    const double q = v[0], c = v[1];
     return dm.execsql(QStringLiteral("update cyldptlist set ") + QStringLiteral("qty= ") + num(q + sign * qty)
                       + QStringLiteral(",cost=") + num(c + sign * cost) + QStringLiteral("where dptid=")
                       + num(departmentid) + QStringLiteral(" and ") + QStringLiteral("mid=") + num(materialid));

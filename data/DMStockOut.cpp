@@ -68,8 +68,7 @@ bool TrmtDM::doexbillrecord(TClientDataSet* master, TClientDataSet* detail)
     detail->First();
     while (!detail->Eof()) {
         const ExLine l = readline(detail);
-        const int model = getpricemodal(l.mid);
-        const bool turnover = getbreedtype(l.mid) == 1;
+        const auto [model, turnover] = materialkind(l.mid);
         if (!exaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("出库"), h.counterpart, l.qty,
                               l.sprice, l.dprice, l.remark))
             return false;
@@ -77,10 +76,13 @@ bool TrmtDM::doexbillrecord(TClientDataSet* master, TClientDataSet* detail)
         // that still holds the line.
         if (model == 0 || model == 2) {
             bool ok;
+            bool posted = false;   // the line was posted before: its batch exists
+            stocksql::Batch b{};
+            if (l.rpid == 0)
+                b = stocksql::readbatch(*this, QStringLiteral("eid"), l.fid, &posted);
             if (l.rpid != 0) {
                 ok = batchexists(QStringLiteral("fid"), l.rpid) && expricelist(l.rpid, l.qty, l.rdprice, l.dprice);
-            } else if (countrowswhere(QStringLiteral("mrplist"), QStringLiteral("eid"), l.fid) != 0) {
-                const stocksql::Batch b = stocksql::readbatch(*this, QStringLiteral("eid"), l.fid);
+            } else if (posted) {
                 ok = updatepricelistbyeid_1(l.fid, b.qty - l.qty, b.rdprice - l.rdprice, b.dprice - l.dprice);
             } else {
                 ok = addpricelist(h.pid, l.mid, h.billnum, h.bdate, 0, l.fid, -l.qty, l.rsprice, -l.rdprice, l.sprice,
@@ -138,8 +140,7 @@ bool TrmtDM::doexbillreverse(TClientDataSet* master, TClientDataSet* detail)
     detail->First();
     while (!detail->Eof()) {
         const ExLine l = readline(detail);
-        const int model = getpricemodal(l.mid);
-        const bool turnover = getbreedtype(l.mid) == 1;
+        const auto [model, turnover] = materialkind(l.mid);
         if (!exaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("取消出库"), h.counterpart,
                               -l.qty, l.sprice, -l.dprice, l.remark))
             return false;
@@ -149,11 +150,11 @@ bool TrmtDM::doexbillreverse(TClientDataSet* master, TClientDataSet* detail)
             bool ok;
             if (l.rpid != 0) {
                 ok = batchexists(QStringLiteral("fid"), l.rpid) && expricelist(l.rpid, -l.qty, -l.rdprice, -l.dprice);
-            } else if (batchexists(QStringLiteral("eid"), l.fid)) {
-                const stocksql::Batch b = stocksql::readbatch(*this, QStringLiteral("eid"), l.fid);
-                ok = updatepricelistbyeid_1(l.fid, b.qty + l.qty, b.rdprice + l.rdprice, b.dprice + l.dprice);
             } else {
-                ok = false;
+                bool found = false;
+                const stocksql::Batch b = stocksql::readbatch(*this, QStringLiteral("eid"), l.fid, &found);
+                ok = batchfound(found)
+                  && updatepricelistbyeid_1(l.fid, b.qty + l.qty, b.rdprice + l.rdprice, b.dprice + l.dprice);
             }
             if (!ok)
                 return false;

@@ -60,10 +60,25 @@ bool TrmtDM::billpostable(const QString& table, int fid, int pid, bool audit)
 
 bool TrmtDM::batchexists(const QString& keyfield, int key)
 {
-    if (countrowswhere(QStringLiteral("mrplist"), keyfield, key) != 0)
-        return true;
-    MessageSink::Show(MsgKind::Information, QStringLiteral("找不到明细行对应的价格批次，票据不能记帐或反记帐！！！"));
-    return false;
+    return batchfound(countrowswhere(QStringLiteral("mrplist"), keyfield, key) != 0);
+}
+
+bool TrmtDM::batchfound(bool found)
+{
+    if (!found)
+        MessageSink::Show(MsgKind::Information, QStringLiteral("找不到明细行对应的价格批次，票据不能记帐或反记帐！！！"));
+    return found;
+}
+
+std::pair<int, bool> TrmtDM::materialkind(int mid)
+{
+    TQueryPtr query = lookup(QStringLiteral("select b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.fid=")
+                             + stocksql::num(mid) + QStringLiteral(" and a.bid =b.fid"));
+    if (query->IsEmpty())
+        return {0, false};
+    const Variant model = query->FieldByName(QStringLiteral("pricemodal"))->Value();
+    const Variant type = query->FieldByName(QStringLiteral("breedtype"))->Value();
+    return {model.IsEmptyOrNull() ? 0 : model.ToInt(), !type.IsEmptyOrNull() && type.ToInt() == 1};
 }
 
 bool TrmtDM::imbillrecord(TClientDataSet* master, TClientDataSet* detail)

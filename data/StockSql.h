@@ -63,19 +63,17 @@ inline QString counterpart(const QString& first, const QString& second)
 }
 
 // The remaining quantity and amounts of the price batch whose keyfield (fid, iid or eid) is
-// key, read one column at a time in this order; a missing batch reads as zeros.
+// key, in one read; a missing batch reads as zeros. found tells whether there is one.
 struct Batch {
     double qty, dprice, rdprice;
 };
 
-inline Batch readbatch(TrmtDM& dm, const QString& keyfield, int key)
+inline Batch readbatch(TrmtDM& dm, const QString& keyfield, int key, bool* found = nullptr)
 {
-    const QString t = QStringLiteral("mrplist");
-    Batch b;
-    b.qty = dm.gettablevalue(t, keyfield, key, QStringLiteral("qty"));
-    b.dprice = dm.gettablevalue(t, keyfield, key, QStringLiteral("dprice"));
-    b.rdprice = dm.gettablevalue(t, keyfield, key, QStringLiteral("rdprice"));
-    return b;
+    const QVector<double> v = dm.gettablevalues(QStringLiteral("mrplist"), {keyfield}, {key},
+                                                {QStringLiteral("qty"), QStringLiteral("dprice"), QStringLiteral("rdprice")},
+                                                found);
+    return {v[0], v[1], v[2]};
 }
 
 } // namespace stocksql
