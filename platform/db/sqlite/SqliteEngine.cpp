@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <QElapsedTimer>
+#include <malloc.h>
 #include <sqlite3.h>
 
 namespace sqlitedb {
@@ -71,6 +72,12 @@ struct SqliteEngine::Cached {
 
 sqlite3* SqliteEngine::OpenFile(const QString& file, int timeoutMs, bool create)
 {
+    // SQLite frees a statement's journal after every write inside a transaction. Where that
+    // leaves more than the trim threshold free at the top of the heap, the C library hands the
+    // memory back to the system each time (a system call and a flush of every processor's
+    // address cache); a few MiB kept at the top spare that.
+    static const bool heapKept = [] { return mallopt(M_TRIM_THRESHOLD, 16 << 20) == 1; }();
+    Q_UNUSED(heapKept);
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(QFile::encodeName(file).constData(), &db, flags, nullptr);

@@ -5,30 +5,20 @@ namespace sqlitedb {
 
 namespace {
 
-enum class Tok { None, Word, Op, Number, String, Other };
-
 bool isWordStart(QChar c) { return c.isLetter() || c == u'_' || c.unicode() >= 0x80; }
-bool isWordChar(QChar c) { return isWordStart(c) || c.isDigit() || c == u'$'; }
+bool isWordChar(QChar c) { return isWordStart(c) || (c >= u'0' && c <= u'9') || c == u'$'; }
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
-bool isComparison(const QString& op)
-{
-    return op == u"=" || op == u"==" || op == u"<>" || op == u"!=" || op == u"<" || op == u">" || op == u"<=" ||
-           op == u">=";
-}
-
 // Statements that define or manage the schema keep their literals.
-bool isSchemaWord(const QString& w)
+bool isSchemaWord(QStringView w)
 {
     for (const char* s : {"create", "drop", "alter", "pragma", "attach", "detach", "vacuum", "reindex", "analyze"})
         if (w.compare(QLatin1String(s), Qt::CaseInsensitive) == 0) return true;
     return false;
 }
 
-struct Last {
-    Tok kind = Tok::None;
-    QString text;   // lower case for words, as written for operators
-};
+// What came before a token, as far as lifting needs to know.
+enum class Prev { None, Values, Word, Comparison, Open, Comma, Minus, Value, Other };
 
 } // namespace
 
@@ -36,53 +26,55 @@ StatementShape ShapeOf(const QString& sql)
 {
     StatementShape whole{sql, {}};
     StatementShape out;
-    out.text.reserve(sql.size());
-    const qsizetype n = sql.size();
-    Last prev, prev2;
+    const QStringView text(sql);
+    const qsizetype n = text.size();
+    qsizetype copied = 0;       // text before this is in out.text
+    Prev prev = Prev::None, prev2 = Prev::None;
+    qsizetype minusAt = -1;     // where a unary minus before a number begins in the input
     int depth = 0, valuesDepth = -1;
-    qsizetype minusAt = -1;   // where the text of a unary minus before a number begins
     bool first = true;
 
-    auto push = [&](Tok kind, const QString& text) {
+    auto push = [&](Prev p) {
         prev2 = prev;
-        prev = {kind, text};
+        prev = p;
     };
     // A literal is lifted after a comparison or an assignment, and as an item of a VALUES list.
-    auto liftsAfter = [&](const Last& p) {
-        return (p.kind == Tok::Op && isComparison(p.text)) ||
-               (depth == valuesDepth && p.kind == Tok::Op && (p.text == u"(" || p.text == u","));
+    auto liftsAfter = [&](Prev p) {
+        return p == Prev::Comparison || (depth == valuesDepth && (p == Prev::Open || p == Prev::Comma));
+    };
+    // Replaces the input from..to by a parameter.
+    auto lift = [&](qsizetype from, qsizetype to, ShapeValue&& v) {
+        if (out.text.isEmpty()) out.text.reserve(n);
+        out.text += text.mid(copied, from - copied);
+        out.text += u'?';
+        copied = to;
+        out.values.push_back(std::move(v));
     };
 
     qsizetype i = 0;
     while (i < n) {
-        const QChar c = sql[i];
+        const QChar c = text[i];
         if (c.isSpace()) {
-            out.text += c;
             ++i;
             continue;
         }
-        if (c == u'-' && i + 1 < n && sql[i + 1] == u'-') {   // comment to the end of the line
-            const qsizetype e = sql.indexOf(u'\n', i);
-            const qsizetype end = e < 0 ? n : e;
-            out.text += QStringView(sql).mid(i, end - i);
-            i = end;
+        if (c == u'-' && i + 1 < n && text[i + 1] == u'-') {   // comment to the end of the line
+            const qsizetype e = text.indexOf(u'\n', i);
+            i = e < 0 ? n : e;
             continue;
         }
-        if (c == u'/' && i + 1 < n && sql[i + 1] == u'*') {
-            const qsizetype e = sql.indexOf(QLatin1String("*/"), i + 2);
-            const qsizetype end = e < 0 ? n : e + 2;
-            out.text += QStringView(sql).mid(i, end - i);
-            i = end;
+        if (c == u'/' && i + 1 < n && text[i + 1] == u'*') {
+            const qsizetype e = text.indexOf(QLatin1String("*/"), i + 2);
+            i = e < 0 ? n : e + 2;
             continue;
         }
         if (c == u'\'') {
-            QString value;
             qsizetype j = i + 1;
-            bool closed = false;
+            bool doubled = false, closed = false;
             while (j < n) {
-                if (sql[j] == u'\'') {
-                    if (j + 1 < n && sql[j + 1] == u'\'') {
-                        value += u'\'';
+                if (text[j] == u'\'') {
+                    if (j + 1 < n && text[j + 1] == u'\'') {
+                        doubled = true;
                         j += 2;
                         continue;
                     }
@@ -90,19 +82,17 @@ StatementShape ShapeOf(const QString& sql)
                     ++j;
                     break;
                 }
-                value += sql[j++];
+                ++j;
             }
             if (!closed) return whole;
             if (liftsAfter(prev)) {
                 ShapeValue v;
                 v.kind = ShapeValue::Text;
-                v.text = value.toUtf8();
-                out.values.push_back(std::move(v));
-                out.text += u'?';
-            } else {
-                out.text += QStringView(sql).mid(i, j - i);
+                const QStringView inner = text.mid(i + 1, j - i - 2);
+                v.text = doubled ? inner.toString().replace(QLatin1String("''"), QLatin1String("'")).toUtf8() : inner.toUtf8();
+                lift(i, j, std::move(v));
             }
-            push(Tok::String, QString());
+            push(Prev::Value);
             i = j;
             first = false;
             continue;
@@ -112,8 +102,8 @@ StatementShape ShapeOf(const QString& sql)
             qsizetype j = i + 1;
             for (;;) {
                 if (j >= n) return whole;
-                if (sql[j] == close) {
-                    if (close != u']' && j + 1 < n && sql[j + 1] == close) {
+                if (text[j] == close) {
+                    if (close != u']' && j + 1 < n && text[j + 1] == close) {
                         j += 2;
                         continue;
                     }
@@ -122,42 +112,41 @@ StatementShape ShapeOf(const QString& sql)
                 }
                 ++j;
             }
-            out.text += QStringView(sql).mid(i, j - i);
-            push(Tok::Word, QString());
+            push(Prev::Word);
             i = j;
             first = false;
             continue;
         }
-        if (isDigit(c) || (c == u'.' && i + 1 < n && isDigit(sql[i + 1]))) {
+        if (isDigit(c) || (c == u'.' && i + 1 < n && isDigit(text[i + 1]))) {
             qsizetype j = i;
-            bool real = false;
-            if (c == u'0' && i + 1 < n && (sql[i + 1] == u'x' || sql[i + 1] == u'X')) {   // hexadecimal: kept
+            if (c == u'0' && i + 1 < n && (text[i + 1] == u'x' || text[i + 1] == u'X')) {   // hexadecimal: kept
                 j = i + 2;
-                while (j < n && isWordChar(sql[j])) ++j;
-                out.text += QStringView(sql).mid(i, j - i);
-                push(Tok::Other, QString());
+                while (j < n && isWordChar(text[j])) ++j;
+                push(Prev::Value);
+                minusAt = -1;
                 i = j;
                 continue;
             }
-            while (j < n && isDigit(sql[j])) ++j;
-            if (j < n && sql[j] == u'.') {
+            bool real = false;
+            while (j < n && isDigit(text[j])) ++j;
+            if (j < n && text[j] == u'.') {
                 real = true;
                 ++j;
-                while (j < n && isDigit(sql[j])) ++j;
+                while (j < n && isDigit(text[j])) ++j;
             }
-            if (j < n && (sql[j] == u'e' || sql[j] == u'E')) {
+            if (j < n && (text[j] == u'e' || text[j] == u'E')) {
                 qsizetype k = j + 1;
-                if (k < n && (sql[k] == u'+' || sql[k] == u'-')) ++k;
-                if (k < n && isDigit(sql[k])) {
+                if (k < n && (text[k] == u'+' || text[k] == u'-')) ++k;
+                if (k < n && isDigit(text[k])) {
                     real = true;
                     j = k;
-                    while (j < n && isDigit(sql[j])) ++j;
+                    while (j < n && isDigit(text[j])) ++j;
                 }
             }
-            if (j < n && isWordChar(sql[j])) return whole;   // not a plain number
-            const QStringView digits = QStringView(sql).mid(i, j - i);
+            if (j < n && isWordChar(text[j])) return whole;   // not a plain number
+            const QStringView digits = text.mid(i, j - i);
             // A unary minus directly before the number belongs to the lifted value.
-            const bool negated = prev.kind == Tok::Op && prev.text == u"-" && minusAt >= 0 && liftsAfter(prev2);
+            const bool negated = prev == Prev::Minus && minusAt >= copied && liftsAfter(prev2);
             if (negated || liftsAfter(prev)) {
                 ShapeValue v;
                 bool ok = true;
@@ -170,56 +159,75 @@ StatementShape ShapeOf(const QString& sql)
                     v.i = digits.toLongLong(&ok);   // too large for 64 bits: kept in the text
                     if (negated) v.i = -v.i;
                 }
-                if (ok) {
-                    if (negated) out.text.truncate(minusAt);
-                    out.values.push_back(std::move(v));
-                    out.text += u'?';
-                } else {
-                    out.text += digits;
-                }
-            } else {
-                out.text += digits;
+                if (ok) lift(negated ? minusAt : i, j, std::move(v));
             }
-            push(Tok::Number, QString());
+            push(Prev::Value);
             minusAt = -1;
             i = j;
             continue;
         }
         if (isWordStart(c)) {
             qsizetype j = i + 1;
-            while (j < n && isWordChar(sql[j])) ++j;
-            if (j < n && sql[j] == u'\'') return whole;   // a blob literal x'..'
-            const QString word = sql.mid(i, j - i).toLower();
+            while (j < n && isWordChar(text[j])) ++j;
+            if (j < n && text[j] == u'\'') return whole;   // a blob literal x'..'
+            const QStringView word = text.mid(i, j - i);
             if (first && isSchemaWord(word)) return whole;
             first = false;
-            out.text += QStringView(sql).mid(i, j - i);
-            push(Tok::Word, word);
+            push(word.compare(QLatin1String("values"), Qt::CaseInsensitive) == 0 ? Prev::Values : Prev::Word);
             i = j;
             continue;
         }
         if (c == u'?' || c == u':' || c == u'@' || c == u'$' || c == u'#') return whole;   // parameters already
         // Operators and punctuation.
-        QString op(c);
-        if (i + 1 < n) {
-            const QString two = sql.mid(i, 2);
-            if (two == u"<>" || two == u"!=" || two == u"<=" || two == u">=" || two == u"==" || two == u"||" ||
-                two == u"<<" || two == u">>")
-                op = two;
-        }
-        if (op == u"(") {
+        qsizetype len = 1;
+        Prev kind = Prev::Other;
+        const QChar d = i + 1 < n ? text[i + 1] : QChar();
+        switch (c.unicode()) {
+        case u'=':
+            kind = Prev::Comparison;
+            if (d == u'=') len = 2;
+            break;
+        case u'<':
+            if (d == u'>' || d == u'=') { len = 2; kind = Prev::Comparison; }
+            else if (d == u'<') len = 2;
+            else kind = Prev::Comparison;
+            break;
+        case u'>':
+            if (d == u'=') { len = 2; kind = Prev::Comparison; }
+            else if (d == u'>') len = 2;
+            else kind = Prev::Comparison;
+            break;
+        case u'!':
+            if (d == u'=') { len = 2; kind = Prev::Comparison; }
+            break;
+        case u'|':
+            if (d == u'|') len = 2;
+            break;
+        case u'(':
             ++depth;
-            if (prev.kind == Tok::Word && prev.text == u"values") valuesDepth = depth;
-        } else if (op == u")") {
+            if (prev == Prev::Values) valuesDepth = depth;
+            kind = Prev::Open;
+            break;
+        case u')':
             if (depth == valuesDepth) valuesDepth = -1;
             --depth;
+            break;
+        case u',':
+            kind = Prev::Comma;
+            break;
+        case u'-':
+            kind = Prev::Minus;
+            break;
+        default:
+            break;
         }
-        minusAt = op == u"-" ? out.text.size() : -1;
-        out.text += op;
-        push(Tok::Op, op);
-        i += op.size();
+        minusAt = kind == Prev::Minus ? i : -1;
+        push(kind);
+        i += len;
         first = false;
     }
     if (out.values.isEmpty()) return whole;
+    out.text += text.mid(copied);
     return out;
 }
 
