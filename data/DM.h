@@ -15,6 +15,7 @@
 #include "ComponentFactory.h"
 #include "ReportRecords.h"
 #include "platform/db/ClientDataSet.h"
+#include "platform/db/Engine.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Variant.h"
 #include <QSet>
@@ -221,6 +222,9 @@ protected:
     // Lookup step: the database switch, then sql opened on a factory query through the
     // Topensql runner (a database error becomes the silent abort).
     TQueryPtr lookup(const QString& sql);
+    // The database switch, then the rows of sql (at most maxRows) straight from the engine,
+    // for reads that need the values only. silent: a failure aborts silently, as a lookup's.
+    DbResult fetch(const QString& sql, int maxRows, bool silent);
     // Direct step: the database switch, then sql opened on a factory query.
     TQueryPtr direct(const QString& sql);
 

@@ -50,6 +50,21 @@ TQueryPtr TrmtDM::lookup(const QString& sql)
     return query;
 }
 
+DbResult TrmtDM::fetch(const QString& sql, int maxRows, bool silent)
+{
+    OpenindicatinnDB(dbname);
+    trace(sql);
+    DbResult result;
+    try {
+        ADOCon->Engine().Execute(sql, result, maxRows);
+    } catch (...) {
+        if (silent)
+            Abort();
+        throw;
+    }
+    return result;
+}
+
 TQueryPtr TrmtDM::direct(const QString& sql)
 {
     OpenindicatinnDB(dbname);
@@ -141,19 +156,18 @@ double TrmtDM::gettablevaluetwo(const QString& tablename, const QString& kfieldn
 QVector<double> TrmtDM::gettablevalues(const QString& tablename, const QStringList& keyfields, const QList<int>& keys,
                                        const QStringList& refieldnames, bool* found)
 {
-    OpenindicatinnDB(dbname);
     QStringList where;
     for (qsizetype i = 0; i < keyfields.size(); ++i)
         where << keyfields[i] + QStringLiteral("=") + QString::number(keys.value(i));
-    openquery(QStringLiteral("select ") + refieldnames.join(QLatin1Char(',')) + QStringLiteral(" from ") + tablename
-              + QStringLiteral(" where ") + where.join(QStringLiteral(" and ")));
+    // Only the values are wanted: read straight from the engine, without a dataset.
+    const DbResult r = fetch(QStringLiteral("select ") + refieldnames.join(QLatin1Char(',')) + QStringLiteral(" from ")
+                                 + tablename + QStringLiteral(" where ") + where.join(QStringLiteral(" and ")),
+                             1, false);
     QVector<double> values(refieldnames.size(), 0.0);
-    const bool any = !tempqry->IsEmpty();
-    if (any) {
-        tempqry->First();
-        for (qsizetype i = 0; i < refieldnames.size(); ++i)
-            values[i] = doublevalue(tempqry->Fields()[int(i)]->Value());
-    }
+    const bool any = !r.rows.isEmpty();
+    if (any)
+        for (qsizetype i = 0; i < refieldnames.size() && i < r.rows.first().size(); ++i)
+            values[i] = doublevalue(r.rows.first()[i]);
     if (found)
         *found = any;
     return values;
@@ -182,9 +196,12 @@ bool TrmtDM::getvaluebycode(const QString& tablename, const QString& JMvalue, co
 
 int TrmtDM::countrowswhere(const QString& table, const QString& field, int value)
 {
-    TQueryPtr query = lookup(QStringLiteral("select * from ") + table + QStringLiteral(" where ") + field
-                             + QStringLiteral("=") + QString::number(value));
-    return query->IsEmpty() ? 0 : 1;
+    // Only whether there is a row: read straight from the engine, a failure aborts silently
+    // as a lookup does.
+    const DbResult r = fetch(QStringLiteral("select * from ") + table + QStringLiteral(" where ") + field
+                                 + QStringLiteral("=") + QString::number(value),
+                             1, true);
+    return r.rows.isEmpty() ? 0 : 1;
 }
 
 int TrmtDM::countrowswheretwo(const QString& table, const QString& firstfield, const QString& secondfield,

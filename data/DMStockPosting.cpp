@@ -72,12 +72,13 @@ bool TrmtDM::batchfound(bool found)
 
 std::pair<int, bool> TrmtDM::materialkind(int mid)
 {
-    TQueryPtr query = lookup(QStringLiteral("select b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.fid=")
-                             + stocksql::num(mid) + QStringLiteral(" and a.bid =b.fid"));
-    if (query->IsEmpty())
+    const DbResult r = fetch(QStringLiteral("select b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.fid=")
+                                 + stocksql::num(mid) + QStringLiteral(" and a.bid =b.fid"),
+                             1, true);
+    if (r.rows.isEmpty() || r.rows.first().size() < 2)
         return {0, false};
-    const Variant model = query->FieldByName(QStringLiteral("pricemodal"))->Value();
-    const Variant type = query->FieldByName(QStringLiteral("breedtype"))->Value();
+    const Variant& model = r.rows.first()[0];
+    const Variant& type = r.rows.first()[1];
     return {model.IsEmptyOrNull() ? 0 : model.ToInt(), !type.IsEmptyOrNull() && type.ToInt() == 1};
 }
 
