@@ -261,11 +261,13 @@ private:
     // Paged reading: builds each page's SELECT from the last key read.
     TDataPacket pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
                           const QString& keyField, int Maxrec);
-    // Loads the page and returns its packet (null when the fetch failed).
-    TDataPacket getonepage(TClientDataSet* page, const QString& sql, int Maxrec);
-    // Keeps the page's packet for the result; a closed page (its fetch failed) raises the
-    // dataset layer's closed-dataset error.
-    static void appendpage(std::vector<TDataPacket>& pages, TClientDataSet* page, const TDataPacket& packet);
+    // One page's packet (null when the fetch failed).
+    TDataPacket getonepage(const QString& sql, int Maxrec);
+    // Keeps the page's packet for the result; a page whose fetch failed raises the dataset
+    // layer's closed-dataset error.
+    static void appendpage(std::vector<TDataPacket>& pages, const TDataPacket& packet);
+    // The text of keyField in the page's last row, as the page client dataset's field gives it.
+    static QString pagelastkey(TClientDataSet* page, const TDataPacket& packet, const QString& keyField);
     // One packet with the rows of all pages, in order, with the first page's columns.
     static TDataPacket joinpages(const std::vector<TDataPacket>& pages, int Maxrec);
     static void clearpage(TClientDataSet* page);

@@ -43,41 +43,34 @@ TDataPacket TrmtDM::GetLargeData(const QString& cmdstr, int Rcount)
 {
     TQueryPtr query(NewQuery());
     TProviderPtr provider(NewProvider());
-    TClientDataSetPtr cds(NewClientDataSet());
     OpenindicatinnDB(dbname);
     provider->SetDataSet(query.get());
     query->SQL().append(cmdstr);
     query->SetMaxRecords(Rcount);
-    cds->Close();
-    cds->SetFetchOnDemand(false);
-    cds->SetPacketRecords(Rcount);
     trace(cmdstr);
-    // The first packet of the provider, as the client dataset opens it; the dataset holds
-    // the very packet, so it is handed on as it is instead of being copied out again.
+    // The provider's first packet of Rcount rows is what a client dataset opened on it would
+    // hold and hand back; it is handed on as it is.
     const TDataPacket packet = provider->GetRecords(Rcount);
     if (packet.IsNull())
         DatabaseError(QString::fromUtf8(DBText::MissingDataPacket));
-    cds->SetData(packet);
     return packet;
 }
 
-TDataPacket TrmtDM::getonepage(TClientDataSet* page, const QString& sql, int Maxrec)
+TDataPacket TrmtDM::getonepage(const QString& sql, int Maxrec)
 {
-    // A failing fetch leaves the page closed; appendpage then reports the closed dataset.
+    // A failing fetch gives no page; appendpage then reports the closed dataset.
     try {
-        TDataPacket packet = GetLargeData(sql, Maxrec);
-        page->SetData(packet);
-        return packet;
+        return GetLargeData(sql, Maxrec);
     } catch (const Exception&) {
     }
     return {};
 }
 
-void TrmtDM::appendpage(std::vector<TDataPacket>& pages, TClientDataSet* page, const TDataPacket& packet)
+void TrmtDM::appendpage(std::vector<TDataPacket>& pages, const TDataPacket& packet)
 {
-    if (!page->Active())
+    if (packet.IsNull())
         DatabaseError(QString::fromLatin1(DBText::DataSetClosed));
-    pages.push_back(packet);   // the page's own packet: the page holds it unchanged
+    pages.push_back(packet);
 }
 
 TDataPacket TrmtDM::joinpages(const std::vector<TDataPacket>& pages, int Maxrec)
@@ -108,6 +101,24 @@ TDataPacket TrmtDM::joinpages(const std::vector<TDataPacket>& pages, int Maxrec)
 
 void TrmtDM::clearpage(TClientDataSet* page) { page->SetData(TDataPacket()); }
 
+QString TrmtDM::pagelastkey(TClientDataSet* page, const TDataPacket& packet, const QString& keyField)
+{
+    // An integer key (the usual one) is read off the packet's last row; any other goes through
+    // the page client dataset, whose field gives its text.
+    const TPacketContent& c = *packet.Content();
+    const int col = c.fieldDefs.IndexOf(keyField);
+    if (col >= 0 && !c.rows.empty() && size_t(col) < c.rows.back().values.size()) {
+        const Variant& v = c.rows.back().values[size_t(col)];
+        if (v.Type() == VarType::Integer)
+            return QString::number(v.ToInt64());
+    }
+    page->SetData(packet);
+    page->Last();
+    const QString key = page->FieldByName(keyField)->AsString();
+    clearpage(page);
+    return key;
+}
+
 TDataPacket TrmtDM::pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
                               const QString& keyField, int Maxrec)
 {
@@ -118,13 +129,11 @@ TDataPacket TrmtDM::pagedread(const std::function<QString(const std::optional<QS
     std::optional<QString> lastkey;
     OpenindicatinnDB(dbname);
     for (;;) {
-        const TDataPacket packet = getonepage(page.get(), buildselect(lastkey), Maxrec);
-        appendpage(pages, page.get(), packet);
-        if (page->RecordCount() < Maxrec)
+        const TDataPacket packet = getonepage(buildselect(lastkey), Maxrec);
+        appendpage(pages, packet);
+        if (packet.RecordCount() < Maxrec)
             break;
-        page->Last();
-        lastkey = page->FieldByName(keyField)->AsString();
-        clearpage(page.get());
+        lastkey = pagelastkey(page.get(), packet, keyField);
         QCoreApplication::processEvents();
     }
     return joinpages(pages, Maxrec);
