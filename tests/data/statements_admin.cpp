@@ -3,9 +3,7 @@
 // dialogs send (several statements without separators).
 #include "statements_steps.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 using dpxtest::Step;
 using dpxtest::StatementTable;
@@ -20,7 +18,7 @@ protected:
 // The registry's creation statement as the account-set dialog sends it.
 QString registryStatement()
 {
-    QFile f(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("../../data/schema/registry.sql")));
+    QFile f(QStringLiteral(DPX_SCHEMA_DIR "/registry.sql"));
     if (!f.open(QIODevice::ReadOnly))
         return QString();
     QString text;
