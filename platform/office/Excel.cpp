@@ -293,14 +293,25 @@ void TExcelRange::BordersRef::SetLineStyle(int style)
 void TExcelRange::applyFormat(const std::function<void(TExcelCellFormat&)>& change) const
 {
     QHash<quint16, quint16> mapped;
+    quint16 lastFrom = 0, lastTo = 0;   // the last mapping: a range mostly holds one format
+    bool haveLast = false;
     auto changed = [&](quint16 from) {
+        if (haveLast && from == lastFrom)
+            return lastTo;
         auto it = mapped.constFind(from);
-        if (it != mapped.constEnd())
+        if (it != mapped.constEnd()) {
+            lastFrom = from;
+            lastTo = *it;
+            haveLast = true;
             return *it;
+        }
         TExcelCellFormat f = m_sheet->m_formats[from];
         change(f);
         const quint16 to = m_sheet->formatIndex(f);
         mapped.insert(from, to);
+        lastFrom = from;
+        lastTo = to;
+        haveLast = true;
         return to;
     };
     if (m_whole) {
