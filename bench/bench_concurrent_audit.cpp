@@ -20,7 +20,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -47,7 +46,7 @@ qint64 now()
 
 QString sourceFile(const char* rel)
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../") + QLatin1String(rel));
+    return QStringLiteral(DPX_SOURCE_DIR "/") + QLatin1String(rel);
 }
 
 // The server the benchmark runs on: DPX_PG_ADDRESS, or a private one started for the run.
