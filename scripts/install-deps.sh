@@ -8,6 +8,7 @@ pkgs=(
   postgresql postgresql-client
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei fontconfig unzip
+  poppler-utils
 )
 missing=()
 for p in "${pkgs[@]}"; do
