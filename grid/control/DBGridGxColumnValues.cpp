@@ -4,11 +4,17 @@
 #include "DBGridGxColumns.h"
 #include "DBGridGxDataLink.h"
 #include "DBGridGxRoutines.h"
+#include "platform/gui/ImageList.h"
 #include "grid/support/ToolCtrlsGx.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Field.h"
 #include "platform/rtl/FormatSettings.h"
+#include "grid/support/EditButtonPaintGx.h"
+#include "grid/support/ToolCtrlsGxDraw.h"
+#include "platform/gui/Canvas.h"
+#include "platform/gui/ControlBase.h"
+#include "platform/gui/DrawUtils.h"
 
 namespace {
 
@@ -299,6 +305,16 @@ void TColumnGx::WriteCellValue(const QString& text, const Variant& value, bool u
     IDBGridGx* grid = Grid();
     if (!grid)
         return;
+    WriteFieldValue(text, value, useText);
+    if (FMRUList->AutoAdd() && FMRUList->Active() && grid->InplaceEditorVisible())
+        FMRUList->Add(text);
+}
+
+void TColumnGx::WriteFieldValue(const QString& text, const Variant& value, bool useText)
+{
+    IDBGridGx* grid = Grid();
+    if (!grid)
+        return;
     QString t = text;
     Variant v = value;
     bool useT = useText;
@@ -318,8 +334,6 @@ void TColumnGx::WriteCellValue(const QString& text, const Variant& value, bool u
     } else {
         field->SetText(t);
     }
-    if (FMRUList->AutoAdd() && FMRUList->Active() && grid->InplaceEditorVisible())
-        FMRUList->Add(t);
 }
 
 // The field whose permission decides (the first key field of a lookup field);
@@ -549,4 +563,93 @@ void TColumnGx::GetColCellParams(bool editMode, TColCellParamsGx& params)
 {
     if (OnGetCellParams)
         OnGetCellParams(this, editMode, params);
+}
+
+// ---------------------------------------------------------------- edit buttons and row heights
+
+bool TColumnGx::HasDefaultEditButton()
+{
+    switch (FButtonStyle) {
+    case cbsNone:
+        return false;
+    case cbsAuto: {
+        TField* field = Field();
+        if (field && field->Lookup()) {
+            TField* checked = nullptr;
+            return CheckedFieldCanModify(checked);
+        }
+        return HasPickItems() || HasKeyItems();
+    }
+    default:
+        return true;
+    }
+}
+
+int TColumnGx::EditButtonsWidth()
+{
+    IDBGridGx* grid = Grid();
+    const bool flat = grid && grid->Flat();
+    const int defaultWidth =
+        flat ? GetDefaultFlatButtonWidth() + (IsThemingActive() ? 0 : 1) : GetSystemMetrics(SM_CXVSCROLL);
+    int width = HasDefaultEditButton() ? defaultWidth : 0;
+    for (int i = 0; i < FEditButtons->Count(); ++i) {
+        TEditButtonGx* button = FEditButtons->ButtonAt(i);
+        if (!button->Visible())
+            continue;
+        width += button->Width() > 0 ? button->Width() : defaultWidth;
+        if (flat && !IsThemingActive())
+            width += 1;
+    }
+    return width;
+}
+
+int TColumnGx::CalcRowHeight()
+{
+    IDBGridGx* grid = Grid();
+    if (!grid)
+        return 0;
+    int result = grid->StdDefaultRowHeight();
+    if (!grid->OptionsGx().Contains(dghAutoFitRowHeight))
+        return result;
+    TCanvas* canvas = grid->Canvas();
+    TFont saved;
+    saved.Assign(*canvas->Font());
+    canvas->SetFont(*Font());
+    int width = Width() - (AlwaysShowEditButton() ? EditButtonsWidth() + 4 : 4);
+    if (FShowImageAndText && FImageList)
+        width -= FImageList->Width() + 4;
+    TRect r(0, 0, std::max(1, width), 0);
+    const int height =
+        DrawText(canvas, DisplayText(), r, DT_CALCRECT | DT_NOPREFIX | (WordWrap() ? DT_WORDBREAK : DT_SINGLELINE));
+    canvas->SetFont(saved);
+    if (height > result)
+        result = height + (grid->Flat() ? 1 : 3) + (grid->Options().Contains(dgRowLines) ? grid->GridLineWidth() : 0);
+    return result;
+}
+
+bool TColumnGx::CurLineWordWrap(int rowHeight)
+{
+    IDBGridGx* grid = Grid();
+    if (!grid)
+        return false;
+    TCanvas* canvas = grid->Canvas();
+    TFont saved;
+    saved.Assign(*canvas->Font());
+    canvas->SetFont(*Font());
+    const int height = canvas->FontHeight();
+    const int em = Font()->Height() < 0 ? -Font()->Height() : height;
+    const int internalLeading = std::max(0, height - em);
+    const int needed = grid->Interlinear() + canvas->FontExternalLeading() + height + internalLeading;
+    canvas->SetFont(saved);
+    return needed < rowHeight;
+}
+
+void TColumnGx::OptimizeWidth()
+{
+    IDBGridGx* grid = Grid();
+    if (!grid)
+        return;
+    TColumnsGxList list;
+    list.Add(this);
+    grid->OptimizeColumnsWidth(list);
 }

@@ -614,6 +614,18 @@ public:
     void FillColCellParams(TColCellParamsGx& params);
     virtual void GetColCellParams(bool editMode, TColCellParamsGx& params);
     TColumnFooterGx* UsedFooter(int index) const;
+    // The edited value written back without the most-recently-used list.
+    void WriteFieldValue(const QString& text, const Variant& value, bool useText);
+    // Whether the column shows its own drop-down, ellipsis or up-down button.
+    bool HasDefaultEditButton();
+    // Width of the edit buttons drawn in a cell.
+    int EditButtonsWidth();
+    // Height the current record needs for this column (rows that fit their text).
+    int CalcRowHeight();
+    // The row has room for more than one line of the column font.
+    bool CurLineWordWrap(int rowHeight);
+    // Fits the width to the widest content.
+    void OptimizeWidth();
     // The key values of a lookup field's key fields in the current record.
     Variant LookupKeyValue();
 

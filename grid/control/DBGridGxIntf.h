@@ -97,6 +97,8 @@ public:
     virtual void RefreshEditorPlacement() = 0;
     virtual void SetSortMarkedColumns() = 0;
     virtual void RaiseGridError(const QString& message) = 0;
+    // Fits each listed column's width to its widest content.
+    virtual void OptimizeColumnsWidth(TColumnsGxList& columns) = 0;
 
     // ---- editing state
     virtual QString EditText() const = 0;

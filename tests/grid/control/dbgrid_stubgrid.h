@@ -191,6 +191,11 @@ public:
         }
     }
     void RaiseGridError(const QString& message) override { throw Exception(message); }
+    void OptimizeColumnsWidth(TColumnsGxList& columns) override
+    {
+        for (int i = 0; i < columns.Count(); ++i)
+            Log << QStringLiteral("Optimize(%1)").arg(columns[i]->FieldName());
+    }
     QString EditText() const override { return FEditText; }
     void SetEditText(const QString& text) override { FEditText = text; }
     Variant EditKeyValue() const override { return FEditKeyValue; }
