@@ -2,6 +2,7 @@
 // restoring defaults, width limits and sort marking.
 #include "dbgrid_stubgrid.h"
 #include "grid/control/DBGridGxUnit.h"
+#include "grid/control/DBGridGxSumList.h"
 #include "grid/support/DBSumLst.h"
 #include "platform/db/ClientDataSet.h"
 #include <gtest/gtest.h>
@@ -289,4 +290,30 @@ TEST(DBGridColumns, FootersFollowGridDefaultsAndBindSums)
     EXPECT_EQ(footer->DBSum(), nullptr);
     EXPECT_TRUE(footer->SumValue().IsUnassigned());
     EXPECT_EQ(f.grid.SumList()->SumCollection()->Count(), 0);
+}
+
+TEST(DBGridColumns, DefaultValuesCopyAndTheSumProducer)
+{
+    StubGrid grid;
+    TColumnDefValuesGx* target = grid.ColumnDefValues();
+    target->Title()->SetAlignment(taRightJustify);
+    TColumnDefValuesGx source(nullptr);
+    source.SetEndEllipsis(true);
+    source.SetLayout(tlBottom);           // not copied
+    source.Title()->SetTitleButton(true);
+    target->Assign(source);
+    EXPECT_TRUE(target->EndEllipsis());
+    EXPECT_EQ(target->Layout(), tlTop);
+    EXPECT_TRUE(target->Title()->TitleButton());
+    // the source never set its title alignment: the target keeps its own
+    EXPECT_EQ(target->Title()->Alignment(), taRightJustify);
+    // unset title defaults follow the grid
+    TColumnDefValuesGx fresh(&grid);
+    EXPECT_EQ(fresh.Title()->Alignment(), taLeftJustify);
+    grid.MultiTitle = true;
+    EXPECT_EQ(fresh.Title()->Alignment(), taCenter);
+    EXPECT_EQ(fresh.Title()->Color(), clBtnFace);
+
+    // The grid's aggregate producer starts inactive.
+    EXPECT_FALSE(static_cast<TDBGridGxSumList*>(grid.SumList())->Active());
 }

@@ -5,7 +5,7 @@
 #include "grid/control/DBGridGxColumns.h"
 #include "grid/control/DBGridGxDataLink.h"
 #include "grid/control/DBGridGxLocks.h"
-#include "grid/support/DBSumLst.h"
+#include "grid/control/DBGridGxSumList.h"
 #include "platform/db/DataSet.h"
 #include "platform/gui/Canvas.h"
 #include <QStringList>
@@ -23,7 +23,7 @@ public:
         FColumns = std::make_unique<TDBGridColumnsGx>(this, TDBGridColumnsGx::ColumnClass<TDBGridColumnGx>());
         FDataLink = std::make_unique<TGridDataLinkGx>(this);
         FBookmarks = std::make_unique<TBookmarkListGx>(this);
-        FSumList = std::make_unique<TDBSumListProducer>(nullptr);
+        FSumList = std::make_unique<TDBGridGxSumList>(nullptr);
         FLocks.Rebuild = [this] { PerformLayout(); };
         FLocks.ColumnsUpdate = [this](bool begin) { begin ? FColumns->BeginUpdate() : FColumns->EndUpdate(); };
         FLocks.HasWindow = [] { return true; };
@@ -276,7 +276,7 @@ private:
     std::unique_ptr<TDBGridColumnsGx> FColumns;
     std::unique_ptr<TGridDataLinkGx> FDataLink;
     std::unique_ptr<TBookmarkListGx> FBookmarks;
-    std::unique_ptr<TDBSumListProducer> FSumList;
+    std::unique_ptr<TDBGridGxSumList> FSumList;
     TColumnsGxList FVisible, FSortMarked;
     QString FEditText;
     Variant FEditKeyValue;
