@@ -1,5 +1,6 @@
 #include "DBGridGxUnit.h"
 #include "DBGridGxStyle.h"
+#include "DBGridGxVirtualPrinter.h"
 #include "platform/gui/Canvas.h"
 #include "platform/gui/ImageList.h"
 #include "platform/rtl/Exceptions.h"
@@ -37,6 +38,7 @@ struct UnitState {
     std::map<int, std::unique_ptr<QCursor>> screenCursors;
     int gridCount = 0;
     std::unique_ptr<TBitmap> textBitmap;
+    std::unique_ptr<TVirtualPrinter> printer;
 };
 
 UnitState& State()
@@ -328,6 +330,8 @@ void InitDBGridGxUnits()
     s.scratchParams = std::make_unique<TColCellParamsGx>();
     DisableBufferedPaint = false;
     s.steps << QStringLiteral("scratch cell parameters");
+    s.printer = std::make_unique<TVirtualPrinter>();
+    s.steps << QStringLiteral("printer");
     AddScreenCursor(QStringLiteral("MAGNIFIERGX"));
     AddScreenCursor(QStringLiteral("HANDGX"));
     s.steps << QStringLiteral("screen cursors");
@@ -349,6 +353,7 @@ void DoneDBGridGxUnits()
     s.scratchParams.reset();
     FreeIndicatorTitleMenuGx();
     s.screenCursors.clear();
+    s.printer.reset();
     s.initialized = false;
 }
 
@@ -360,6 +365,7 @@ TFont* SortIndexFont() { return State().sortIndexFont.get(); }
 TImageList* IndicatorGlyphList() { return State().indicatorGlyphs.get(); }
 TImageList* SortMarkerGlyphList() { return State().sortMarkerGlyphs.get(); }
 TColCellParamsGx* ScratchCellParams() { return State().scratchParams.get(); }
+TVirtualPrinter* DBGridGxVirtualPrinter() { return State().printer.get(); }
 const QStringList& DBGridGxClipboardFormats() { return State().clipboardFormats; }
 
 const QCursor* DBGridGxCursor(int which)

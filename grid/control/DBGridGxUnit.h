@@ -11,6 +11,7 @@ class TBitmap;
 class TImageList;
 class TDBGridGxStyle;
 class TDBGridGxCenter;
+class TVirtualPrinter;
 
 void InitDBGridGxUnits();
 void DoneDBGridGxUnits();
@@ -28,6 +29,8 @@ TImageList* SortMarkerGlyphList();
 TColCellParamsGx* ScratchCellParams();
 // The grid cursors: sizing down, right and left.
 const QCursor* DBGridGxCursor(int which);   // 0 down, 1 right, 2 left
+// The printer forwarding object.
+TVirtualPrinter* DBGridGxVirtualPrinter();
 // The clipboard formats of grid data, in the order they were registered.
 const QStringList& DBGridGxClipboardFormats();
 

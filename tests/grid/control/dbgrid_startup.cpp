@@ -32,7 +32,7 @@ TEST(DBGridUnit, StartUpCreatesTheSharedObjectsInOrder)
                            QStringLiteral("style"), QStringLiteral("centre"), QStringLiteral("sort index font"),
                            QStringLiteral("cursors"), QStringLiteral("shortcuts and search settings"),
                            QStringLiteral("glyphs"), QStringLiteral("scratch cell parameters"),
-                           QStringLiteral("screen cursors")}));
+                           QStringLiteral("printer"), QStringLiteral("screen cursors")}));
     ASSERT_NE(DBGridGxGlobalStyle(), nullptr);
     ASSERT_NE(DBGridGxGlobalCenter(), nullptr);
     EXPECT_TRUE(DBGridGxGlobalStyle()->LuminateSelection());
