@@ -30,6 +30,26 @@ int rowcount(const TClientDataSetPtr& cds) { return cds->Active() ? cds->RecordC
 
 const QString kInCommon = QStringLiteral("select sum(b.qty) as qty,sum(b.dprice) as dprice from ");
 
+// The rest of a "like '" prefix condition for a code: the code with its quotes doubled and
+// LIKE's own characters ('%', '_', the bracket) escaped, then "%'"; the escape clause follows
+// only when something was escaped, so plain codes keep their usual statement text.
+QString prefix(const QString& code)
+{
+    QString out;
+    out.reserve(code.size() + 4);
+    bool escaped = false;
+    for (const QChar c : code) {
+        if (c == u'%' || c == u'_' || c == u'[' || c == u'!') {
+            out += u'!';
+            escaped = true;
+        }
+        out += c;
+        if (c == u'\'')
+            out += c;
+    }
+    return out + (escaped ? QStringLiteral("%' escape '!'") : QStringLiteral("%'"));
+}
+
 } // namespace
 
 void TrmtDM::readnumcost(const QString& sql, const QString& numfield, const QString& costfield, double& num,
@@ -56,10 +76,8 @@ QString TrmtDM::subtreecondition(const QString& tablename, const QString& code, 
     // their parent links.
     OpenindicatinnDB(dbname);
     TQueryPtr query(NewQuery());
-    QString escaped = code;
-    escaped.replace(QLatin1Char('\''), QStringLiteral("''"));
     const QString sql = QStringLiteral("select fid,pfid,code from ") + tablename + QStringLiteral(" where code like '")
-                        + escaped + QStringLiteral("%'");
+                        + prefix(code);
     query->SQL().append(sql);
     query->Open();
     QHash<int, int> parent;
@@ -139,10 +157,10 @@ void TrmtDM::GetTypeinitnumcost(double& num_, double& cost, const QString& code,
     const QString sub = subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("b.bid"));
     const QString sql = periodno == curpid
         ? QStringLiteral("select sum(a.preqty) as preqty ,sum(a.precost) as preprice from msrglist a,mtrlist b ")
-              + QStringLiteral("where  a.mid=b.fid and b.code like'") + code + QStringLiteral("%'")
+              + QStringLiteral("where  a.mid=b.fid and b.code like'") + prefix(code)
         : QStringLiteral("select sum(a.preqty) as preqty,sum(a.precost) as preprice from premsrglist a,mtrlist b ")
               + QStringLiteral("where  a.mid=b.fid and a.pid=") + num(periodno) + QStringLiteral(" and b.code like'")
-              + code + QStringLiteral("%'");
+              + prefix(code);
     readnumcost(sql + sub, QStringLiteral("preqty"), QStringLiteral("preprice"), num_, cost);
 }
 
@@ -151,10 +169,10 @@ void TrmtDM::GetTypeendnumcost(double& num_, double& cost, const QString& code, 
     const QString sub = subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("b.bid"));
     const QString sql = periodno == curpid
         ? QStringLiteral("select sum(a.qty) as qty,sum(a.cost) as price from msrglist a,mtrlist b ")
-              + QStringLiteral("where  a.mid=b.fid and b.code like'") + code + QStringLiteral("%'")
+              + QStringLiteral("where  a.mid=b.fid and b.code like'") + prefix(code)
         : QStringLiteral("select sum(a.qty) as qty,sum(a.cost) as price from premsrglist a,mtrlist b ")
               + QStringLiteral("where  a.mid=b.fid and  a.pid=") + num(periodno) + QStringLiteral(" and b.code like'")
-              + code + QStringLiteral("%'");
+              + prefix(code);
     readnumcost(sql + sub, QStringLiteral("qty"), QStringLiteral("price"), num_, cost);
 }
 
@@ -162,7 +180,7 @@ void TrmtDM::GetTypeInnumcost(double& num_, double& cost, const QString& code, i
 {
     readnumcost(kInCommon + QStringLiteral("ibmaster a,ibdetail b,mtrlist c")
                     + QStringLiteral("  where a.fid=b.iid and b.mid=c.fid and a.pid=") + num(periodno)
-                    + QStringLiteral(" and a.brecorded=1 and c.code like'") + code + QStringLiteral("%'")
+                    + QStringLiteral(" and a.brecorded=1 and c.code like'") + prefix(code)
                     + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
@@ -171,7 +189,7 @@ void TrmtDM::GetTypeexnumcost(double& num_, double& cost, const QString& code, i
 {
     readnumcost(kInCommon + QStringLiteral("ebmaster a,ebdetail b,mtrlist c")
                     + QStringLiteral("  where a.fid=b.eid and b.mid=c.fid and a.pid=") + num(periodno)
-                    + QStringLiteral(" and a.brecorded=1 and c.code like'") + code + QStringLiteral("%'")
+                    + QStringLiteral(" and a.brecorded=1 and c.code like'") + prefix(code)
                     + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
@@ -191,7 +209,7 @@ void TrmtDM::itemcodenumcost(double& num_, double& cost, bool receipts, const QS
                              const QString& idcolumn, int periodno)
 {
     readnumcost(kInCommon + (receipts ? kInTables + kInJoin : kExTables + kExJoin) + num(periodno) + kCategory
-                    + breedcode + itemclause + itemcode + QStringLiteral("%'")
+                    + prefix(breedcode) + itemclause + prefix(itemcode)
                     + subtreecondition(QStringLiteral("breedlist"), breedcode, QStringLiteral("c.bid"))
                     + subtreecondition(itemtable, itemcode, idcolumn),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
@@ -200,28 +218,28 @@ void TrmtDM::itemcodenumcost(double& num_, double& cost, bool receipts, const QS
 void TrmtDM::getinnumcostbycfcode(double& num_, double& cost, const QString& breedcode, const QString& cfcode,
                                  int periodno)
 {
-    itemcodenumcost(num_, cost, true, breedcode, QStringLiteral("%' and a.cfcode like'"), cfcode, QStringLiteral("cflist"),
+    itemcodenumcost(num_, cost, true, breedcode, QStringLiteral(" and a.cfcode like'"), cfcode, QStringLiteral("cflist"),
                     QStringLiteral("a.cfid"), periodno);
 }
 
 void TrmtDM::getinnumcostbysupcode(double& num_, double& cost, const QString& breedcode, const QString& supcode,
                                   int periodno)
 {
-    itemcodenumcost(num_, cost, true, breedcode, QStringLiteral("%' and a.supcode like'"), supcode, QStringLiteral("suplist"),
+    itemcodenumcost(num_, cost, true, breedcode, QStringLiteral(" and a.supcode like'"), supcode, QStringLiteral("suplist"),
                     QStringLiteral("a.supid"), periodno);
 }
 
 void TrmtDM::getinnumcostbycid(double& num_, double& cost, const QString& breedcode, int cid, int periodno)
 {
     readnumcost(QStringLiteral("select sum(b.qty) as qty,sum(b.amount) as dprice from ") + kInTables + kInJoin
-                    + num(periodno) + kCategory + breedcode + QStringLiteral("%' and a.cid =") + q(cid)
+                    + num(periodno) + kCategory + prefix(breedcode) + QStringLiteral(" and a.cid =") + q(cid)
                     + subtreecondition(QStringLiteral("breedlist"), breedcode, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
 
 void TrmtDM::getinnumcostbycf(double& num_, double& cost, const QString& code, int cfid, int periodno)
 {
-    readnumcost(kInCommon + kInTables + kInJoin + num(periodno) + kCategory + code + QStringLiteral("%' and a.cfid=")
+    readnumcost(kInCommon + kInTables + kInJoin + num(periodno) + kCategory + prefix(code) + QStringLiteral(" and a.cfid=")
                     + num(cfid) + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
@@ -229,29 +247,29 @@ void TrmtDM::getinnumcostbycf(double& num_, double& cost, const QString& code, i
 void TrmtDM::Getexnumcostbydptcode(double& num_, double& cost, const QString& breedcode, const QString& dptcode,
                                   int periodno)
 {
-    itemcodenumcost(num_, cost, false, breedcode, QStringLiteral("%' and a.dptcode like '"), dptcode, QStringLiteral("dptlist"),
+    itemcodenumcost(num_, cost, false, breedcode, QStringLiteral(" and a.dptcode like '"), dptcode, QStringLiteral("dptlist"),
                     QStringLiteral("a.dptid"), periodno);
 }
 
 void TrmtDM::GetExnumcostbypjtcode(double& num_, double& cost, const QString& breedcode, const QString& pjtcode,
                                   int periodno)
 {
-    itemcodenumcost(num_, cost, false, breedcode, QStringLiteral("%' and a.pjtcode like '"), pjtcode, QStringLiteral("pjtlist"),
+    itemcodenumcost(num_, cost, false, breedcode, QStringLiteral(" and a.pjtcode like '"), pjtcode, QStringLiteral("pjtlist"),
                     QStringLiteral("a.pjtid"), periodno);
 }
 
 void TrmtDM::Getexnumcostbydpt(double& num_, double& cost, const QString& code, int Departmentno, int periodno)
 {
     readnumcost(kInCommon + QStringLiteral("ebmaster a,ebdetail b,mtrlist c ")
-                    + QStringLiteral("where a.fid=b.eid and b.mid=c.fid and a.pid=") + num(periodno) + kCategory + code
-                    + QStringLiteral("%'  and a.dptid=") + num(Departmentno)
+                    + QStringLiteral("where a.fid=b.eid and b.mid=c.fid and a.pid=") + num(periodno) + kCategory + prefix(code)
+                    + QStringLiteral("  and a.dptid=") + num(Departmentno)
                     + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
 
 void TrmtDM::GetExnumcostbypjt(double& num_, double& cost, const QString& code, int projectno, int periodno)
 {
-    readnumcost(kInCommon + kExTables + kExJoin + num(periodno) + kCategory + code + QStringLiteral("%' and a.pjtid=")
+    readnumcost(kInCommon + kExTables + kExJoin + num(periodno) + kCategory + prefix(code) + QStringLiteral(" and a.pjtid=")
                     + num(projectno) + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }

@@ -257,3 +257,53 @@ TEST_F(CloseTest, TreeListWithFiguresKeepsEveryNodeWithANonZeroFigure)
     dm->gettreenodelist(QStringLiteral("dptlist"), shallow, 1, 1, 4, 0, 0);
     EXPECT_EQ(describe(shallow), QStringList({"2 000002 一工区 l1 c2 p", "6 000006 三工区 l1 c0"}));
 }
+
+// A code is a value, never SQL: quotes, LIKE's wildcards and brackets in a category or item code
+// select nothing, leave the tables alone, and a real code still counts.
+TEST_F(CloseTest, HostileCodesSelectNothingAndRunNoStatement)
+{
+    exec(kBooks);
+    using Call = std::function<void(TrmtDM&, const QString&, double&, double&)>;
+    const struct {
+        const char* name;
+        Call call;
+    } statistics[] = {
+        {"type init", [](TrmtDM& d, const QString& s, double& n, double& c) { d.GetTypeinitnumcost(n, c, s, 0); }},
+        {"type init closed", [](TrmtDM& d, const QString& s, double& n, double& c) { d.GetTypeinitnumcost(n, c, s, 7); }},
+        {"type end", [](TrmtDM& d, const QString& s, double& n, double& c) { d.GetTypeendnumcost(n, c, s, 0); }},
+        {"type end closed", [](TrmtDM& d, const QString& s, double& n, double& c) { d.GetTypeendnumcost(n, c, s, 7); }},
+        {"type in", [](TrmtDM& d, const QString& s, double& n, double& c) { d.GetTypeInnumcost(n, c, s, 0); }},
+        {"type ex", [](TrmtDM& d, const QString& s, double& n, double& c) { d.GetTypeexnumcost(n, c, s, 0); }},
+        {"source code", [](TrmtDM& d, const QString& s, double& n, double& c) { d.getinnumcostbycfcode(n, c, QStringLiteral("0"), s, 0); }},
+        {"source's category", [](TrmtDM& d, const QString& s, double& n, double& c) { d.getinnumcostbycfcode(n, c, s, QStringLiteral("000"), 0); }},
+        {"supplier code", [](TrmtDM& d, const QString& s, double& n, double& c) { d.getinnumcostbysupcode(n, c, QStringLiteral("0"), s, 0); }},
+        {"unit code", [](TrmtDM& d, const QString& s, double& n, double& c) { d.Getexnumcostbydptcode(n, c, QStringLiteral("0"), s, 0); }},
+        {"project code", [](TrmtDM& d, const QString& s, double& n, double& c) { d.GetExnumcostbypjtcode(n, c, QStringLiteral("0"), s, 0); }},
+        {"currency's category", [](TrmtDM& d, const QString& s, double& n, double& c) { d.getinnumcostbycid(n, c, s, 1, 0); }},
+        {"source id's category", [](TrmtDM& d, const QString& s, double& n, double& c) { d.getinnumcostbycf(n, c, s, 2, 0); }},
+        {"unit id's category", [](TrmtDM& d, const QString& s, double& n, double& c) { d.Getexnumcostbydpt(n, c, s, 2, 0); }},
+        {"project id's category", [](TrmtDM& d, const QString& s, double& n, double& c) { d.GetExnumcostbypjt(n, c, s, 2, 0); }},
+    };
+    const QString hostile[] = {
+        QStringLiteral("'; drop table userpw;--"),
+        QStringLiteral("0' or 1=1 or c.code like '"),
+        QStringLiteral("%"),
+        QStringLiteral("_"),
+        QStringLiteral("0000_2"),
+        QStringLiteral("[0]"),
+        QStringLiteral("!"),
+        QStringLiteral("\\"),
+        QStringLiteral("0\\%"),
+    };
+    for (const auto& s : statistics) {
+        for (const QString& code : hostile) {
+            Figures f{-1, -1};
+            EXPECT_NO_THROW(s.call(*dm, code, f.num, f.cost)) << s.name << " " << code.toStdString();
+            EXPECT_EQ(f, (Figures{0, 0})) << s.name << " " << code.toStdString();
+        }
+    }
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from userpw")), QStringLiteral("1"));
+    Figures real;
+    dm->getinnumcostbysupcode(real.num, real.cost, QStringLiteral("0"), QStringLiteral("000002"), 0);
+    EXPECT_EQ(real, (Figures{12.5, 195}));
+}
