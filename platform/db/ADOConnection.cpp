@@ -18,16 +18,57 @@ void TADOConnection::SetConnectionString(const QString& s)
     m_connectionString = s;
 }
 
+namespace {
+
+// The "key=value" pairs of a connection string, split at ";". A value may stand between double
+// or single quotes, and then holds ";" and blanks; the quote itself is doubled inside. "==" in a
+// key is a literal "=". Blanks around keys and unquoted values are dropped.
+QList<QPair<QString, QString>> connectionPairs(const QString& s)
+{
+    QList<QPair<QString, QString>> out;
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    while (i < n) {
+        QString key;
+        while (i < n && s[i] != u';') {
+            if (s[i] == u'=') {
+                if (i + 1 < n && s[i + 1] == u'=') { key += u'='; i += 2; continue; }
+                break;
+            }
+            key += s[i++];
+        }
+        if (i >= n || s[i] == u';') { ++i; continue; }   // no "=": not a pair
+        ++i;                                              // the "="
+        while (i < n && s[i].isSpace()) ++i;
+        QString value;
+        if (i < n && (s[i] == u'"' || s[i] == u'\'')) {
+            const QChar q = s[i++];
+            while (i < n) {
+                if (s[i] == q) {
+                    if (i + 1 < n && s[i + 1] == q) { value += q; i += 2; continue; }
+                    ++i;
+                    break;
+                }
+                value += s[i++];
+            }
+            while (i < n && s[i] != u';') ++i;   // anything after the closing quote
+        } else {
+            while (i < n && s[i] != u';') value += s[i++];
+            value = value.trimmed();
+        }
+        ++i;
+        out.append({key.trimmed(), value});
+    }
+    return out;
+}
+
+} // namespace
+
 QString TADOConnection::ConnectionValue(const QString& key) const
 {
-    // "key=value;key=value" (no quoting in the strings the program builds).
-    const QStringList parts = m_connectionString.split(u';');
-    for (const QString& p : parts) {
-        const int eq = p.indexOf(u'=');
-        if (eq < 0) continue;
-        if (p.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
-            return p.mid(eq + 1).trimmed();
-    }
+    for (const auto& p : connectionPairs(m_connectionString))
+        if (p.first.compare(key, Qt::CaseInsensitive) == 0)
+            return p.second;
     return QString();
 }
 

@@ -107,6 +107,28 @@ TEST_F(DMTest, CreationFromTheSettingsFile)
     EXPECT_TRUE(QFile::exists(Folder() + QStringLiteral("/log")));
 }
 
+// The engine gets the user and password as they were typed, whatever they hold.
+TEST_F(DMTest, QuotedConnectionValuesReachTheEngineWhole)
+{
+    const QString texts[] = {QStringLiteral("a;b\"c"), QStringLiteral("\"x"), QStringLiteral("'q'"), QStringLiteral("pa'ss"),
+                             QStringLiteral("x=y;Data Source=elsewhere"), QStringLiteral("\"\""),
+                             QStringLiteral("pw;'\"x"), QStringLiteral("'a;b'")};
+    for (const QString& text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        WriteSettings({{QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress")}, {QStringLiteral("Security Info"), QStringLiteral("True")},
+                       {QStringLiteral("User ID"), text}, {QStringLiteral("Password"), scrambletext(cipherseeda, cipherseedb, text)},
+                       {QStringLiteral("ConnectTimeOut"), QStringLiteral("5")}});
+        dm = std::make_unique<TrmtDM>();
+        EXPECT_TRUE(dbconnected);
+        EXPECT_EQ(dm->ADOCon->ConnectionValue(QStringLiteral("Password")), text);
+        // the settings file drops quotes around a whole value, as such files do
+        const bool wrapped = text.size() > 1 && text.front() == text.back() && (text.front() == u'"' || text.front() == u'\'');
+        EXPECT_EQ(dm->ADOCon->ConnectionValue(QStringLiteral("User ID")), wrapped ? text.mid(1, text.size() - 2) : text);
+        EXPECT_EQ(dm->ADOCon->ConnectionValue(QStringLiteral("Data Source")), QStringLiteral("\\sqlexpress"));
+        dm.reset();
+    }
+}
+
 TEST_F(DMTest, ServerAndAppNameGoToTheLoginContext)
 {
     WriteSettings({{QStringLiteral("Server Name"), QStringLiteral(".\\sqlexpress")},
