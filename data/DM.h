@@ -267,12 +267,14 @@ private:
     // layer's closed-dataset error.
     static void appendpage(std::vector<TDataPacket>& pages, const TDataPacket& packet);
     // The text of keyField in the page's last row, as the page client dataset's field gives it.
-    static QString pagelastkey(TClientDataSet* page, const TDataPacket& packet, const QString& keyField);
+    static QString pagelastkey(TClientDataSet* page, const TDataPacket& packet, const QString& keyField,
+                               QString* before = nullptr);
     // One packet with the rows of all pages, in order, with the first page's columns.
     static TDataPacket joinpages(const std::vector<TDataPacket>& pages, int Maxrec);
     static void clearpage(TClientDataSet* page);
     // The column names of a table, from an empty SELECT of it.
     QStringList tablecolumns(const QString& table);
+    bool readcolumns(const QString& table, QStringList& columns);
     // Runs one generated statement on the query; False when it fails (nothing shown).
     bool rundeltastatement(TADOQuery* query, const QString& sql);
     int countrowswhere(const QString& table, const QString& field, int value);
@@ -283,7 +285,10 @@ private:
     using billworker = bool (TrmtDM::*)(TClientDataSet* master, TClientDataSet* detail);
     // Runs worker in one transaction: commit when it returns True, otherwise (or on any
     // error) roll back and return False.
-    bool runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail);
+    // The worker posts the bill as it is stored, read inside the transaction (head from
+    // headview by fid, lines from lineview by linekey, in line order): another workstation may
+    // have changed and saved it since the form loaded it.
+    bool runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin);
     // Inside the posting transaction: the bill's period is the open period (read now, not at
     // login) and the bill is in the state the operation needs (audit: not yet audited;
     // reversal: audited). Shows the refusal and returns False otherwise.

@@ -101,20 +101,29 @@ TDataPacket TrmtDM::joinpages(const std::vector<TDataPacket>& pages, int Maxrec)
 
 void TrmtDM::clearpage(TClientDataSet* page) { page->SetData(TDataPacket()); }
 
-QString TrmtDM::pagelastkey(TClientDataSet* page, const TDataPacket& packet, const QString& keyField)
+QString TrmtDM::pagelastkey(TClientDataSet* page, const TDataPacket& packet, const QString& keyField, QString* before)
 {
-    // An integer key (the usual one) is read off the packet's last row; any other goes through
-    // the page client dataset, whose field gives its text.
+    // An integer key (the usual one) is read off the packet's last rows; any other goes through
+    // the page client dataset, whose field gives its text. before: the key of the row before.
     const TPacketContent& c = *packet.Content();
     const int col = c.fieldDefs.IndexOf(keyField);
-    if (col >= 0 && !c.rows.empty() && size_t(col) < c.rows.back().values.size()) {
-        const Variant& v = c.rows.back().values[size_t(col)];
-        if (v.Type() == VarType::Integer)
-            return QString::number(v.ToInt64());
-    }
+    auto integer = [&](size_t fromEnd, QString& out) {
+        if (col < 0 || c.rows.size() <= fromEnd) return false;
+        const TPacketRow& r = c.rows[c.rows.size() - 1 - fromEnd];
+        if (size_t(col) >= r.values.size() || r.values[size_t(col)].Type() != VarType::Integer) return false;
+        out = QString::number(r.values[size_t(col)].ToInt64());
+        return true;
+    };
+    QString key;
+    if (integer(0, key) && (!before || c.rows.size() < 2 || integer(1, *before)))
+        return key;
     page->SetData(packet);
     page->Last();
-    const QString key = page->FieldByName(keyField)->AsString();
+    key = page->FieldByName(keyField)->AsString();
+    if (before && page->RecordCount() > 1) {
+        page->Prior();
+        *before = page->FieldByName(keyField)->AsString();
+    }
     clearpage(page);
     return key;
 }
@@ -133,7 +142,17 @@ TDataPacket TrmtDM::pagedread(const std::function<QString(const std::optional<QS
         appendpage(pages, packet);
         if (packet.RecordCount() < Maxrec)
             break;
-        lastkey = pagelastkey(page.get(), packet, keyField);
+        QString before;
+        const QString key = pagelastkey(page.get(), packet, keyField, &before);
+        // The next page starts after this key: a key that does not move on would read the same
+        // rows for ever, and one shared with the row before it would lose the rows after it.
+        if (lastkey && key == *lastkey)
+            DatabaseError(QStringLiteral("The key field '%1' does not advance past '%2': the list cannot be read page by page.")
+                              .arg(keyField, key));
+        if (packet.RecordCount() > 1 && before == key)
+            DatabaseError(QStringLiteral("The key field '%1' is not unique ('%2' more than once): the list cannot be read page by page.")
+                              .arg(keyField, key));
+        lastkey = key;
         QCoreApplication::processEvents();
     }
     return joinpages(pages, Maxrec);
@@ -162,6 +181,17 @@ QStringList TrmtDM::tablecolumns(const QString& table)
     query->SQL().append(QStringLiteral("select * from ") + table + QStringLiteral(" where 1=0"));
     query->Open();
     return query->FieldNames();
+}
+
+bool TrmtDM::readcolumns(const QString& table, QStringList& columns)
+{
+    // A table whose columns cannot be read is a failed save, like a failing statement.
+    try {
+        columns = tablecolumns(table);
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
 }
 
 bool TrmtDM::rundeltastatement(TADOQuery* query, const QString& sql)
@@ -219,7 +249,9 @@ bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName
     if (delta.IsNull())
         return false;
     OpenindicatinnDB(dbname);
-    const QStringList columns = tablecolumns(TableName);
+    QStringList columns;
+    if (!readcolumns(TableName, columns))
+        return false;
     TQueryPtr query(NewQuery());
     TClientDataSetPtr cds(NewClientDataSet());
     DeltaWalk walk = loaddelta(cds.get(), delta, columns);
@@ -256,8 +288,10 @@ bool TrmtDM::ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName,
     if (Mdelta.IsNull() && Ddelta.IsNull())
         return false;
     OpenindicatinnDB(dbname);
-    const QStringList mcolumns = tablecolumns(MtableName);
-    const QStringList dcolumns = tablecolumns(DtableName);
+    QStringList mcolumns;
+    QStringList dcolumns;
+    if (!readcolumns(MtableName, mcolumns) || !readcolumns(DtableName, dcolumns))
+        return false;
     TQueryPtr mquery(NewQuery());
     TQueryPtr dquery(NewQuery());
     TClientDataSetPtr mcds(NewClientDataSet());

@@ -97,6 +97,57 @@ TEST_F(DMPaging, PagedTextsQuoteTheLastKey)
               QStringLiteral("select * from t where a=1 order by k"));
 }
 
+// A text longer than its column is refused when written, so a key is read back as it was
+// stored; a key that does not advance, or that several rows share, stops the paging with an
+// error instead of reading pages for ever or losing rows.
+TEST_F(DMPaging, KeysThatCannotPageStopWithAnError)
+{
+    Run(QStringLiteral("CREATE TABLE [dbo].[codes] ([code] [varchar] (5) NOT NULL ,[bdate] [datetime] NULL ,[nm] [nchar] (3) NULL ,"
+                       "CONSTRAINT [PK_codes] PRIMARY KEY CLUSTERED ([code]) ON [PRIMARY]) ON [PRIMARY]"));
+    for (const char* c : {"a", "b", "c", "ddddd"})
+        Run(QStringLiteral("insert into codes (code, bdate) values ('%1', '2024-11-05')").arg(QLatin1String(c)));
+    const struct {
+        const char* sql;
+    } overlong[] = {
+        {"insert into codes (code, bdate) values ('eeeeee', '2024-11-05')"},
+        {"insert into codes (code, bdate) values ('长长长长长长', '2024-11-05')"},
+        {"update codes set code='bbbbbbbbbbbb' where code='b'"},
+        {"insert into codes (code, nm) values ('f', 'abcd')"},
+    };
+    for (const auto& c : overlong) {
+        try {
+            Run(QString::fromUtf8(c.sql));
+            ADD_FAILURE() << c.sql;
+        } catch (const EOleException& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("would be truncated"))) << e.Message().toStdString();
+        }
+    }
+    EXPECT_TRUE(dm->execsql(QStringLiteral("insert into codes (code, nm) values ('五个汉字呀', '三个字')")));
+    EXPECT_FALSE(dm->execsql(QStringLiteral("insert into codes (code) values ('六个汉字呀呀')")));
+    // a unique text key reads whole, one row a page
+    TClientDataSet cds;
+    cds.SetData(dm->gettabledata(QStringLiteral("codes"), QStringLiteral("code"), QStringLiteral("1=1"), 1));
+    EXPECT_EQ(cds.RecordCount(), 5);
+    // a key that does not move on
+    for (const int size : {1, 3}) {
+        try {
+            dm->getsqldata(QStringLiteral("select fid, 1 as k from pg"), QStringLiteral("fid"), QStringLiteral("k"),
+                           QStringLiteral("1=1"), size);
+            ADD_FAILURE() << size;
+        } catch (const EDatabaseError& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("does not advance")) || e.Message().contains(QStringLiteral("not unique")))
+                << e.Message().toStdString();
+        }
+    }
+    // a key that 25 rows share
+    for (int i = 1; i <= 25; ++i)
+        Run(QStringLiteral("insert into codes (code, bdate) values ('x%1', '2024-12-01')").arg(i));
+    EXPECT_THROW(dm->gettabledata(QStringLiteral("codes"), QStringLiteral("bdate"), QStringLiteral("code like 'x%'"), 20),
+                 EDatabaseError);
+    cds.SetData(dm->gettabledata(QStringLiteral("codes"), QStringLiteral("code"), QStringLiteral("code like 'x%'"), 20));
+    EXPECT_EQ(cds.RecordCount(), 25);
+}
+
 // ----- change writing -----
 
 class DMDelta : public DMTest {
@@ -156,6 +207,32 @@ TEST_F(DMDelta, OneTableInsertModifyDelete)
     EXPECT_FALSE(dm->IntransAction());
     EXPECT_EQ(Rows(QStringLiteral("select fid, cid, remark, qty from ibm order by fid")), (QStringList{
         QStringLiteral("1|1|changed|1"), QStringLiteral("2|2|two|2"), QStringLiteral("10|1|O'Neil|2.5")}));
+}
+
+TEST_F(DMDelta, ATableWhoseColumnsCannotBeReadIsAFailedSave)
+{
+    TClientDataSet heads;
+    LoadHeads(heads);
+    ASSERT_TRUE(Locate(heads, 1));
+    heads.Edit();
+    heads.FieldByName(QStringLiteral("remark"))->SetAsString(QStringLiteral("changed"));
+    heads.Post();
+    TClientDataSet lines;
+    LoadLines(lines);
+    lines.Edit();
+    lines.FieldByName(QStringLiteral("qty"))->SetAsString(QStringLiteral("9"));
+    lines.Post();
+    bool ok = true;
+    EXPECT_NO_THROW(ok = dm->ApplyUpdateDelta(heads.Delta(), QStringLiteral("nosuch"), QStringLiteral("fid")));
+    EXPECT_FALSE(ok);
+    EXPECT_NO_THROW(ok = dm->ApplyUpdateMD(heads.Delta(), QStringLiteral("ibm"), QStringLiteral("fid"), lines.Delta(),
+                                           QStringLiteral("nosuch"), QStringLiteral("fid")));
+    EXPECT_FALSE(ok);
+    EXPECT_NO_THROW(ok = dm->ApplyUpdateMD(heads.Delta(), QStringLiteral("no such"), QStringLiteral("fid"), lines.Delta(),
+                                           QStringLiteral("ibd"), QStringLiteral("fid")));
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(dm->IntransAction());
+    EXPECT_EQ(Rows(QStringLiteral("select remark from ibm where fid=1")), QStringList{QStringLiteral("one")});
 }
 
 TEST_F(DMDelta, ChangedKeyIsUpdatedFromItsOldValue)

@@ -448,6 +448,11 @@ QStringList translateCreateTable(const Toks& t, int i, bool currentIsMaster)
         }
         if (isTextType(b)) d += QStringLiteral(" collate dpxci");
         else if (isDateType(b)) d += QStringLiteral(" collate dpxdate");
+        // A text longer than its column is refused, as the server refuses it, instead of being
+        // kept whole and cut when read.
+        if (isTextType(b) && b != u"text" && b != u"ntext" && c.type.contains(u'(') && !c.type.contains(QLatin1String("max")))
+            d += QStringLiteral(" constraint %1 check (length(%2) <= %3)")
+                     .arg(QuoteAlways(QLatin1String(kLengthCheck) + c.name), QuoteAlways(c.name)).arg(typeLength(c.type));
         defs << d;
     }
     auto quoteList = [](const QStringList& names) {
@@ -736,6 +741,17 @@ bool isPlainStatement(const QString& text)
 }
 
 } // namespace
+
+QString TruncationMessage(const QString& engineMessage)
+{
+    const int at = engineMessage.indexOf(QLatin1String(kLengthCheck));
+    if (at < 0) return QString();
+    QString column = engineMessage.mid(at + int(qstrlen(kLengthCheck)));
+    const int end = column.indexOf(QRegularExpression(QStringLiteral("[\"\\s]")));
+    if (end >= 0) column.truncate(end);
+    return QStringLiteral("String or binary data would be truncated in column '%1'. The statement has been terminated.")
+        .arg(column);
+}
 
 Batch TranslateBatch(const QString& tsqlText, bool currentIsMaster)
 {

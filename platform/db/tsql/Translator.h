@@ -42,6 +42,12 @@ struct Statement {
 
 using Batch = QVector<Statement>;
 
+// The name of a text column's length check starts with this, followed by the column's name.
+inline constexpr const char* kLengthCheck = "dpx_len$";
+// The server's message for a text too long for its column, when an engine's message names the
+// length check (or is the engine's own "too long"); empty otherwise.
+QString TruncationMessage(const QString& engineMessage);
+
 // currentIsMaster: the connection's current database is master, so "master..t" is the plain t.
 // Raises EOleException ("Incorrect syntax near ...") for text it cannot translate.
 Batch TranslateBatch(const QString& tsql, bool currentIsMaster);
