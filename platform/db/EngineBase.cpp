@@ -22,6 +22,48 @@ bool DbEngineBase::isMaster(const QString& name)
     return name.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0;
 }
 
+void DbEngineBase::checkDatabaseName(const QString& name, const char* what)
+{
+    const bool path = name.contains(u'/') || name.contains(u'\\') || name.contains(u':') || name == QLatin1String(".")
+                      || name == QLatin1String("..");
+    bool control = false;
+    for (const QChar c : name) control = control || c.unicode() < 0x20;
+    if (name.trimmed().isEmpty() || path || control)
+        throw EOleException(QStringLiteral("%1 cannot process database '%2': the name is not a valid database name.")
+                                .arg(QLatin1String(what), name));
+}
+
+void DbEngineBase::checkBackupTables(const QString& backupFile, const QStringList& tables,
+                                     const QStringList& replacedTables, const QString& replaced)
+{
+    QStringList missing;
+    for (const QString& t : replacedTables)
+        if (!tables.contains(t)) missing << t;
+    if (tables.isEmpty())
+        throw EOleException(QStringLiteral("The backup set on device '%1' holds no database. "
+                                           "RESTORE DATABASE is terminating abnormally.").arg(backupFile));
+    if (!missing.isEmpty())
+        throw EOleException(QStringLiteral("The backup set on device '%1' holds a backup of a database other than the "
+                                           "existing '%2' database (missing: %3). RESTORE DATABASE is terminating abnormally.")
+                                .arg(backupFile, replaced, missing.join(QLatin1String(", "))));
+}
+
+DbEngineBase::BatchScope::BatchScope(DbEngineBase& engine, const tsql::Batch& batch)
+    : m_engine(engine), m_saved(engine.m_restoring)
+{
+    using tsql::StmtKind;
+    for (qsizetype i = 0; i < batch.size(); ++i) {
+        if (batch[i].kind != StmtKind::SetOffline) continue;
+        for (qsizetype j = i + 1; j < batch.size(); ++j)
+            if (batch[j].kind == StmtKind::Restore && batch[j].name.compare(batch[i].name, Qt::CaseInsensitive) == 0) {
+                m_engine.m_restoring << batch[i].name;
+                break;
+            }
+    }
+}
+
+DbEngineBase::BatchScope::~BatchScope() { m_engine.m_restoring = m_saved; }
+
 void DbEngineBase::requireNoWork(const char* what) const
 {
     if (m_physical)
@@ -53,6 +95,7 @@ void DbEngineBase::runStatement(const tsql::Statement& s, DbResult& result, int 
         return;
     case StmtKind::CreateDatabase: {
         requireNoWork("CREATE DATABASE");
+        checkDatabaseName(s.name, "CREATE DATABASE");
         DbDatabaseInfo info;
         if (isMaster(s.name) || lookup(s.name, info))
             throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(s.name));
@@ -112,6 +155,10 @@ void DbEngineBase::SetDatabaseOnline(const QString& name, bool online)
     if (!lookup(name, info)) noSuchDatabase(name);
     if (!online && isCurrent(info, m_current))
         throw EOleException(QStringLiteral("ALTER DATABASE failed because a lock could not be placed on database '%1'. Try again later.").arg(info.name));
+    if (!online && m_restoring.contains(info.name, Qt::CaseInsensitive)) {
+        disconnectOthers(info);
+        return;
+    }
     setOnline(info, online);
 }
 

@@ -15,9 +15,26 @@ public:
     void SetDatabaseOnline(const QString& name, bool online) override;
     void DropDatabase(const QString& name) override;
     bool IndexExists(const QString& table, const QString& name) override;
+    // A backup holds tables (lower-case names) and, when it replaces a database, every table of
+    // that database; raises otherwise.
+    static void checkBackupTables(const QString& backupFile, const QStringList& tables, const QStringList& replacedTables,
+                                  const QString& replaced);
 
 protected:
     static bool isMaster(const QString& name);
+    // Raises for a name no database may have: empty, a path, or with control characters.
+    static void checkDatabaseName(const QString& name, const char* what);
+    // While a batch runs: the databases it takes offline only to restore them right after.
+    // Those are not marked offline (the other clients are sent away all the same), so a failed
+    // or interrupted restore leaves the database as it was, online.
+    class BatchScope {
+    public:
+        BatchScope(DbEngineBase& engine, const tsql::Batch& batch);
+        ~BatchScope();
+    private:
+        DbEngineBase& m_engine;
+        QStringList m_saved;
+    };
     // Raises once the caller's transaction has done work: what must not run inside one.
     void requireNoWork(const char* what) const;
     // Runs one translated statement: SQL through the engine, the others by their kind.
@@ -33,9 +50,12 @@ protected:
     virtual void createDatabase(const QString& name) = 0;
     virtual void backup(const DbDatabaseInfo& db, const QString& backupFile) = 0;
     virtual void setOnline(const DbDatabaseInfo& db, bool online) = 0;
+    // Ends the other clients' use of a database without taking it offline.
+    virtual void disconnectOthers(const DbDatabaseInfo& db) { Q_UNUSED(db); }
     virtual void drop(const DbDatabaseInfo& db) = 0;
 
     QString m_current;
     bool m_inTrans = false;    // BeginTransaction called
     bool m_physical = false;   // the engine's own transaction started
+    QStringList m_restoring;   // see BatchScope
 };

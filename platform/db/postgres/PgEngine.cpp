@@ -5,8 +5,11 @@
 #include "platform/rtl/Exceptions.h"
 #include <QDir>
 #include <QFile>
+#include <QCryptographicHash>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <QRegularExpression>
 #include <QUrl>
 #include <libpq-fe.h>
@@ -33,6 +36,10 @@ QString errorOf(pg_conn* c, PGresult* r)
 {
     QString msg = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(c)).trimmed();
     const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+    const QString truncation = tsql::TruncationMessage(msg);
+    if (!truncation.isEmpty()) return truncation;
+    if (state && qstrcmp(state, "22001") == 0)
+        return QStringLiteral("String or binary data would be truncated. The statement has been terminated. (%1)").arg(msg);
     if (state && (qstrcmp(state, "55P03") == 0 || qstrcmp(state, "40P01") == 0))
         msg = QStringLiteral("Lock request time out period exceeded. (%1)").arg(msg);
     const bool ended = state && (qstrncmp(state, "08", 2) == 0 || qstrncmp(state, "57P0", 4) == 0);   // connection gone, server ended it
@@ -149,6 +156,7 @@ PgEngine::~PgEngine()
 {
     if (m_conn) PQfinish(m_conn);
     if (m_master) PQfinish(m_master);
+    if (m_watch) PQfinish(m_watch);
 }
 
 QString PgEngine::ServerName(const QString& name) const
@@ -273,7 +281,7 @@ void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
         // transaction is about to change.
         exec(m_conn, QStringLiteral("begin"));
         m_physical = true;
-        exec(m_conn, QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kWriteLock));
+        takeWriteLock();
         m_stmtSavepoint = false;
     }
     // The savepoint goes out with the statement, and the previous statement's is released in
@@ -288,6 +296,73 @@ void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
         PQclear(r);
         throw;
     }
+}
+
+// The server grants the lock to its waiters in the order they came. The wait ends with a
+// time-out only when the transaction holding the lock has not changed for the whole time-out,
+// so that it is bounded by the work ahead of it.
+void PgEngine::takeWriteLock()
+{
+    exec(m_conn, QStringLiteral("set local lock_timeout = 0"));
+    if (!PQsendQuery(m_conn, QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kWriteLock).toUtf8().constData()))
+        throw EOleException(errorOf(m_conn, nullptr));
+    const QString holderSql = QStringLiteral("select min(virtualtransaction) from pg_locks where locktype = 'advisory' and granted "
+                                             "and classid = 0 and objid = %1 and objsubid = 1 and database = "
+                                             "(select oid from pg_database where datname = current_database())")
+                                  .arg(kWriteLock);
+    auto holder = [&]() -> QString {
+        // Asked on this database through a session of its own: the waiting one is busy. A
+        // session that cannot be had sees no holder, so the wait is the plain time-out.
+        if (!m_watch) {
+            try {
+                m_watch = connect(QString::fromUtf8(PQdb(m_conn)));
+            } catch (const EOleException&) {
+                return QString();
+            }
+        }
+        PGresult* r = PQexec(m_watch, holderSql.toUtf8().constData());
+        const bool ok = PQresultStatus(r) == PGRES_TUPLES_OK;
+        const QString h = ok && PQntuples(r) > 0 ? QString::fromUtf8(PQgetvalue(r, 0, 0)) : QString();
+        PQclear(r);
+        if (!ok) {   // opened again next time
+            PQfinish(m_watch);
+            m_watch = nullptr;
+        }
+        return h;
+    };
+    QElapsedTimer quiet;
+    quiet.start();
+    QElapsedTimer sinceLook;
+    sinceLook.start();
+    QString last;
+    bool cancelled = false;
+    last = holder();
+    while (PQconsumeInput(m_conn) && PQisBusy(m_conn)) {
+        QThread::msleep(5);
+        if (sinceLook.elapsed() < 100 || cancelled) continue;
+        sinceLook.restart();
+        const QString now = holder();
+        if (now != last) {
+            last = now;
+            quiet.restart();
+        } else if (quiet.elapsed() >= qint64(m_timeoutSeconds) * 1000) {
+            PGcancel* cancel = PQgetCancel(m_conn);
+            char err[256];
+            if (cancel) PQcancel(cancel, err, sizeof err);
+            PQfreeCancel(cancel);
+            cancelled = true;
+        }
+    }
+    QString error;
+    while (PGresult* r = PQgetResult(m_conn)) {
+        if (PQresultStatus(r) != PGRES_TUPLES_OK && error.isEmpty())
+            error = cancelled ? QStringLiteral("Lock request time out period exceeded. (the transactions of other clients "
+                                               "ahead of this one did not move on)")
+                              : errorOf(m_conn, r);
+        PQclear(r);
+    }
+    if (!error.isEmpty()) throw EOleException(error);
+    exec(m_conn, QStringLiteral("set local lock_timeout = %1").arg(qint64(m_timeoutSeconds) * 1000));
 }
 
 // ----- declared names and sizes -----
@@ -415,6 +490,7 @@ void PgEngine::Execute(const QString& text, DbResult& result, int maxRows)
     result = DbResult();
     m_lockRows = WantsRowLock(text);
     auto batch = m_cache.Get(text, isMaster(m_current));
+    const BatchScope scope(*this, *batch);
     const bool translatedForMaster = isMaster(m_current);
     for (const tsql::Statement& s : *batch) {
         if (s.kind == tsql::StmtKind::Sql && s.mentionsMaster && !isMaster(m_current)) {
@@ -463,7 +539,7 @@ bool PgEngine::queryExists(const QString& condition)
 
 void PgEngine::createDatabase(const QString& name)
 {
-    const QString serverDb = ServerName(name);
+    const QString serverDb = newServerName(name, "CREATE DATABASE");
     exec(m_conn, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(serverDb)));
     pg_conn* c = connect(serverDb);
     try {
@@ -520,6 +596,8 @@ void PgEngine::UseDatabase(const QString& name)
     forgetDecls(m_conn);
     PQfinish(m_conn);
     m_conn = c;
+    if (m_watch) PQfinish(m_watch);
+    m_watch = nullptr;
     m_current = isMaster(name) ? QString::fromLatin1(kMaster) : info.name;
 }
 
@@ -545,7 +623,7 @@ QList<DbDatabaseInfo> PgEngine::Databases()
     QString p = m_addr.prefix;
     p.replace(u'\'', QLatin1String("''"));
     runSql(m_conn, QStringLiteral("select datname, datallowconn from pg_database where not datistemplate and "
-                                  "left(datname, %1) = '%2' and datname <> '%2master' order by datname")
+                                  "left(datname, %1) = '%2' and datname <> '%2master' and strpos(datname, '~') = 0 order by datname")
                        .arg(m_addr.prefix.size()).arg(p), r, 0);
     for (const DbRow& row : r.rows) {
         const QString server = row[0].AsStringRaw();
@@ -602,12 +680,42 @@ void PgEngine::backup(const DbDatabaseInfo& info, const QString& backupFile)
     }
 }
 
+QString PgEngine::newServerName(const QString& name, const char* what) const
+{
+    checkDatabaseName(name, what);
+    const QString server = ServerName(name);
+    // The server cuts longer names, which would make two account sets one.
+    if (server.toUtf8().size() > 63)
+        throw EOleException(QStringLiteral("The database name '%1' is too long. Maximum length is %2 bytes.")
+                                .arg(name).arg(63 - m_addr.prefix.toUtf8().size()));
+    return server;
+}
+
+QStringList PgEngine::tableNames(const QString& serverDb) const
+{
+    pg_conn* c = nullptr;
+    try {
+        c = connect(serverDb);
+    } catch (const EOleException&) {
+        return QStringList();   // nothing to compare with
+    }
+    PGresult* r = PQexec(c, "select lower(table_name) from information_schema.tables "
+                            "where table_schema = 'public' and table_type = 'BASE TABLE'");
+    QStringList out;
+    if (PQresultStatus(r) == PGRES_TUPLES_OK)
+        for (int i = 0; i < PQntuples(r); ++i) out << QString::fromUtf8(PQgetvalue(r, i, 0));
+    PQclear(r);
+    PQfinish(c);
+    return out;
+}
+
 void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, const QString& dataFile, bool replace)
 {
     Q_UNUSED(replace);
     requireNoWork("RESTORE DATABASE");
-    if (isMaster(name) || name.isEmpty())
+    if (isMaster(name))
         throw EOleException(QStringLiteral("RESTORE cannot process database '%1'.").arg(name));
+    const QString target = newServerName(name, "RESTORE");
     if (!QFileInfo(backupFile).isFile())
         throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the file specified. "
                                            "RESTORE DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
@@ -623,17 +731,21 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
     // Restoring to new files (MOVE) makes a new database; it never overwrites an existing one.
     if (exists && !dataFile.isEmpty())
         throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(info.name));
-    const QString server = ServerName(exists ? info.name : name);
-    const bool intoCurrent = exists && info.name.compare(m_current, Qt::CaseInsensitive) == 0;
-    if (intoCurrent) UseDatabase(QLatin1String(kMaster));
-    if (exists) {
-        endOtherSessions(server);
-        exec(m_conn, QStringLiteral("drop database %1").arg(quoteIdent(server)));
-    }
-    exec(m_conn, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(server)));
+    const QString server = exists ? info.file : target;
+    // The backup goes into a database of its own; the existing one is replaced only once that
+    // is complete and holds what the existing one holds. A work database left behind by a
+    // killed restore is dropped the next time.
+    const QString work = m_addr.prefix + QStringLiteral("~restore~")
+                         + QString::fromLatin1(QCryptographicHash::hash(server.toUtf8(), QCryptographicHash::Md5).toHex().left(16));
+    exec(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(work)));
+    exec(m_conn, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(work)));
+    auto dropWork = [&] {
+        PGresult* r = PQexec(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(work)).toUtf8().constData());
+        PQclear(r);
+    };
     try {
         if (embedded) {
-            pg_conn* c = connect(server);
+            pg_conn* c = connect(work);
             try {
                 prepareDatabase(c);
                 importEmbedded(c, backupFile);
@@ -643,18 +755,59 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
             }
             PQfinish(c);
         } else {
-            runTool(toolPath("pg_restore"), {QStringLiteral("--no-owner"), QStringLiteral("-d"), server, backupFile},
+            runTool(toolPath("pg_restore"), {QStringLiteral("--no-owner"), QStringLiteral("--exit-on-error"),
+                                             QStringLiteral("-d"), work, backupFile},
                     "RESTORE DATABASE");
-            pg_conn* c = connect(server);
+            pg_conn* c = connect(work);
             try { prepareDatabase(c); } catch (...) { PQfinish(c); throw; }
             PQfinish(c);
         }
+        checkBackupTables(backupFile, tableNames(work), exists && info.online ? tableNames(server) : QStringList(),
+                          exists ? info.name : name);
     } catch (...) {
-        PGresult* r = PQexec(m_conn, QStringLiteral("drop database if exists %1").arg(quoteIdent(server)).toUtf8().constData());
-        PQclear(r);
+        dropWork();
         throw;
     }
+    const bool intoCurrent = exists && info.name.compare(m_current, Qt::CaseInsensitive) == 0;
+    if (intoCurrent) UseDatabase(QLatin1String(kMaster));
+    if (exists) {
+        // The swap: the old database leaves under a work name, the restored one takes its name.
+        const QString old = work + QStringLiteral("~old");
+        try {
+            exec(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(old)));
+            endOtherSessions(server);
+            exec(m_conn, QStringLiteral("alter database %1 rename to %2").arg(quoteIdent(server), quoteIdent(old)));
+        } catch (...) {
+            dropWork();
+            if (intoCurrent) UseDatabase(info.name);
+            throw;
+        }
+        try {
+            exec(m_conn, QStringLiteral("alter database %1 rename to %2").arg(quoteIdent(work), quoteIdent(server)));
+        } catch (...) {
+            PGresult* r = PQexec(m_conn, QStringLiteral("alter database %1 rename to %2").arg(quoteIdent(old), quoteIdent(server))
+                                             .toUtf8().constData());
+            PQclear(r);
+            dropWork();
+            if (intoCurrent) UseDatabase(info.name);
+            throw;
+        }
+        PGresult* r = PQexec(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(old)).toUtf8().constData());
+        PQclear(r);
+    } else {
+        try {
+            exec(m_conn, QStringLiteral("alter database %1 rename to %2").arg(quoteIdent(work), quoteIdent(server)));
+        } catch (...) {
+            dropWork();
+            throw;
+        }
+    }
     if (intoCurrent) UseDatabase(info.name);
+}
+
+void PgEngine::disconnectOthers(const DbDatabaseInfo& info)
+{
+    endOtherSessions(info.file);
 }
 
 void PgEngine::setOnline(const DbDatabaseInfo& info, bool online)

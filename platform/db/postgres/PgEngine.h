@@ -61,11 +61,16 @@ private:
     void backup(const DbDatabaseInfo& db, const QString& backupFile) override;
     void setOnline(const DbDatabaseInfo& db, bool online) override;
     void drop(const DbDatabaseInfo& db) override;
+    void disconnectOthers(const DbDatabaseInfo& db) override;
+    // The server's name of a new database; raises for a name the server would cut or refuse.
+    QString newServerName(const QString& name, const char* what) const;
+    QStringList tableNames(const QString& serverDb) const;
     pg_conn* connect(const QString& serverDb) const;
     static void withClientClock(QString& sql);
     // prefix: statements sent ahead of sql in the same round trip (their results are skipped).
     void runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows, const QString& prefix = QString());
     void runSqlInTrans(const QString& sql, DbResult& result, int maxRows);
+    void takeWriteLock();
     void exec(pg_conn* c, const QString& sql) const;
     pg_conn* masterConn();
     void prepareDatabase(pg_conn* c) const;
@@ -83,6 +88,7 @@ private:
     int m_timeoutSeconds;
     pg_conn* m_conn = nullptr;     // m_physical: BEGIN sent
     pg_conn* m_master = nullptr;   // a second session on master, for master..t from an account set
+    pg_conn* m_watch = nullptr;    // a session on the current database that watches the write lock's holder
     bool m_lockRows = false;       // the statements being run asked for row locks
     bool m_stmtSavepoint = false;  // the last statement's savepoint is still open in the transaction
     tsql::TranslationCache m_cache;

@@ -22,12 +22,14 @@ QString errText(sqlite3* db)
     const int code = sqlite3_errcode(db);
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)   // another client kept its write lock too long
         return QStringLiteral("Lock request time out period exceeded. (%1)").arg(QString::fromUtf8(sqlite3_errmsg(db)));
-    return QString::fromUtf8(sqlite3_errmsg(db));
+    const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+    const QString truncation = tsql::TruncationMessage(msg);
+    return truncation.isEmpty() ? msg : truncation;
 }
 
 void removeDbFiles(const QString& file)
 {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    for (const char* suffix : {"", "-wal", "-shm", "-journal", "-queue"})
         QFile::remove(file + QLatin1String(suffix));
 }
 
@@ -58,6 +60,39 @@ void copyDatabase(sqlite3* dst, sqlite3* src, int timeoutMs, const QString& what
     sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE)
         throw EOleException(what + QStringLiteral(" failed: ") + QString::fromUtf8(sqlite3_errstr(rc)));
+}
+
+// The names of the tables of database "main", lower case; empty when they cannot be read.
+QStringList tableNames(sqlite3* db)
+{
+    QStringList out;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "select lower(name) from main.sqlite_master where type='table' and name not like 'sqlite%'",
+                           -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st);
+        return out;
+    }
+    while (sqlite3_step(st) == SQLITE_ROW)
+        out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return out;
+}
+
+// A backup is whole (the engine's full check finds nothing), holds tables, and when it replaces
+// a database, holds every table of that database.
+void checkBackup(sqlite3* src, const QString& backupFile, const QStringList& replacedTables, const QString& replaced)
+{
+    sqlite3_stmt* st = nullptr;
+    QString verdict;
+    if (sqlite3_prepare_v2(src, "PRAGMA integrity_check(1)", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        verdict = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    else
+        verdict = QString::fromUtf8(sqlite3_errmsg(src));
+    sqlite3_finalize(st);
+    if (verdict != QLatin1String("ok"))
+        throw EOleException(QStringLiteral("The backup set on device '%1' is damaged (%2). "
+                                           "RESTORE DATABASE is terminating abnormally.").arg(backupFile, verdict));
+    DbEngineBase::checkBackupTables(backupFile, tableNames(src), replacedTables, replaced);
 }
 
 } // namespace
@@ -111,7 +146,7 @@ SqliteEngine::SqliteEngine(const QString& dataFolder, int timeoutSeconds)
 
 SqliteEngine::~SqliteEngine()
 {
-    if (m_physical && m_db) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (m_physical && m_db) endWrite("ROLLBACK");
     closeDb();
 }
 
@@ -122,6 +157,7 @@ QString SqliteEngine::MasterFile() const
 
 void SqliteEngine::closeDb()
 {
+    m_queue.Close();
     qDeleteAll(m_stmts);
     m_stmts.clear();
     if (m_db) sqlite3_close(m_db);
@@ -130,23 +166,33 @@ void SqliteEngine::closeDb()
 
 void SqliteEngine::open(const QString& name, const QString& file)
 {
-    closeDb();
+    // The current database stays open until the new one has opened: a failed switch changes nothing.
     if (isMaster(name)) {
-        m_db = OpenFile(MasterFile(), m_timeoutMs, true);
+        sqlite3* db = OpenFile(MasterFile(), m_timeoutMs, true);
+        closeDb();
+        m_db = db;
         m_current = QLatin1String(kMaster);
+        m_queue.Open(MasterFile());
         return;
     }
     if (!QFileInfo::exists(file))
         throw EOleException(QStringLiteral("Unable to open the physical file \"%1\" of database '%2'.").arg(file, name));
+    if (!looksLikeDatabaseFile(file))
+        throw EOleException(QStringLiteral("The physical file \"%1\" of database '%2' is empty or damaged; "
+                                           "the database cannot be opened.").arg(file, name));
     sqlite3* db = OpenFile(file, m_timeoutMs, false);
+    // Reading the catalogue finds a damaged file now, not at the first statement.
     const QByteArray attach = "ATTACH DATABASE " + tsql::QuoteString(MasterFile()).toUtf8() + " AS master";
-    if (sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (sqlite3_exec(db, "select count(*) from main.sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK
+        || sqlite3_exec(db, attach.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         const QString msg = errText(db);
         sqlite3_close(db);
-        throw EOleException(msg);
+        throw EOleException(QStringLiteral("Database '%1' cannot be opened: %2").arg(name, msg));
     }
+    closeDb();
     m_db = db;
     m_current = name;
+    m_queue.Open(file);
 }
 
 QString SqliteEngine::catalog() const
@@ -165,10 +211,36 @@ void SqliteEngine::execSimple(const char* sql)
     if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
 }
 
+void SqliteEngine::beginWrite()
+{
+    // Writers take turns in the order they came; then the engine's own lock.
+    if (!m_queue.Enter(m_timeoutMs))
+        throw EOleException(QStringLiteral("Lock request time out period exceeded. (the writes of other clients "
+                                           "ahead of this one did not move on)"));
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString msg = errText(m_db);
+        m_queue.Leave();
+        throw EOleException(msg);
+    }
+}
+
+void SqliteEngine::endWrite(const char* sql)
+{
+    const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    const QString msg = rc == SQLITE_OK ? QString() : errText(m_db);
+    if (rc != SQLITE_OK && qstrcmp(sql, "COMMIT") == 0) {
+        // A commit that cannot finish leaves nothing half done.
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_queue.Leave();
+        throw EOleException(msg);
+    }
+    m_queue.Leave();
+}
+
 void SqliteEngine::ensurePhysicalTransaction()
 {
     if (m_inTrans && !m_physical) {
-        execSimple("BEGIN IMMEDIATE");
+        beginWrite();
         m_physical = true;
     }
 }
@@ -179,6 +251,7 @@ void SqliteEngine::Execute(const QString& text, DbResult& result, int maxRows)
 {
     result = DbResult();
     auto batch = m_cache.Get(text, isMaster(m_current));
+    const BatchScope scope(*this, *batch);
     const bool translatedForMaster = isMaster(m_current);
     for (const tsql::Statement& s : *batch) {
         // A "Use" earlier in the batch may have changed what "master..t" means.
@@ -205,14 +278,17 @@ void SqliteEngine::runSqlStatement(const tsql::Statement& s, DbResult& result, i
     }
     // Several SQLite statements for one T-SQL statement (a table with its triggers): one unit.
     ensurePhysicalTransaction();
-    execSimple(m_physical ? "SAVEPOINT dpx_stmt" : "BEGIN IMMEDIATE");
+    if (m_physical) execSimple("SAVEPOINT dpx_stmt");
+    else beginWrite();
     try {
         for (const QString& q : s.sql) runSql(q, result, maxRows);
     } catch (...) {
-        sqlite3_exec(m_db, m_physical ? "ROLLBACK TO dpx_stmt; RELEASE dpx_stmt" : "ROLLBACK", nullptr, nullptr, nullptr);
+        if (m_physical) sqlite3_exec(m_db, "ROLLBACK TO dpx_stmt; RELEASE dpx_stmt", nullptr, nullptr, nullptr);
+        else endWrite("ROLLBACK");
         throw;
     }
-    execSimple(m_physical ? "RELEASE dpx_stmt" : "COMMIT");
+    if (m_physical) execSimple("RELEASE dpx_stmt");
+    else endWrite("COMMIT");
 }
 
 void SqliteEngine::createDatabase(const QString& name)
@@ -285,7 +361,7 @@ void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, boo
     // A writing statement outside a transaction takes the write lock first, so that it waits
     // for another client's transaction instead of failing on a stale snapshot.
     const bool ownTrans = !c->readOnly && !m_physical && sqlite3_get_autocommit(m_db);
-    if (ownTrans) execSimple("BEGIN IMMEDIATE");
+    if (ownTrans) beginWrite();
     const int ncol = sqlite3_column_count(st);
     if (ncol != c->reader.Columns().size()) c->reader.Init(st);   // recompiled after a schema change
     if (ncol > 0) {
@@ -302,14 +378,14 @@ void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, boo
         const QString msg = errText(m_db);
         sqlite3_reset(st);
         if (!shape.values.isEmpty()) sqlite3_clear_bindings(st);
-        if (ownTrans) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (ownTrans) endWrite("ROLLBACK");
         throw EOleException(msg);
     }
     if (!c->readOnly) result.rowsAffected = sqlite3_changes64(m_db);
     sqlite3_reset(st);
     if (!shape.values.isEmpty()) sqlite3_clear_bindings(st);   // no text of this statement stays behind
     if (ncol > 0) c->reader.Finish(result.columns, result.rows);
-    if (ownTrans) execSimple("COMMIT");
+    if (ownTrans) endWrite("COMMIT");
 }
 
 // ----- transactions and the current database -----
@@ -320,17 +396,18 @@ void SqliteEngine::CommitTransaction()
     if (m_physical && sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
         const QString msg = errText(m_db);
         // A commit that cannot finish leaves nothing half done.
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        endWrite("ROLLBACK");
         m_inTrans = m_physical = false;
         throw EOleException(msg);
     }
+    m_queue.Leave();
     m_inTrans = m_physical = false;
 }
 
 void SqliteEngine::RollbackTransaction()
 {
     if (!m_inTrans) throw EOleException(QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
-    if (m_physical) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (m_physical) endWrite("ROLLBACK");
     m_inTrans = m_physical = false;
 }
 
@@ -384,8 +461,9 @@ DbDatabaseInfo SqliteEngine::masterInfo() const
 void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFile, const QString& dataFile, bool replace)
 {
     requireNoWork("RESTORE DATABASE");
-    if (isMaster(name) || name.contains(u'/') || name.contains(u'\\') || name.isEmpty())
+    if (isMaster(name))
         throw EOleException(QStringLiteral("RESTORE cannot process database '%1'.").arg(name));
+    checkDatabaseName(name, "RESTORE");
     if (!QFileInfo(backupFile).isFile())
         throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the file specified. "
                                            "RESTORE DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
@@ -410,10 +488,14 @@ void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFil
         sqlite3_close(src);
         throw EOleException(QStringLiteral("Cannot open backup device '%1'.").arg(backupFile));
     }
+    RegisterFunctions(src);   // the check reads the indexes by the engine's collations
     const bool intoCurrent = exists && info.name.compare(m_current, Qt::CaseInsensitive) == 0;
     sqlite3* dst = nullptr;
     try {
         dst = intoCurrent ? m_db : OpenFile(target, m_timeoutMs, true);
+        // Nothing is replaced before the backup has proved whole and of the same kind of database.
+        checkBackup(src, backupFile, exists ? tableNames(dst) : QStringList(), info.name);
+        // One write transaction of the target: a failure or a killed process leaves the old data.
         copyDatabase(dst, src, m_timeoutMs, QStringLiteral("RESTORE DATABASE"));
     } catch (...) {
         sqlite3_close(src);
@@ -430,6 +512,8 @@ void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFil
         DbResult r;
         runSql(QStringLiteral("insert into %1.dpx_databases (name, file, online) values (%2, %3, 1)")
                    .arg(catalog(), tsql::QuoteString(name), tsql::QuoteString(QFileInfo(target).absoluteFilePath())), r, 0, true);
+    } else if (!info.online) {
+        setOnline(info, true);   // a restored database is online
     }
 }
 

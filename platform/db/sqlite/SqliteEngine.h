@@ -2,6 +2,7 @@
 // The embedded engine: every database is one SQLite file in the data folder; the registry
 // database "master" (master_data.mdf) also holds the catalogue of databases. The connection's
 // current database is SQLite's main database; master is attached as "master" beside it.
+#include "WriteQueue.h"
 #include "platform/db/EngineBase.h"
 #include <QHash>
 
@@ -50,6 +51,10 @@ private:
     Cached* prepared(const QString& text);
     static constexpr int kCachedStatements = 64;
     void ensurePhysicalTransaction();
+    // BEGIN IMMEDIATE after this client's turn in the queue; the end of the write lets the
+    // next one go (a failing COMMIT rolls back and raises).
+    void beginWrite();
+    void endWrite(const char* sql);
     QString catalog() const;   // the schema that holds the catalogue table on this connection
     void execSimple(const char* sql);
     [[noreturn]] void fail(const QString& context = QString());
@@ -60,6 +65,7 @@ private:
     tsql::TranslationCache m_cache;
     QHash<QString, Cached*> m_stmts;
     quint64 m_useCounter = 0;
+    WriteQueue m_queue;        // of the current database's file
 };
 
 } // namespace sqlitedb

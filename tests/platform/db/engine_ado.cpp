@@ -20,6 +20,7 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
+        if (HasFatalFailure()) return;   // no engine to work on
         SetProgramDirForTesting(Folder());
         CreateDatabase(QStringLiteral("acc"), MiniSchema());
         Run(QStringLiteral("Use Master"));

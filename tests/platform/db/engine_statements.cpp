@@ -6,6 +6,7 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
+        if (HasFatalFailure()) return;   // no engine to work on
         QStringList ddl = MiniSchema();
         ddl << QStringLiteral("CREATE TABLE [dbo].[mtrlist] ([FID] [int] NOT NULL PRIMARY KEY, [bID] [int] NOT NULL, "
                               "[code] [varchar] (50) NOT NULL, [mname] [varchar] (50) NOT NULL, [mtype] [varchar] (50) NULL)")

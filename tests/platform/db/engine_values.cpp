@@ -7,6 +7,7 @@ protected:
     void SetUp() override
     {
         EngineTest::SetUp();
+        if (HasFatalFailure()) return;   // no engine to work on
         CreateDatabase(QStringLiteral("acc"), MiniSchema());
     }
 };

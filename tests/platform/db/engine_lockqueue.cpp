@@ -1,0 +1,123 @@
+// Writers waiting for a database's write lock take it in the order they came, and a wait is
+// bounded by the work ahead of it: it times out only when the queue does not move.
+#include "engine_support.h"
+#include <QElapsedTimer>
+#include <QMutex>
+#include <QThread>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+class EngineLockQueue : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        if (HasFatalFailure()) return;
+        CreateDatabase(QStringLiteral("acc"), MiniSchema());
+        Run(QStringLiteral("CREATE TABLE [dbo].[turns] ([fid] [int] IDENTITY (1, 1) NOT NULL ,[who] [int] NULL ) ON [PRIMARY]"));
+    }
+    // A client in acc that holds the write lock until released.
+    std::unique_ptr<DbEngine> Holder()
+    {
+        auto h = OpenClient();
+        DbResult r;
+        h->Execute(QStringLiteral("Use acc"), r);
+        h->BeginTransaction();
+        h->Execute(QStringLiteral("insert into turns (who) values (0)"), r);
+        return h;
+    }
+};
+
+// Waiters that arrive one after another while the lock is held get it in that order.
+TEST_F(EngineLockQueue, WaitersTakeTheLockInTheOrderTheyCame)
+{
+    const int waiters = 6;
+    for (int round = 0; round < 2; ++round) {
+        Run(QStringLiteral("delete turns"));
+        auto holder = Holder();
+        // connected beforehand, so that each comes to the lock when its thread starts
+        std::vector<std::unique_ptr<DbEngine>> clients;
+        for (int i = 1; i <= waiters; ++i) {
+            clients.push_back(OpenClient(10));
+            DbResult r;
+            clients.back()->Execute(QStringLiteral("Use acc"), r);
+        }
+        std::vector<std::thread> threads;
+        std::atomic<int> failures{0};
+        for (int i = 1; i <= waiters; ++i) {
+            threads.emplace_back([i, &failures, c = clients[size_t(i - 1)].get()] {
+                try {
+                    DbResult r;
+                    c->BeginTransaction();
+                    c->Execute(QStringLiteral("insert into turns (who) values (%1)").arg(i), r);
+                    QThread::msleep(20);   // some work while holding the lock
+                    c->CommitTransaction();
+                } catch (...) {
+                    ++failures;
+                }
+            });
+            QThread::msleep(150);   // the next one comes clearly later
+        }
+        QThread::msleep(200);
+        holder->RollbackTransaction();
+        for (std::thread& t : threads) t.join();
+        EXPECT_EQ(failures.load(), 0);
+        EXPECT_EQ(Rows(QStringLiteral("select who from turns order by fid")),
+                  (QStringList{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+                               QStringLiteral("5"), QStringLiteral("6")})) << "round " << round;
+    }
+}
+
+// Each of five clients holds the lock for 0.4 s: the last waits 2 s in all, longer than its
+// time-out of 1 s, and still gets its turn because the queue ahead keeps moving. A holder that
+// does not move makes the waiter give up after its time-out, with the lock time-out error.
+TEST_F(EngineLockQueue, AWaitIsBoundedByTheWorkAheadOfIt)
+{
+    std::vector<std::unique_ptr<DbEngine>> clients;
+    for (int i = 1; i <= 5; ++i) {
+        clients.push_back(OpenClient(1));
+        DbResult r;
+        clients.back()->Execute(QStringLiteral("Use acc"), r);
+    }
+    auto holder = Holder();
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int i = 1; i <= 5; ++i) {
+        threads.emplace_back([i, &failures, c = clients[size_t(i - 1)].get()] {
+            try {
+                DbResult r;
+                c->BeginTransaction();
+                c->Execute(QStringLiteral("insert into turns (who) values (%1)").arg(i), r);
+                QThread::msleep(400);
+                c->CommitTransaction();
+            } catch (...) {
+                ++failures;
+            }
+        });
+        QThread::msleep(50);
+    }
+    QThread::msleep(400);
+    holder->RollbackTransaction();
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(Scalar(QStringLiteral("select count(*) from turns")).ToString(), QStringLiteral("5"));
+
+    holder = Holder();
+    auto waiter = OpenClient(1);
+    DbResult r;
+    waiter->Execute(QStringLiteral("Use acc"), r);
+    waiter->BeginTransaction();
+    QElapsedTimer t;
+    t.start();
+    try {
+        waiter->Execute(QStringLiteral("insert into turns (who) values (9)"), r);
+        ADD_FAILURE() << "the write went through a held lock";
+    } catch (const EOleException& e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Lock request time out period exceeded"))) << e.what();
+    }
+    EXPECT_LT(t.elapsed(), 4000);
+    EXPECT_GE(t.elapsed(), 900);
+    waiter->RollbackTransaction();
+    holder->RollbackTransaction();
+}
