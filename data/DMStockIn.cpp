@@ -4,6 +4,8 @@
 #include "StockSql.h"
 #include "frmconst.h"
 
+#include <cmath>
+
 namespace {
 
 struct ImHead {
@@ -17,8 +19,12 @@ struct ImLine {
     double qty, sprice, dprice;
     // The pair the line adds to its price batch: unit price P and amount A.
     double p, a;
+    // The purchase-currency pair, which P and A are for an overseas account set.
+    double rsprice, rdprice;
     QString remark;
 };
+
+void takepair(ImLine& l, bool overseas);
 
 ImHead readhead(TClientDataSet* m)
 {
@@ -35,8 +41,8 @@ ImHead readhead(TClientDataSet* m)
     return h;
 }
 
-// The posting and its reversal use the same pair, chosen by the account set's type: the
-// settlement-currency pair for a local account set, the purchase-currency pair otherwise.
+// The posting uses the pair the account set's type chooses: the settlement-currency pair for a
+// local account set, the purchase-currency pair otherwise.
 ImLine readline(TClientDataSet* d)
 {
     auto f = [d](const char* name) { return d->FieldByName(QString::fromLatin1(name)); };
@@ -48,14 +54,28 @@ ImLine readline(TClientDataSet* d)
     l.sprice = f("sprice")->AsFloat();
     l.dprice = f("dprice")->AsFloat();
     l.remark = f("remark")->AsString();
-    if (systype == TSystype::local) {
-        l.p = l.sprice;
-        l.a = l.dprice;
-    } else {
-        l.p = f("Rsprice")->AsFloat();
-        l.a = f("rdprice")->AsFloat();
-    }
+    l.rsprice = f("Rsprice")->AsFloat();
+    l.rdprice = f("rdprice")->AsFloat();
+    takepair(l, systype != TSystype::local);
     return l;
+}
+
+void takepair(ImLine& l, bool overseas)
+{
+    l.p = overseas ? l.rsprice : l.sprice;
+    l.a = overseas ? l.rdprice : l.dprice;
+}
+
+// Whether a posted line fed its batch the purchase-currency pair. The account set's type may
+// have changed since, so the batch tells: its unit price is the P of the pair it was given.
+// When the two pairs share their unit price, the type as it stands decides.
+bool postedoverseas(TrmtDM& dm, int batchiid, double localp, double overseasp)
+{
+    const double p = dm.gettablevalue(QStringLiteral("mrplist"), QStringLiteral("iid"), batchiid, QStringLiteral("rsprice"));
+    auto same = [](double a, double b) { return std::abs(a - b) < 0.00005; };
+    if (same(p, localp) != same(p, overseasp))
+        return same(p, overseasp);
+    return systype != TSystype::local;
 }
 
 } // namespace
@@ -139,7 +159,14 @@ bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
     const QString iid = QStringLiteral("iid");
     detail->First();
     while (!detail->Eof()) {
-        const ImLine l = readline(detail);
+        ImLine l = readline(detail);
+        // The batch takes back the pair it was given.
+        if (l.idid == 0 && countrowswhere(QStringLiteral("mrplist"), iid, l.fid) != 0)
+            takepair(l, postedoverseas(*this, l.fid, l.sprice, l.rsprice));
+        else if (l.idid > 0 && countrowswhere(QStringLiteral("mrplist"), iid, l.idid) != 0)
+            takepair(l, postedoverseas(*this, l.idid,
+                                       gettablevalue(QStringLiteral("ibdetail"), QStringLiteral("Fid"), l.idid, QStringLiteral("sprice")),
+                                       gettablevalue(QStringLiteral("ibdetail"), QStringLiteral("Fid"), l.idid, QStringLiteral("rsprice"))));
         const auto [model, turnover] = materialkind(l.mid);
         if (!imaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("取消入库"), h.counterpart, -l.qty,
                               l.sprice, -l.dprice, l.remark))

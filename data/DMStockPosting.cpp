@@ -1,12 +1,14 @@
 // What the posting and reversal of stock-in and stock-out bills share: the transaction around
 // the worker and the checks made inside it before anything is written.
+#include "ComponentFactory.h"
 #include "DM.h"
 #include "StockSql.h"
 #include "frmconst.h"
 #include "platform/db/ADOQuery.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/MessageSink.h"
 
-bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail)
+bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin)
 {
     try {
         OpenindicatinnDB(dbname);
@@ -15,7 +17,28 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
         return false;
     }
     try {
-        if ((this->*worker)(master, detail)) {
+        const QString fid = stocksql::num(master->FieldByName(QStringLiteral("fid"))->AsInteger());
+        // The first statement waits for the write lock, in turn behind the other workstations.
+        try {
+            direct(QStringLiteral("select brecorded from ") + (stockin ? QStringLiteral("ibmaster") : QStringLiteral("ebmaster"))
+                   + QStringLiteral(" where fid=") + fid);
+        } catch (const EOleException& e) {
+            if (e.Message().startsWith(QLatin1String("Lock request time out period exceeded")))
+                MessageSink::Show(MsgKind::Warning, QStringLiteral("其他工作站正在记帐，等候超时：本次操作没有完成，数据未作任何改动，请稍后再试！"));
+            throw;
+        }
+        TClientDataSetPtr head(NewClientDataSet());
+        TClientDataSetPtr lines(NewClientDataSet());
+        head->SetData(gettabledata(stockin ? QStringLiteral("vibmaster") : QStringLiteral("vebmaster"), QStringLiteral("fid"),
+                                   QStringLiteral("fid=") + fid, 20));
+        lines->SetData(gettabledata(stockin ? QStringLiteral("vibdetail") : QStringLiteral("vebdetail"), QStringLiteral("fid"),
+                                    (stockin ? QStringLiteral("iid=") : QStringLiteral("eid=")) + fid, 20));
+        // The caller's lines end after the last one, as after a walk over them.
+        detail->Last();
+        detail->Next();
+        if (head->IsEmpty())
+            MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
+        else if ((this->*worker)(head.get(), lines.get())) {
             CommitTrans();
             return true;
         }
@@ -84,20 +107,20 @@ std::pair<int, bool> TrmtDM::materialkind(int mid)
 
 bool TrmtDM::imbillrecord(TClientDataSet* master, TClientDataSet* detail)
 {
-    return runbillposting(&TrmtDM::doimbillrecord, master, detail);
+    return runbillposting(&TrmtDM::doimbillrecord, master, detail, true);
 }
 
 bool TrmtDM::imbillreverse(TClientDataSet* master, TClientDataSet* detail)
 {
-    return runbillposting(&TrmtDM::doimbillreverse, master, detail);
+    return runbillposting(&TrmtDM::doimbillreverse, master, detail, true);
 }
 
 bool TrmtDM::exbillrecord(TClientDataSet* master, TClientDataSet* detail)
 {
-    return runbillposting(&TrmtDM::doexbillrecord, master, detail);
+    return runbillposting(&TrmtDM::doexbillrecord, master, detail, false);
 }
 
 bool TrmtDM::exbillreverse(TClientDataSet* master, TClientDataSet* detail)
 {
-    return runbillposting(&TrmtDM::doexbillreverse, master, detail);
+    return runbillposting(&TrmtDM::doexbillreverse, master, detail, false);
 }
