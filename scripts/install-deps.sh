@@ -9,6 +9,7 @@ pkgs=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei fontconfig unzip
   poppler-utils
+  desktop-file-utils libglib2.0-bin
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -276,16 +276,8 @@ bool TOpenDialog::Execute()
 {
     const QString kind = IsSave() ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog");
     if (DialogScript::Active()) {
-        TShownDialog d{kind, Title, Filter, -1, {mrOk, mrCancel}, mrCancel, QString(), false};
         TScriptedAnswer a;
-        if (!DialogScript::Take(a)) {
-            d.Unanswered = true;
-        } else {
-            d.Result = a.Result;
-            d.Answer = a.Text;
-        }
-        DialogScript::Record(d);
-        if (d.Result != mrOk) return false;
+        if (!DialogScript::TakeText(kind, Title, Filter, a)) return false;
         FileName = a.Text;
         if (IsSave() && !DefaultExt.isEmpty() && QFileInfo(FileName).suffix().isEmpty())
             FileName += QLatin1Char('.') + DefaultExt;
@@ -322,17 +314,8 @@ bool TOpenDialog::Execute()
 bool TFontDialog::Execute()
 {
     if (DialogScript::Active()) {
-        TShownDialog d{QStringLiteral("FontDialog"), QString(), Font.Name(), -1, {mrOk, mrCancel}, mrCancel,
-                       QString(), false};
         TScriptedAnswer a;
-        if (!DialogScript::Take(a)) {
-            d.Unanswered = true;
-        } else {
-            d.Result = a.Result;
-            d.Answer = a.Text;
-        }
-        DialogScript::Record(d);
-        if (d.Result != mrOk) return false;
+        if (!DialogScript::TakeText(QStringLiteral("FontDialog"), QString(), Font.Name(), a)) return false;
         if (!a.Text.isEmpty()) Font.SetName(a.Text);
         if (a.Number > 0) Font.SetSize(a.Number);
         return true;
@@ -411,6 +394,19 @@ void DialogScript::ClearLog() { script().log.clear(); }
 int DialogScript::PendingAnswers() { return int(script().answers.size()); }
 
 int DialogScript::Unanswered() { return script().unanswered; }
+
+bool DialogScript::TakeText(const QString& kind, const QString& caption, const QString& text, TScriptedAnswer& out)
+{
+    TShownDialog d{kind, caption, text, -1, {mrOk, mrCancel}, mrCancel, QString(), false};
+    if (!Take(out)) {
+        d.Unanswered = true;
+    } else {
+        d.Result = out.Result;
+        d.Answer = out.Text;
+    }
+    Record(d);
+    return d.Result == mrOk;
+}
 
 bool DialogScript::Take(TScriptedAnswer& out)
 {

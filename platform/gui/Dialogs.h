@@ -154,6 +154,10 @@ public:
     // Used by the dialogs: records a dialog and, when it asks something,
     // takes the next answer. Returns false when no answer is left.
     static bool Take(TScriptedAnswer& out);
+    // Used by the dialogs that ask for a text (file, folder and font dialogs): logs a dialog
+    // of that kind with its caption and text, takes the next answer into out and returns
+    // whether it was OK.
+    static bool TakeText(const QString& kind, const QString& caption, const QString& text, TScriptedAnswer& out);
     // Appends to the log; returns the entry's index.
     static int Record(const TShownDialog& d);
     static void SetResult(int index, int result, bool unanswered);
