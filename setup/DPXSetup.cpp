@@ -197,6 +197,7 @@ void TCSetup::Button3Click(QObject*)
     }
     FFilePath = Edit1->text();
     Label4->setText(QStringLiteral("正在安装..."));
+    Pbar->setValue(0);   // a try after a failed one starts afresh
     const QString dir = ProgramFolder();
     m_installing = true;
     for (QWidget* w : {static_cast<QWidget*>(Button3), static_cast<QWidget*>(Button4), static_cast<QWidget*>(Button5),

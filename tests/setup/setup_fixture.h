@@ -80,7 +80,9 @@ protected:
         Application->SetTitle(QStringLiteral("Depotrix"));
         form = std::make_unique<TCSetup>();
         QObject::connect(form->Pbar, &QProgressBar::valueChanged, form.get(),
-                         [this](int v) { steps.append({v, form->Label4->text()}); });
+                         [this](int v) {
+                             if (v != 0) steps.append({v, form->Label4->text()});
+                         });
         form->show();
         QTest::qWait(1);
     }

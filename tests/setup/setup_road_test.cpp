@@ -165,6 +165,7 @@ TEST_F(SetupTest, FailedMenuEntryOrShortcutIsReported)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
+        ASSERT_TRUE(QDir(c.blocked).removeRecursively());
         ASSERT_TRUE(QDir().mkpath(QFileInfo(c.blocked).absolutePath()));
         ASSERT_TRUE(writeText(c.blocked, "not a folder"));
         install(dir);
