@@ -37,7 +37,9 @@ TEST_F(SetupTest, FolderCases)
         SCOPED_TRACE(c.name);
         SetUp();
         const QString dir = c.folder ? home.home() + QLatin1Char('/') + QString::fromUtf8(c.folder) : QString();
-        if (c.prepare == Existing) ASSERT_TRUE(QDir().mkpath(dir));
+        if (c.prepare == Existing) {
+            ASSERT_TRUE(QDir().mkpath(dir));
+        }
         install(dir, c.answers);
 
         EXPECT_TRUE(form->isVisible());
@@ -98,7 +100,9 @@ TEST_F(SetupTest, InstalledTreeAndPayload)
         const QByteArray embedded = sha256(TSetupPayload::ResourcePath(f.resource));
         ASSERT_FALSE(embedded.isEmpty());
         EXPECT_EQ(sha256(installed), embedded);
-        if (!f.buildFile.isEmpty()) EXPECT_EQ(sha256(f.buildFile), embedded) << "the setup carries an older build";
+        if (!f.buildFile.isEmpty()) {
+            EXPECT_EQ(sha256(f.buildFile), embedded) << "the setup carries an older build";
+        }
         EXPECT_EQ(QFileInfo(installed).isExecutable(), f.executable);
     }
     EXPECT_EQ(readText(dir + QStringLiteral("/log/adolinksetting.ini")),
@@ -215,7 +219,9 @@ TEST_F(SetupTest, ReinstallKeepsSettingsAndEditedTemplates)
         if (f.resource == QLatin1String("ADOLINK") || f.path == QStringLiteral("dpxprt/") + edited) continue;
         EXPECT_EQ(sha256(dir + QLatin1Char('/') + f.path), sha256(TSetupPayload::ResourcePath(f.resource))) << f.path.toStdString();
     }
-    if (DPX_SETUP_TEMPLATES) EXPECT_EQ(readText(dir + QStringLiteral("/dpxprt/") + edited), QStringLiteral("edited"));
+    if (DPX_SETUP_TEMPLATES) {
+        EXPECT_EQ(readText(dir + QStringLiteral("/dpxprt/") + edited), QStringLiteral("edited"));
+    }
 }
 
 TEST_F(SetupTest, PagesAndFolderPicker)
