@@ -188,7 +188,6 @@ using TGridGxCellMouseEvent =
     std::function<void(QObject* Sender, TGridCoord Cell, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 
 class TCustomGridGx : public TCustomControl {
-    Q_OBJECT
 public:
     explicit TCustomGridGx(QWidget* parent = nullptr);
     ~TCustomGridGx() override;
@@ -557,7 +556,6 @@ protected:
 
 // The edit control that the grid places over the current cell.
 class TInplaceEdit : public QLineEdit {
-    Q_OBJECT
 public:
     explicit TInplaceEdit(TCustomGridGx* Owner);
     ~TInplaceEdit() override;
@@ -608,7 +606,6 @@ protected:
 // The popup windows that show where a dragged column will land (move line) and
 // what is being dragged (drag box); one of each per process, shared by every grid.
 class TGridDragWinGx : public QWidget {
-    Q_OBJECT
 public:
     explicit TGridDragWinGx(QWidget* parent = nullptr);
     int AlphaBlendValue() const { return FAlphaBlendValue; }
@@ -637,13 +634,11 @@ protected:
 };
 
 class TGridDragBoxGx : public TGridDragWinGx {
-    Q_OBJECT
 public:
     using TGridDragWinGx::TGridDragWinGx;
 };
 
 class TGridMoveLineGx : public TGridDragWinGx {
-    Q_OBJECT
 public:
     explicit TGridMoveLineGx(QWidget* parent = nullptr);
     void StartShow(QWidget* Control, const TPoint& Pos, int Size, bool AIsVert);

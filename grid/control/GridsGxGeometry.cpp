@@ -391,6 +391,3 @@ bool TCustomGridGx::IsActiveControl() const
     QWidget* f = QApplication::focusWidget();
     return f && (f == this || isAncestorOf(f));
 }
-
-// The meta-object code of the grid, the editor and the drag windows.
-#include "moc_GridsGx.cpp"
