@@ -126,6 +126,11 @@ public:
     bool ESCbillcodeid(int fid, const QString& column);
     bool deletebilltypelist();
     bool createnewbilltypelist(const QStringList& list);
+    // After the pool was rebuilt: marks taken again the slots that the saved bills of period pid
+    // hold (bcode names the pool column, bcodeid the slot), adding slot rows as needed, so
+    // that their numbers are not issued again. Bills whose column the pool no longer has are
+    // left out. False when a statement fails.
+    bool markbillcodeids(int pid);
 
     // ----- stock ledger primitives, posting, period close, statistics -----
     // (the stock engine; built in the stock-engine files of this folder)
@@ -258,6 +263,7 @@ private:
     // Adds the lookup indexes of the current template to an account set that lacks them.
     void ensureindexes(const QString& name);
     QSet<QString> m_indexedsets;   // account sets whose indexes were looked at (lower case)
+    bool markheldslots(int pid);
     // Paged reading: builds each page's SELECT from the last key read.
     TDataPacket pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
                           const QString& keyField, int Maxrec);

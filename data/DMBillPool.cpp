@@ -115,3 +115,51 @@ bool TrmtDM::createnewbilltypelist(const QStringList& list)
     sql += QStringLiteral(") ON [PRIMARY]");
     return execsql(sql);
 }
+
+bool TrmtDM::markbillcodeids(int pid)
+{
+    try {
+        return markheldslots(pid);
+    } catch (const EAbort&) {
+        throw;
+    } catch (const Exception&) {
+        return false;
+    }
+}
+
+bool TrmtDM::markheldslots(int pid)
+{
+    OpenindicatinnDB(dbname);
+    QStringList pool;
+    for (const QString& c : tablecolumns(QStringLiteral("billtypelist")))
+        pool << c.toLower();
+    std::vector<std::pair<QString, int>> held;
+    for (const char* table : {"ibmaster", "ebmaster"}) {
+        TQueryPtr query = direct(QStringLiteral("select bcode, bcodeid from ") + QString::fromLatin1(table)
+                                 + QStringLiteral(" where pid=") + QString::number(pid) + QStringLiteral(" and bcodeid>0"));
+        for (query->First(); !query->Eof(); query->Next()) {
+            const QString column = query->FieldByName(QStringLiteral("bcode"))->AsString().trimmed();
+            if (column.compare(QLatin1String("fid"), Qt::CaseInsensitive) != 0 && isvalidcolumnpart(column)
+                && pool.contains(column.toLower()))
+                held.emplace_back(column, query->FieldByName(QStringLiteral("bcodeid"))->AsInteger());
+        }
+    }
+    if (held.empty())
+        return true;
+    int poolrows = 0;
+    {
+        TQueryPtr count = direct(QStringLiteral("select max(fid) as n from billtypelist"));
+        count->First();
+        const Variant v = count->FieldByName(QStringLiteral("n"))->Value();
+        poolrows = v.IsEmptyOrNull() ? 0 : v.ToInt();
+    }
+    for (const auto& [column, slot] : held) {
+        for (; poolrows < slot; ++poolrows)
+            if (!execsql(QStringLiteral("insert into billtypelist (") + column + QStringLiteral(") values (0)")))
+                return false;
+        if (!execsql(QStringLiteral("update billtypelist set ") + column + QStringLiteral("= 1 where fid =")
+                     + vartosqlvalue(slot)))
+            return false;
+    }
+    return true;
+}

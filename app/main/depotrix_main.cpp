@@ -1,16 +1,27 @@
-// Depotrix: start-up of the warehouse client.
-#include <QApplication>
-#include <QLabel>
-#include <QFont>
+// Depotrix: start-up of the warehouse client. The data module comes first (it reads the
+// connection settings and connects to master), then the main window; the event loop runs until
+// the main window closes.
+#include "app/FormRegistry.h"
+#include "app/MainForm.h"
+#include "data/DM.h"
+#include "platform/gui/Application.h"
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("Depotrix"));
-    QLabel w(QStringLiteral("Depotrix 材料管理系统 — 正在建设中"));
-    w.setWindowTitle(QStringLiteral("Depotrix"));
-    w.setMinimumSize(480, 200);
-    w.setAlignment(Qt::AlignCenter);
-    w.show();
-    return app.exec();
+    TQtApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Depotrix"));
+    Application->SetTitle(QStringLiteral("Depotrix"));
+    Application->Initialize();
+    RegisterAppForms();
+    auto dm = std::make_unique<TrmtDM>();
+    int code = 0;
+    {
+        TCMainform mainform;
+        Application->SetMainForm(&mainform);
+        code = Application->Run();
+        Application->SetMainForm(nullptr);
+    }
+    return code;
 }
