@@ -83,9 +83,9 @@ void TRadioGroup::chosen(int i)
 
 TRadioGroup* TRadioGroup::Of(QWidget* w)
 {
-    if (auto* g = qobject_cast<TRadioGroup*>(w))
+    if (auto* g = dynamic_cast<TRadioGroup*>(w))
         return g;
     if (qobject_cast<QRadioButton*>(w))
-        return qobject_cast<TRadioGroup*>(w->parentWidget());
+        return dynamic_cast<TRadioGroup*>(w->parentWidget());
     return nullptr;
 }

@@ -11,8 +11,8 @@
 
 class QRadioButton;
 
+// No meta-object of its own: it adds no signals or slots (dynamic_cast finds it).
 class TRadioGroup : public QGroupBox {
-    Q_OBJECT
 public:
     explicit TRadioGroup(QWidget* parent = nullptr);
     TRadioGroup(const QString& caption, QWidget* parent);

@@ -6,7 +6,6 @@
 class QLabel;
 
 class TStatusBar : public QStatusBar {
-    Q_OBJECT
 public:
     explicit TStatusBar(QWidget* parent = nullptr);
 

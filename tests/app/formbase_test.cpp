@@ -63,7 +63,7 @@ public:
 // The widget that takes the focus for a named control (its inner window, for the editors).
 QWidget* focusTarget(QWidget* w)
 {
-    if (auto* r = qobject_cast<TRadioGroup*>(w))
+    if (auto* r = dynamic_cast<TRadioGroup*>(w))
         return r->Button(r->ItemIndex());
     if (auto* c = qobject_cast<QComboBox*>(w); c && c->isEditable())
         return c->lineEdit();
