@@ -80,6 +80,74 @@ TEST(FooterSums, ExactDecimals)
     EXPECT_EQ(p.SumCollection()->Items(0)->SumValue, Currency::FromRaw(10000));
 }
 
+TEST(FooterSums, FifthDecimalsRoundToNearestTiesToEven)
+{
+    // A floating-point field can carry a fifth decimal; every addition rounds the
+    // scaled value to a whole number, halves to the even neighbour. Each tie below is
+    // one whose double lies on the same side as the even neighbour, so the rule
+    // decides it alone.
+    struct Case { const char* name; std::vector<double> values; qint64 sum; qint64 avg; };
+    const Case cases[] = {
+        {"0.00007 rounds up", {0.00007}, 1, 1},
+        {"-0.00007 rounds down", {-0.00007}, -1, -1},
+        {"0.00004 rounds to zero", {0.00004}, 0, 0},
+        {"2.00005 is a tie to the even 2.0000", {2.00005}, 20000, 20000},
+        {"0.00075 is a tie to the even 0.0008", {0.00075}, 8, 8},
+        {"each addition rounds: 4.5 -> 4, 4 + 4.5 -> 8", {0.00045, 0.00045}, 8, 4},
+        {"5.5 -> 6, 6 + 7.5 -> 14 (not 13)", {0.00055, 0.00075}, 14, 7},
+        {"average 3 / 2 ties to 2", {0.0001, 0.0002}, 3, 2},
+        {"average 5 / 2 ties to 2", {0.0002, 0.0003}, 5, 2},
+        {"average -3 / 2 ties to -2", {-0.0001, -0.0002}, -3, -2},
+        {"average 5 / 3 rounds to 2", {0.0001, 0.0002, 0.0002}, 5, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TClientDataSet ds;
+        ds.FieldDefs().Add(QStringLiteral("id"), ftInteger);
+        ds.FieldDefs().Add(QStringLiteral("qty"), ftFloat);
+        ds.CreateDataSet();
+        TDBSumListProducer p;
+        p.SumCollection()->Add()->SetFieldName("qty");
+        TDBSum* avg = p.SumCollection()->Add();
+        avg->SetFieldName("qty");
+        avg->SetGroupOperation(goAvg);
+        p.SetDataSet(&ds);
+        // Posted one by one (the incremental path), then recomputed in a full pass.
+        int id = 0;
+        for (double v : c.values)
+            ds.AppendRecord({Variant(++id), Variant(v)});
+        EXPECT_EQ(p.SumCollection()->Items(0)->SumValue.Raw(), c.sum) << "posted";
+        EXPECT_EQ(avg->SumValue.Raw(), c.avg) << "posted";
+        p.RecalcAll();
+        EXPECT_EQ(p.SumCollection()->Items(0)->SumValue.Raw(), c.sum) << "full pass";
+        EXPECT_EQ(avg->SumValue.Raw(), c.avg) << "full pass";
+    }
+}
+
+TEST(FooterSums, EditAndDeleteRoundTheirDifference)
+{
+    TClientDataSet ds;
+    ds.FieldDefs().Add(QStringLiteral("id"), ftInteger);
+    ds.FieldDefs().Add(QStringLiteral("qty"), ftFloat);
+    ds.CreateDataSet();
+    ds.AppendRecord({Variant(1), Variant(1.0)});
+    ds.AppendRecord({Variant(2), Variant(0.00007)});
+    TDBSumListProducer p;
+    p.SumCollection()->Add()->SetFieldName("qty");
+    p.SetDataSet(&ds);
+    const TDBSum* sum = p.SumCollection()->Items(0);
+    EXPECT_EQ(sum->SumValue.Raw(), 10001);
+    // 10001 - 1 (the captured 0.00007) + 0.00075 * 10000 = 10007.5 -> 10008.
+    GoTo(&ds, 2);
+    ds.Edit();
+    ds.FieldByName("qty")->SetAsFloat(0.00075);
+    ds.Post();
+    EXPECT_EQ(sum->SumValue.Raw(), 10008);
+    // 10008 - 0.00075 * 10000 = 10000.5 -> 10000.
+    ds.Delete();
+    EXPECT_EQ(sum->SumValue.Raw(), 10000);
+}
+
 TEST(FooterSums, ScrollingAloneRecalculatesNothing)
 {
     auto ds = NumberedDataSet(5);
