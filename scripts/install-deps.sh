@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(
   build-essential cmake ninja-build ccache pkg-config git
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev libgl-dev
   libsqlite3-dev sqlite3 libxlsxwriter-dev libpq-dev
   postgresql postgresql-client
   libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -32,6 +32,8 @@ TCustomDBCheckBoxGx::TCustomDBCheckBoxGx(QWidget* parent)
     , FValueUncheck(kFalseText)
 {
     resize(97, 17);
+    // A check box blends into its form.
+    SetParentColor(true);
     SetTabStop(true);
     setFocusPolicy(Qt::StrongFocus);
     // Clicks are recognised here: a double click counts as one more press and click.

@@ -561,8 +561,9 @@ void TCustomDBComboBoxGx::DropDown()
     list->SetItemHeight(itemHeight);
     list->SetExtItems(&FItems);
     list->SetCount(FItemsCount);
-    list->SetItemIndex(FItemIndex);
+    // The rows first: selecting an item scrolls it into a list of that many rows.
     list->SetRowCount(qMax(1, qMin(FDropDownBox->Rows(), FItemsCount)));
+    list->SetItemIndex(FItemIndex);
 
     int width = FDropDownBox->Width();
     if (width == -1) {
@@ -595,13 +596,11 @@ void TCustomDBComboBoxGx::CloseUp(bool Accept)
     if (!FListVisible)
         return;
     CancelMouseCaptureGx();
-    FPopupListbox->hide();
+    HideDropDownGx(FPopupListbox, this);
     if (FPopupListbox->SizeGripResized()) {
         FDropDownBox->SetRows(FPopupListbox->RowCount());
         FDropDownBox->SetWidth(FPopupListbox->width());
     }
-    if (DropDownHoldsFocusGx(FPopupListbox))
-        SetFocus();
     FListVisible = false;
     FDroppedDown = false;
     TCustomDBEditGx::CloseUp(Accept);

@@ -1,4 +1,5 @@
 #include "DBCtrlsGxDateTime.h"
+#include "DropDownEditGx.h"
 #include "SizeGripGx.h"
 #include "platform/db/Field.h"
 #include <QApplication>
@@ -322,7 +323,9 @@ void TCustomDBDateTimeEditGx::DoEnter()
 void TCustomDBDateTimeEditGx::FocusKilled()
 {
     TCustomDBEditGx::FocusKilled();
-    if (FCalendarVisible && !IsWithin(FDropDownCalendar, QApplication::focusWidget()))
+    // Showing (or clicking) the calendar may make it the active window, which hands
+    // the activation back; only a focus that went elsewhere closes it.
+    if (FCalendarVisible && !DropDownHoldsFocusGx(FDropDownCalendar))
         CloseUp(false);
 }
 
@@ -345,6 +348,7 @@ void TCustomDBDateTimeEditGx::DropDown()
     if (!FDropDownCalendar) {
         FDropDownCalendar = new TPopupMonthCalendarGx(this, this);
         FDropDownCalendar->hide();
+        new TDropDownActivationGuardGx(FDropDownCalendar, this);
     }
     FDropDownCalendar->SetView(mcvMonthGx);
     FDropDownCalendar->SetDate(FValue.IsNull() ? ::Date() : FValue.ToDateTime());
@@ -364,9 +368,7 @@ void TCustomDBDateTimeEditGx::CloseUp(bool Accept)
         grabber->SetMouseCapture(false);
         grabber->Perform(WM_CANCELMODE);
     }
-    if (IsWithin(FDropDownCalendar, QApplication::focusWidget()))
-        SetFocus();
-    FDropDownCalendar->hide();
+    HideDropDownGx(FDropDownCalendar, this);
     FDroppedDown = false;
     TCustomDBEditGx::CloseUp(Accept);
     PostMessage(CM_DROPDOWNCLOSEDGX, WPARAM(0));

@@ -676,8 +676,13 @@ void TCustomDBEditGx::SetEditWindowText(const QString& Value)
     const int selStart = FEditWindow->selectionStart();
     const int selLength = FEditWindow->selectionLength();
     FEditWindow->setText(Value);
-    if (FEditWindow->text() != before)
+    if (FEditWindow->text() != before) {
+        // A new text shows from its start, as the window system's edit does; only an
+        // editor with the focus keeps the caret at the end where the user goes on typing.
+        if (!FEditWindow->hasFocus())
+            FEditWindow->setCursorPosition(0);
         return;
+    }
     if (selStart < 0) {
         FEditWindow->setCursorPosition(cursor);
     } else {

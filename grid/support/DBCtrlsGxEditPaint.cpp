@@ -132,13 +132,20 @@ void TCustomDBEditGx::UpdateHeight()
     if (FEditImage && FEditImage->Images() && FEditImage->UseImageHeight() &&
         FEditImage->Images()->Height() > content)
         content = FEditImage->Images()->Height();
-    resize(width(), allowance + content);
+    if (FAutoSize && FBorderSingle)
+        setFixedHeight(allowance + content);   // held: a height set later is kept to it
+    else
+        resize(width(), allowance + content);
 }
 
 void TCustomDBEditGx::UpdateHeightStyle()
 {
-    if (FAutoSize && FBorderSingle)
+    if (FAutoSize && FBorderSingle) {
         UpdateHeight();
+    } else {
+        setMinimumHeight(0);
+        setMaximumHeight(QWIDGETSIZE_MAX);
+    }
 }
 
 void TCustomDBEditGx::SetAutoSize(bool Value)

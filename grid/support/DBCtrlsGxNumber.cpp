@@ -571,7 +571,7 @@ void TCustomDBNumberEditGx::CloseUp(bool Accept)
     if (!FCalculatorVisible)
         return;
     CancelMouseCaptureGx();
-    FDropDownCalculator->hide();
+    HideDropDownGx(FDropDownCalculator, this);
     FCalculatorVisible = false;
     FDroppedDown = false;
     UpdateReadOnly();

@@ -22,6 +22,18 @@ bool DropDownHoldsFocusGx(QWidget* dropDown)
     return focus && (focus == dropDown || dropDown->isAncestorOf(focus));
 }
 
+void HideDropDownGx(QWidget* dropDown, QWidget* editor)
+{
+    const bool hadFocus = DropDownHoldsFocusGx(dropDown);
+    dropDown->hide();
+    if (!hadFocus)
+        return;
+    // Asked after the hiding, so the window system activates the editor's window last.
+    if (QWidget* window = editor->window(); window->isVisible())
+        window->activateWindow();
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
 void CancelMouseCaptureGx()
 {
     if (QWidget* grabber = QWidget::mouseGrabber())

@@ -13,6 +13,9 @@ class QWidget;
 bool IsEditorOrDropDownGx(QWidget* editor, QWidget* dropDown, QWidget* widget);
 // The drop-down is the active window, or the focus lies in it.
 bool DropDownHoldsFocusGx(QWidget* dropDown);
+// Hides the drop-down; when it held the focus, the editor takes it back, and the
+// editor's window the activation that the drop-down's window may have had.
+void HideDropDownGx(QWidget* dropDown, QWidget* editor);
 // Ends a mouse capture held by any window.
 void CancelMouseCaptureGx();
 // No Shift, Ctrl or Alt key is held.

@@ -8,6 +8,8 @@ TEditButtonControlGx::TEditButtonControlGx(QWidget* parent) : TCustomControl(par
     SetClickEvents(false);
     SetTabStop(false);
     setFocusPolicy(Qt::NoFocus);
+    // A speed button shows its parent's colour around its face.
+    SetParentColor(true);
     resize(10, 17);
 }
 
@@ -272,14 +274,6 @@ void TEditButtonControlGx::MouseLeave()
         Invalidate();
 }
 
-TColor TEditButtonControlGx::ParentColor() const
-{
-    const QWidget* p = parentWidget();
-    if (auto* control = qobject_cast<const TCustomControl*>(p))
-        return control->Color();
-    return p ? FromQColor(p->palette().color(p->backgroundRole())) : TColor(clBtnFace);
-}
-
 void TEditButtonControlGx::Paint()
 {
     PaintTo(Canvas());
@@ -293,7 +287,7 @@ void TEditButtonControlGx::PaintTo(TCanvas* canvas)
     }
     const bool pressed = FState == bsDownGx || FState == bsExclusiveGx;
     const bool active = IsThemingActive() ? FMouseInControl : FActive;
-    DrawEditButtonFace(canvas, TRect(0, 0, width(), height()), ParentColor(), EditButtonDrawStyles[FStyle],
+    DrawEditButtonFace(canvas, TRect(0, 0, width(), height()), ColorOfParent(), EditButtonDrawStyles[FStyle],
                        pressed ? FButtonNum : 0, FFlat, active, isEnabled(), cbUnchecked);
 }
 
@@ -310,22 +304,24 @@ void TEditButtonControlGx::PaintGlyphButton(TCanvas* c)
         InflateRect(inner, -1, -1);
         c->IntersectClipRect(inner);
     }
-    c->Font()->AssignQFont(font());
+    // The caption is written in the button's own font, its colour included.
+    c->Font()->Assign(*Font());
+    const TColor captionColor = Font()->Color();
     if (themed && FFlat && !FMouseInControl && isEnabled() && !pressed && FGlyph.Empty()) {
         // A group-box frame with the caption in the middle.
-        c->FillRect(bounds, ParentColor());
+        c->FillRect(bounds, ColorOfParent());
         c->Brush()->SetColor(clBtnShadow);
         c->FrameRect(bounds);
         c->Brush()->SetStyle(bsClear);
         TRect r = bounds;
         const int th = c->TextHeight(FCaption);
         r.Top = (bounds.Top + bounds.Bottom - th + 1) / 2;
-        c->Font()->SetColor(clBtnText);
+        c->Font()->SetColor(captionColor);
         DrawText(c, FCaption, r, DT_CENTER | DT_SINGLELINE);
     } else {
         // The speed button's own face: edge, glyph and caption.
         if (FFlat && !pressed && !FMouseInControl)
-            c->FillRect(bounds, ParentColor());
+            c->FillRect(bounds, ColorOfParent());
         else
             DrawEdge(c, bounds, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_MIDDLE);
         const int shift = pressed ? 1 : 0;
@@ -346,7 +342,7 @@ void TEditButtonControlGx::PaintGlyphButton(TCanvas* c)
                 DrawText(c, FCaption, e, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
                 c->Font()->SetColor(clBtnShadow);
             } else {
-                c->Font()->SetColor(clBtnText);
+                c->Font()->SetColor(captionColor);
             }
             DrawText(c, FCaption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
@@ -356,7 +352,7 @@ void TEditButtonControlGx::PaintGlyphButton(TCanvas* c)
         if (FActive)
             DrawEdge(c, bounds, pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
         else {
-            c->Brush()->SetColor(ParentColor());
+            c->Brush()->SetColor(ColorOfParent());
             c->FrameRect(bounds);
         }
     }

@@ -81,7 +81,6 @@ private:
     bool IsUpDown() const { return FStyle == ebsUpDownGx || FStyle == ebsAltUpDownGx; }
     void UpdateButtonNum(int y);
     void SetTimerInterval(int ms);
-    TColor ParentColor() const;
     void PaintGlyphButton(TCanvas* canvas);
 
     // speed button

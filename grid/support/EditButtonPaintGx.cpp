@@ -237,7 +237,9 @@ void PaintStyleFace(TCanvas* c, const TRect& r, TDrawButtonControlStyleGx style,
             DrawScrollFace(c, face, kind, pressed, false, !enabled);
         }
     } else {
-        TRect inner = face;
+        // The glyph is sized on the face as it shows: inside the raised edge, or for a
+        // flat button inside its thin edge (not on the larger face painted under the clip).
+        TRect inner = classicFlat ? r : face;
         if (themed) {
             PaintThemedButtonFace(c, face, pressed, active, enabled, flat);
         } else {

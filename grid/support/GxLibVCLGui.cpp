@@ -1,5 +1,6 @@
 #include "GxLibVCLGui.h"
 #include "GxLibVCL.h"
+#include "platform/gui/PendingInput.h"
 #include <QApplication>
 #include <QFile>
 #include <QStyleHints>
@@ -152,30 +153,50 @@ TCustomControl* WindowOf(QWidget* control)
     return nullptr;
 }
 
+// Whether a left-button press at P (the window's coordinates) is a click in the
+// control (clientTest: the point lies in its client rectangle) or on it (the
+// control is the one under the point).
+bool ClickMeansControl(TCustomControl* window, QWidget* control, const QPoint& p, bool clientTest)
+{
+    if (window == control) {
+        if (clientTest)
+            return control->rect().contains(p);
+        // A window's own click: the point must be on the control, not on a child.
+        return !window->childAt(p);
+    }
+    // A click for the window: the control must be the one under the point.
+    QWidget* under = window->childAt(p);
+    if (under != control && !(under && control->isAncestorOf(under)))
+        return false;
+    return !clientTest || control->rect().contains(control->mapFrom(window, p));
+}
+
 bool TakePendingClick(QWidget* control, bool clientTest)
 {
     TCustomControl* window = WindowOf(control);
     if (!window)
         return false;
+    // Messages the program posted to the window come first; then the clicks the
+    // window system holds for it.
     TMessage msg;
-    if (!window->PeekMessage(msg, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, false))
-        return false;
-    if (msg.Msg != WM_LBUTTONDOWN && msg.Msg != WM_LBUTTONDBLCLK)
-        return false;
-    qint16 x = 0, y = 0;
-    LParamToSmallPoint(msg.LParam, x, y);
-    QPoint p(x, y);
-    if (window != control) {
-        // A click for the window: the control must be the one under the point.
-        QWidget* under = window->childAt(p);
-        if (under != control && !(under && control->isAncestorOf(under)))
+    if (window->PeekMessage(msg, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, false)) {
+        if (msg.Msg != WM_LBUTTONDOWN && msg.Msg != WM_LBUTTONDBLCLK)
             return false;
-        p = control->mapFrom(window, p);
+        qint16 x = 0, y = 0;
+        LParamToSmallPoint(msg.LParam, x, y);
+        if (!ClickMeansControl(window, control, QPoint(x, y), clientTest))
+            return false;
+        window->PeekMessage(msg, msg.Msg, msg.Msg, true);
+        return true;
     }
-    if (clientTest && !control->rect().contains(p))
-        return false;
-    window->PeekMessage(msg, msg.Msg, msg.Msg, true);
-    return true;
+    return TakePendingLeftButton([&](const TPendingMouseButton& b) {
+        if (WindowOf(b.Receiver) != window)
+            return TPendingVerdict::Skip;
+        if (!b.Press)
+            return TPendingVerdict::Keep;
+        const QPoint p = b.Receiver->mapTo(window, b.Pos);
+        return ClickMeansControl(window, control, p, clientTest) ? TPendingVerdict::Take : TPendingVerdict::Keep;
+    });
 }
 
 } // namespace
@@ -187,19 +208,5 @@ bool TakePendingClickInControl(QWidget* control)
 
 bool TakePendingClickOnControl(QWidget* control)
 {
-    TCustomControl* window = WindowOf(control);
-    if (window == control) {
-        // A window's own click: the point must be on the control, not on a child.
-        TMessage msg;
-        if (!window->PeekMessage(msg, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, false)
-            || (msg.Msg != WM_LBUTTONDOWN && msg.Msg != WM_LBUTTONDBLCLK))
-            return false;
-        qint16 x = 0, y = 0;
-        LParamToSmallPoint(msg.LParam, x, y);
-        if (window->childAt(QPoint(x, y)))
-            return false;
-        window->PeekMessage(msg, msg.Msg, msg.Msg, true);
-        return true;
-    }
     return TakePendingClick(control, false);
 }

@@ -39,8 +39,10 @@ TShiftState GetShiftState();
 bool IsWithinDoubleClick(const TPoint& oldPoint, const TPoint& newPoint, int interval);
 
 // Looks at the first queued left-button message of the control's window (the
-// control itself, or the nearest of our controls above it): a down or double-click
-// message whose point lies in the control is taken from the queue.
+// control itself, or the nearest of our controls above it): a message posted to
+// the window, else a press or release that the window system holds for it (a
+// click the user made while the program was busy). A down or double-click whose
+// point lies in the control is taken from the queue and never delivered.
 bool TakePendingClickInControl(QWidget* control);
 // The same without the client-rectangle test: the control under the point must be the control.
 bool TakePendingClickOnControl(QWidget* control);

@@ -262,9 +262,37 @@ int TCustomControl::ClientHeight() const
 
 void TCustomControl::SetColor(TColor c)
 {
-    if (c == m_color) return;
+    if (c == m_color && !m_parentColor) return;
     m_color = c;
+    m_parentColor = false;
+    colorChanged();
+}
+
+void TCustomControl::SetParentColor(bool v)
+{
+    if (v == m_parentColor) return;
+    m_parentColor = v;
+    colorChanged();
+}
+
+TColor TCustomControl::ColorOfParent() const
+{
+    const QWidget* p = parentWidget();
+    if (!p || isWindow())
+        return clBtnFace;
+    if (auto* control = qobject_cast<const TCustomControl*>(p))
+        return control->Color();
+    return FromQColor(p->palette().color(p->backgroundRole()));
+}
+
+// Repaints the control and every control inside it that shows its parent's colour.
+void TCustomControl::colorChanged()
+{
     Invalidate();
+    const QList<TCustomControl*> inner = findChildren<TCustomControl*>();
+    for (TCustomControl* c : inner)
+        if (c->m_parentColor)
+            c->Invalidate();
 }
 
 TFont* TCustomControl::Font()
@@ -974,7 +1002,7 @@ void TCustomControl::paintEvent(QPaintEvent* e)
 {
     if (m_buffer.size() != size()) {
         m_buffer = QImage(size(), QImage::Format_RGB32);
-        m_buffer.fill(ToQColor(m_color));
+        m_buffer.fill(ToQColor(Color()));
         m_pending = QRegion(rect());
     }
     const QRegion client(ClientRect().toQRect());
@@ -985,7 +1013,7 @@ void TCustomControl::paintEvent(QPaintEvent* e)
         painter.setClipRegion(toPaint);
         TCanvas canvas(&painter);
         canvas.Font()->Assign(*Font());
-        canvas.Brush()->SetColor(m_color);
+        canvas.Brush()->SetColor(Color());
         m_canvas = &canvas;
         m_inPaint = true;
         Application->Guard([&] { Paint(); });
@@ -1024,6 +1052,9 @@ void TCustomControl::changeEvent(QEvent* e)
         auto handler = std::move(m_font->OnChange);
         m_font->AssignQFont(font());
         m_font->OnChange = std::move(handler);
+    } else if ((e->type() == QEvent::PaletteChange || e->type() == QEvent::ParentChange) && m_parentColor) {
+        // The parent's background may be another colour now.
+        colorChanged();
     } else if (e->type() == QEvent::ActivationChange && !isActiveWindow() && MouseCapture()) {
         SetMouseCapture(false);
         Application->Guard([&] { Perform(WM_CANCELMODE); });

@@ -63,8 +63,18 @@ public:
     TRect ClientRect() const;          // the client area: the widget less its scroll bars
     int ClientWidth() const;
     int ClientHeight() const;
-    TColor Color() const { return m_color; }
+    // The colour the control paints its background in. With ParentColor the
+    // control shows its parent's colour (following it when it changes), as the
+    // class library's check boxes, labels, panels and speed buttons do; setting
+    // a colour turns ParentColor off. Edits, grids and lists keep their own
+    // window colour (the default).
+    TColor Color() const { return m_parentColor ? ColorOfParent() : m_color; }
     void SetColor(TColor c);
+    bool ParentColor() const { return m_parentColor; }
+    void SetParentColor(bool v);
+    // The parent's colour: a control's Color, another widget's background, the
+    // button face without a parent.
+    TColor ColorOfParent() const;
     TFont* Font();                      // the control's font; changes apply to the widget
     bool TabStop() const { return m_tabStop; }
     void SetTabStop(bool v);
@@ -233,6 +243,8 @@ private:
     };
 
     TColor m_color;
+    bool m_parentColor = false;
+    void colorChanged();
     TFont* m_font = nullptr;
     bool m_tabStop = true;
     bool m_captureOnPress = true;

@@ -191,8 +191,10 @@ TEST_F(PopupCalendar, SizeFrameAndWeekNumbers)
 TEST_F(PopupCalendar, Screenshot)
 {
     cal.SetSelectedDate(QDate(2026, 12, 18));
+    QApplication::processEvents();
     QDir().mkpath(QStringLiteral(DPX_TEST_ARTIFACTS));
     EXPECT_TRUE(cal.grab().toImage().save(QStringLiteral(DPX_TEST_ARTIFACTS "/popup_calendar.png")));
     cal.SetView(mcvDecadeGx);
+    QApplication::processEvents();
     EXPECT_TRUE(cal.grab().toImage().save(QStringLiteral(DPX_TEST_ARTIFACTS "/popup_calendar_decade.png")));
 }

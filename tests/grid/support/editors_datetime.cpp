@@ -486,6 +486,39 @@ TEST(DBDateTimeEdit, UnmaskedEmptyTextWritesNull)
     EXPECT_TRUE(h.edit->EditWindow()->hasFocus());
 }
 
+// The calendar is a window of its own that the platform may activate when it shows; the
+// activation goes back to the form and the calendar stays open through the event loop.
+TEST(DBDateTimeEdit, CalendarStaysOpenThroughTheEventLoop)
+{
+    DateHost h;
+    auto runLoop = [] {
+        for (int pass = 0; pass < 5; ++pass) {
+            QApplication::processEvents();
+            QTest::qWait(20);
+        }
+    };
+    h.Enter();
+    QTest::keyClick(h.Keys(), Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(h.edit->CalendarVisible());
+    runLoop();
+    EXPECT_TRUE(h.edit->CalendarVisible());
+    EXPECT_TRUE(h.Cal()->isVisible());
+    EXPECT_TRUE(h.edit->EditWindow()->hasFocus());
+    EXPECT_EQ(QApplication::activeWindow(), &h.window);
+    // The keys still reach the calendar, and Enter takes its date.
+    QTest::keyClick(h.Keys(), Qt::Key_Right);
+    QTest::keyClick(h.Keys(), Qt::Key_Return);
+    EXPECT_FALSE(h.edit->CalendarVisible());
+    EXPECT_EQ(Show(h.edit->Value()), QStringLiteral("2024-05-07 08:15:30"));
+    // The focus going to another control still closes it.
+    QTest::keyClick(h.Keys(), Qt::Key_Down, Qt::AltModifier);
+    runLoop();
+    ASSERT_TRUE(h.edit->CalendarVisible());
+    h.Leave();
+    EXPECT_FALSE(h.edit->CalendarVisible());
+    EXPECT_TRUE(h.errors.isEmpty());
+}
+
 // A small bill form with the editors and the date editor's calendar open, grabbed together
 // with the calendar into one picture.
 TEST(DBDateTimeEdit, ScreenshotWithOpenCalendar)
@@ -527,6 +560,11 @@ TEST(DBDateTimeEdit, ScreenshotWithOpenCalendar)
     QTest::keyClick(h.Keys(), Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(h.edit->CalendarVisible());
     QTest::keyClick(h.Keys(), Qt::Key_Right);
+    // The picture shows what a user sees once the event loop has run.
+    QApplication::processEvents();
+    QTest::qWait(30);
+    QApplication::processEvents();
+    ASSERT_TRUE(h.edit->CalendarVisible());
 
     const QRect form = h.window.frameGeometry();
     const QRect cal = h.Cal()->geometry();

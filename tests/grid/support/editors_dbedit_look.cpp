@@ -197,6 +197,38 @@ TEST(DBEditGxLook, HeightFollowsFontBorderAndImages)
     EXPECT_EQ(edit.height(), 50);
 }
 
+TEST(DBEditGxLook, AutoSizeHoldsTheHeight)
+{
+    QWidget form;
+    auto* edit = new TDBEditGx(&form);
+    const int text = QFontMetrics(edit->font()).height();
+    const int automatic = text + 8;
+    ASSERT_EQ(edit->height(), automatic);
+    // Heights set from code or by a layout give way to the automatic height.
+    for (int asked : {0, 5, automatic + 30}) {
+        edit->setGeometry(10, 10, 120, asked);
+        EXPECT_EQ(edit->height(), automatic) << asked;
+        EXPECT_EQ(edit->width(), 120);
+    }
+    // A bigger font gives a new automatic height, held again.
+    QFont big = edit->font();
+    big.setPixelSize(30);
+    edit->setFont(big);
+    const int bigger = QFontMetrics(big).height() + 8;
+    EXPECT_EQ(edit->height(), bigger);
+    edit->resize(120, 0);
+    EXPECT_EQ(edit->height(), bigger);
+    // Without AutoSize, or without a border, the height is free.
+    edit->SetAutoSize(false);
+    edit->resize(120, 0);
+    EXPECT_EQ(edit->height(), 0);
+    edit->SetAutoSize(true);
+    EXPECT_EQ(edit->height(), bigger);
+    edit->SetBorderStyleSingle(false);
+    edit->resize(120, 60);
+    EXPECT_EQ(edit->height(), 60);
+}
+
 TEST(DBEditGxLook, BorderActivity)
 {
     QWidget window;

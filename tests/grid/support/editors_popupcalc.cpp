@@ -1,6 +1,7 @@
 // The calculator's buttons and its drop-down form: accepting, cancelling and value exchange.
 #include "EditButtonControlGx.h"
 #include "PopupCalculatorGx.h"
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QTest>
@@ -98,6 +99,7 @@ TEST(PopupCalculator, Screenshot)
     TPopupCalculatorGx p(&owner);
     p.show();
     QTest::keyClicks(&p, QStringLiteral("1234.5"));
+    QApplication::processEvents();
     const QImage img = p.grab().toImage();
     EXPECT_EQ(img.width(), 188);
     QDir().mkpath(QStringLiteral(DPX_TEST_ARTIFACTS));

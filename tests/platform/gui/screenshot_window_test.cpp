@@ -54,6 +54,7 @@ TEST(ScreenshotWindow, ChineseLabelsGridAndTree)
     EXPECT_TRUE(QFontInfo(f).family().contains(QStringLiteral("WenQuanYi"))) << QFontInfo(f).family().toStdString();
     EXPECT_TRUE(QFontMetrics(f).inFont(QChar(0x6750)));   // 材
 
+    QApplication::processEvents();
     QImage shot = form.grab().toImage();
     const QString path = dpxtest::artifactsDir() + QStringLiteral("/gui_window_chinese.png");
     ASSERT_TRUE(shot.save(path));
