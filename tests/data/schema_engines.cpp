@@ -45,14 +45,23 @@ protected:
         EXPECT_EQ(run(QStringLiteral("insert into emylist (emyname,tel,remark,visibled) values ('新人','','',1)")), QString());
     }
 
+    // The period close stamps its carry-forward rows with the day it ran, and the two copies may
+    // have been made on different days (a build before midnight, a test after it).
+    void undatecarryforward()
+    {
+        EXPECT_EQ(run(QStringLiteral("update imexsrglist set bdate='2000-01-01' where Comment='期末结转'")), QString());
+    }
+
     void compare(const QString& ours, const QString& build)
     {
         ASSERT_EQ(run(restoreStatement(QStringLiteral("ours"), ours)), QString());
         ASSERT_EQ(run(restoreStatement(QStringLiteral("build"), build)), QString());
         ASSERT_EQ(run(QStringLiteral("Use ours")), QString());
+        undatecarryforward();
         addrows();
         const QStringList expected = contents();
         ASSERT_EQ(run(QStringLiteral("Use build")), QString());
+        undatecarryforward();
         addrows();
         const QStringList got = contents();
         ASSERT_EQ(got.size(), expected.size());
