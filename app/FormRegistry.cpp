@@ -1,8 +1,11 @@
 #include "FormRegistry.h"
 
+#include "CategoryTreeEdit.h"
 #include "CloseAccountForm.h"
 #include "ConnectSetForm.h"
+#include "OpeningStock.h"
 #include "SysSetForm.h"
+#include "TreeEdit.h"
 
 std::map<int, TFormEntry>& TFormRegistry::Entries()
 {
@@ -41,4 +44,10 @@ void RegisterAppForms()
     TFormRegistry::Register(13, entryOf<Tfrmbalance>("Tfrmbalance"));
     TFormRegistry::Register(51, entryOf<TfrmDBlinkset>("TfrmDBlinkset"));
     TFormRegistry::Register(54, entryOf<Tfrmsystemset>("Tfrmsystemset"));
+    TFormRegistry::Register(41, entryOf<TfrmMaterialcf>("TfrmMaterialcf"));
+    TFormRegistry::Register(42, entryOf<Tfrmdptlist>("Tfrmdptlist"));
+    TFormRegistry::Register(43, entryOf<Tfrmpjtlist>("Tfrmpjtlist"));
+    TFormRegistry::Register(45, entryOf<Tfrmexceltosrglist>("Tfrmexceltosrglist"));
+    TFormRegistry::Register(48, entryOf<TfrmMaterialsup>("TfrmMaterialsup"));
+    TFormRegistry::Register(52, entryOf<Tfrmbreedset>("Tfrmbreedset"));
 }

@@ -21,25 +21,36 @@ QString literal(const QString& v) { return vartosqlvalue(Variant(v)); }
 
 Trsnode::Trsnode(const QString& atablename) : tablename(atablename) {}
 
+QList<std::pair<QString, QString>> Trsnode::extracolumns() const
+{
+    return {{QStringLiteral("visibled"), literal(visibled)},
+            {QStringLiteral("expanded"), literal(expanded)},
+            {QStringLiteral("ischecked"), literal(ischecked)}};
+}
+
 QString Trsnode::insertsql() const
 {
-    return QStringLiteral("insert into  ") + tablename
-           + QStringLiteral(" (fid,pfid,code,tlevel,bparent,prtname,prtcode,remark,visibled,expanded,ischecked) values (")
-           + QStringList{literal(fid), literal(Pfid), literal(code), literal(tlevel), literal(bparent),
-                         literal(prtname), literal(prtcode), literal(remark), literal(visibled),
-                         literal(expanded), literal(ischecked)}
-                 .join(QLatin1Char(','))
-           + QLatin1Char(')');
+    QStringList names{QStringLiteral("fid"), QStringLiteral("pfid"), QStringLiteral("code"), QStringLiteral("tlevel"),
+                      QStringLiteral("bparent"), QStringLiteral("prtname"), QStringLiteral("prtcode"), QStringLiteral("remark")};
+    QStringList values{literal(fid), literal(Pfid), literal(code), literal(tlevel), literal(bparent),
+                       literal(prtname), literal(prtcode), literal(remark)};
+    for (const auto& [name, value] : extracolumns()) {
+        names << name;
+        values << value;
+    }
+    return QStringLiteral("insert into  ") + tablename + QStringLiteral(" (") + names.join(QLatin1Char(','))
+           + QStringLiteral(") values (") + values.join(QLatin1Char(',')) + QLatin1Char(')');
 }
 
 QString Trsnode::updatesql() const
 {
-    return QStringLiteral("update ") + tablename + QStringLiteral(" set code=") + literal(code)
-           + QStringLiteral(",tlevel=") + literal(tlevel) + QStringLiteral(",bparent=") + literal(bparent)
-           + QStringLiteral(",prtname=") + literal(prtname) + QStringLiteral(",prtcode=") + literal(prtcode)
-           + QStringLiteral(",remark=") + literal(remark) + QStringLiteral(",visibled=") + literal(visibled)
-           + QStringLiteral(",expanded=") + literal(expanded) + QStringLiteral(",ischecked=") + literal(ischecked)
-           + QStringLiteral(" where fid=") + literal(fid);
+    QString sql = QStringLiteral("update ") + tablename + QStringLiteral(" set code=") + literal(code)
+                  + QStringLiteral(",tlevel=") + literal(tlevel) + QStringLiteral(",bparent=") + literal(bparent)
+                  + QStringLiteral(",prtname=") + literal(prtname) + QStringLiteral(",prtcode=") + literal(prtcode)
+                  + QStringLiteral(",remark=") + literal(remark);
+    for (const auto& [name, value] : extracolumns())
+        sql += QLatin1Char(',') + name + QLatin1Char('=') + value;
+    return sql + QStringLiteral(" where fid=") + literal(fid);
 }
 
 QString Trsnode::deletesql(const QList<int>& fids) const
@@ -81,6 +92,21 @@ QList<int> Trsnode::storedsubtree() const
     return all;
 }
 
+void Trsnode::readfrom(TDataSet* row)
+{
+    auto field = [row](const char* name) { return row->FieldByName(QString::fromLatin1(name)); };
+    fid = field("fid")->AsInteger();
+    Pfid = field("pfid")->AsInteger();
+    code = field("code")->AsString();
+    tlevel = field("tlevel")->AsInteger();
+    bparent = field("bparent")->AsBoolean();
+    prtname = field("prtname")->AsString();
+    prtcode = field("prtcode")->AsString();
+    remark = field("remark")->AsString();
+    visibled = field("visibled")->AsBoolean();
+    expanded = field("expanded")->AsBoolean();
+}
+
 bool Trsnode::savetodb()
 {
     switch (rnstate) {
@@ -104,6 +130,8 @@ TRSNodes::TRSNodes(TTreeView* Atreeview, const QString& atablename)
 
 TRSNodes::~TRSNodes() = default;
 
+std::unique_ptr<Trsnode> TRSNodes::newrecord() const { return std::make_unique<Trsnode>(Ftablename); }
+
 QString TRSNodes::nodetext(const Trsnode* r)
 {
     return (r->prtcode + QStringLiteral("  ") + r->prtname).trimmed();
@@ -115,19 +143,9 @@ std::vector<std::unique_ptr<Trsnode>> TRSNodes::readrows(const QString& conditio
     Fdataset->SetData(rmtDM->gettabledata(Ftablename, QStringLiteral("fid"), condition, 20));
     if (!Fdataset->Active())
         return out;
-    auto field = [this](const char* name) { return Fdataset->FieldByName(QString::fromLatin1(name)); };
     for (Fdataset->First(); !Fdataset->Eof(); Fdataset->Next()) {
-        auto r = std::make_unique<Trsnode>(Ftablename);
-        r->fid = field("fid")->AsInteger();
-        r->Pfid = field("pfid")->AsInteger();
-        r->code = field("code")->AsString();
-        r->tlevel = field("tlevel")->AsInteger();
-        r->bparent = field("bparent")->AsBoolean();
-        r->prtname = field("prtname")->AsString();
-        r->prtcode = field("prtcode")->AsString();
-        r->remark = field("remark")->AsString();
-        r->visibled = field("visibled")->AsBoolean();
-        r->expanded = field("expanded")->AsBoolean();
+        auto r = newrecord();
+        r->readfrom(Fdataset.get());
         r->rnstate = rnsaved;
         r->bexpend = false;
         out.push_back(std::move(r));

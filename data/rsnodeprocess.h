@@ -10,6 +10,7 @@
 #include <vector>
 
 class TClientDataSet;
+class TDataSet;
 
 // Edit state of a record.
 enum : quint8 { rnsaved = 1, rnnew = 2, rnchanged = 3, rndeleted = 4 };
@@ -40,9 +41,14 @@ public:
     // statement runner; True without a statement.
     virtual bool savetodb();
 
+    // Takes the columns of the dataset's current row (a row of the record's table).
+    virtual void readfrom(TDataSet* row);
     // The statements savetodb sends for a new or changed record (empty otherwise).
     QString insertsql() const;
     QString updatesql() const;
+    // The columns written after the shared ones (fid, pfid, code, tlevel, bparent, prtname,
+    // prtcode, remark), as names and literals: visibled, expanded, ischecked here.
+    virtual QList<std::pair<QString, QString>> extracolumns() const;
     // The delete of the given rows (the record's row and its stored descendants).
     QString deletesql(const QList<int>& fids) const;
     // The keys of the record's row and every stored row below it, by their parent keys.
@@ -94,6 +100,11 @@ public:
     Trsnode* item(int i) const { return Frsnodes[size_t(i)].get(); }
     static Trsnode* recordof(TTreeNode* node) { return node ? static_cast<Trsnode*>(node->Data()) : nullptr; }
     static QString nodetext(const Trsnode* r);
+
+protected:
+    // A record of the model's table, before its row is read (tree tables with more columns
+    // hand out their own kind).
+    virtual std::unique_ptr<Trsnode> newrecord() const;
 
 private:
     TTreeNode* loadboot(const QString& condition);
