@@ -553,6 +553,7 @@ public:
     // Width plus the grid's extra first-column width for the first visible column.
     int FullWidth();
     bool NotInWidthRange() const { return FNotInWidthRange; }
+    void SetNotInWidthRange(bool value) { FNotInWidthRange = value; }
     // Row-panel placement (a negative line reads 0, a height below 1 reads 1).
     int InRowLinePos() const { return FRowLine < 0 ? 0 : FRowLine; }
     void SetInRowLinePos(int value) { FRowLine = value; }

@@ -1,0 +1,855 @@
+#pragma once
+// TCustomDBGridGx / TDBGridGx: the data grid. The base grid TCustomGridGx shows
+// the records of a dataset through the grid's data link; columns bound to fields,
+// multi-level titles, footers, a filter row, selections, row panels and data
+// groups sit on top.
+//
+// Names shared with the base grid: Options() and SetOptions() are the data
+// grid's option set (the base grid's set stays reachable as
+// TCustomGridGx::Options()); Selection() is the data grid's selection object (the
+// base grid's cell rectangle is TCustomGridGx::Selection()); DefaultDrawing() is
+// the data grid's own switch (the base grid's own default drawing stays off);
+// ContraColCount() is the requested number of right-fixed columns (the base grid
+// keeps the number the layout could give). Outside Paint, Canvas() is a canvas
+// text is measured on; the base grid's figures drawn over the window (sizing and
+// move lines) go through TCustomControl::Canvas().
+//
+// Cell draw states: the events and painters take the base grid's TGridDrawState;
+// the cell-parameter record keeps the bits of TGridDrawStateGx
+// (ToGridDrawStateGx converts).
+#include "DBGridGxCells.h"
+#include "DBGridGxColumns.h"
+#include "DBGridGxDataLink.h"
+#include "DBGridGxHeadTree.h"
+#include "DBGridGxIntf.h"
+#include "DBGridGxLocks.h"
+#include "DBGridGxPaintScrollBar.h"
+#include "DBGridGxSumList.h"
+#include "DBGridGxTypes.h"
+#include "GridsGx.h"
+#include "platform/gui/Canvas.h"
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QMenu;
+class QScrollBar;
+class IMemTableGx;
+class TBMListGx;
+class TCustomDBGridGx;
+class TDBGridGxCenter;
+class TDBGridGxIndicatorTitle;
+class TDBGridGxScrollBar;
+class TDBGridGxSelection;
+class TDBGridGxStyle;
+class TDBGridGxDataGroupsGx;
+class TGridRowPanelGx;
+class TRowDetailPanelGx;
+class TRowDetailPanelControlGx;
+class TSTDBGridGxFilter;
+class TImageList;
+class TPopupListboxGx;
+
+// Not built by this program: the grouping and filter-list pieces the grid only refers to.
+class TGroupDataTreeNodeGx;
+class TGridDataGroupLevelGx;
+class TCustomDBEditGx;
+
+// The base grid's draw state as the bits of the cell-parameter record.
+TGridDrawStateGx ToGridDrawStateGx(TGridDrawState state);
+
+// A data hint's parameters.
+struct TDBGridGxDataHintParams {
+    TPoint HintPos;
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    TFont* HintFont = nullptr;
+    TRect CursorRect;
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    QString HintStr;
+};
+
+// What a title box is painted with.
+struct TDBGirdDrawTitleStateGx {
+    bool Down = false;
+    bool Pressed = false;
+    TColor Color = clBtnFace;
+    bool DropDownSign = false;
+    bool HotTrack = false;
+};
+
+// ---------------------------------------------------------------- events
+
+using TDBGridGxNotifyEvent = std::function<void(TCustomDBGridGx* Sender)>;
+using TDBGridGxAdvDrawColumnDataEvent =
+    std::function<void(TCustomDBGridGx* Sender, TGridCoord Cell, TGridCoord AreaCell, TColumnGx* Column,
+                       const TRect& ARect, TColCellParamsGx& Params, bool& Processed)>;
+using TDBGridGxBuildIndicatorTitleMenu = std::function<void(TCustomDBGridGx* Grid, QMenu*& PopupMenu)>;
+using TDBGridGxClickEvent = std::function<void(TColumnGx* Column)>;
+using TCheckTitleGxBtnEvent = std::function<void(QObject* Sender, int ACol, TColumnGx* Column, bool& Enabled)>;
+using TDBGridGxCheckRowHaveDetailPanelEvent = std::function<void(TCustomDBGridGx* Sender, bool& RowHaveDetailPanel)>;
+using TMovedEvent = std::function<void(QObject* Sender, int FromIndex, int ToIndex)>;
+using TDBGridGxDataGroupGetGroupRowTextEvent =
+    std::function<void(TCustomDBGridGx* Sender, TGroupDataTreeNodeGx* GroupDataTreeNode, QString& GroupRowText)>;
+using TDBGridGxDataHintShowEvent =
+    std::function<void(TCustomDBGridGx* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnGx* Column, TDBGridGxDataHintParams& Params, bool& Processed)>;
+using TDrawColumnGxCellEvent =
+    std::function<void(QObject* Sender, const TRect& Rect, int DataCol, TColumnGx* Column, TGridDrawState State)>;
+using TDrawDataCellEvent = std::function<void(QObject* Sender, const TRect& Rect, TField* Field, TGridDrawState State)>;
+using TDrawFooterCellEvent = std::function<void(QObject* Sender, int DataCol, int Row, TColumnGx* Column,
+                                                const TRect& Rect, TGridDrawState State)>;
+using TDBGridGxFillSTFilterListValuesEvent =
+    std::function<void(TCustomDBGridGx* Sender, TColumnGx* Column, QStringList& Items, bool& Processed)>;
+using TGetBtnGxParamsEvent = std::function<void(QObject* Sender, TColumnGx* Column, TFont* AFont,
+                                                TColor& Background, TSortMarkerGx& SortMarker, bool IsDown)>;
+using TGetCellGxParamsEvent =
+    std::function<void(QObject* Sender, TColumnGx* Column, TFont* AFont, TColor& Background, TGridDrawState State)>;
+using TGetFooterParamsEvent =
+    std::function<void(QObject* Sender, int DataCol, int Row, TColumnGx* Column, TFont* AFont, TColor& Background,
+                       TAlignment& Alignment, TGridDrawState State, QString& Text)>;
+using TGetDBGridGxRowHeightEvent = std::function<void(QObject* Sender, int& RowHeight)>;
+using TDBGridGxHintShowPauseEvent =
+    std::function<void(TCustomDBGridGx* Sender, TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos,
+                       TColumnGx* Column, int& HintPause, bool& Processed)>;
+using TGridMoveRecordsEventGx =
+    std::function<bool(QObject* Sender, TBMListGx* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly)>;
+using TDBGridGxRowDetailPanelHideEvent = std::function<void(TCustomDBGridGx* Sender, bool& CanHide)>;
+using TDBGridGxRowDetailPanelShowEvent = std::function<void(TCustomDBGridGx* Sender, bool& CanShow)>;
+using TTitleGxClickEvent = std::function<void(QObject* Sender, int ACol, TColumnGx* Column)>;
+
+// Direction of an incremental search step.
+enum TInpsDirectionGx { inpsFromFirstGx, inpsToNextGx, inpsToPriorGx };
+
+// ---------------------------------------------------------------- the grid
+
+class TCustomDBGridGx : public TCustomGridGx, public IDBGridGx {
+public:
+    explicit TCustomDBGridGx(QWidget* AOwner = nullptr);
+    ~TCustomDBGridGx() override;
+    // A grid that keeps no design information.
+    static TCustomDBGridGx* CreateNew(QWidget* AOwner, int Dummy = 0);
+
+    // ================================================================ IDBGridGx
+    TGridDataLinkGx* DataLink() override { return FDataLink.get(); }
+    TDBGridColumnsGx* Columns() override { return FColumns.get(); }
+    TColumnDefValuesGx* ColumnDefValues() override { return FColumnDefValues.get(); }
+    TColumnsGxList* VisibleColumns() override { return &FVisibleColumns; }
+    TColumnsGxList* SortMarkedColumns() override { return &FSortMarkedColumns; }
+    TBookmarkListGx* SelectedRows() override { return FBookmarks.get(); }
+    TDBGridGxSumList* SumList() override { return FSumList.get(); }
+    TDataSet* DataSet() const override;
+    TColor Color() const override { return TCustomControl::Color(); }
+    TColor FixedColor() const override { return TCustomGridGx::FixedColor(); }
+    TColor FooterColor() const override { return FFooterColor; }
+    TFont* Font() override { return TCustomControl::Font(); }
+    TFont* TitleFont() override { return &FTitleFont; }
+    TFont* FooterFont() override { return &FFooterFont; }
+    TFont* SpareFont() override { return &FDummiFont; }
+    TBiDiModeGx BiDiMode() const override { return bdLeftToRight; }
+    TImeModeGx ImeMode() const override { return FImeMode; }
+    QString ImeName() const override { return FImeName; }
+    TCanvas* Canvas() override;
+    bool Flat() const override { return TCustomGridGx::Flat(); }
+    int GridLineWidth() const override { return TCustomGridGx::GridLineWidth(); }
+    int DefaultColWidth() const override { return TCustomGridGx::DefaultColWidth(); }
+    int StdDefaultRowHeight() const override { return FStdDefaultRowHeight; }
+    int Interlinear() const override { return FInterlinear; }
+    TDBGridOptions Options() const override { return FOptions; }
+    TDBGridGxOptions OptionsGx() const override { return FOptionsGx; }
+    TDBGridGxAllowedOperations AllowedOperations() const override { return FAllowedOperations; }
+    bool ReadOnly() const override { return FReadOnly; }
+    bool AutoFitColWidths() const override { return FAutoFitColWidths; }
+    bool UseMultiTitle() const override { return FUseMultiTitle; }
+    bool DrawMemoText() const override { return FDrawMemoText; }
+    bool DrawGraphicData() const override { return FDrawGraphicData; }
+    bool UpdateFields() const override { return FUpdateFields; }
+    bool HandleAllocated() const override;
+    bool FilterButtonsInTitle() const override;
+    bool RowPanelActive() const override;
+    int ExtraFirstColumnWidth() const override { return FExtraFirstColumnWidth; }
+    bool LayoutFromDataset() const override { return FLayoutFromDataset; }
+    int IndicatorOffset() const override { return FIndicatorOffset; }
+    int ColCount() const override { return TCustomGridGx::ColCount(); }
+    int ColWidth(int col) const override { return TCustomGridGx::ColWidths(col); }
+    void SetColWidth(int col, int width) override { TCustomGridGx::SetColWidths(col, width); }
+    int TopDataOffset() const override;
+    int SelectedIndex() const override;
+    void SetSelectedIndex(int index) override;
+    void LockLayout() override { BeginLayoutGx(); }
+    void UnlockLayout() override { EndLayoutGx(); }
+    int LayoutLockCount() const override { return FLocks.LayoutLock(); }
+    int UpdateLockCount() const override { return FLocks.UpdateLock(); }
+    void LayoutChanged() override;
+    void Invalidate() override { TCustomControl::Invalidate(); }
+    void InvalidateCol(int col) override { TCustomGridGx::InvalidateCol(col); }
+    void InvalidateFooter() override;
+    void InvalidateCurrentRow() override;
+    void RefreshEditorPlacement() override;
+    void SetSortMarkedColumns() override;
+    void RaiseGridError(const QString& message) override;
+    void OptimizeColumnsWidth(TColumnsGxList& columns) override;
+    QString EditText() const override { return FEditText; }
+    void SetEditText(const QString& text) override { FEditText = text; }
+    Variant EditKeyValue() const override { return FEditKeyValue; }
+    void SetEditKeyValue(const Variant& value) override { FEditKeyValue = value; }
+    bool InplaceEditorVisible() const override;
+    QString InplaceEditorText() const override;
+    bool EditingAllowedForCurrentRecord() const override;
+    void ColumnDestroying(TColumnGx* column) override;
+    void LinkActive(bool Value) override;
+    void DataChanged() override;
+    void Scroll(int Distance) override;
+    void DataLayoutChanged() override;
+    void RecordChanged(TField* Field) override;
+    void UpdateData() override;
+    void EditingChanged() override;
+    TField* SelectedField() const override;
+    void SetSelectedField(TField* Value) override;
+    bool AcquireFocus() override;
+    void ShowEditor() override;
+    TDBGridGxSelectionType SelectionType() const override;
+    void SelectRecordBookmarks() override;
+    void SelectionUpdateState() override;
+    void SelectionChanged() override;
+    bool Destroying() const override { return FDestroying; }
+    TDBGridGxEditActions EditActions() const override { return FEditActions; }
+    bool CheckEditAction(TDBGridGxEditAction action) override;
+    void ExecuteEditAction(TDBGridGxEditAction action) override;
+    bool IndicatorTitleUseGlobalMenu() const override;
+    QMenu* IndicatorTitleDropdownMenu() const override;
+    void DefaultIndicatorTitleMouseDown(int col, int row, int button, int shift, int x, int y) override;
+
+    // ================================================================ properties
+    TDBGridGxAllowedSelections AllowedSelections() const { return FAllowedSelections; }
+    void SetAllowedSelections(TDBGridGxAllowedSelections Value);
+    void SetAllowedOperations(TDBGridGxAllowedOperations Value) { FAllowedOperations = Value; }
+    void SetAutoFitColWidths(bool Value);
+    void SetColor(TColor Value);
+    void SetColumnDefValues(const TColumnDefValuesGx& Value) { FColumnDefValues->Assign(Value); }
+    void SetColumns(const TDBGridColumnsGx& Value);
+    int ContraColCount() const { return FContraColCount; }
+    void SetContraColCount(int Value);
+    TDBGridGxDataGroupsGx* DataGrouping() const { return FDataGrouping.get(); }
+    void SetDataGrouping(const TDBGridGxDataGroupsGx& Value);
+    TDataSource* DataSource() const;
+    void SetDataSource(TDataSource* Value);
+    bool DefaultDrawing() const { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
+    void SetDrawGraphicData(bool Value);
+    void SetDrawMemoText(bool Value);
+    void SetEditActions(TDBGridGxEditActions Value) { FEditActions = Value; }
+    TEditButtonsShowOptionsGx EditButtonsShowOptions() const { return FEditButtonsShowOptions; }
+    void SetEditButtonsShowOptions(TEditButtonsShowOptionsGx Value);
+    TColor EvenRowColor() const { return FEvenRowColorStored ? FEvenRowColor : Color(); }
+    void SetEvenRowColor(TColor Value);
+    bool EvenRowColorStored() const { return FEvenRowColorStored; }
+    TColor OddRowColor() const { return FOddRowColorStored ? FOddRowColor : Color(); }
+    void SetOddRowColor(TColor Value);
+    bool OddRowColorStored() const { return FOddRowColorStored; }
+    void SetFixedColor(TColor Value) { TCustomGridGx::SetFixedColor(Value); }
+    void SetFlat(bool Value) { TCustomGridGx::SetFlat(Value); }
+    void SetFooterColor(TColor Value);
+    void SetFooterFont(const TFont& Value);
+    int FooterRowCount() const { return FFooterRowCount; }
+    void SetFooterRowCount(int Value);
+    int FrozenCols() const { return FFrozenCols; }
+    void SetFrozenCols(int Value);
+    TDBGridGxScrollBar* HorzScrollBar() const { return FHorzScrollBar.get(); }
+    void SetHorzScrollBar(const TDBGridGxScrollBar& Value);
+    TDBGridGxScrollBar* VertScrollBar() const { return FVertScrollBar.get(); }
+    void SetVertScrollBar(const TDBGridGxScrollBar& Value);
+    void SetImeMode(TImeModeGx Value) { FImeMode = Value; }
+    void SetImeName(const QString& Value) { FImeName = Value; }
+    TDBGridGxIndicatorTitle* IndicatorTitle() const { return FIndicatorTitle.get(); }
+    void SetIndicatorTitle(const TDBGridGxIndicatorTitle& Value);
+    int MinAutoFitWidth() const { return FMinAutoFitWidth; }
+    void SetMinAutoFitWidth(int Value);
+    void SetOptions(TDBGridOptions Value);
+    void SetOptionsGx(TDBGridGxOptions Value);
+    void SetReadOnly(bool Value);
+    TRowDetailPanelGx* RowDetailPanel() const { return FRowDetailPanel.get(); }
+    void SetRowDetailPanel(const TRowDetailPanelGx& Value);
+    int RowHeight() const { return FNewRowHeight; }
+    void SetRowHeight(int Value);
+    int RowLines() const { return FRowLines; }
+    void SetRowLines(int Value);
+    TGridRowPanelGx* RowPanel() const { return FGridRowPanel.get(); }
+    void SetRowPanel(const TGridRowPanelGx& Value);
+    bool RowSizingAllowed() const { return FRowSizingAllowed; }
+    void SetRowSizingAllowed(bool Value);
+    bool SortLocal() const { return FSortLocal; }
+    void SetSortLocal(bool Value) { FSortLocal = Value; }
+    TSTDBGridGxFilter* STFilter() const { return FSTFilter.get(); }
+    void SetSTFilter(const TSTDBGridGxFilter& Value);
+    void SetSumList(const TDBGridGxSumList& Value);
+    void SetTitleFont(const TFont& Value);
+    int TitleHeight() const { return FTitleHeight; }
+    void SetTitleHeight(int Value);
+    TImageList* TitleImages() const { return FTitleImages; }
+    void SetTitleImages(TImageList* Value);
+    int TitleLines() const { return FTitleLines; }
+    void SetTitleLines(int Value);
+    void SetUseMultiTitle(bool Value);
+    int VTitleMargin() const { return FVTitleMargin; }
+    void SetVTitleMargin(int Value);
+    void SetInterlinear(int Value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value) { FParentFont = Value; }
+
+    // public, unpublished
+    bool BufferedPaint() const { return FBufferedPaint; }
+    void SetBufferedPaint(bool Value) { FBufferedPaint = Value; }
+    TDBGridGxCenter* Center() const { return FCenter; }
+    void SetCenter(TDBGridGxCenter* Value);
+    TDBGridGxStyle* Style() const { return FStyle; }
+    void SetStyle(TDBGridGxStyle* Value);
+    void UseGlobalStyle();
+    int FieldCount() const;
+    THeadTreeNode* HeadTree() const { return FHeadTree.get(); }
+    const std::vector<LeafCol>& LeafFieldArr() const { return FLeafFieldArr; }
+    bool InplaceSearching() const { return FInplaceSearching; }
+    TRowDetailPanelControlGx* RowDetailPanelControl() const { return FRowDetailControl; }
+    int OriginCol() const;
+    TDBGridGxSelection* Selection() const { return FSelection.get(); }
+    bool TimerActive() const { return FTimerActive; }
+    int TitleOffset() const { return FTitleOffset; }
+    bool TryUseMemTableInt() const { return FTryUseMemTableInt; }
+    void SetTryUseMemTableInt(bool Value);
+    int VisibleColCount() const { return TCustomGridGx::VisibleColCount(); }
+    int VisibleRowCount() const { return TCustomGridGx::VisibleRowCount(); }
+    TDBGridGxState DBGridGxState() const { return FDBGridGxState; }
+    int TitleRowHeight() const { return FTitleRowHeight; }
+    int TitleHeightFull() const { return FTitleHeightFull; }
+    bool AllowWordWrap() const { return FAllowWordWrap; }
+    int RecNoTextWidth() const { return FRecNoTextWidth; }
+    int LastVisibleCol() const { return FLastVisibleCol; }
+    int InplaceEditorButtonWidth() const { return FInplaceEditorButtonWidth; }
+    int InplaceEditorButtonHeight() const { return FInplaceEditorButtonHeight; }
+    // The layout passes run so far (the count only grows).
+    int LayoutPassCount() const { return FLayoutPassCount; }
+
+    // ================================================================ events
+    TDBGridGxNotifyEvent OnActiveGroupingStructChanged;
+    TDBGridGxAdvDrawColumnDataEvent OnAdvDrawDataCell;
+    TNotifyEvent OnApplyFilter;
+    TDBGridGxBuildIndicatorTitleMenu OnBuildIndicatorTitleMenu;
+    TDBGridGxClickEvent OnCellClick;
+    TCheckTitleGxBtnEvent OnCheckButton;
+    TDBGridGxCheckRowHaveDetailPanelEvent OnCheckRowHaveDetailPanel;
+    TNotifyEvent OnColEnter, OnColExit;
+    TMovedEvent OnColumnMoved;
+    TNotifyEvent OnColWidthsChanged;
+    TDBGridGxDataGroupGetGroupRowTextEvent OnDataGroupGetRowText;
+    TDBGridGxDataHintShowEvent OnDataHintShow;
+    TDrawColumnGxCellEvent OnDrawColumnCell;
+    TDrawDataCellEvent OnDrawDataCell;
+    TDrawFooterCellEvent OnDrawFooterCell;
+    TNotifyEvent OnEditButtonClick;
+    TDBGridGxFillSTFilterListValuesEvent OnFillSTFilterListValues;
+    TGetBtnGxParamsEvent OnGetBtnParams;
+    TGetCellGxParamsEvent OnGetCellParams;
+    TGetFooterParamsEvent OnGetFooterParams;
+    TGetDBGridGxRowHeightEvent OnGetRowHeight;
+    TDBGridGxHintShowPauseEvent OnHintShowPause;
+    TGridGxCellMouseEvent OnIndicatorTitleMouseDown;
+    TGridMoveRecordsEventGx OnMoveRecords;
+    TDBGridGxRowDetailPanelHideEvent OnRowDetailPanelHide;
+    TDBGridGxRowDetailPanelShowEvent OnRowDetailPanelShow;
+    TNotifyEvent OnSelectionChanged, OnSortMarkingChanged, OnSumListAfterRecalcAll, OnSumListRecalcAll;
+    TNotifyEvent OnTopLeftChanged;
+    TTitleGxClickEvent OnTitleBtnClick;
+    TDBGridGxClickEvent OnTitleClick;
+
+    // ================================================================ state, locks, layout
+    void BeginUpdateGx() { FLocks.BeginUpdate(); }
+    void EndUpdateGx() { FLocks.EndUpdate(); }
+    void BeginLayoutGx() { FLocks.BeginLayout(); }
+    bool TryBeginLayoutGx() { return FLocks.TryBeginLayout(); }
+    void EndLayoutGx() { FLocks.EndLayout(); }
+    void CancelLayoutGx() { FLocks.CancelLayout(); }
+    void DeferLayoutGx() { FLocks.DeferLayout(); }
+    // The deferred layout request arrived.
+    void DeferredLayoutArrived() { FLocks.DeferredLayoutArrived(); }
+    bool DeferredLayoutQueued() const { return FLocks.DeferredQueued(); }
+    bool LayoutPending() const { return FLocks.LayoutPending(); }
+    // The layout pass.
+    void PerformLayout();
+    int CalcIndicatorColWidth();
+    int CalcHeadTreeHeight(THeadTreeNode* Node);
+    int CalcStdDefaultRowHeight();
+    bool IsMouseInRect(const TRect& ARect);
+    bool IsGridIdle() const;
+    bool IsThemedFixedCells() const;
+    void InvalidateIndicatorRow();
+    bool IsDataCellSelected(int DataCol, const TBookmark& Bookmark);
+    int EditButtonAtPos(int ACol, int ARow, int X, int Y, TColumnGx* Column);
+    // Column index mapping.
+    int DataToRawColumn(int DataCol) const;
+    int RawToDataColumn(int ACol) const { return ACol - FIndicatorOffset; }
+    bool IsSelectionTypeAllowed(TDBGridGxSelectionType SelectionType) const;
+    // Re-applies the options after a form is read.
+    void Loaded();
+    void ChangeScale(int M, int D);
+
+    // ================================================================ cells and services
+    TCellKindGx GetCellType(int ACol, int ARow, int& DataCol, int& DataRow);
+    TColumnGx* FindFieldColumn(const QString& FieldName);
+    TColumnGx* ColumnByFieldName(const QString& FieldName);
+    void InvalidateGridRect(const TGridRect& AGridRect);
+    void InvalidateCell(int ACol, int ARow) { TCustomGridGx::InvalidateCell(ACol, ARow); }
+    void InvalidateRow(int ARow) { TCustomGridGx::InvalidateRow(ARow); }
+    TRect CellRect(int ACol, int ARow) const { return TCustomGridGx::CellRect(ACol, ARow); }
+    void AcquireMemTable();
+    bool HasMemTable() const { return FIntMemTable != nullptr; }
+    bool UsesMemTableScrolling() const;
+    void SetValueFromPrevRecord();
+    void ExecuteFindDialog(const QString& Text, const QString& Reserved, bool Modal);
+    void DoExit() override;
+
+    // ================================================================ scrolling and records (3.218, 3.231)
+    TRect DataRect();
+    TGridRect DataBox();
+    int DataRowCount();
+    int DataRowToRecNo(int DataRow);
+    void SaveBookmark();
+    void RestoreBookmark();
+    int MoveBy(int Distance);
+    bool SafeMoveTop(int ATop, bool CheckOnly = false);
+    void SelectDrawRecord(int DataRow);
+    void RestoreDrawRecord();
+    int DrawRecordCount();
+    bool IsDrawRecordCurrent(int DataRow);
+    void StopAutoScrollTimer();
+    void StopTracking();
+
+    // ================================================================ drawing services (3.202-3.205, 3.217, 3.226)
+    void CheckFillDataCell(TGridCoord Cell, TGridCoord AreaCell, TColumnGx* Column, const TRect& AreaRect,
+                           TColCellParamsGx& Params);
+    void DefaultDrawColumnCell(TRect& Rect, int DataCol, TColumnGx* Column, TGridDrawState State);
+    void DefaultDrawColumnDataCell(TGridCoord Cell, TGridCoord AreaCell, TColumnGx* Column, const TRect& AreaRect,
+                                   TColCellParamsGx& Params);
+    void DefaultDrawDataCell(TRect& Rect, TField* Field, TGridDrawState State);
+    void DefaultDrawFooterCell(const TRect& Rect, int DataCol, int Row, TColumnGx* Column, TGridDrawState State);
+    void InvalidateTitle();
+    QString GetFooterValue(int Row, TColumnGx* Column);
+    bool IsIndicatorRowSelected(int ARow);
+
+    // ================================================================ editing, selection, search (3.211-3.214, 3.228, 3.233)
+    bool ValidFieldIndex(int FieldIndex);
+    bool CheckCopyAction();
+    bool CheckCutAction();
+    bool CheckDeleteAction();
+    bool CheckPasteAction();
+    bool CheckSelectAllAction();
+    void DataInsert();
+    void DataAppend();
+    bool DataCanBeModified();
+    QString GetCompleteKeyPress() const { return FCompleteKeyPress; }
+    void StartInplaceSearch(const QString& ss, int TimeOut, TInpsDirectionGx InpsDirection);
+    void StopInplaceSearch();
+    void SelectColumnIndex(int Index, int Direction, bool ExtendRect);
+    void SetGridRowCount(int Value);
+    void UpdateColumnIme();
+    void ApplyColumnIme();
+    bool AnyColumnHidesDuplicates();
+    void EnterFilterRowFromAbove();
+
+    // ================================================================ later issues
+    void DefaultFillDataHintShowInfo(TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos, TColumnGx* Column,
+                                     TDBGridGxDataHintParams& Params);
+    void DefaultFillSTFilterListValues(TColumnGx* Column, QStringList& Items);
+    void DefaultFillSTFilterListCommandValues(TColumnGx* Column, QStringList& Items);
+    void DefaultFillSTFilterListDataValues(TColumnGx* Column, QStringList& Items);
+    void ApplyFilter();
+    void ClearFilter();
+    int GetCellTreeElmentsAreaWidth();
+    TColumnGx* GetColumnInRowPanelAtPos(const TPoint& MousePos, bool IsTitle);
+    TRect GetCellRectInRowPanelAtPos(const TPoint& MousePos, bool IsTitle);
+    void SaveColumnsLayoutIni(const QString& IniFileName, const QString& Section, bool DeleteSection);
+    void RestoreColumnsLayoutIni(const QString& IniFileName, const QString& Section, int RestoreParams);
+    void SaveGridLayoutIni(const QString& IniFileName, const QString& Section, bool DeleteSection);
+    void RestoreGridLayoutIni(const QString& IniFileName, const QString& Section, int RestoreParams);
+    void OptimizeSelectedColsWidth(TColumnGx* WithColumn);
+    void OptimizeColsWidth(TColumnsGxList& ColumnsList);
+
+    // ================================================================ virtual operations (overrides)
+    void CreateWnd();
+    bool CanEditAcceptKey(QChar Key) override;
+    bool CanEditModify() override;
+    bool CanEditShow() override;
+    void CalcEditRect(int ACol, int ARow, TRect& Rect) override;
+    TInplaceEdit* CreateEditor() override;
+    bool EndColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) override;
+    int GetEditLimit() override;
+    QString GetEditMask(int ACol, int ARow) override;
+    QString GetEditText(int ACol, int ARow) override;
+    bool IsSmoothHorzScroll() override;
+    bool IsSmoothVertScroll() override;
+    bool CanHotTrackCell(int ACol, int ARow) override;
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                         const TGridLayoutGx& Layout) override;
+    void CancelMode() override;
+    void CheckDrawCellBorder(int ACol, int ARow, TCellBorderTypeGx BorderType, bool& IsDraw, TColor& BorderColor,
+                             bool& IsExtent) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    void ColWidthsChanged() override;
+    void CalcSizingLine(const TGridLayoutGx& Layout, int& StartPos, int& EndPos) override;
+    void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    void DrawOutBoundaryArea(const TRect& ARect) override;
+    void FlatChanged() override;
+    void FocusCell(int ACol, int ARow, bool MoveAnchor) override;
+    void HideEditor() override;
+    void RowHeightsChanged() override;
+    TGridCoord PointToCell(int X, int Y);
+    void SetEditText(int ACol, int ARow, const QString& Value) override;
+    void MoveAnchorBy(int Directions) override;
+    void TopLeftChanged() override;
+    void UpdateEdit() override;
+    void UpdateText() override;
+    void UpdateHotTrackCell(int X, int Y) override;
+    void DefaultCellMouseClick(const TGridCoord& Cell, TMouseButton Button, TShiftState Shift, int X,
+                               int Y) override;
+    UINT GetDlgCode() override;
+    bool WantSpecialKey(WORD Key, TShiftState Shift) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(QChar& Key) override;
+    void KeyUp(WORD& Key, TShiftState Shift) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
+    void DblClick() override;
+    bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+    TCursor CursorAt(int X, int Y) override;
+    bool HintAt(const TPoint& p, QString& text, TRect& area) override;
+    void FocusSet() override;
+    void FocusKilled() override;
+    void Timer(UINT id) override;
+    void ScrollBarMessage(int Bar, int ScrollCode, int Pos) override;
+    void Resize() override;
+    void WndProc(TMessage& Message) override;
+    void MessageReceived(TMessage& Message) override;
+
+    // ================================================================ new virtual operations
+    virtual bool CanStartRecordsMoving();
+    virtual void CalcMoveRowLineBounds(int DataRow, int& LeftBound, int& Level);
+    virtual int GetDataRowHeight(int DataRow);
+    virtual int CalcColumnsMaxRowHeight();
+    virtual bool ShowFocusHighlight();
+    virtual bool AlwaysShowEditorActive();
+    virtual bool FilterEditActive();
+    virtual bool IsCell3D(int ACol, int ARow, TGridDrawState State, const TRect& ARect);
+    virtual bool IsCellSelected(int ACol, int ARow, const TBookmark& Bookmark, int DataCol);
+    virtual bool TreeSignMouseDown(int X, int Y, bool CheckOnly);
+    virtual bool StartRecordsMoving(int X, int Y, bool CheckOnly);
+    virtual std::unique_ptr<TColumnDefValuesGx> CreateColumnDefValues();
+    virtual std::unique_ptr<TDBGridColumnsGx> CreateColumns();
+    virtual TCustomDBEditGx* CreateFilterEditor();
+    virtual std::unique_ptr<TDBGridGxScrollBar> CreateScrollBar(TScrollBarKindGx Kind);
+    virtual bool ConfirmDelete();
+    virtual bool IsThemedCell(bool Flag);
+    virtual bool FilterRowUnderTitle() const;
+    virtual bool HasTitles() const;
+    virtual void CalcHighlightColors(int DataCol, int DataRow, TGridDrawState AState, TColor& AColor, TFont* AFont);
+    virtual bool HasIndicator() const;
+    virtual bool IsGridFocused() const;
+    virtual bool MoveDataRows(TBMListGx* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly);
+    virtual bool MoveSelectedRecords(int ToRecNo, int TreeLevel, bool CheckOnly);
+    virtual bool NeedBufferedPaint();
+    virtual void CellClick(TColumnGx* Column);
+    virtual void CheckTitleButton(int ACol, bool& Enabled);
+    virtual void ColEnter();
+    virtual void ColExit();
+    virtual void BuildFieldMap();
+    virtual void UpdateAfterResize();
+    virtual void SortMarkingChanged();
+    virtual void TitleBtnClick(int ACol, TColumnGx* Column);
+    virtual void PaintFlatBorder();
+    virtual void DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    virtual void DrawColumnTitleCell(int ACol, int ARow, TColumnGx* Column, TRect ARect, TGridDrawState AState);
+    virtual void PaintColumnTitle(TColumnGx* Column, const TRect& ARect, const TDBGirdDrawTitleStateGx& DrawState);
+    virtual void DrawIndicatorCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    virtual void DrawDataCellArea(TGridCoord Cell, TGridCoord AreaCell, TColumnGx* Column, const TRect& AreaRect,
+                                  TColCellParamsGx& Params);
+    virtual void DrawFooterCell(int DataCol, int Row, TRect ARect, TGridDrawState AState);
+    virtual void DrawGroupDataRow(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    virtual void DrawGroupExtraColumn(int ACol, int ARow, const TRect& ARect);
+    virtual void DrawDataTreeElement(int ACol, int ARow, const TRect& ARect);
+    virtual void DrawColumnCell(const TRect& Rect, int DataCol, TColumnGx* Column, TGridDrawState State);
+    virtual void DrawDataCellEvent(const TRect& Rect, TField* Field, TGridDrawState State);
+    virtual void DrawGroupLevelTitle(int LevelIndex, const TRect& ARect);
+    virtual void DataGroupingTreeChanged();
+    virtual void DrawFilterRowCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    virtual void DrawIndicatorGlyph(const TRect& ARect, int Glyph);
+    virtual void DrawIndicatorDropDownSign(const TRect& ARect);
+    virtual void DrawTitleDropDownSign(const TRect& ARect);
+    virtual void DrawColumnDataText(TGridCoord Cell, TGridCoord AreaCell, TColumnGx* Column, const TRect& AreaRect,
+                                    TColCellParamsGx& Params);
+    virtual void EditButtonClick();
+    virtual void EndMouseOperation(int X, int Y, bool Accept);
+    virtual void GetCellParams(TColumnGx* Column, TFont* AFont, TColor& Background, TGridDrawState State);
+    virtual void GetDataSetFields(std::vector<TField*>& List);
+    virtual void GetFooterParams(int DataCol, int Row, TColumnGx* Column, TFont* AFont, TColor& Background,
+                                 TAlignment& Alignment, TGridDrawState State, QString& Text);
+    virtual bool GroupNodeMouseDown(int X, int Y, bool CheckOnly);
+    virtual bool GroupPanelMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void CalcRecordsDropPosition(int X, int Y, int& DropRow, int& DropLevel);
+    virtual void InvalidateSelection();
+    virtual void SetColWidthsFromColumns();
+    virtual void StoreFilterEditText(int ColIndex);
+    virtual void RowPanelColumnHitTest(int X, int Y);
+    virtual void RowPanelCellHitTest(int X, int Y);
+    virtual void StartGroupPanelTitleMoving(int LevelIndex, int X, int Y);
+    virtual void TrackColumnToGroupMoving(int X, int Y);
+    virtual void EndRowPanelColumnMoving(int X, int Y, bool Accept);
+    virtual void TrackMouseSelection(TShiftState Shift, int X, int Y);
+    virtual void TitleClick(TColumnGx* Column);
+    virtual void UpdateActiveRow();
+    virtual void InitFilterEditor(int ColIndex);
+    virtual void UpdateExtHorzScrollBar();
+    virtual void UpdateRowCount();
+    virtual void UpdateScrollBar();
+    virtual void UpdateDataRowHeight(int DataRow);
+    virtual void DrawRowPanelTitleCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    virtual void DrawRowPanelDataCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    virtual void DrawRowPanelFooterCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    virtual void DrawRowDetailSign(const TRect& ARect);
+    virtual bool IsMouseOnRowDetailSign(int X, int Y);
+    virtual bool IsRowDetailSignHit(int InCellX, int ACol);
+    virtual bool DefaultMoveDataRows(TBMListGx* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly);
+    virtual bool HighlightDataCellColor(int DataCol, int DataRow, const Variant& Value, TGridDrawState AState,
+                                        TColor& AColor, TFont* AFont);
+    virtual bool HighlightGroupDataCellColor(int DataCol, int DataRow, const Variant& Value, TGridDrawState AState,
+                                             TColor& AColor, TFont* AFont);
+    virtual int InRowPanelLineHeight();
+    virtual bool IsFindDialogShowAsModal();
+    virtual bool IsUseMultiTitle() const;
+    virtual bool LocateText(const QString& FieldName, const QString& Text, int Options, int Direction,
+                            int Matching, int TreeFindRange);
+    virtual void DefaultApplyFilter();
+    virtual void DefaultApplySorting();
+    virtual void DefaultBuildIndicatorTitleMenu(QMenu*& PopupMenu);
+    virtual void UpdateAllGridDataRowHeights();
+    virtual void UpdateAllDataRowHeights();
+
+protected:
+    void Paint() override;
+    // The options the layout reads (the base grid's set is reached through TCustomGridGx).
+    TGridOptions BaseOptions() const { return TCustomGridGx::Options(); }
+    void SetBaseOptions(TGridOptions Value) { TCustomGridGx::SetOptions(Value); }
+    void SetBaseOption(TGridOptions Option, bool On);
+
+private:
+    void TitleFontChanged();
+    void FooterFontChanged();
+    void SumListChanged();
+    void SumListRecalcAll();
+    void SumListAfterRecalcAll();
+    void ReconcileColumnOptions(TDBGridOptions O, TDBGridGxOptions E, bool FromOptionsGx);
+    void UpdateGridLineColors();
+    bool Loading() const { return false; }
+    bool Designing() const { return false; }
+    // Measures with the screen's metrics while the grid has no window.
+    int MeasureTextHeight(const TFont& AFont, const QString& Text);
+    // Row metrics of step 9 of the layout pass.
+    void CalcRowMetrics();
+    void CalcTitleMetrics();
+    void AutoFitColumns();
+    void BindColumns();
+    int CountHiddenLeading() const;
+
+    // ---- fields, as the grid declares them
+    TDBGridGxAllowedOperations FAllowedOperations{alopInsertGx, alopUpdateGx, alopDeleteGx, alopAppendGx};
+    TDBGridGxAllowedSelections FAllowedSelections{gstRecordBookmarks, gstRectangle, gstColumns, gstAll};
+    bool FAutoDrag = false;
+    bool FSelectedCellPressed = false;
+    std::unique_ptr<TBookmarkListGx> FBookmarks;
+    bool FCanvasHandleAllocated = false;
+    TDBGridGxCenter* FCenter = nullptr;
+    std::unique_ptr<TColumnDefValuesGx> FColumnDefValues;
+    std::unique_ptr<TDBGridColumnsGx> FColumns;
+    QString FCompleteKeyPress;
+    std::unique_ptr<TGridDataLinkGx> FDataLink;
+    // The data grid's own switch (shadows the base grid's flag, which stays off).
+    bool FDefaultDrawing = true;
+    TDBGridGxEditActions FEditActions;
+    Variant FEditKeyValue;
+    QString FEditText;
+    TColor FFooterColor = clWindow;
+    TFont FFooterFont;
+    std::unique_ptr<TFont> FHintFont;
+    std::unique_ptr<TDBGridGxScrollBar> FHorzScrollBar;
+    bool FInColExit = false;
+    std::unique_ptr<TDBGridGxIndicatorTitle> FIndicatorTitle;
+    int FInterlinear = 4;
+    bool FLayoutFromDataset = false;
+    TDBGridGxLocks FLocks;   // the update and layout counters (FUpdateLock, FLayoutLock)
+    // The data grid's option set (shadows the base grid's set).
+    TDBGridOptions FOptions{dgEditing, dgTitles, dgIndicator, dgColumnResize, dgColLines, dgRowLines, dgTabs,
+                            dgConfirmDelete, dgCancelOnExit};
+    TDBGridGxOptions FOptionsGx{dghFixed3D, dghHighlightFocus, dghClearSelection, dghDialogFind, dghColumnResize,
+                                dghColumnMove, dghExtendVertLines};
+    TImeModeGx FOriginalImeMode = imDontCare;
+    QString FOriginalImeName;
+    TImeModeGx FImeMode = imDontCare;
+    QString FImeName;
+    bool FReadOnly = false;
+    bool FSelecting = false;
+    std::unique_ptr<TDBGridGxSelection> FSelection;
+    TBookmark FSelectionAnchor;
+    bool FSelfChangingFooterFont = false;
+    bool FSelfChangingTitleFont = false;
+    int FSelRow = 0;
+    bool FSortLocal = false;
+    bool FSortMarking = false;
+    TDBGridGxStyle* FStyle = nullptr;
+    bool FSumListRecalcing = false;
+    bool FThumbTracked = false;
+    TFont FTitleFont;
+    TImageList* FTitleImages = nullptr;
+    int FTitleOffset = 0;
+    int FIndicatorOffset = 1;
+    bool FTopLeftVisible = true;
+    bool FUserChange = false;
+    std::unique_ptr<TDBGridGxScrollBar> FVertScrollBar;
+    int FOldActiveRecord = -1;
+    bool FLockAutoShowCurCell = false;
+    bool FFetchingRecords = false;
+    bool FTryUseMemTableInt = true;
+    std::unique_ptr<TSTDBGridGxFilter> FSTFilter;
+    int FFilterCol = -1;
+    bool FFilterEditMode = false;
+    TCustomDBEditGx* FFilterEdit = nullptr;
+    int FDownMouseMessageTime = 0;
+    bool FBufferedPaint = false;
+    bool FSizeChanged = false;
+    bool FEvenRowColorStored = false;
+    bool FOddRowColorStored = false;
+    TColor FEvenRowColor = clWindow;
+    TColor FOddRowColor = clWindow;
+    // The requested number of right-fixed columns (shadows the base grid's count).
+    int FContraColCount = 0;
+    TFont FDummiFont;
+    int FRecNoTextWidth = 0;
+    TEditButtonsShowOptionsGx FEditButtonsShowOptions;
+    std::unique_ptr<TGridRowPanelGx> FGridRowPanel;
+    int FInRowPanelCol = 0;
+    bool FDSMouseCapture = false;
+    std::unique_ptr<TRowDetailPanelGx> FRowDetailPanel;
+    std::unique_ptr<TDBGridGxDataGroupsGx> FDataGrouping;
+    TGroupDataTreeNodeGx* FDrawGroupDataNode = nullptr;
+    std::vector<TGroupDataTreeNodeGx*> FDrawnGroupList;
+    TGroupDataTreeNodeGx* FCurGroupDataNode = nullptr;
+    int FGridMasterCellHeight = 0;
+    int FGridMasterCellWidth = 0;
+    bool FAcquireFocus = true;
+    bool FAllowWordWrap = false;
+    bool FAntiSelection = false;
+    bool FAutoFitColWidths = false;
+    int FBorderWidth = 0;
+    TColCellParamsGx FColCellParamsGx;
+    bool FDataTracking = false;
+    TDBGridGxState FDBGridGxState = dgsNormal;
+    bool FDefaultRowChanged = false;
+    TPoint FDownMousePos;
+    bool FDrawMemoText = false;
+    bool FDrawGraphicData = false;
+    int FFooterRowCount = 0;
+    int FFrozenCols = 0;
+    std::unique_ptr<THeadTreeNode> FHeadTree;
+    int FHTitleMargin = 0;
+    bool FIndicatorPressed = false;
+    int FInplaceEditorButtonHeight = 0;
+    int FInplaceEditorButtonWidth = 0;
+    bool FInplaceSearching = false;
+    bool FInplaceSearchingInProcess = false;
+    QString FInplaceSearchText;
+    int FInplaceSearchTimeOut = 0;
+    bool FInplaceSearchTimerActive = false;
+    IMemTableGx* FIntMemTable = nullptr;
+    std::vector<LeafCol> FLeafFieldArr;
+    TBookmark FLockedBookmark;
+    int FLookedOffset = 0;
+    int FMinAutoFitWidth = 0;
+    TShiftState FMouseShift;
+    TPoint FMoveMousePos;
+    int FNewRowHeight = 0;
+    bool FPressed = false;
+    TGridCoord FPressedCell{-1, -1};
+    int FPressedCol = -1;
+    int FPressedDataCol = -1;
+    int FPressedDataGroupLevelIdx = -1;
+    TRect FTrackingStateRect;
+    int FToMoveColumnIndex = -1;
+    int FToMoveInRowLinePos = -1;
+    TRect FDragCellRect;
+    TPoint FTopLeftCellOffset;
+    int FRowLines = 0;
+    bool FRowSizingAllowed = false;
+    bool FSelectionActive = false;
+    bool FSelectionAnchorSelected = false;
+    TColumnsGxList FSortMarkedColumns;
+    std::unique_ptr<TDBGridGxSumList> FSumList;
+    bool FSwapButtons = false;
+    bool FTimerActive = false;
+    int FTimerInterval = 60;
+    int FTitleHeight = 0;
+    int FTitleHeightFull = 0;
+    int FTitleLines = 0;
+    bool FTracking = false;
+    bool FUpdateFields = true;
+    bool FUseMultiTitle = false;
+    TScrollBarVisibleModeGx FVertScrollBarVisibleMode = sbAutoShowGx;
+    TColumnsGxList FVisibleColumns;
+    int FVTitleMargin = 10;
+    int FMoveRowSour = -1;
+    TBookmark FMoveBookmarkSour;
+    int FMoveRowDest = -1;
+    int FMoveRowSourLevel = 0;
+    int FMoveRowDestLevel = 0;
+    int FMoveRowLeftBounds = 0;
+    int FDataRowMoveLeftBoundary = 0;
+    int FDataRowMoveRightBoundary = 0;
+    bool FDataRowMoveVisible = false;
+    TGridCoord FOldTopLeft;
+    int FTitleRowHeight = 0;
+    int FStdDefaultRowHeight = 0;
+    bool FColWidthsChanged = false;
+    int FInplaceColInRowPanel = -1;
+    TShiftState FStartShiftState;
+    bool FNoDesigntControler = false;
+    TRowDetailPanelControlGx* FRowDetailControl = nullptr;   // a child widget of the grid
+    int FHotTrackEditButton = -1;
+    bool FHotTrackMultiTitleOver = false;
+    TPopupListboxGx* FInTitleFilterListbox = nullptr;
+    TColumnGx* FInTitleFilterListboxColumn = nullptr;
+    TGridDataGroupLevelGx* FInTitleFilterListboxGroupLevel = nullptr;
+    bool FInTitleFilterListboxVisible = false;
+    int FExtraFirstColumnWidth = 0;
+    bool FInternalUpdatingDatasetPos = false;
+    int FGroupDataMovingIndex = -1;
+    int FLastVisibleCol = -1;
+
+    // ---- the grid's own bookkeeping
+    bool FDestroying = false;
+    bool FParentFont = true;
+    bool FUserSizedRow = false;   // the mouse was released with the row-sizing cursor
+    int FLayoutPassCount = 0;
+    TCanvas FMeasureCanvas;
+
+    // ================================================================ painting helpers
+    // (members that the painting code adds)
+
+    // ================================================================ interaction helpers
+    // (members that the keyboard, mouse and editing code adds)
+};
+
+// The grid the forms place: every property of the custom grid published.
+class TDBGridGx : public TCustomDBGridGx {
+public:
+    explicit TDBGridGx(QWidget* AOwner = nullptr) : TCustomDBGridGx(AOwner) {}
+};

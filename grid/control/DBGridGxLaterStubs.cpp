@@ -1,0 +1,249 @@
+// Placeholders of the data grid's modes that no form of this program switches on:
+// the filter row and its editor, layout storage, column filters, optimal widths,
+// record dragging and tree data, the row-detail panel, the row panel, data
+// grouping, cell hints and group rows.
+#include "DBGridGx.h"
+#include "DBGridGxParts.h"
+
+// ---------------------------------------------------------------- settings objects
+
+void TSTDBGridGxFilter::SetVisible(bool value)
+{
+    FVisible = value;
+}
+void TSTDBGridGxFilter::SetLocation(TSTFilterLocationGx value)
+{
+    FLocation = value;
+}
+void TSTDBGridGxFilter::EndUpdate()
+{
+    if (FUpdateCount > 0)
+        --FUpdateCount;
+}
+void TSTDBGridGxFilter::Assign(const TSTDBGridGxFilter& source)
+{
+    FVisible = source.FVisible;
+    FLocation = source.FLocation;
+    FInstantApply = source.FInstantApply;
+    FIsInstantApplyStored = source.FIsInstantApplyStored;
+    FLocal = source.FLocal;
+}
+void TGridRowPanelGx::SetActive(bool value)
+{
+    FActive = value;
+}
+void TGridRowPanelGx::Assign(const TGridRowPanelGx& source)
+{
+    FActive = source.FActive;
+    FNavKeysNavigationType = source.FNavKeysNavigationType;
+    FTabNavigationType = source.FTabNavigationType;
+}
+void TRowDetailPanelGx::SetActive(bool value)
+{
+    FActive = value;
+}
+void TRowDetailPanelGx::SetVisible(bool value)
+{
+    FVisible = value;
+}
+void TRowDetailPanelGx::Assign(const TRowDetailPanelGx& source)
+{
+    FActive = source.FActive;
+    FWidth = source.FWidth;
+    FHeight = source.FHeight;
+    FColor = source.FColor;
+    FParentColor = source.FParentColor;
+}
+void TDBGridGxDataGroupsGx::SetActive(bool value)
+{
+    FActive = value;
+}
+void TDBGridGxDataGroupsGx::SetGroupPanelVisible(bool value)
+{
+    FGroupPanelVisible = value;
+}
+bool TDBGridGxDataGroupsGx::IsGroupingWorks() const
+{
+    return FActive && FGrid->HasMemTable();
+}
+void TDBGridGxDataGroupsGx::Assign(const TDBGridGxDataGroupsGx& source)
+{
+    FActive = source.FActive;
+    FGroupPanelVisible = source.FGroupPanelVisible;
+}
+
+// ---------------------------------------------------------------- filter row
+
+TCustomDBEditGx* TCustomDBGridGx::CreateFilterEditor()
+{
+    return nullptr;
+}
+void TCustomDBGridGx::DrawFilterRowCell(int, int, const TRect&, TGridDrawState) {}
+void TCustomDBGridGx::StoreFilterEditText(int) {}
+void TCustomDBGridGx::InitFilterEditor(int) {}
+void TCustomDBGridGx::DefaultFillSTFilterListValues(TColumnGx*, QStringList&) {}
+void TCustomDBGridGx::DefaultFillSTFilterListCommandValues(TColumnGx*, QStringList&) {}
+void TCustomDBGridGx::DefaultFillSTFilterListDataValues(TColumnGx*, QStringList&) {}
+void TCustomDBGridGx::ApplyFilter()
+{
+    DefaultApplyFilter();
+}
+void TCustomDBGridGx::ClearFilter() {}
+void TCustomDBGridGx::DefaultApplyFilter()
+{
+    if (OnApplyFilter)
+        OnApplyFilter(this);
+}
+
+// ---------------------------------------------------------------- layout storage
+
+void TCustomDBGridGx::SaveColumnsLayoutIni(const QString&, const QString&, bool) {}
+void TCustomDBGridGx::RestoreColumnsLayoutIni(const QString&, const QString&, int) {}
+void TCustomDBGridGx::SaveGridLayoutIni(const QString&, const QString&, bool) {}
+void TCustomDBGridGx::RestoreGridLayoutIni(const QString&, const QString&, int) {}
+
+// ---------------------------------------------------------------- optimal widths
+
+void TCustomDBGridGx::OptimizeColumnsWidth(TColumnsGxList& columns)
+{
+    OptimizeColsWidth(columns);
+}
+void TCustomDBGridGx::OptimizeSelectedColsWidth(TColumnGx*) {}
+void TCustomDBGridGx::OptimizeColsWidth(TColumnsGxList&) {}
+
+// ---------------------------------------------------------------- record dragging and tree data
+
+bool TCustomDBGridGx::CanStartRecordsMoving()
+{
+    return true;
+}
+void TCustomDBGridGx::CalcMoveRowLineBounds(int, int& LeftBound, int& Level)
+{
+    LeftBound = 0;
+    Level = 0;
+}
+bool TCustomDBGridGx::StartRecordsMoving(int, int, bool)
+{
+    return false;
+}
+bool TCustomDBGridGx::TreeSignMouseDown(int, int, bool)
+{
+    return false;
+}
+bool TCustomDBGridGx::MoveDataRows(TBMListGx* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly)
+{
+    if (OnMoveRecords)
+        return OnMoveRecords(this, BookmarkList, ToRecNo, TreeLevel, CheckOnly);
+    return DefaultMoveDataRows(BookmarkList, ToRecNo, TreeLevel, CheckOnly);
+}
+bool TCustomDBGridGx::MoveSelectedRecords(int, int, bool)
+{
+    return false;
+}
+bool TCustomDBGridGx::DefaultMoveDataRows(TBMListGx*, int, int, bool)
+{
+    return false;
+}
+int TCustomDBGridGx::GetCellTreeElmentsAreaWidth()
+{
+    return 0;
+}
+void TCustomDBGridGx::DrawDataTreeElement(int, int, const TRect&) {}
+void TCustomDBGridGx::CalcRecordsDropPosition(int, int, int& DropRow, int& DropLevel)
+{
+    DropRow = -1;
+    DropLevel = 0;
+}
+
+// ---------------------------------------------------------------- row-detail panel
+
+void TCustomDBGridGx::DrawRowDetailSign(const TRect&) {}
+bool TCustomDBGridGx::IsMouseOnRowDetailSign(int, int)
+{
+    return false;
+}
+bool TCustomDBGridGx::IsRowDetailSignHit(int, int)
+{
+    return false;
+}
+void TCustomDBGridGx::CalcEditRect(int ACol, int ARow, TRect& Rect)
+{
+    TCustomGridGx::CalcEditRect(ACol, ARow, Rect);
+}
+
+// ---------------------------------------------------------------- row panel
+
+int TCustomDBGridGx::InRowPanelLineHeight()
+{
+    return FStdDefaultRowHeight;
+}
+TColumnGx* TCustomDBGridGx::GetColumnInRowPanelAtPos(const TPoint&, bool)
+{
+    return nullptr;
+}
+TRect TCustomDBGridGx::GetCellRectInRowPanelAtPos(const TPoint&, bool)
+{
+    return TRect();
+}
+void TCustomDBGridGx::DrawRowPanelTitleCell(int, int, const TRect&, TGridDrawState) {}
+void TCustomDBGridGx::DrawRowPanelDataCell(int, int, const TRect&, TGridDrawState) {}
+void TCustomDBGridGx::DrawRowPanelFooterCell(int, int, const TRect&, TGridDrawState) {}
+void TCustomDBGridGx::RowPanelColumnHitTest(int, int) {}
+void TCustomDBGridGx::RowPanelCellHitTest(int, int) {}
+void TCustomDBGridGx::TrackColumnToGroupMoving(int, int) {}
+void TCustomDBGridGx::EndRowPanelColumnMoving(int, int, bool) {}
+bool TCustomDBGridGx::IsSmoothHorzScroll()
+{
+    return FHorzScrollBar && FHorzScrollBar->SmoothStep();
+}
+bool TCustomDBGridGx::IsSmoothVertScroll()
+{
+    return false;
+}
+bool TCustomDBGridGx::EndColumnDrag(int& Origin, int& Destination, const TPoint& MousePt)
+{
+    return TCustomGridGx::EndColumnDrag(Origin, Destination, MousePt);
+}
+
+// ---------------------------------------------------------------- data grouping and group rows
+
+void TCustomDBGridGx::StartGroupPanelTitleMoving(int, int, int) {}
+void TCustomDBGridGx::DrawGroupLevelTitle(int, const TRect&) {}
+bool TCustomDBGridGx::GroupPanelMouseDown(TMouseButton, TShiftState, int, int)
+{
+    return false;
+}
+void TCustomDBGridGx::DrawGroupDataRow(int, int, const TRect&, TGridDrawState) {}
+void TCustomDBGridGx::DrawGroupExtraColumn(int, int, const TRect&) {}
+void TCustomDBGridGx::DataGroupingTreeChanged() {}
+bool TCustomDBGridGx::GroupNodeMouseDown(int, int, bool)
+{
+    return false;
+}
+bool TCustomDBGridGx::HighlightGroupDataCellColor(int, int, const Variant&, TGridDrawState, TColor&, TFont*)
+{
+    return false;
+}
+void TCustomDBGridGx::UpdateAllGridDataRowHeights() {}
+void TCustomDBGridGx::UpdateAllDataRowHeights() {}
+void TCustomDBGridGx::UpdateDataRowHeight(int) {}
+int TCustomDBGridGx::GetDataRowHeight(int)
+{
+    return FStdDefaultRowHeight;
+}
+int TCustomDBGridGx::CalcColumnsMaxRowHeight()
+{
+    return FStdDefaultRowHeight;
+}
+void TCustomDBGridGx::DrawOutBoundaryArea(const TRect& ARect)
+{
+    TCustomGridGx::DrawOutBoundaryArea(ARect);
+}
+
+// ---------------------------------------------------------------- hints
+
+bool TCustomDBGridGx::HintAt(const TPoint& p, QString& text, TRect& area)
+{
+    return TCustomGridGx::HintAt(p, text, area);
+}
+void TCustomDBGridGx::DefaultFillDataHintShowInfo(TPoint, TGridCoord, TPoint, TColumnGx*, TDBGridGxDataHintParams&) {}
