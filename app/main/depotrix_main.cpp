@@ -5,6 +5,7 @@
 #include "app/MainForm.h"
 #include "data/DM.h"
 #include "platform/gui/Application.h"
+#include "reports/DesignerForm.h"
 
 #include <memory>
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     Application->SetTitle(QStringLiteral("Depotrix"));
     Application->Initialize();
     RegisterAppForms();
+    RegisterDesignerForms();
     auto dm = std::make_unique<TrmtDM>();
     int code = 0;
     {
