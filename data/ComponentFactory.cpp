@@ -3,7 +3,9 @@
 #include "platform/db/ADOQuery.h"
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/Provider.h"
+#include <QRandomGenerator>
 #include <QUuid>
+#include <cstring>
 
 QString ReplaceAllText(const QString& text, const QString& search, const QString& replacement)
 {
@@ -24,7 +26,16 @@ QString ReplaceAllText(const QString& text, const QString& search, const QString
 QString MakeUniqueComponentName()
 {
     // The registry text form "{XXXXXXXX-XXXX-...}" without braces, "-" made "_".
-    QString guid = ReplaceAllText(QUuid::createUuid().toString().toUpper(), QStringLiteral("-"), QStringLiteral("_"));
+    // A random (version 4) GUID from the process's seeded generator: the system's random
+    // source costs a system call per GUID, and a paged read makes three components a page.
+    quint32 words[4];
+    QRandomGenerator::global()->fillRange(words);
+    uchar bytes[16];
+    std::memcpy(bytes, words, sizeof bytes);
+    bytes[6] = uchar((bytes[6] & 0x0F) | 0x40);
+    bytes[8] = uchar((bytes[8] & 0x3F) | 0x80);
+    const QUuid uuid = QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(bytes), sizeof bytes));
+    QString guid = ReplaceAllText(uuid.toString().toUpper(), QStringLiteral("-"), QStringLiteral("_"));
     return QLatin1Char('C') + guid.mid(1, guid.size() - 2);
 }
 

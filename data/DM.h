@@ -77,10 +77,14 @@ public:
     // The paged SELECT texts. Without a last key the caller's condition stands alone; after
     // a page it is put in parentheses behind the key condition, so a condition with OR
     // cannot reach rows before the key.
+    // sameKey: the rows whose key equals the last key (a key that rows share across a page
+    // boundary is read whole this way).
     static QString buildpagedselect(const QString& TableName, const QString& keyField,
-                                    const QString& condition, const std::optional<QString>& lastkey);
+                                    const QString& condition, const std::optional<QString>& lastkey,
+                                    bool sameKey = false);
     static QString buildpagedsqlselect(const QString& strSql, const QString& orderkeyfield,
-                                       const QString& condition, const std::optional<QString>& lastkey);
+                                       const QString& condition, const std::optional<QString>& lastkey,
+                                       bool sameKey = false);
 
     // ----- keys, parameters, lookups -----
     // Next value of an IDlist counter: read with the lock hint and written back, in one
@@ -264,19 +268,17 @@ private:
     void ensureindexes(const QString& name);
     QSet<QString> m_indexedsets;   // account sets whose indexes were looked at (lower case)
     bool markheldslots(int pid);
-    // Paged reading: builds each page's SELECT from the last key read.
-    TDataPacket pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
-                          const QString& keyField, int Maxrec);
-    // One page's packet (null when the fetch failed).
-    TDataPacket getonepage(const QString& sql, int Maxrec);
-    // Keeps the page's packet for the result; a page whose fetch failed raises the dataset
-    // layer's closed-dataset error.
-    static void appendpage(std::vector<TDataPacket>& pages, const TDataPacket& packet);
-    // The text of keyField in the page's last row, as the page client dataset's field gives it.
-    static QString pagelastkey(TClientDataSet* page, const TDataPacket& packet, const QString& keyField,
-                               QString* before = nullptr);
-    // One packet with the rows of all pages, in order, with the first page's columns.
-    static TDataPacket joinpages(const std::vector<TDataPacket>& pages, int Maxrec);
+    // Paged reading: builds each page's SELECT from the last key read (sameKey: the rows
+    // whose key equals it instead of those after it).
+    using TPageSelect = std::function<QString(const std::optional<QString>& lastkey, bool sameKey)>;
+    TDataPacket pagedread(const TPageSelect& buildselect, const QString& keyField, int Maxrec);
+    // One fetch as packet content of its own (GetLargeData's rows, not yet shared).
+    TPacketContentPtr fetchcontent(const QString& cmdstr, int Rcount);
+    // One page's content (null when the fetch failed).
+    TPacketContentPtr getonepage(const QString& sql, int Maxrec);
+    // Moves the first count rows of a page into the accumulated rows (the first page becomes
+    // them); a page whose fetch failed raises the dataset layer's closed-dataset error.
+    static void appendpage(TPacketContentPtr& all, const TPacketContentPtr& page, int count);
     static void clearpage(TClientDataSet* page);
     // The column names of a table, from an empty SELECT of it.
     QStringList tablecolumns(const QString& table);

@@ -9,37 +9,70 @@
 #include "platform/rtl/Exceptions.h"
 #include <QCoreApplication>
 #include <algorithm>
+#include <limits>
 
 namespace {
 
-// keyField>'lastkey' and (condition), or the condition alone before the first page.
-QString pagecondition(const QString& keyField, const QString& condition, const std::optional<QString>& lastkey)
+// keyField>'lastkey' and (condition), or the condition alone before the first page; sameKey:
+// keyField='lastkey' and (condition).
+QString pagecondition(const QString& keyField, const QString& condition, const std::optional<QString>& lastkey,
+                      bool sameKey)
 {
     if (!lastkey)
         return condition;
     QString key = *lastkey;
     key.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return keyField + QStringLiteral(">") + QStringLiteral("'") + key + QStringLiteral("'") + QStringLiteral(" and ")
-         + QLatin1Char('(') + condition + QLatin1Char(')');
+    return keyField + (sameKey ? QStringLiteral("=") : QStringLiteral(">")) + QStringLiteral("'") + key
+         + QStringLiteral("'") + QStringLiteral(" and ") + QLatin1Char('(') + condition + QLatin1Char(')');
 }
+
+// The key texts of a page's rows, as the page client dataset's field gives them. An integer
+// key (the usual one) is read off the rows; any other goes through the page client dataset.
+class PageKeys {
+public:
+    PageKeys(TClientDataSet* page, const TPacketContentPtr& content, const QString& keyField)
+        : m_page(page), m_content(content), m_keyField(keyField), m_col(content->fieldDefs.IndexOf(keyField))
+    {
+    }
+    QString at(int row)
+    {
+        const TPacketRow& r = m_content->rows[size_t(row)];
+        if (m_col >= 0 && size_t(m_col) < r.values.size() && r.values[size_t(m_col)].Type() == VarType::Integer)
+            return QString::number(r.values[size_t(m_col)].ToInt64());
+        if (!m_loaded) {
+            m_page->SetData(TDataPacket(m_content));
+            m_loaded = true;
+        }
+        m_page->First();
+        m_page->MoveBy(row);
+        return m_page->FieldByName(m_keyField)->AsString();
+    }
+
+private:
+    TClientDataSet* m_page;
+    TPacketContentPtr m_content;
+    QString m_keyField;
+    int m_col;
+    bool m_loaded = false;
+};
 
 } // namespace
 
 QString TrmtDM::buildpagedselect(const QString& TableName, const QString& keyField, const QString& condition,
-                                 const std::optional<QString>& lastkey)
+                                 const std::optional<QString>& lastkey, bool sameKey)
 {
     return QStringLiteral("select * from %1%2%3 order by %4")
-        .arg(TableName, QStringLiteral(" where "), pagecondition(keyField, condition, lastkey), keyField);
+        .arg(TableName, QStringLiteral(" where "), pagecondition(keyField, condition, lastkey, sameKey), keyField);
 }
 
 QString TrmtDM::buildpagedsqlselect(const QString& strSql, const QString& orderkeyfield, const QString& condition,
-                                    const std::optional<QString>& lastkey)
+                                    const std::optional<QString>& lastkey, bool sameKey)
 {
     return QStringLiteral("%1%2%3 order by %4")
-        .arg(strSql, QStringLiteral(" where "), pagecondition(orderkeyfield, condition, lastkey), orderkeyfield);
+        .arg(strSql, QStringLiteral(" where "), pagecondition(orderkeyfield, condition, lastkey, sameKey), orderkeyfield);
 }
 
-TDataPacket TrmtDM::GetLargeData(const QString& cmdstr, int Rcount)
+TPacketContentPtr TrmtDM::fetchcontent(const QString& cmdstr, int Rcount)
 {
     TQueryPtr query(NewQuery());
     TProviderPtr provider(NewProvider());
@@ -50,126 +83,117 @@ TDataPacket TrmtDM::GetLargeData(const QString& cmdstr, int Rcount)
     trace(cmdstr);
     // The provider's first packet of Rcount rows is what a client dataset opened on it would
     // hold and hand back; it is handed on as it is.
-    const TDataPacket packet = provider->GetRecords(Rcount);
-    if (packet.IsNull())
+    TPacketContentPtr content = provider->GetContent(Rcount);
+    if (!content)
         DatabaseError(QString::fromUtf8(DBText::MissingDataPacket));
-    return packet;
+    return content;
 }
 
-TDataPacket TrmtDM::getonepage(const QString& sql, int Maxrec)
+TDataPacket TrmtDM::GetLargeData(const QString& cmdstr, int Rcount) { return TDataPacket(fetchcontent(cmdstr, Rcount)); }
+
+TPacketContentPtr TrmtDM::getonepage(const QString& sql, int Maxrec)
 {
     // A failing fetch gives no page; appendpage then reports the closed dataset.
     try {
-        return GetLargeData(sql, Maxrec);
+        return fetchcontent(sql, Maxrec);
     } catch (const Exception&) {
     }
     return {};
 }
 
-void TrmtDM::appendpage(std::vector<TDataPacket>& pages, const TDataPacket& packet)
+void TrmtDM::appendpage(TPacketContentPtr& all, const TPacketContentPtr& page, int count)
 {
-    if (packet.IsNull())
+    if (!page)
         DatabaseError(QString::fromLatin1(DBText::DataSetClosed));
-    pages.push_back(packet);
-}
-
-TDataPacket TrmtDM::joinpages(const std::vector<TDataPacket>& pages, int Maxrec)
-{
-    // The pages go into the accumulating client dataset in one append: appending page by
-    // page would copy the rows read so far again for every page.
-    if (pages.size() == 1)
-        return pages.front();
-    auto content = std::make_shared<TPacketContent>();
-    content->fieldDefs = pages.front().FieldDefs();
-    content->rows.reserve(pages.size() * size_t(std::max(Maxrec, 1)));
-    for (const TDataPacket& p : pages) {
-        const TPacketContent& c = *p.Content();
-        std::vector<int> source;
-        for (const TFieldDef& d : content->fieldDefs)
-            source.push_back(c.fieldDefs.IndexOf(d.Name()));
-        for (const TPacketRow& r : c.rows) {
-            TPacketRow row;
-            row.values.reserve(source.size());
-            for (int i : source)
-                row.values.push_back(i >= 0 && size_t(i) < r.values.size() ? r.values[size_t(i)] : Variant::Null());
-            content->rows.push_back(std::move(row));
-        }
+    page->rows.resize(size_t(std::clamp<qsizetype>(count, 0, qsizetype(page->rows.size()))));
+    if (!all) {
+        all = page;   // the rows of the first page are the accumulator's own
+        return;
     }
-    // The accumulator's packet: plain rows in page order, as the client dataset would give them.
-    return TDataPacket(std::move(content));
+    // Later pages have the first page's columns; their rows move over without being copied.
+    // A text column computed by the SELECT is as wide as the widest value of any page.
+    std::vector<int> source;
+    bool same = page->fieldDefs.Count() == all->fieldDefs.Count();
+    for (int i = 0; i < all->fieldDefs.Count(); ++i) {
+        TFieldDef& d = all->fieldDefs[i];
+        const int at = page->fieldDefs.IndexOf(d.Name());
+        source.push_back(at);
+        same = same && at == i;
+        if (at >= 0 && page->fieldDefs[at].DataType() == d.DataType() && d.Size() > 0)
+            d.SetSize(std::max(d.Size(), page->fieldDefs[at].Size()));
+    }
+    all->rows.reserve(all->rows.size() + page->rows.size());
+    for (TPacketRow& r : page->rows) {
+        if (same) {
+            all->rows.push_back(std::move(r));
+            continue;
+        }
+        TPacketRow row;
+        row.values.reserve(source.size());
+        for (int i : source)
+            row.values.push_back(i >= 0 && size_t(i) < r.values.size() ? std::move(r.values[size_t(i)]) : Variant::Null());
+        all->rows.push_back(std::move(row));
+    }
 }
 
 void TrmtDM::clearpage(TClientDataSet* page) { page->SetData(TDataPacket()); }
 
-QString TrmtDM::pagelastkey(TClientDataSet* page, const TDataPacket& packet, const QString& keyField, QString* before)
-{
-    // An integer key (the usual one) is read off the packet's last rows; any other goes through
-    // the page client dataset, whose field gives its text. before: the key of the row before.
-    const TPacketContent& c = *packet.Content();
-    const int col = c.fieldDefs.IndexOf(keyField);
-    auto integer = [&](size_t fromEnd, QString& out) {
-        if (col < 0 || c.rows.size() <= fromEnd) return false;
-        const TPacketRow& r = c.rows[c.rows.size() - 1 - fromEnd];
-        if (size_t(col) >= r.values.size() || r.values[size_t(col)].Type() != VarType::Integer) return false;
-        out = QString::number(r.values[size_t(col)].ToInt64());
-        return true;
-    };
-    QString key;
-    if (integer(0, key) && (!before || c.rows.size() < 2 || integer(1, *before)))
-        return key;
-    page->SetData(packet);
-    page->Last();
-    key = page->FieldByName(keyField)->AsString();
-    if (before && page->RecordCount() > 1) {
-        page->Prior();
-        *before = page->FieldByName(keyField)->AsString();
-    }
-    clearpage(page);
-    return key;
-}
-
-TDataPacket TrmtDM::pagedread(const std::function<QString(const std::optional<QString>&)>& buildselect,
-                              const QString& keyField, int Maxrec)
+TDataPacket TrmtDM::pagedread(const TPageSelect& buildselect, const QString& keyField, int Maxrec)
 {
     TClientDataSetPtr page(NewClientDataSet());
     page->SetFetchOnDemand(false);
     page->SetPacketRecords(Maxrec);
-    std::vector<TDataPacket> pages;
+    TPacketContentPtr all;
     std::optional<QString> lastkey;
     OpenindicatinnDB(dbname);
+    // Each page is read with one row more than it holds: when that row shares the page's last
+    // key, the rows of that key cross the page boundary, and the next page (after the key)
+    // would lose those beyond it. Then the page keeps the rows before that key, and the rows
+    // of the key are read together, whole.
+    const int fetch = Maxrec > 0 ? Maxrec + 1 : Maxrec;
     for (;;) {
-        const TDataPacket packet = getonepage(buildselect(lastkey), Maxrec);
-        appendpage(pages, packet);
-        if (packet.RecordCount() < Maxrec)
+        const TPacketContentPtr packet = getonepage(buildselect(lastkey, false), fetch);
+        const int rows = packet ? int(packet->rows.size()) : 0;
+        int keep = std::min(rows, Maxrec);
+        const bool full = packet && Maxrec > 0 && rows >= Maxrec;
+        QString key;
+        bool shared = false;
+        if (full) {
+            PageKeys keys(page.get(), packet, keyField);
+            key = keys.at(Maxrec - 1);
+            shared = rows > Maxrec && keys.at(Maxrec) == key;
+            if (shared)
+                while (keep > 0 && keys.at(keep - 1) == key)
+                    --keep;
+            clearpage(page.get());
+        }
+        appendpage(all, packet, keep);
+        if (!full)
             break;
-        QString before;
-        const QString key = pagelastkey(page.get(), packet, keyField, &before);
-        // The next page starts after this key: a key that does not move on would read the same
-        // rows for ever, and one shared with the row before it would lose the rows after it.
+        // A key that does not move on would read the same rows for ever.
         if (lastkey && key == *lastkey)
             DatabaseError(QStringLiteral("The key field '%1' does not advance past '%2': the list cannot be read page by page.")
                               .arg(keyField, key));
-        if (packet.RecordCount() > 1 && before == key)
-            DatabaseError(QStringLiteral("The key field '%1' is not unique ('%2' more than once): the list cannot be read page by page.")
-                              .arg(keyField, key));
+        if (shared)
+            appendpage(all, getonepage(buildselect(key, true), -1), std::numeric_limits<int>::max());
         lastkey = key;
         QCoreApplication::processEvents();
     }
-    return joinpages(pages, Maxrec);
+    return TDataPacket(all);
 }
 
 TDataPacket TrmtDM::gettabledata(const QString& TableName, const QString& keyField, const QString& ssql, int Maxrec)
 {
-    return pagedread([&](const std::optional<QString>& lastkey) {
-        return buildpagedselect(TableName, keyField, ssql, lastkey);
+    return pagedread([&](const std::optional<QString>& lastkey, bool sameKey) {
+        return buildpagedselect(TableName, keyField, ssql, lastkey, sameKey);
     }, keyField, Maxrec);
 }
 
 TDataPacket TrmtDM::getsqldata(const QString& strSql, const QString& orderkeyfield, const QString& keyField,
                                const QString& strcon, int maxrec)
 {
-    return pagedread([&](const std::optional<QString>& lastkey) {
-        return buildpagedsqlselect(strSql, orderkeyfield, strcon, lastkey);
+    return pagedread([&](const std::optional<QString>& lastkey, bool sameKey) {
+        return buildpagedsqlselect(strSql, orderkeyfield, strcon, lastkey, sameKey);
     }, keyField, maxrec);
 }
 

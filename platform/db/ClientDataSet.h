@@ -38,6 +38,7 @@ struct TPacketContent {
     bool isDelta = false;             // rows are change-log rows to show as they are
     std::vector<int> logOrder;        // rows with pending changes, in the order first changed
 };
+using TPacketContentPtr = std::shared_ptr<TPacketContent>;
 
 class TDataPacket {
 public:

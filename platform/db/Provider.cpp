@@ -1,16 +1,20 @@
 #include "Provider.h"
 
-TDataPacket TDataSetProvider::GetRecords(int count)
+TDataPacket TDataSetProvider::GetRecords(int count) { return TDataPacket(GetContent(count)); }
+
+TPacketContentPtr TDataSetProvider::GetContent(int count)
 {
     if (!m_dataSet)
         DatabaseError(QString::fromUtf8(DBText::MissingDataPacket));
     if (!m_dataSet->Active())
         m_dataSet->Open();
     m_dataSet->First();
-    return PacketFromDataSet(m_dataSet, count);
+    return ContentFromDataSet(m_dataSet, count);
 }
 
-TDataPacket TDataSetProvider::PacketFromDataSet(TDataSet* ds, int count)
+TDataPacket TDataSetProvider::PacketFromDataSet(TDataSet* ds, int count) { return TDataPacket(ContentFromDataSet(ds, count)); }
+
+TPacketContentPtr TDataSetProvider::ContentFromDataSet(TDataSet* ds, int count)
 {
     auto c = std::make_shared<TPacketContent>();
     std::vector<TField*> fields;
@@ -39,5 +43,5 @@ TDataPacket TDataSetProvider::PacketFromDataSet(TDataSet* ds, int count)
         throw;
     }
     ds->EnableControls();
-    return TDataPacket(std::move(c));
+    return c;
 }

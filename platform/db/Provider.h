@@ -20,6 +20,10 @@ public:
 
     // A packet of the records of any open dataset from its current record (count < 0: all).
     static TDataPacket PacketFromDataSet(TDataSet* ds, int count);
+    // The same records as content of a packet still to be made, for a reader that takes
+    // its rows over instead of copying them.
+    TPacketContentPtr GetContent(int count);
+    static TPacketContentPtr ContentFromDataSet(TDataSet* ds, int count);
 
 private:
     TDataSet* m_dataSet = nullptr;

@@ -4,6 +4,7 @@
 #include "DataProcess.h"
 #include "dmfixture.h"
 #include "platform/db/ClientDataSet.h"
+#include <QSet>
 
 namespace {
 
@@ -112,11 +113,43 @@ TEST_F(DMAccountSet, PickerTextsRunOnTheSchema)
     cds.SetData(dm->getsqldata(dm->getmpplist(), QStringLiteral("dbo.mpplist.fid"), QStringLiteral("fid"),
                                QStringLiteral("1=1"), 20));
     EXPECT_NE(cds.FindField(QStringLiteral("pricemodal")), nullptr);
+    // Price batches page on their date, which many batches share: 18 of one day, 4 of the next
+    // across the first page boundary, 23 of a third day (more than a page).
+    for (int i = 1; i <= 45; ++i)
+        Run(QStringLiteral("insert into mrplist (mid, bdate, bnum, qty, cid) values (1, '%1', 'B%2', 1, 1)")
+                .arg(i <= 18 ? QStringLiteral("2024-03-01") : i <= 22 ? QStringLiteral("2024-03-02") : QStringLiteral("2024-03-05"))
+                .arg(i));
     cds.SetData(dm->getsqldata(getsrgdetailsql(), QStringLiteral("dbo.mrplist.bdate"), QStringLiteral("bdate"),
                                QStringLiteral("1=1"), 20));
     EXPECT_NE(cds.FindField(QStringLiteral("cryname")), nullptr);
+    QSet<QString> bills;
+    for (cds.First(); !cds.Eof(); cds.Next())
+        bills.insert(cds.FieldByName(QStringLiteral("bnum"))->AsString());
+    EXPECT_EQ(cds.RecordCount(), 45);
+    EXPECT_EQ(bills.size(), 45);
     EXPECT_DOUBLE_EQ(dm->getpprice(1), 0);
     EXPECT_DOUBLE_EQ(dm->getdefaultbalance(), 0);
+}
+
+// An account set made by an older build lacks the indexes of the posting's lookups by bill;
+// the data module adds them when it first opens the account set.
+TEST_F(DMAccountSet, AnOlderAccountSetGetsTheLookupIndexesWhenOpened)
+{
+    const std::pair<const char*, const char*> indexes[] = {
+        {"mrplist", "IX_mrplist_iid"}, {"mrplist", "IX_mrplist_eid"}, {"cyldetaillist", "IX_cyldetaillist_eid"}};
+    Run(QStringLiteral("Use acct"));
+    DbEngine& engine = dm->ADOCon->Engine();
+    for (const auto& [table, index] : indexes) {
+        ASSERT_TRUE(engine.IndexExists(QString::fromLatin1(table), QString::fromLatin1(index))) << index;
+        Run(QStringLiteral("DROP INDEX %1.%2").arg(QString::fromLatin1(table), QString::fromLatin1(index)));
+        ASSERT_FALSE(engine.IndexExists(QString::fromLatin1(table), QString::fromLatin1(index))) << index;
+    }
+    Run(QStringLiteral("Use Master"));
+    dm.reset();
+    dm = std::make_unique<TrmtDM>();
+    ASSERT_TRUE(dm->OpenindicatinnDB(QStringLiteral("acct")));
+    for (const auto& [table, index] : indexes)
+        EXPECT_TRUE(dm->ADOCon->Engine().IndexExists(QString::fromLatin1(table), QString::fromLatin1(index))) << index;
 }
 
 TEST_F(DMAccountSet, PoolOfANewAccountSetAndAfterCategoriesAreSaved)
