@@ -846,6 +846,50 @@ private:
 
     // ================================================================ interaction helpers
     // (members that the keyboard, mouse and editing code adds)
+public:
+    // The class library's action answers for the five edit actions: whether the
+    // grid answers the action (and, for an update, whether it is enabled).
+    bool UpdateAction(TDBGridGxEditAction Action, bool& Enabled) { return UpdateEditAction(Action, Enabled); }
+    bool ExecuteAction(TDBGridGxEditAction Action) { return ExecuteEditActionIfAnswered(Action); }
+    const QString& InplaceSearchText() const { return FInplaceSearchText; }
+    // The auto-scroll timer's interval; -1 while it does not run.
+    int AutoScrollInterval() const { return FTimerActive ? FTimerInterval : -1; }
+    void ClearSelection();
+    void ClearSelectionIfNeeded();
+    void MoveBySelecting(bool Select, int Distance, bool RowsOnly, bool ToEnd);
+
+private:
+    friend class TDBGridInplaceEdit;
+    TColumnGx* CurrentColumnGx() const;
+    bool DataSetCanBeChanged() const;
+    bool InsertingUntouched() const;
+    void MarkCurrentRecord(bool Selected);
+    void MoveOrJump(int Distance, bool ToEnd);
+    void RepaintFocusChange();
+    void GoToNextRecord(bool Select, TShiftState Shift);
+    void GoToPriorRecord(bool Select, TShiftState Shift);
+    void TabToColumn(bool Forward);
+    void SelectVisibleColumn(bool Last, bool ExtendRect);
+    void StepVisibleColumn(int Direction, bool ExtendRect);
+    void DeleteRecords();
+    void FocusRowDetailPanel();
+    // The grid's character handling that the editor's characters pass too.
+    void DataKeyPress(QChar& Key);
+    int VisibleDataRowCount();
+    static bool PointInRect(const TPoint& P, const TRect& R);
+    TColumnGx* ColumnAtRaw(int ACol) const;
+    bool InColumnSelectZone(int X, int Y);
+    void TrackButton(int X, int Y);
+    void DataMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, TGridCoord Cell, int DataCol);
+    void LiveColumnSizing(int X);
+    bool UpdateEditAction(TDBGridGxEditAction action, bool& Enabled);
+    bool ExecuteEditActionIfAnswered(TDBGridGxEditAction action);
+    void CopySelectedText();
+    void DeleteSelectedData();
+    void SetAutoScrollTimer(int Interval);
+    void RestartSearchTimer();
+    void StopSearchTimer();
+    void OpenFindDialog(const QString& Text);
 };
 
 // The grid the forms place: every property of the custom grid published.

@@ -595,6 +595,8 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void handleKey(QKeyEvent* e);
+    // The editor's own part of a key press, after the grid's.
+    void EditKeyPress(QChar& Key);
     bool CaretAtLeftEnd() const;
     bool CaretAtRightEnd() const;
 

@@ -173,6 +173,11 @@ void TInplaceEdit::KeyPress(QChar& Key)
 {
     if (!FGrid) return;
     FGrid->DoGridKeyPress(Key);
+    EditKeyPress(Key);
+}
+
+void TInplaceEdit::EditKeyPress(QChar& Key)
+{
     const ushort k = Key.unicode();
     if (k == 0) return;
     if (k >= 32 && !FGrid->CanEditAcceptKey(Key)) {

@@ -1,0 +1,557 @@
+// The data grid's keyboard: navigation between records and columns, record
+// selection with Shift, delete, insert and append, the editor, incremental
+// search and the find dialog, check-box columns.
+#include "DBGridGx.h"
+#include "DBGridGxInputSelection.h"
+#include "DBGridGxParts.h"
+#include "DBGridGxUnit.h"
+#include "platform/gui/Clipboard.h"
+
+namespace {
+
+bool IsCheckOrImageColumn(TColumnGx* column)
+{
+    const TColumnGxType t = column->GetColumnType();
+    return t == ctKeyImageList || t == ctCheckboxes;
+}
+
+} // namespace
+
+TColumnGx* TCustomDBGridGx::CurrentColumnGx() const
+{
+    const int index = SelectedIndex();
+    return index >= 0 && index < FColumns->Count() ? FColumns->GetColumn(index) : nullptr;
+}
+
+bool TCustomDBGridGx::DataSetCanBeChanged() const
+{
+    TDataSet* ds = DataSet();
+    return ds && ds->CanModify() && !FReadOnly && !FDataLink->ReadOnly();
+}
+
+bool TCustomDBGridGx::InsertingUntouched() const
+{
+    TDataSet* ds = DataSet();
+    return ds && ds->State() == dsInsert && !ds->Modified() && !FDataLink->Modified();
+}
+
+// ---------------------------------------------------------------- selection helpers
+
+void TCustomDBGridGx::ClearSelection()
+{
+    if (FOptions.Contains(dgMultiSelect))
+        FBookmarks->Clear();
+    FSelecting = false;
+    if (FSelection->SelectionType() != gstNon) {
+        FSelection->Clear();
+        Invalidate();
+        InvalidateEditor();
+    }
+}
+
+void TCustomDBGridGx::ClearSelectionIfNeeded()
+{
+    if (FOptionsGx.Contains(dghClearSelection))
+        ClearSelection();
+    FSelecting = false;
+}
+
+void TCustomDBGridGx::MarkCurrentRecord(bool Selected)
+{
+    FBookmarks->SetCurrentRowSelected(Selected);
+}
+
+void TCustomDBGridGx::MoveOrJump(int Distance, bool ToEnd)
+{
+    if (!ToEnd)
+        MoveBy(Distance);
+    else if (Distance == 1)
+        DataSet()->Last();
+    else
+        DataSet()->First();
+}
+
+void TCustomDBGridGx::MoveBySelecting(bool Select, int Distance, bool RowsOnly, bool ToEnd)
+{
+    TDataSet* ds = DataSet();
+    if (RowsOnly || FOptions.Contains(dgRowSelect)) {
+        const bool records = Select && IsSelectionTypeAllowed(gstRecordBookmarks);
+        BeginUpdateGx();
+        try {
+            while (Distance != 0) {
+                bool marked = false;
+                if (FOptions.Contains(dgMultiSelect) && FDataLink->Active()) {
+                    if (!records) {
+                        ClearSelectionIfNeeded();
+                    } else if (FSelecting && !FSelectionAnchor.IsEmpty() && ds->BookmarkValid(FSelectionAnchor)) {
+                        const int cmp = FBookmarks->CompareWithCurrent(FSelectionAnchor);
+                        // cmp < 0: the anchor lies before the current record.
+                        const bool towards = (cmp < 0 && Distance < 0) || (cmp > 0 && Distance > 0);
+                        if (towards) {
+                            MarkCurrentRecord(FAntiSelection ? FSelectionAnchorSelected : false);
+                        } else {
+                            marked = true;
+                        }
+                    } else {
+                        FSelectionAnchor = ds->GetBookmark();
+                        FSelectionAnchorSelected = FBookmarks->CurrentRowSelected();
+                        MarkCurrentRecord(FAntiSelection ? !FSelectionAnchorSelected : true);
+                        FSelecting = true;
+                        marked = true;
+                    }
+                }
+                if (MoveBy(Distance > 0 ? 1 : -1) == 0)
+                    break;
+                if (marked)
+                    MarkCurrentRecord(FAntiSelection ? !FSelectionAnchorSelected : true);
+                if (!ToEnd)
+                    Distance += Distance > 0 ? -1 : 1;
+            }
+        } catch (...) {
+            EndUpdateGx();
+            throw;
+        }
+        EndUpdateGx();
+    } else if (Select && IsSelectionTypeAllowed(gstRectangle)) {
+        BeginUpdateGx();
+        try {
+            if (FSelection->SelectionType() != gstRectangle) {
+                FSelection->Rect().Clear();
+                FSelection->Rect().Select(SelectedIndex(), ds->GetBookmark(), false);
+            }
+            MoveOrJump(Distance, ToEnd);
+            FSelection->Rect().Select(SelectedIndex(), ds->GetBookmark(), true);
+        } catch (...) {
+            EndUpdateGx();
+            throw;
+        }
+        EndUpdateGx();
+    } else {
+        MoveOrJump(Distance, ToEnd);
+    }
+    if (FLocks.UpdateLock() == 0)
+        Update();
+}
+
+// ---------------------------------------------------------------- record steps
+
+void TCustomDBGridGx::GoToNextRecord(bool Select, TShiftState Shift)
+{
+    TDataSet* ds = DataSet();
+    if (InsertingUntouched()) {
+        if (ds->Eof())
+            return;
+        ds->Cancel();
+    } else {
+        const bool multiShift = Shift.contains(ssShift) && FOptions.Contains(dgMultiSelect);
+        const bool rowsOnly = !IsSelectionTypeAllowed(gstRectangle);
+        if (multiShift)
+            MoveBySelecting(Select, 1, rowsOnly, false);
+        else
+            MoveBySelecting(false, 1, true, false);
+    }
+    if (ds->Eof() && DataSetCanBeChanged() && FOptions.Contains(dgEditing) && FAllowedOperations.Contains(alopAppendGx))
+        DataAppend();
+}
+
+void TCustomDBGridGx::GoToPriorRecord(bool Select, TShiftState Shift)
+{
+    TDataSet* ds = DataSet();
+    if (InsertingUntouched()) {
+        if (ds->Eof())
+            ds->Cancel();
+        return;
+    }
+    const bool multiShift = Shift.contains(ssShift) && FOptions.Contains(dgMultiSelect);
+    const bool rowsOnly = !IsSelectionTypeAllowed(gstRectangle);
+    if (multiShift)
+        MoveBySelecting(Select, -1, rowsOnly, false);
+    else
+        MoveBySelecting(false, -1, true, false);
+}
+
+void TCustomDBGridGx::TabToColumn(bool Forward)
+{
+    ClearSelectionIfNeeded();
+    BeginUpdateGx();
+    try {
+        TColumnGx* current = CurrentColumnGx();
+        TColumnGx* next = current ? FColumns->GetNextTabColumn(current, Forward) : FColumns->GetFirstTabColumn();
+        if (!next || next == current) {
+            if (Forward) {
+                GoToNextRecord(false, TShiftState());
+                next = FColumns->GetFirstTabColumn();
+            } else {
+                GoToPriorRecord(false, TShiftState());
+                next = FColumns->GetLastTabColumn();
+            }
+        }
+        if (next)
+            SelectColumnIndex(next->Index(), 0, false);
+    } catch (...) {
+        EndUpdateGx();
+        throw;
+    }
+    EndUpdateGx();
+}
+
+void TCustomDBGridGx::SelectVisibleColumn(bool Last, bool ExtendRect)
+{
+    if (FVisibleColumns.Count() == 0)
+        return;
+    TColumnGx* c = FVisibleColumns.GetColumn(Last ? FVisibleColumns.Count() - 1 : 0);
+    SelectColumnIndex(c->Index(), 0, ExtendRect);
+}
+
+void TCustomDBGridGx::StepVisibleColumn(int Direction, bool ExtendRect)
+{
+    const int index = SelectedIndex() + Direction;
+    if (index < 0 || index >= FColumns->Count())
+        return;
+    SelectColumnIndex(index, Direction, ExtendRect);
+}
+
+void TCustomDBGridGx::DeleteRecords()
+{
+    TDataSet* ds = DataSet();
+    if (FReadOnly || !ds || ds->IsEmpty() || !ds->CanModify() || FDataLink->ReadOnly() ||
+        !FAllowedOperations.Contains(alopDeleteGx))
+        return;
+    if (!ConfirmDelete())
+        return;
+    if (FBookmarks->Count() == 0)
+        ds->Delete();
+    else
+        FBookmarks->Delete();
+}
+
+// ---------------------------------------------------------------- key down
+
+void TCustomDBGridGx::KeyDown(WORD& Key, TShiftState Shift)
+{
+    FAntiSelection = Shift.contains(ssCtrl) || !FOptionsGx.Contains(dghClearSelection);
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0)
+        return;
+    TDataSet* ds = DataSet();
+    if (Key == VK_UP && FSTFilter->Visible() && FSTFilter->Location() == stflUnderTitleFilterGx &&
+        FDataLink->Active() && ds && (ds->Bof() || Shift.contains(ssCtrl))) {
+        EnterFilterRowFromAbove();
+        Key = 0;
+        return;
+    }
+    if (!FDataLink->Active() || !CanGridAcceptKey(Key, Shift))
+        return;
+
+    const bool ctrl = Shift.contains(ssCtrl);
+    const bool shift = Shift.contains(ssShift);
+    const bool alt = Shift.contains(ssAlt);
+    const bool multiShift = shift && FOptions.Contains(dgMultiSelect);
+    const TShortCut shortCut = ShortCutGx(Key, shift, ctrl, alt);
+
+    // Shortcuts.
+    if (shortCut == PrevRecordValueKey) {
+        SetValueFromPrevRecord();
+    } else if (shortCut == IncSearchStartKey && FOptionsGx.Contains(dghIncSearch)) {
+        if (FInplaceSearching && FOptionsGx.Contains(dghDialogFind) && FindDialogKey == IncSearchStartKey) {
+            StopInplaceSearch();
+            OpenFindDialog(QString());
+        } else {
+            StartInplaceSearch(QString(), -1, inpsFromFirstGx);
+        }
+    } else if (shortCut == FindDialogKey && FOptionsGx.Contains(dghDialogFind)) {
+        OpenFindDialog(QString());
+    } else if (FInplaceSearching) {
+        const bool plain = !ctrl && !shift && !alt;
+        if (plain && (Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_F2)) {
+            StopInplaceSearch();
+        } else if (plain && Key == VK_BACK) {
+            FInplaceSearchText.chop(1);
+            InvalidateRow(Row());
+            RestartSearchTimer();
+            Key = 0;
+            return;
+        } else if (shortCut == IncSearchNextKey) {
+            StartInplaceSearch(QString(), FInplaceSearchTimeOut, inpsToNextGx);
+            Key = 0;
+            return;
+        } else if (shortCut == IncSearchPriorKey) {
+            StartInplaceSearch(QString(), FInplaceSearchTimeOut, inpsToPriorGx);
+            Key = 0;
+            return;
+        }
+    }
+
+    if (ctrl) {
+        if (!shift && (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_HOME || Key == VK_UP ||
+                       Key == VK_DOWN))
+            ClearSelectionIfNeeded();
+        switch (Key) {
+        case VK_PRIOR:
+        case VK_UP:
+            if (multiShift)
+                MoveBySelecting(true, -FDataLink->ActiveRecord(), false, false);
+            else
+                MoveBy(-FDataLink->ActiveRecord());
+            break;
+        case VK_NEXT:
+        case VK_DOWN: {
+            const int distance = FDataLink->BufferCount() - FDataLink->ActiveRecord() - 1;
+            if (multiShift)
+                MoveBySelecting(true, distance, false, false);
+            else
+                MoveBy(distance);
+            break;
+        }
+        case VK_END:
+            if (multiShift)
+                MoveBySelecting(true, 1, false, true);
+            else
+                ds->Last();
+            break;
+        case VK_HOME:
+            if (multiShift)
+                MoveBySelecting(true, -1, false, true);
+            else
+                ds->First();
+            break;
+        case VK_LEFT:
+            SelectVisibleColumn(false, false);
+            break;
+        case VK_RIGHT:
+            SelectVisibleColumn(true, false);
+            break;
+        case VK_INSERT:
+        case 'C':
+            if (FEditActions.Contains(geaCopyGx) && CheckCopyAction())
+                ExecuteEditAction(geaCopyGx);
+            break;
+        case VK_DELETE:
+            if (!FEditActions.Contains(geaDeleteGx) || FSelection->SelectionType() == gstNon ||
+                FSelection->SelectionType() == gstRecordBookmarks)
+                DeleteRecords();
+            else if (CheckDeleteAction())
+                ExecuteEditAction(geaDeleteGx);
+            break;
+        case 'A':
+            if (FEditActions.Contains(geaSelectAllGx) && CheckSelectAllAction())
+                FSelection->SelectAll();
+            break;
+        case 'V':
+            if (FInplaceSearching) {
+                StartInplaceSearch(Clipboard()->AsText(), FInplaceSearchTimeOut, inpsFromFirstGx);
+            } else if (FEditActions.Contains(geaPasteGx) && CheckPasteAction()) {
+                ExecuteEditAction(geaPasteGx);
+            }
+            break;
+        case 'X':
+            if (FEditActions.Contains(geaCutGx) && CheckCutAction())
+                ExecuteEditAction(geaCutGx);
+            break;
+        default:
+            break;
+        }
+    } else {
+        const bool rowsOnly = !IsSelectionTypeAllowed(gstRectangle);
+        switch (Key) {
+        case VK_TAB:
+            if (!alt)
+                TabToColumn(!shift);
+            break;
+        case VK_RETURN:
+            if (FOptionsGx.Contains(dghEnterAsTab))
+                TabToColumn(!shift);
+            break;
+        case VK_ESCAPE:
+            FDataLink->Reset();
+            ClearSelection();
+            if (!FOptions.Contains(dgAlwaysShowEditor))
+                HideEditor();
+            if (GridState() == gsColSizing || GridState() == gsRowSizing || GridState() == gsColMoving ||
+                GridState() == gsRowMoving || FDBGridGxState == dgsColSizing || FDBGridGxState == dgsRowMoving ||
+                FDBGridGxState == dgsGroupPanelTitleMoving)
+                Perform(WM_CANCELMODE);
+            break;
+        case VK_PRIOR:
+        case VK_NEXT: {
+            const int page = std::max(1, VisibleDataRowCount());
+            const int distance = Key == VK_PRIOR ? -page : page;
+            if (multiShift) {
+                MoveBySelecting(true, distance, rowsOnly, false);
+            } else {
+                ClearSelectionIfNeeded();
+                MoveBy(distance);
+            }
+            break;
+        }
+        case VK_END:
+        case VK_HOME: {
+            const bool end = Key == VK_END;
+            if (FVisibleColumns.Count() <= 1 || FOptions.Contains(dgRowSelect)) {
+                if (multiShift) {
+                    MoveBySelecting(true, end ? 1 : -1, false, true);
+                } else {
+                    ClearSelectionIfNeeded();
+                    end ? ds->Last() : ds->First();
+                }
+            } else {
+                if (!multiShift)
+                    ClearSelectionIfNeeded();
+                SelectVisibleColumn(end, multiShift);
+            }
+            break;
+        }
+        case VK_LEFT:
+        case VK_RIGHT: {
+            const int direction = Key == VK_LEFT ? -1 : 1;
+            if (FOptions.Contains(dgRowSelect)) {
+                ScrollDataPixels(direction * HorzLineScrollStep(), 0);
+            } else if (multiShift) {
+                StepVisibleColumn(direction, true);
+            } else {
+                ClearSelectionIfNeeded();
+                StepVisibleColumn(direction, false);
+            }
+            break;
+        }
+        case VK_UP:
+            GoToPriorRecord(true, Shift);
+            break;
+        case VK_DOWN:
+            if (FRowDetailPanel->Active() && FRowDetailPanel->Visible())
+                FocusRowDetailPanel();
+            else
+                GoToNextRecord(true, Shift);
+            break;
+        case VK_INSERT:
+            if (shift) {
+                if (FEditActions.Contains(geaPasteGx) && CheckPasteAction())
+                    ExecuteEditAction(geaPasteGx);
+            } else if (!alt && DataSetCanBeChanged() && FOptions.Contains(dgEditing)) {
+                ClearSelectionIfNeeded();
+                if (FAllowedOperations.Contains(alopInsertGx))
+                    DataInsert();
+                else if (FAllowedOperations.Contains(alopAppendGx))
+                    DataAppend();
+            }
+            break;
+        case VK_DELETE:
+            if (shift && FEditActions.Contains(geaCutGx) && CheckCutAction())
+                ExecuteEditAction(geaCutGx);
+            break;
+        case VK_F2:
+            SetEditorMode(true);
+            break;
+        default:
+            break;
+        }
+    }
+
+    // Delete clears a check-box or image cell.
+    if (Key == VK_DELETE && !ctrl && !FOptions.Contains(dgRowSelect)) {
+        TColumnGx* column = CurrentColumnGx();
+        if (column && IsCheckOrImageColumn(column) && column->Field() && !column->Field()->Required() &&
+            column->CanModify(true))
+            column->WriteCellValue(QString(), Variant::Null(), false);
+    }
+}
+
+void TCustomDBGridGx::FocusRowDetailPanel()
+{
+    if (!FRowDetailControl)
+        return;
+    if (QWidget* active = FRowDetailPanel->ActiveControl()) {
+        active->setFocus();
+        return;
+    }
+    if (QWidget* first = FRowDetailControl->nextInFocusChain(); first && FRowDetailControl->isAncestorOf(first))
+        first->setFocus();
+}
+
+// ---------------------------------------------------------------- characters
+
+void TCustomDBGridGx::DataKeyPress(QChar& Key)
+{
+    if (FOptionsGx.Contains(dghEnterAsTab) && Key.unicode() == 13)
+        Key = QChar(9);
+    if (!FOptions.Contains(dgAlwaysShowEditor) && Key.unicode() == 13)
+        FDataLink->UpdateRecord();
+    DoGridKeyPress(Key);
+    if (Key.unicode() == 0)
+        return;
+    const bool prefer = FOptionsGx.Contains(dghPreferIncSearch) && !FOptions.Contains(dgAlwaysShowEditor) &&
+                        !InplaceEditorVisible();
+    if ((FInplaceSearching || prefer) && Key.unicode() > 31 && FDataLink->Active()) {
+        TDataSet* ds = DataSet();
+        if (ds->State() != dsEdit && ds->State() != dsInsert && ds->State() != dsSetKey) {
+            const QString text = FCompleteKeyPress.isEmpty() ? QString(Key) : FCompleteKeyPress;
+            StartInplaceSearch(text, FInplaceSearching ? FInplaceSearchTimeOut : IncSearchTimeOut, inpsFromFirstGx);
+            Key = QChar(0);
+        }
+    }
+}
+
+void TCustomDBGridGx::KeyPress(QChar& Key)
+{
+    FCompleteKeyPress = QString(Key);
+    struct Reset {
+        QString& text;
+        ~Reset() { text.clear(); }
+    } reset{FCompleteKeyPress};
+
+    TColumnGx* column = CurrentColumnGx();
+    if (column && IsCheckOrImageColumn(column) && Key == u' ' && !FOptions.Contains(dgRowSelect)) {
+        DataKeyPress(Key);
+        if (Key == u' ') {
+            column->StepFieldValue(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+            Key = QChar(0);
+        }
+        return;
+    }
+    TDataSet* ds = DataSet();
+    const bool cannotEdit = column && (!column->CanModify(false) || !FOptions.Contains(dgEditing));
+    const bool prefer = FOptionsGx.Contains(dghPreferIncSearch) && !FOptions.Contains(dgAlwaysShowEditor) &&
+                        !InplaceEditorVisible();
+    if ((FInplaceSearching || (FOptionsGx.Contains(dghIncSearch) && cannotEdit) || prefer) &&
+        (Key.unicode() > 31 || Key.unicode() == 8) && FDataLink->Active() && ds && ds->State() != dsEdit &&
+        ds->State() != dsInsert && ds->State() != dsSetKey) {
+        if (!FInplaceSearching && Key.unicode() > 31)
+            StartInplaceSearch(QString(Key), IncSearchTimeOut, inpsFromFirstGx);
+        else
+            DataKeyPress(Key);
+        Key = QChar(0);
+        return;
+    }
+    DataKeyPress(Key);
+    if (Key.unicode() == 0)
+        return;
+    if (TCustomGridGx::HasOption(goEditing) && (Key.unicode() == 8 || Key.unicode() >= 32)) {
+        ShowEditorChar(Key);
+        Key = QChar(0);
+    }
+}
+
+UINT TCustomDBGridGx::GetDlgCode()
+{
+    UINT code = TCustomGridGx::GetDlgCode();
+    if (FOptionsGx.Contains(dghPreferIncSearch))
+        code |= DLGC_WANTCHARS;
+    return code;
+}
+
+bool TCustomDBGridGx::WantSpecialKey(WORD Key, TShiftState Shift)
+{
+    if (TCustomGridGx::WantSpecialKey(Key, Shift))
+        return true;
+    // Esc cancels an unsaved edit instead of pressing the dialog's cancel button.
+    TDataSet* ds = DataSet();
+    if (Key == VK_ESCAPE && ds && FDataLink->Active() &&
+        (ds->Modified() || FDataLink->Modified() || ds->State() == dsEdit || ds->State() == dsInsert))
+        return true;
+    return false;
+}
+
+void TCustomDBGridGx::EnterFilterRowFromAbove()
+{
+    // The filter row's editor comes with the filter row; nothing to enter yet.
+}
