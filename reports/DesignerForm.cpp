@@ -201,7 +201,6 @@ void TfrmPrintSet::SaveClick(QObject* Sender)
                != mrYes)
         return;
     ReportControl1->SaveToFile(name);
-    Fopenname = name;
 }
 
 void TfrmPrintSet::PrinterSetupClick(QObject* Sender)

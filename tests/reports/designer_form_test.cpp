@@ -60,6 +60,7 @@ TEST_F(DesignerForm, NewThreeByTwentyFiveSavesAndReopensByteForByte)
     EXPECT_EQ(form->OpenDialog1.InitialDir, TfrmPrintSet::TemplateDir());
     EXPECT_EQ(form->Fopenname, InDir(QStringLiteral("a.prt")));
     Save(InDir(QStringLiteral("b.prt")));
+    EXPECT_EQ(form->Fopenname, InDir(QStringLiteral("a.prt")));
     const QByteArray a = ReadAll(InDir(QStringLiteral("a.prt")));
     EXPECT_GT(a.size(), 71 + 3 * 4);
     EXPECT_EQ(a, ReadAll(InDir(QStringLiteral("b.prt"))));
@@ -71,7 +72,7 @@ TEST_F(DesignerForm, SaveAddsTheExtensionAndAsksBeforeReplacing)
     Open(Template(kShipped[2]));
     Save(InDir(QStringLiteral("mine")));
     EXPECT_TRUE(QFile::exists(InDir(QStringLiteral("mine.prt"))));
-    EXPECT_EQ(form->Fopenname, InDir(QStringLiteral("mine.prt")));
+    EXPECT_EQ(form->Fopenname, Template(kShipped[2])) << "the name proposed stays the opened file's";
     const QByteArray original = ReadAll(InDir(QStringLiteral("mine.prt")));
 
     Cell(0, 0)->SetCellText(QStringLiteral("改过的标题"));
@@ -82,6 +83,11 @@ TEST_F(DesignerForm, SaveAddsTheExtensionAndAsksBeforeReplacing)
     ASSERT_EQ(Kinds(), (QStringList{QStringLiteral("SaveDialog"), QStringLiteral("MessageDlg")}));
     EXPECT_EQ(DialogScript::Log()[1].Text, QStringLiteral("文件“mine.prt”已经存在，要替换它吗？"));
     EXPECT_EQ(ReadAll(InDir(QStringLiteral("mine.prt"))), original) << "No keeps the file";
+
+    DialogScript::ClearLog();
+    Save(dir.path() + QStringLiteral("/no such folder/x.prt"));
+    ASSERT_EQ(Kinds(), (QStringList{QStringLiteral("SaveDialog"), QStringLiteral("Error")}));
+    EXPECT_EQ(form->Fopenname, Template(kShipped[2]));
 
     DialogScript::AnswerText(InDir(QStringLiteral("mine")));
     DialogScript::Answer(mrYes);
@@ -127,6 +133,12 @@ TEST_F(DesignerForm, ThePrintViewRepeatsTheDataLineAndCannotBeSaved)
     EXPECT_EQ(rc->LineCount(), 14);
     EXPECT_FALSE(form->ToolButton3->isEnabled());
     EXPECT_EQ(ReadAll(file), original);
+
+    // A file that cannot be read or written is the stream error; the name stays.
+    DialogScript::ClearLog();
+    Open(InDir(QStringLiteral("missing.prt")));
+    ASSERT_EQ(Kinds(), (QStringList{QStringLiteral("OpenDialog"), QStringLiteral("Error")}));
+    EXPECT_EQ(form->Fopenname, file);
 
     // "打开" makes it savable again, and so does "新增".
     Open(file);

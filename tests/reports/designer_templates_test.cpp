@@ -128,6 +128,11 @@ TEST_F(DesignerPicture, Dialogs)
     });
     Click(form->ToolButton1);
     EXPECT_EQ(DialogScript::Unanswered(), 0);
+
+    // A new template of 3 x 25 at the form's own size.
+    EXPECT_EQ(form->size(), QSize(789, 483));
+    NewTable(3, 25);
+    ASSERT_TRUE(Shot(form.get()).save(Artifact(QStringLiteral("designer_new.png"))));
 }
 
 } // namespace
