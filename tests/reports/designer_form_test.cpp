@@ -4,6 +4,9 @@
 #include "designer_support.h"
 
 #include "app/FormRegistry.h"
+#include "app/MainForm.h"
+#include "data/frmconst.h"
+#include "platform/gui/TreeView.h"
 
 using namespace designertest;
 
@@ -237,6 +240,42 @@ TEST_F(DesignerForm, RegisteredForAdministratorsUnderCode53)
     std::unique_ptr<TForm> created(entry->Create(nullptr));
     EXPECT_NE(dynamic_cast<TfrmPrintSet*>(created.get()), nullptr);
     EXPECT_EQ(created->Caption(), QStringLiteral("票据打印样式编辑设计"));
+    TFormRegistry::Unregister(53);
+}
+
+} // namespace
+
+namespace {
+
+// The main window opens the designer from "票据设计" for administrators only.
+TEST_F(DesignerForm, TheMainWindowOpensItForAdministrators)
+{
+    RegisterDesignerForms();
+    TCMainform main;
+    TTreeNode* node = nullptr;
+    for (TTreeNode* n = main.TreeView1->Items()->GetFirstNode(); n && !node; n = n->GetNext())
+        if (n->StateIndex() == 53) node = n;
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->Text(), QStringLiteral("票据设计"));
+    main.TreeView1->SetSelected(node);
+    loggedin = true;
+    for (bool admin : {false, true}) {
+        userisadmin = admin;
+        DialogScript::ClearLog();
+        if (admin)
+            DialogScript::AnswerForm([](TForm& f) {
+                EXPECT_NE(dynamic_cast<TfrmPrintSet*>(&f), nullptr);
+                EXPECT_EQ(f.Caption(), QStringLiteral("票据打印样式编辑设计"));
+                return mrCancel;
+            });
+        main.TreeView1DblClick(main.TreeView1);
+        ASSERT_EQ(DialogScript::Log().size(), 1);
+        EXPECT_EQ(DialogScript::Log()[0].Text,
+                  admin ? QStringLiteral("TfrmPrintSet") : QStringLiteral("你是帐套管理员吗?只有他才有这个权限！"));
+    }
+    EXPECT_EQ(DialogScript::PendingAnswers(), 0);
+    loggedin = false;
+    userisadmin = false;
     TFormRegistry::Unregister(53);
 }
 
