@@ -74,10 +74,24 @@ struct TDBGridGxDataHintParams {
 // What a title box is painted with.
 struct TDBGirdDrawTitleStateGx {
     bool Down = false;
-    bool Pressed = false;
-    TColor Color = clBtnFace;
-    bool DropDownSign = false;
-    bool HotTrack = false;
+    bool MultyTitle = false;
+    bool WordWrap = false;
+    bool FilterButtonDown = false;
+    bool Highlight = false;
+    TTextOrientationGx Orientation = tohHorizontal;
+    bool The3DRect = false;
+    bool DrawByThemes = false;
+    QString Caption;
+    TColor BackColor = clBtnFace;
+    bool DrawFilterButton = false;
+    bool CellMultiSelected = false;
+    TSortMarkerGx SortMarker = smNoneGx;
+    bool DrawSortIndex = false;
+    TFontCharset FontCharset = DEFAULT_CHARSET;
+    TColor FontColor = clWindowText;
+    int FontSize = 9;
+    QString FontName;
+    TFontStyles FontStyle = 0;
 };
 
 // ---------------------------------------------------------------- events
@@ -417,7 +431,7 @@ public:
     void SaveBookmark();
     void RestoreBookmark();
     int MoveBy(int Distance);
-    bool SafeMoveTop(int ATop, bool CheckOnly = false);
+    int SafeMoveTop(int ATop, bool CheckOnly = false);
     void SelectDrawRecord(int DataRow);
     void RestoreDrawRecord();
     int DrawRecordCount();
@@ -426,7 +440,7 @@ public:
     void StopTracking();
 
     // ================================================================ drawing services (3.202-3.205, 3.217, 3.226)
-    void CheckFillDataCell(TGridCoord Cell, TGridCoord AreaCell, TColumnGx* Column, const TRect& AreaRect,
+    bool CheckFillDataCell(TGridCoord Cell, TGridCoord AreaCell, TColumnGx* Column, const TRect& AreaRect,
                            TColCellParamsGx& Params);
     void DefaultDrawColumnCell(TRect& Rect, int DataCol, TColumnGx* Column, TGridDrawState State);
     void DefaultDrawColumnDataCell(TGridCoord Cell, TGridCoord AreaCell, TColumnGx* Column, const TRect& AreaRect,
@@ -843,6 +857,48 @@ private:
 
     // ================================================================ painting helpers
     // (members that the painting code adds)
+    using TCustomGridGx::DrawCellFrame;
+    // The 3D (or flat) frame of a fixed cell: raised, or sunken when Down or Edge.
+    void DrawCellFrame(TCanvas* ACanvas, const TRect& Rect, bool RightEdge, bool LeftEdge, bool Down, bool Edge);
+    bool VertScrollBarFilledElsewhere() const override;
+    // The rectangle a 3D cell paints in: grown for themes, moved in a flat grid, else shrunk inside its frame.
+    void Adjust3DPaintRect(TRect& Rect, bool Themed) const;
+    // Background of a fixed-style cell (themed face, gradient or the brush).
+    void PaintCellBackground(bool Themed, const TRect& ARect, bool Is3D, const TRect* Clip, bool Pressed,
+                             bool Down);
+    // One edit or filter button of a cell, blended over the cell when Transparency (percent) is above 0.
+    void PaintCellButton(TColumnGx* Column, TCanvas* ACanvas, TEditButtonStyleGx Style, const TRect& ButtonRect,
+                         const TRect& CellRect, bool DroppedDown, bool Hot, bool AFlat, bool Enabled, TColor AColor,
+                         TBitmap* Glyph, int Transparency);
+    void PaintCellEditButtons(TColumnGx* Column, TGridCoord Cell, const TRect& CellRect, const TRect& Area,
+                              bool Is3D, TColor Background);
+    bool EditButtonsShownForCell(TColumnGx* Column, TGridCoord Cell);
+    // The text of the column in the record Delta rows away as the cell events leave it.
+    bool NeighbourCellText(TColumnGx* Column, int DataRow, int Delta, QString& Text);
+    void PaintCheckBoxInCell(const TRect& Area, TCheckBoxState CheckState);
+    void PaintIncSearchText(TColumnGx* Column, const TRect& Area, const TColCellParamsGx& Params, int TextOffset,
+                            int TopOffset);
+    // Highlight colours of indicator, title (dark kind) and footer cells.
+    bool CalcHighlightColorsGx(bool Selected, bool DarkKind, TColor& AColor, TFont* AFont);
+    // Cell text through the grid's text painter.
+    void WriteCellText(TColumnGx* Column, const TRect& ARect, bool FillRect, int DX, int DY, const QString& Text,
+                       TAlignment Alignment, TTextLayoutGx Layout, bool MultiLine, bool EndEllipsis, int LeftMarg,
+                       int RightMarg);
+    // The band of Node's host above Node, and the bands above it.
+    void PaintTitleBand(int ACol, THeadTreeNode* Node, const TRect& Cell, int NodeLeft, int NodeTop,
+                        bool EndEllipsis, bool Highlighted, bool Themed);
+    int FooterGridRow(int Row) const;
+    void PaintRecNoText(const TRect& Box, int Number);
+    void CheckBufferedPaint();
+    bool HideRowDetailPanelForMove();
+    TGridOptions EffectiveSizingOptions() const;
+    bool CalcFrozenSizingState(int X, int Y, int& SizingOfs, int& SizingPos, int& Index, TDBGridGxState& State);
+    bool IsOnSizingBorder(int X, int Y);
+    bool CalcRowPanelSizingState(int X, int Y, int& SizingOfs, int& SizingPos, int& Index, TGridState& State);
+    bool IsRowPanelTitleCell(int X, int Y);
+    void DrawFrozenSizingLine(int Width, int Height);
+    bool FFilterCellHighlighted = false;
+    bool FTitleSignHot = false;
 
     // ================================================================ interaction helpers
     // (members that the keyboard, mouse and editing code adds)

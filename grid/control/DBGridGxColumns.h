@@ -12,6 +12,7 @@
 #include "grid/support/EditButtonsGx.h"
 #include "grid/support/MRUListGx.h"
 #include "grid/support/SpecRowGx.h"
+#include "platform/gui/StringGrid.h"
 #include "platform/rtl/Variant.h"
 #include <QStringList>
 #include <functional>
@@ -421,6 +422,11 @@ public:
     using TColCellUpdateDataEventGx = std::function<void(TColumnGx* sender, QString& text, Variant& value,
                                                          bool& useText, bool& handled)>;
     using TButtonDownEventGx = std::function<void(QObject* sender, bool topButton, bool& autoRepeat, bool& handled)>;
+    // Paints a data cell of the column instead of the default; Processed set ends the default.
+    using TAdvDrawDataCellEventGx = std::function<void(TColumnGx* sender, TGridCoord cell, TGridCoord areaCell,
+                                                       const TRect& rect, TColCellParamsGx& params, bool& processed)>;
+    // May change whether the mark of a required field left empty is drawn.
+    using TCheckDrawRequiredStateEventGx = std::function<void(TColumnGx* sender, bool& drawState)>;
 
     // Created inside a collection, or free-standing (no grid) when it is nullptr.
     explicit TColumnGx(TDBGridColumnsGx* collection);
@@ -636,6 +642,8 @@ public:
     TColCellUpdateDataEventGx OnUpdateData;
     TButtonClickEventGx OnEditButtonClick;
     TButtonDownEventGx OnEditButtonDown;
+    TAdvDrawDataCellEventGx OnAdvDrawDataCell;
+    TCheckDrawRequiredStateEventGx OnCheckDrawRequiredState;
 
     // ---- list-grid interface
     void ListSourceChanged(TDataSource* source) override;

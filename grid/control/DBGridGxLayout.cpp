@@ -640,7 +640,9 @@ void TCustomDBGridGx::ChangeScale(int M, int D)
 void TCustomDBGridGx::Paint()
 {
     FDrawnGroupList.clear();
+    CheckBufferedPaint();
     TCustomGridGx::Paint();
+    PaintFlatBorder();
 }
 
 void TCustomDBGridGx::CheckDrawCellBorder(int ACol, int ARow, TCellBorderTypeGx BorderType, bool& IsDraw,

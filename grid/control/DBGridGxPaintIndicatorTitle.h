@@ -10,6 +10,9 @@ class TDBGridGxIndicatorTitle {
 public:
     explicit TDBGridGxIndicatorTitle(TCustomDBGridGx* grid) : FGrid(grid) {}
     TCustomDBGridGx* Grid() const { return FGrid; }
+    // Set while the indicator title is pressed.
+    bool Down() const { return FDown; }
+    void SetDown(bool value) { FDown = value; }
     QMenu* DropdownMenu() const { return FDropdownMenu; }
     void SetDropdownMenu(QMenu* value) { FDropdownMenu = value; }
     bool ShowDropDownSign() const { return FShowDropDownSign; }
@@ -22,6 +25,7 @@ public:
 
 private:
     TCustomDBGridGx* FGrid;
+    bool FDown = false;
     QMenu* FDropdownMenu = nullptr;
     bool FShowDropDownSign = false;
     bool FTitleButton = false;

@@ -3,6 +3,8 @@
 // the data follow the thumb, smooth stepping, and an external scroll bar that
 // mirrors the horizontal one.
 #include "DBGridGxTypes.h"
+#include "platform/gui/Messages.h"
+#include <QMetaObject>
 
 class QScrollBar;
 class TCustomDBGridGx;
@@ -34,6 +36,8 @@ public:
     void UpdateExtScrollBar();
     bool IsScrollBarVisible() const;
     bool IsScrollBarShowing() const;
+    // The range, page and position of the external bar when one is attached, else of the grid's own.
+    bool GetScrollInfo(TScrollInfo& Info) const;
 
 protected:
     virtual void SmoothStepChanged() {}
@@ -43,6 +47,8 @@ protected:
     bool FTracking = true;
     TScrollBarVisibleModeGx FVisibleMode = sbAutoShowGx;
     bool FSmoothStep = false;
+    bool FDestroying = false;
+    QMetaObject::Connection FExtConnection, FExtDestroyed;
 };
 
 class THorzDBGridGxScrollBar : public TDBGridGxScrollBar {

@@ -378,6 +378,9 @@ public:
     virtual int VertLineScrollStep();
     virtual bool IsSmoothHorzScroll() { return HasOption(goRowSelect); }
     virtual bool IsSmoothVertScroll() { return false; }
+    // A descendant that fills the vertical scroll bar itself (from its data) answers true;
+    // the grid then leaves that bar alone.
+    virtual bool VertScrollBarFilledElsewhere() const { return false; }
     virtual bool CanHotTrackCell(int ACol, int ARow) { return false; }
     virtual bool SelectCell(int ACol, int ARow) { return true; }
     virtual void InsertOrDeleteLines(int Index, int Amount, bool IsRows);

@@ -435,7 +435,7 @@ void TCustomGridGx::SyncScrollPositions()
             WriteScrollInfo(this, SB_HORZ, 0, 0, 0, MulDiv(FTopLeft.X - FFixedCols, 127, ltl.X - FFixedCols), SIF_POS);
         }
     }
-    if (hasV) {
+    if (hasV && !VertScrollBarFilledElsewhere()) {
         if (IsSmoothVertScroll()) {
             FSmoothPos.Y = int(std::min<long long>(INT_MAX, AxisSum(L.Vert, FFixedRows, FTopLeft.Y))) + FDataOffset.cy;
             WriteScrollInfo(this, SB_VERT, 0, FGridDataSize.cy - 1, FDataPageSize.cy, FSmoothPos.Y, SIF_ALL & ~SIF_TRACKPOS);
@@ -501,7 +501,8 @@ void TCustomGridGx::SyncScrollRanges()
     int w = ClientWidth() + (ScrollBarVisible(SB_VERT) ? ScrollBarExtent() : 0);
     int h = ClientHeight() + (ScrollBarVisible(SB_HORZ) ? ScrollBarExtent() : 0);
     if (hasH) horizontal(w, h);
-    if (hasV) vertical(ClientWidth() + (ScrollBarVisible(SB_VERT) ? ScrollBarExtent() : 0), ClientHeight());
+    if (hasV && !VertScrollBarFilledElsewhere())
+        vertical(ClientWidth() + (ScrollBarVisible(SB_VERT) ? ScrollBarExtent() : 0), ClientHeight());
     if (hasH && ClientWidth() != w) horizontal(ClientWidth(), ClientHeight());
     const TGridLayoutGx L = CalcGridLayout();
     if (!IsSmoothHorzScroll()) FDataPageSize.cx = std::max(0, L.Horz.DataLimit - L.Horz.FixedEnd);

@@ -61,7 +61,9 @@ public:
     TDataSetState State() const { return m_state; }
     bool Modified() const { return m_modified; }
     virtual bool CanModify() const { return true; }
-    bool IsSequenced() const { return true; }
+    // Whether the dataset numbers its records (RecNo, RecordCount); every dataset of the
+    // platform does.
+    virtual bool IsSequenced() const { return true; }
 
     // --- fields ---
     TFieldDefs& FieldDefs() { return m_fieldDefs; }

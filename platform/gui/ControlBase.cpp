@@ -787,9 +787,12 @@ QScrollBar* TCustomControl::ensureBar(int bar)
 void TCustomControl::applyBar(int bar)
 {
     const TScrollInfo& si = m_bars[bar].info;
-    bool show = barAllowed(m_scrollBars, bar) && hasRange(si);
+    // A bar set with SIF_DISABLENOSCROLL stays on screen, disabled, when it cannot scroll.
+    const bool scrollable = hasRange(si);
+    bool show = barAllowed(m_scrollBars, bar) && (scrollable || m_bars[bar].disableNoScroll);
     QScrollBar* b = (show || (bar == SB_HORZ ? m_hbar : m_vbar)) ? ensureBar(bar) : nullptr;
     if (!b) return;
+    b->setEnabled(scrollable);
     {
         QSignalBlocker block(b);
         b->setRange(si.nMin, maxPos(si));
@@ -834,6 +837,7 @@ int TCustomControl::SetScrollInfo(int bar, const TScrollInfo& in, bool)
     }
     if (in.fMask & SIF_PAGE) si.nPage = std::min<UINT>(in.nPage, UINT(std::max(0, si.nMax - si.nMin + 1)));
     if (in.fMask & SIF_POS) si.nPos = in.nPos;
+    m_bars[bar].disableNoScroll = (in.fMask & SIF_DISABLENOSCROLL) != 0;
     si.nPos = std::clamp(si.nPos, si.nMin, maxPos(si));
     if (!m_bars[bar].dragging) si.nTrackPos = si.nPos;
     applyBar(bar);

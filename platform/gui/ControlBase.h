@@ -240,6 +240,7 @@ private:
     struct BarState {
         TScrollInfo info;
         bool dragging = false;
+        bool disableNoScroll = false;   // the last SetScrollInfo asked to keep a bar that cannot scroll
     };
 
     TColor m_color;
