@@ -61,16 +61,16 @@ Tfrmexceltosrglist::Tfrmexceltosrglist(QWidget* AOwner) : TfrmBase_C(AOwner)
     Edit1->setReadOnly(true);
     head->addWidget(Edit1, 1);
     rightbox->addLayout(head);
-    gridpanel = new QWidget(right);
-    gridpanel->setObjectName(QStringLiteral("gridpanel"));
-    (new QVBoxLayout(gridpanel))->setContentsMargins(0, 0, 0, 0);
-    rightbox->addWidget(gridpanel, 1);
+    DBGridGx1 = new TDBGridGx(right);
+    DBGridGx1->setObjectName(QStringLiteral("DBGridGx1"));
+    rightbox->addWidget(DBGridGx1, 1);
     split->addWidget(TreeView1);
     split->addWidget(right);
-    split->setSizes({200, 480});
+    split->setSizes({160, 520});
     outer->addWidget(split, 1);
 
     dsdetail.SetDataSet(&cdsdetail);
+    buildgrid();
     m_breednodes = std::make_unique<TbreedNodes>(TreeView1, QStringLiteral("breedlist"));
     TreeView1->OnChange = [this](QObject* s, TTreeNode* n) { TreeView1Change(s, n); };
     TreeView1->OnDblClick = [this](QObject* s) { TreeView1DblClick(s); };
@@ -83,6 +83,33 @@ Tfrmexceltosrglist::Tfrmexceltosrglist(QWidget* AOwner) : TfrmBase_C(AOwner)
 Tfrmexceltosrglist::~Tfrmexceltosrglist()
 {
     TreeView1->Items()->Clear();
+}
+
+void Tfrmexceltosrglist::buildgrid()
+{
+    DBGridGx1->SetFooterRowCount(1);
+    DBGridGx1->SumList()->SetActive(true);
+    struct Col {
+        const char* field;
+        const char* title;
+        int width;
+        TFooterValueType footer;
+    };
+    for (const Col& c : {Col{"Mname", "材料名称", 120, fvtStaticText}, Col{"mtype", "规格型号", 80, fvtNon},
+                         Col{"Munit", "单位", 40, fvtNon}, Col{"Qty", "数量", 60, fvtSum},
+                         Col{"dprice", "金额", 70, fvtSum}, Col{"remark", "(对材料项)备注", 100, fvtNon}}) {
+        TColumnGx* column = DBGridGx1->Columns()->Add();
+        column->SetFieldName(QString::fromLatin1(c.field));
+        column->SetWidth(c.width);
+        column->Title()->SetCaption(QString::fromUtf8(c.title));
+        TColumnFooterGx* footer = column->Footer();
+        footer->SetValueType(c.footer);
+        if (c.footer == fvtStaticText) {
+            footer->SetValue(QStringLiteral("合计"));
+            footer->SetAlignment(taCenter);
+        }
+    }
+    DBGridGx1->SetDataSource(&dsdetail);
 }
 
 void Tfrmexceltosrglist::createstaging()
@@ -128,11 +155,16 @@ void Tfrmexceltosrglist::TreeView1Change(QObject* Sender, TTreeNode* Node)
 
 void Tfrmexceltosrglist::TreeView1DblClick(QObject* Sender) { m_breednodes->onTreeViewDbClick(Sender); }
 
-void Tfrmexceltosrglist::ToolButton4Click(QObject*)
+void Tfrmexceltosrglist::emptystaging()
 {
-    if (cdsdetail.Active())
-        cdsdetail.EmptyDataSet();
+    if (!cdsdetail.Active())
+        return;
+    cdsdetail.EmptyDataSet();
+    // Emptying fires no dataset event the footer sums follow.
+    DBGridGx1->SumList()->RecalcAll();
 }
+
+void Tfrmexceltosrglist::ToolButton4Click(QObject*) { emptystaging(); }
 
 void Tfrmexceltosrglist::readsheet(TExcelWorksheet* sheet)
 {
@@ -170,7 +202,7 @@ void Tfrmexceltosrglist::readsheet(TExcelWorksheet* sheet)
 void Tfrmexceltosrglist::acinsertExecute(QObject*)
 {
     createstaging();
-    cdsdetail.EmptyDataSet();
+    emptystaging();
     ExcelApp excel;
     try {
         excel = CreateExcelApplication();
@@ -267,7 +299,7 @@ void Tfrmexceltosrglist::acSaveExecute(QObject*)
         if (writerows()) {
             rmtDM->CommitTrans();
             // The rows are in the books now: a second save would import them twice.
-            cdsdetail.EmptyDataSet();
+            emptystaging();
             ShowMessage(QStringLiteral("倒入成功！！！"));
         } else {
             rmtDM->RollbackTrans();

@@ -7,6 +7,8 @@
 #include "CategoryTree.h"
 #include "FormBase.h"
 
+#include "grid/control/DBGridGx.h"
+
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/DataSource.h"
 
@@ -30,7 +32,7 @@ public:
     QAction* acexit;        // 退出
     TTreeView* TreeView1;
     QLineEdit* Edit1;       // the chosen category's name
-    QWidget* gridpanel;     // holds the staging grid
+    TDBGridGx* DBGridGx1;   // the staging rows, with the sums of quantity and amount
     TClientDataSet cdsdetail;
     TDataSource dsdetail;
 
@@ -57,6 +59,8 @@ public:
     bool writerows();
 
 private:
+    void buildgrid();
+    void emptystaging();
     void createstaging();
     std::unique_ptr<TbreedNodes> m_breednodes;
 };

@@ -4,6 +4,7 @@
 #include "app/FormRegistry.h"
 #include "app/MainForm.h"
 #include "data/DM.h"
+#include "grid/control/DBGridGxUnit.h"
 #include "platform/gui/Application.h"
 #include "reports/DesignerForm.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Depotrix"));
     Application->SetTitle(QStringLiteral("Depotrix"));
     Application->Initialize();
+    InitDBGridGxUnits();
     RegisterAppForms();
     RegisterDesignerForms();
     auto dm = std::make_unique<TrmtDM>();
@@ -25,5 +27,6 @@ int main(int argc, char** argv)
         code = Application->Run();
         Application->SetMainForm(nullptr);
     }
+    DoneDBGridGxUnits();
     return code;
 }

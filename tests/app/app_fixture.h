@@ -12,6 +12,7 @@
 #include "data/frmconst.h"
 #include "data/qstringprint.h"
 #include "data/schema_accountset.h"
+#include "grid/control/DBGridGxUnit.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
@@ -81,6 +82,8 @@ protected:
         dpxtest::writeSettings(m_dir.path(), m_databases.source());
         apptest::resetContext();
         InstallDialogMessageSink();
+        // The grid units are up before any form makes a grid, as at program start.
+        InitDBGridGxUnits();
         DialogScript::Start();
         TFormRegistry::Entries().clear();
         RegisterAppForms();

@@ -101,6 +101,22 @@ TEST_F(MasterOpeningStock, ReadingStopsByTheEndRules)
         EXPECT_EQ(Staged(), c.staged);
         EXPECT_EQ(Texts(), QStringList{c.message});
     }
+    // The grid shows the staged rows with the sums of quantity and amount.
+    Choose(QStringLiteral("螺纹钢"));
+    Import(row1 + QStringLiteral("盘条\tΦ6.5\t吨\t2.5\t9000\t\n"));
+    QApplication::processEvents();
+    TDBGridGx* grid = form->DBGridGx1;
+    QStringList titles;
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        titles << grid->Columns()->Items(i)->Title()->Caption();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("材料名称"), QStringLiteral("规格型号"), QStringLiteral("单位"),
+                                   QStringLiteral("数量"), QStringLiteral("金额"), QStringLiteral("(对材料项)备注")}));
+    EXPECT_EQ(grid->FooterRowCount(), 1);
+    EXPECT_EQ(grid->Columns()->Items(0)->Footer()->Value(), QStringLiteral("合计"));
+    EXPECT_EQ(grid->Columns()->Items(3)->Footer()->SumValue().ToDouble(), 6.5);
+    EXPECT_EQ(grid->Columns()->Items(4)->Footer()->SumValue().ToDouble(), 9010.5);
+    ASSERT_TRUE(form->grab().save(apptest::artifact(QStringLiteral("app_opening_stock.png"))));
+
     // Names keep the 50 characters a material takes.
     Import(QString(60, QChar(u'料')) + QStringLiteral("\t\t个\t1\t1\t\n"));
     EXPECT_EQ(Staged().value(0).section(u'|', 0, 0), QString(50, QChar(u'料')));
