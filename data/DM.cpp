@@ -195,7 +195,14 @@ bool TrmtDM::IntransAction() const { return ADOCon->InTransaction(); }
 bool TrmtDM::execsql(const QString& sql)
 {
     TQueryPtr query(NewQuery());
-    OpenindicatinnDB(dbname);
+    // A database that cannot be switched to fails the statement: it has not run, the caller
+    // learns it from the result and the user sees why, as the error display would show it.
+    try {
+        OpenindicatinnDB(dbname);
+    } catch (const Exception& e) {
+        MessageSink::Show(MsgKind::Error, e.Message());
+        return false;
+    }
     Texecsql runner(query.get(), sql);
     aexecsql = &runner;
     struct Reset { Texecsql*& p; ~Reset() { p = nullptr; } } reset{aexecsql};

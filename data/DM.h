@@ -62,7 +62,9 @@ public:
     void RollbackTrans();
     bool IntransAction() const;
     // One non-query statement in the logged-in database: inside the caller's transaction
-    // (False plus the message on failure, the transaction left open) or in its own.
+    // (False plus the message on failure, the transaction left open) or in its own. A
+    // database switch that fails gives False too, with its error shown; the statement does
+    // not run.
     bool execsql(const QString& sql);
 
     // ----- paged loading and change writing -----

@@ -159,22 +159,38 @@ TEST_F(DMTest, DatabaseSwitchBeforeAndAfterLogin)
     EXPECT_EQ(dm->getrecordcount(QStringLiteral("select * from t1")), 0);
 }
 
+// A name "Use" cannot take, or a database that is not there: the statement does not run,
+// execsql says so and the switch's error is shown; the caller's transaction stays open.
 TEST_F(DMTest, DatabaseNamesThatUseCannotTakeAreRefused)
 {
     Connect();
-    for (const char* bad : {"my db", "acc;drop table x", "1acc", "[acc]"}) {
-        sqls.clear();
-        dbname = QString::fromUtf8(bad);
-        try {
-            dm->execsql(QStringLiteral("select 1"));
-            ADD_FAILURE() << bad;
-        } catch (const EDatabaseError& e) {
-            EXPECT_TRUE(e.Message().contains(QString::fromUtf8(bad))) << e.Message().toStdString();
+    CreateAccountSet();
+    const QString sql = QStringLiteral("update ibm set remark='x'");
+    for (const char* bad : {"my db", "acc;drop table x", "1acc", "[acc]", "nosuchdb"}) {
+        const QString name = QString::fromUtf8(bad);
+        for (const bool intrans : {false, true}) {
+            SCOPED_TRACE(std::string(bad) + (intrans ? " inside a transaction" : ""));
+            dbname = name;
+            sqls.clear();
+            messages.clear();
+            if (intrans)
+                dm->BeginTrans();
+            EXPECT_FALSE(dm->execsql(sql));
+            EXPECT_EQ(dm->IntransAction(), intrans);
+            if (intrans)
+                dm->RollbackTrans();
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_EQ(messages[0].kind, MsgKind::Error);
+            EXPECT_TRUE(messages[0].text.contains(name)) << messages[0].text.toStdString();
+            EXPECT_FALSE(sqls.contains(sql));
+            // Only a plain identifier reaches "Use".
+            EXPECT_EQ(sqls.contains(QStringLiteral("Use ") + name), name == QLatin1String("nosuchdb"));
         }
-        EXPECT_TRUE(sqls.isEmpty()) << bad;
+        EXPECT_THROW(dm->OpenindicatinnDB(name), Exception);
     }
-    dbname = QStringLiteral("nosuchdb");
-    EXPECT_THROW(dm->execsql(QStringLiteral("select 1")), EOleException);
+    dbname = QStringLiteral("acc");
+    EXPECT_EQ(Rows(QStringLiteral("select remark from ibm order by fid")),
+              (QStringList{QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")}));
     EXPECT_TRUE(TrmtDM::isvaliddbname(QStringLiteral("帐套_2024")));
     EXPECT_TRUE(TrmtDM::isvaliddbname(QStringLiteral("Master")));
 }

@@ -28,13 +28,7 @@ inline QString serverSource(const QString& prefix) { return pgtest::ServerAddres
 // text, or empty on success.
 inline QString serverExec(const QString& sql)
 {
-    const pgdb::PgAddress a = pgdb::ParseAddress(pgtest::ServerAddress());
-    const QByteArray info = QStringLiteral("host=%1 port=%2 dbname=postgres%3")
-                                .arg(a.host)
-                                .arg(a.port)
-                                .arg(a.user.isEmpty() ? QString() : QStringLiteral(" user=") + a.user)
-                                .toUtf8();
-    PGconn* c = PQconnectdb(info.constData());
+    PGconn* c = PQconnectdb(pgtest::MaintenanceInfo().constData());
     QString error;
     if (PQstatus(c) != CONNECTION_OK) {
         error = QString::fromUtf8(PQerrorMessage(c));
@@ -70,9 +64,7 @@ public:
     // An empty text when the engine is usable, otherwise why not.
     static QString problem()
     {
-        if (onServer() && pgtest::ServerAddress().isEmpty())
-            return QStringLiteral("DPX_PG_ADDRESS is not set: the test server did not start");
-        return QString();
+        return onServer() ? pgtest::ServerProblem() : QString();
     }
 
 private:

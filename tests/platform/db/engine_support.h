@@ -13,7 +13,7 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         if (pgtest::OnServer()) {
-            ASSERT_FALSE(pgtest::ServerAddress().isEmpty()) << "DPX_PG_ADDRESS is not set: the test server did not start";
+            ASSERT_EQ(pgtest::ServerProblem(), QString());
             m_prefix = pgtest::NewPrefix();
         }
         engine = OpenClient();

@@ -13,6 +13,33 @@ namespace pgtest {
 inline QString ServerAddress() { return qEnvironmentVariable("DPX_PG_ADDRESS"); }
 inline bool OnServer() { return qEnvironmentVariable("DPX_TEST_ENGINE") == QLatin1String("postgres"); }
 
+// The libpq connection info of the test server's maintenance database, as the server's own login.
+inline QByteArray MaintenanceInfo()
+{
+    const pgdb::PgAddress a = pgdb::ParseAddress(ServerAddress());
+    return QStringLiteral("host=%1 port=%2 dbname=postgres connect_timeout=5%3")
+        .arg(a.host).arg(a.port)
+        .arg(a.user.isEmpty() ? QString() : QStringLiteral(" user=") + a.user).toUtf8();
+}
+
+// Why the test server cannot be used, or an empty text: the address is not set, or the server
+// there does not answer (asked once per process, waiting at most a few seconds).
+inline QString ServerProblem()
+{
+    if (ServerAddress().isEmpty())
+        return QStringLiteral("DPX_PG_ADDRESS is not set: the test server did not start");
+    static const QString answer = [] {
+        PGconn* c = PQconnectdb(MaintenanceInfo().constData());
+        const QString problem = PQstatus(c) == CONNECTION_OK
+                                    ? QString()
+                                    : QStringLiteral("the test server at %1 does not answer: %2")
+                                          .arg(ServerAddress(), QString::fromUtf8(PQerrorMessage(c)).trimmed());
+        PQfinish(c);
+        return problem;
+    }();
+    return answer;
+}
+
 // A database prefix no other test (or test process) uses.
 inline QString NewPrefix()
 {
@@ -23,11 +50,7 @@ inline QString NewPrefix()
 // Drops every database whose name starts with prefix.
 inline void DropPrefixed(const QString& prefix)
 {
-    const pgdb::PgAddress a = pgdb::ParseAddress(ServerAddress());
-    const QByteArray info = QStringLiteral("host=%1 port=%2 dbname=postgres%3")
-                                .arg(a.host).arg(a.port)
-                                .arg(a.user.isEmpty() ? QString() : QStringLiteral(" user=") + a.user).toUtf8();
-    PGconn* c = PQconnectdb(info.constData());
+    PGconn* c = PQconnectdb(MaintenanceInfo().constData());
     if (PQstatus(c) == CONNECTION_OK) {
         PGresult* r = PQexec(c, QStringLiteral("select datname from pg_database where left(datname, %1) = '%2'")
                                     .arg(prefix.size()).arg(prefix).toUtf8().constData());
