@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 
 class TReportControl;
 

@@ -38,6 +38,11 @@ TEST_P(DesignerTemplate, EditSaveUnderANewNameAndPrint)
     ASSERT_TRUE(QFile::exists(saved + QStringLiteral(".prt")));
     EXPECT_EQ(DialogScript::Unanswered(), 0);
     EXPECT_EQ(Kinds(), (QStringList{QStringLiteral("OpenDialog"), QStringLiteral("SaveDialog")}));
+    // Reopened and saved again: the same bytes, with the new title.
+    Open(saved + QStringLiteral(".prt"));
+    EXPECT_EQ(Cell(0, 0)->CellText(), QStringLiteral("样张 %1").arg(QLatin1String(s.resource)));
+    Save(saved + QStringLiteral("-2.prt"));
+    EXPECT_EQ(ReadAll(saved + QStringLiteral("-2.prt")), ReadAll(saved + QStringLiteral(".prt")));
 
     // A sample bill of seven lines through the saved template: two pages of five rows.
     TReportControl printing;
