@@ -946,6 +946,9 @@ private:
     void RestartSearchTimer();
     void StopSearchTimer();
     void OpenFindDialog(const QString& Text);
+    // Wheel deltas add up to notches of 120; each whole notch is one wheel step.
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
+    int FWheelDelta = 0;
 };
 
 // The grid the forms place: every property of the custom grid published.

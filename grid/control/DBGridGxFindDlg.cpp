@@ -7,6 +7,7 @@
 #include "platform/gui/ControlBase.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLabel>
 
 namespace {
@@ -132,6 +133,18 @@ TDBGridGxFindDlg::TDBGridGxFindDlg(QWidget* AOwner) : TForm(AOwner)
 
 TDBGridGxFindDlg::~TDBGridGxFindDlg() = default;
 
+QString TDBGridGxFindDlg::Text() const { return cbText->Text(); }
+void TDBGridGxFindDlg::SetText(const QString& Value) { cbText->SetText(Value); }
+QStringList TDBGridGxFindDlg::TextItems() const { return cbText->Items()->Texts(); }
+QStringList TDBGridGxFindDlg::FindInItems() const { return cbFindIn->Items()->Texts(); }
+int TDBGridGxFindDlg::FindIn() const { return cbFindIn->ItemIndex(); }
+void TDBGridGxFindDlg::SetFindIn(int Index) { cbFindIn->SetItemIndex(Index); }
+void TDBGridGxFindDlg::SetMatching(int Index) { cbMatchinType->SetItemIndex(Index); }
+void TDBGridGxFindDlg::SetDirection(int Index) { cbFindDirection->SetItemIndex(Index); }
+void TDBGridGxFindDlg::SetIgnoreCase(bool Value) { cbCharCase->SetChecked(Value); }
+void TDBGridGxFindDlg::SetIgnoreFormat(bool Value) { cbUseFormat->SetChecked(Value); }
+bool TDBGridGxFindDlg::TreeRangeShown() const { return dbcTreeFindRange->isVisible(); }
+
 void TDBGridGxFindDlg::FillFindIn()
 {
     FFilling = true;
@@ -201,7 +214,7 @@ void TDBGridGxFindDlg::FindNext()
     case 1: direction = ltdDownGx; break;
     default: direction = ltdAllGx; break;
     }
-    if (GetKeyState(VK_CONTROL) < 0 || FCtrlHeld)
+    if ((QGuiApplication::keyboardModifiers() & Qt::ControlModifier) || FCtrlHeld)
         direction = direction == ltdUpGx ? ltdDownGx : ltdUpGx;
     if (!FIsFirstTry && direction == ltdAllGx)
         direction = ltdDownGx;

@@ -7,6 +7,7 @@
 #include "platform/gui/Form.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <vector>
 
 class QLabel;
@@ -39,6 +40,18 @@ public:
     void FindNext();
 
     TCustomDBGridGx* Grid() const { return FGrid; }
+    // The fields as the user sets them (item indexes; -1 for no choice).
+    QString Text() const;
+    void SetText(const QString& Value);
+    QStringList TextItems() const;
+    QStringList FindInItems() const;
+    int FindIn() const;
+    void SetFindIn(int Index);
+    void SetMatching(int Index);
+    void SetDirection(int Index);
+    void SetIgnoreCase(bool Value);
+    void SetIgnoreFormat(bool Value);
+    bool TreeRangeShown() const;
     bool IsFirstTry() const { return FIsFirstTry; }
 
     QLabel* Label1 = nullptr;

@@ -343,10 +343,10 @@ void TCustomDBGridGx::DataMouseDown(TMouseButton Button, TShiftState Shift, int 
     // 9. Record selection.
     if (IsSelectionTypeAllowed(gstRecordBookmarks) && (rowSelect || indicator || !rectAllowed)) {
         if (Shift.contains(ssShift) && Cell.Y != oldRow) {
-            FAntiSelection = true;
-            if (!FSelecting || FSelectionAnchor.IsEmpty()) {
-                FSelecting = false;
-            }
+            // The range from the current record takes the current record's
+            // state; Ctrl (or no clearing) toggles it instead.
+            FAntiSelection = Shift.contains(ssCtrl) || !FOptionsGx.Contains(dghClearSelection);
+            FSelecting = false;
             MoveBySelecting(true, Cell.Y - oldRow, true, false);
         } else if (Shift.contains(ssCtrl) || !FOptionsGx.Contains(dghClearSelection)) {
             if (Button == mbLeft)

@@ -264,6 +264,28 @@ void TCustomDBGridGx::ScrollBarMessage(int Bar, int ScrollCode, int Pos)
     }
 }
 
+bool TCustomDBGridGx::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
+{
+    bool handled = false;
+    if (OnMouseWheel)
+        OnMouseWheel(this, Shift, WheelDelta, MousePos, handled);
+    if (handled)
+        return true;
+    // A touchpad reports a notch in parts; a change of direction starts afresh.
+    if ((FWheelDelta < 0) != (WheelDelta < 0))
+        FWheelDelta = 0;
+    FWheelDelta += WheelDelta;
+    while (FWheelDelta <= -WHEEL_DELTA) {
+        FWheelDelta += WHEEL_DELTA;
+        DoMouseWheelDown(Shift, MousePos);
+    }
+    while (FWheelDelta >= WHEEL_DELTA) {
+        FWheelDelta -= WHEEL_DELTA;
+        DoMouseWheelUp(Shift, MousePos);
+    }
+    return true;
+}
+
 bool TCustomDBGridGx::DoMouseWheelDown(TShiftState, TPoint)
 {
     if (InplaceEditorVisible())

@@ -87,6 +87,9 @@ protected:
         grid->setGeometry(4, 4, 420, 300);
         src.SetDataSet(&cds);
         grid->SetDataSource(&src);
+        // Every column in view.
+        for (int i = 0; i < grid->Columns()->Count(); ++i)
+            grid->Columns()->GetColumn(i)->SetWidth(76);
         form->show();
         QApplication::setActiveWindow(form.get());
         (void)QTest::qWaitForWindowActive(form.get());

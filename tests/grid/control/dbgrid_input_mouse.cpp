@@ -1,0 +1,128 @@
+// The data grid's mouse on an account set's material list: title clicks, the
+// drag threshold and column dragging, live sizing, record selection on the
+// indicator, cell clicks and double clicks.
+#include "dbgrid_input_fixture.h"
+
+using namespace gxinput;
+
+using GridInputMouse = GridTest;
+
+namespace {
+
+// The title row's point at a grid column, dy pixels from its centre.
+QPoint TitleAt(TDBGridGx* grid, int col, int dx = 0)
+{
+    const TRect r = grid->CellRect(col, 0);
+    return QPoint((r.Left + r.Right) / 2 + dx, (r.Top + r.Bottom) / 2 - 2);
+}
+
+} // namespace
+
+TEST_F(GridInputMouse, TitleClickTable)
+{
+    struct Case {
+        const char* name;
+        int pressCol;
+        int releaseCol;      // -1: on a data cell below the title
+        int dx;              // horizontal move before the release
+        int clicks;          // OnTitleBtnClick events
+        bool moved;          // the column was dragged elsewhere
+    };
+    const std::vector<Case> cases = {
+        {"released on the same title", 2, 2, 0, 1, false},
+        {"a 3-pixel move stays a click", 2, 2, 3, 1, false},
+        {"released on a data cell", 2, -1, 0, 0, false},
+        {"a larger move drags the column", 2, 4, 4, 0, true},
+    };
+    for (const Case& c : cases) {
+        // Fresh columns in field order, every title a button.
+        grid->Columns()->RebuildColumns();
+        QApplication::processEvents();
+        for (int i = 0; i < grid->Columns()->Count(); ++i)
+            grid->Columns()->GetColumn(i)->Title()->SetTitleButton(true);
+        int clicks = 0, movedFrom = -1, movedTo = -1;
+        grid->OnTitleBtnClick = [&](QObject*, int, TColumnGx*) { ++clicks; };
+        grid->OnColumnMoved = [&](QObject*, int from, int to) {
+            movedFrom = from;
+            movedTo = to;
+        };
+        const QString pressedField = grid->Columns()->GetColumn(c.pressCol - 1)->FieldName();
+        const QPoint down = TitleAt(grid, c.pressCol);
+        QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, down);
+        QPoint at = down + QPoint(c.dx, 0);
+        QTest::mouseMove(grid, at);
+        if (c.releaseCol > 0 && c.releaseCol != c.pressCol) {
+            at = TitleAt(grid, c.releaseCol, 6);
+            QTest::mouseMove(grid, at);
+        } else if (c.releaseCol < 0) {
+            at = CellCenter(c.pressCol, 3);
+            QTest::mouseMove(grid, at);
+        }
+        QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, at);
+        QApplication::processEvents();
+        EXPECT_EQ(clicks, c.clicks) << c.name;
+        if (c.moved) {
+            EXPECT_EQ(movedFrom, c.pressCol - 1) << c.name;
+            EXPECT_EQ(movedTo, c.releaseCol - 1) << c.name;
+            EXPECT_EQ(grid->Columns()->GetColumn(c.releaseCol - 1)->FieldName(), pressedField) << c.name;
+        } else {
+            EXPECT_EQ(movedFrom, -1) << c.name;
+            EXPECT_EQ(grid->Columns()->GetColumn(c.pressCol - 1)->FieldName(), pressedField) << c.name;
+        }
+    }
+}
+
+TEST_F(GridInputMouse, LiveSizingKeepsAtLeastOnePixel)
+{
+    grid->SetOptionsGx(grid->OptionsGx() + TDBGridGxOptions{dghTraceColSizing});
+    const TRect r = grid->CellRect(2, 0);
+    const QPoint border(r.Right, (r.Top + r.Bottom) / 2);
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, border);
+    QTest::mouseMove(grid, border + QPoint(-20, 0));
+    EXPECT_EQ(grid->ColWidths(2), r.Right - r.Left - 20);
+    QTest::mouseMove(grid, QPoint(r.Left - 30, border.y()));
+    EXPECT_EQ(grid->ColWidths(2), 1);
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, QPoint(r.Left - 30, border.y()));
+    QApplication::processEvents();
+    EXPECT_EQ(grid->ColWidths(2), 1);
+    EXPECT_EQ(grid->Columns()->GetColumn(1)->Width(), 1);
+}
+
+TEST_F(GridInputMouse, IndicatorClicksSelectRecords)
+{
+    grid->SetOptions(grid->Options() + TDBGridOptions{dgMultiSelect});
+    GoTo(1);
+    Click(0, 2);
+    EXPECT_EQ(Rec(), 2);
+    EXPECT_EQ(grid->SelectedRows()->Count(), 1);
+    // Shift+click five rows further down: the six records.
+    Click(0, 7, Qt::ShiftModifier);
+    EXPECT_EQ(grid->SelectedRows()->Count(), 6);
+    // Ctrl+click toggles one record.
+    Click(0, 4, Qt::ControlModifier);
+    EXPECT_EQ(grid->SelectedRows()->Count(), 5);
+    EXPECT_FALSE(grid->SelectedRows()->CurrentRowSelected());
+    Click(0, 4, Qt::ControlModifier);
+    EXPECT_EQ(grid->SelectedRows()->Count(), 6);
+    // A plain click selects that record alone.
+    Click(0, 9);
+    EXPECT_EQ(grid->SelectedRows()->Count(), 1);
+    EXPECT_EQ(Rec(), 9);
+}
+
+TEST_F(GridInputMouse, CellClickAndDoubleClickFire)
+{
+    GoTo(1);
+    TColumnGx* clicked = nullptr;
+    int doubleClicks = 0;
+    grid->OnCellClick = [&](TColumnGx* c) { clicked = c; };
+    grid->OnDblClick = [&](QObject*) { ++doubleClicks; };
+    Click(3, 5);
+    EXPECT_EQ(Rec(), 5);
+    ASSERT_NE(clicked, nullptr);
+    EXPECT_EQ(clicked->FieldName(), QStringLiteral("mname"));
+    EXPECT_EQ(grid->SelectedIndex(), 2);
+    QTest::mouseDClick(grid, Qt::LeftButton, Qt::NoModifier, CellCenter(2, 6));
+    QApplication::processEvents();
+    EXPECT_EQ(doubleClicks, 1);
+}
