@@ -4,7 +4,6 @@
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/Provider.h"
 #include <QRandomGenerator>
-#include <QUuid>
 #include <cstring>
 
 QString ReplaceAllText(const QString& text, const QString& search, const QString& replacement)
@@ -25,18 +24,28 @@ QString ReplaceAllText(const QString& text, const QString& search, const QString
 
 QString MakeUniqueComponentName()
 {
-    // The registry text form "{XXXXXXXX-XXXX-...}" without braces, "-" made "_".
-    // A random (version 4) GUID from the process's seeded generator: the system's random
-    // source costs a system call per GUID, and a paged read makes three components a page.
+    // "C" and a fresh random (version 4) GUID in its registry text form without the braces,
+    // "-" made "_": C, then 8, 4, 4, 4 and 12 upper-case hexadecimal digits joined by "_". The
+    // GUID comes from the process's seeded generator and is written straight into the name:
+    // the system's random source costs a system call a GUID, and a paged read makes three
+    // components a page.
     quint32 words[4];
     QRandomGenerator::global()->fillRange(words);
     uchar bytes[16];
     std::memcpy(bytes, words, sizeof bytes);
     bytes[6] = uchar((bytes[6] & 0x0F) | 0x40);
     bytes[8] = uchar((bytes[8] & 0x3F) | 0x80);
-    const QUuid uuid = QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(bytes), sizeof bytes));
-    QString guid = ReplaceAllText(uuid.toString().toUpper(), QStringLiteral("-"), QStringLiteral("_"));
-    return QLatin1Char('C') + guid.mid(1, guid.size() - 2);
+    static const char hex[] = "0123456789ABCDEF";
+    QChar name[37];
+    int at = 0;
+    name[at++] = QLatin1Char('C');
+    for (int i = 0; i < 16; ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            name[at++] = QLatin1Char('_');
+        name[at++] = QLatin1Char(hex[bytes[i] >> 4]);
+        name[at++] = QLatin1Char(hex[bytes[i] & 15]);
+    }
+    return QString(name, at);
 }
 
 TADOQuery* NewQuery()

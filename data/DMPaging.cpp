@@ -8,22 +8,40 @@
 #include "platform/db/Provider.h"
 #include "platform/rtl/Exceptions.h"
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <algorithm>
 #include <limits>
 
 namespace {
 
-// keyField>'lastkey' and (condition), or the condition alone before the first page; sameKey:
+// A paged SELECT: head, " where ", the condition, " order by ", key. The condition is the
+// caller's alone before the first page, else keyField>'lastkey' and (condition); sameKey:
 // keyField='lastkey' and (condition).
-QString pagecondition(const QString& keyField, const QString& condition, const std::optional<QString>& lastkey,
-                      bool sameKey)
+QString pagedtext(const QString& head, const QString& keyField, const QString& condition,
+                  const std::optional<QString>& lastkey, bool sameKey)
 {
-    if (!lastkey)
-        return condition;
-    QString key = *lastkey;
-    key.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return keyField + (sameKey ? QStringLiteral("=") : QStringLiteral(">")) + QStringLiteral("'") + key
-         + QStringLiteral("'") + QStringLiteral(" and ") + QLatin1Char('(') + condition + QLatin1Char(')');
+    static const QLatin1String where(" where "), orderBy(" order by ");
+    QString out;
+    out.reserve(head.size() + condition.size() + 2 * keyField.size() + (lastkey ? lastkey->size() * 2 + 12 : 0) + 17);
+    out += head;
+    out += where;
+    if (lastkey) {
+        out += keyField;
+        out += sameKey ? QLatin1String("='") : QLatin1String(">'");
+        for (const QChar c : *lastkey) {
+            out += c;
+            if (c == u'\'')
+                out += c;
+        }
+        out += QLatin1String("' and (");
+        out += condition;
+        out += QLatin1Char(')');
+    } else {
+        out += condition;
+    }
+    out += orderBy;
+    out += keyField;
+    return out;
 }
 
 // The key texts of a page's rows, as the page client dataset's field gives them. An integer
@@ -61,15 +79,15 @@ private:
 QString TrmtDM::buildpagedselect(const QString& TableName, const QString& keyField, const QString& condition,
                                  const std::optional<QString>& lastkey, bool sameKey)
 {
-    return QStringLiteral("select * from %1%2%3 order by %4")
-        .arg(TableName, QStringLiteral(" where "), pagecondition(keyField, condition, lastkey, sameKey), keyField);
+    // "select * from %s%s%s order by %s": the table, " where ", the condition, the key
+    return pagedtext(QLatin1String("select * from ") + TableName, keyField, condition, lastkey, sameKey);
 }
 
 QString TrmtDM::buildpagedsqlselect(const QString& strSql, const QString& orderkeyfield, const QString& condition,
                                     const std::optional<QString>& lastkey, bool sameKey)
 {
-    return QStringLiteral("%1%2%3 order by %4")
-        .arg(strSql, QStringLiteral(" where "), pagecondition(orderkeyfield, condition, lastkey, sameKey), orderkeyfield);
+    // "%s%s%s order by %s": the statement, " where ", the condition, the order key
+    return pagedtext(strSql, orderkeyfield, condition, lastkey, sameKey);
 }
 
 TPacketContentPtr TrmtDM::fetchcontent(const QString& cmdstr, int Rcount)
@@ -122,7 +140,6 @@ void TrmtDM::appendpage(TPacketContentPtr& all, const TPacketContentPtr& page, i
         if (at >= 0 && page->fieldDefs[at].DataType() == d.DataType() && d.Size() > 0)
             d.SetSize(std::max(d.Size(), page->fieldDefs[at].Size()));
     }
-    all->rows.reserve(all->rows.size() + page->rows.size());
     for (TPacketRow& r : page->rows) {
         if (same) {
             all->rows.push_back(std::move(r));
@@ -151,6 +168,7 @@ TDataPacket TrmtDM::pagedread(const TPageSelect& buildselect, const QString& key
     // would lose those beyond it. Then the page keeps the rows before that key, and the rows
     // of the key are read together, whole.
     const int fetch = Maxrec > 0 ? Maxrec + 1 : Maxrec;
+    QElapsedTimer events;
     for (;;) {
         const TPacketContentPtr packet = getonepage(buildselect(lastkey, false), fetch);
         const int rows = packet ? int(packet->rows.size()) : 0;
@@ -177,7 +195,11 @@ TDataPacket TrmtDM::pagedread(const TPageSelect& buildselect, const QString& key
         if (shared)
             appendpage(all, getonepage(buildselect(key, true), -1), std::numeric_limits<int>::max());
         lastkey = key;
-        QCoreApplication::processEvents();
+        // Pending window messages are let through between pages, a frame's time apart at most.
+        if (!events.isValid() || events.elapsed() >= 16) {
+            QCoreApplication::processEvents();
+            events.start();
+        }
     }
     return TDataPacket(all);
 }

@@ -57,25 +57,36 @@ TFieldType TADOQuery::FieldTypeOf(DbColumnType t)
 
 QStringList TADOQuery::FieldNamesOf(const QList<DbColumn>& columns)
 {
+    // Results have few columns: each name is compared with those before it.
     QStringList names;
-    QSet<QString> used;
+    names.reserve(columns.size());
+    auto used = [&](const QString& n) {
+        for (const QString& u : names)
+            if (u.compare(n, Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
     for (int i = 0; i < columns.size(); ++i) {
         QString base = columns[i].name.isEmpty() ? QStringLiteral("COLUMN%1").arg(i + 1) : columns[i].name;
         QString n = base;
-        for (int k = 1; used.contains(n.toLower()); ++k) n = base + u'_' + QString::number(k);
-        used.insert(n.toLower());
+        for (int k = 1; used(n); ++k) n = base + u'_' + QString::number(k);
         names << n;
     }
     return names;
 }
 
-void TADOQuery::LoadData()
+DbResult TADOQuery::runQuery()
 {
     DbResult r;
     engine().Execute(SQLText(), r, m_maxRecords);
     if (!r.hasResultSet)
         throw EOleException(QStringLiteral("CommandText does not return a result set"));
-    FieldDefs().Clear();
+    return r;
+}
+
+void TADOQuery::defineFields(const DbResult& r, TFieldDefs& defs)
+{
+    defs.Clear();
     const QStringList names = FieldNamesOf(r.columns);
     for (int i = 0; i < r.columns.size(); ++i) {
         const DbColumn& c = r.columns[i];
@@ -89,8 +100,36 @@ void TADOQuery::LoadData()
                     if (row[i].Type() == VarType::String) size = std::max<int>(size, int(row[i].AsStringRaw().size()));
             }
         }
-        FieldDefs().Add(names[i], FieldTypeOf(c.type), size);
+        defs.Add(names[i], FieldTypeOf(c.type), size);
     }
+}
+
+void TADOQuery::LoadData()
+{
+    DbResult r = runQuery();
+    defineFields(r, FieldDefs());
     ReserveRecords(r.rows.size());
     for (DbRow& row : r.rows) AddLoadedRecord(std::vector<Variant>(row.begin(), row.end()));
+}
+
+TPacketContentPtr TADOQuery::ReadContent(int count)
+{
+    if (Active())
+        DatabaseError(QString::fromLatin1(DBText::DataSetOpen));
+    DbResult r = runQuery();
+    auto c = std::make_shared<TPacketContent>();
+    defineFields(r, c->fieldDefs);
+    const TValueConverters converters = ValueConverters(c->fieldDefs);
+    const qsizetype n = count < 0 ? r.rows.size() : std::min<qsizetype>(count, r.rows.size());
+    c->rows.resize(size_t(n));
+    for (qsizetype i = 0; i < n; ++i) {
+        DbRow& row = r.rows[i];
+        std::vector<Variant>& values = c->rows[size_t(i)].values;
+        values.assign(std::make_move_iterator(row.begin()), std::make_move_iterator(row.end()));
+        ConvertValues(converters, values);
+        for (Variant& v : values)
+            if (v.IsUnassigned())
+                v = Variant::Null();   // as a field reads it
+    }
+    return c;
 }

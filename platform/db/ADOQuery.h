@@ -8,6 +8,7 @@
 // ftString). A column without a name is "COLUMN<n>" (n counting from 1); a repeated name gets
 // "_1", "_2", ... ("name", "name_1").
 #include "ADOConnection.h"
+#include "ClientDataSet.h"
 #include "MemDataSet.h"
 #include <QStringList>
 
@@ -51,12 +52,20 @@ public:
     // Unique field names for result columns, as the query names its fields.
     static QStringList FieldNamesOf(const QList<DbColumn>& columns);
 
+    // Runs the statement of a closed query and gives its first count rows (count < 0: all)
+    // as packet content: the fields and values the open query would hold, without loading
+    // them into the query.
+    TPacketContentPtr ReadContent(int count);
+
 protected:
     void LoadData() override;
 
 private:
     friend class TADOConnection;
     DbEngine& engine();
+    // The statement's result and the field definitions of its columns.
+    DbResult runQuery();
+    static void defineFields(const DbResult& r, TFieldDefs& defs);
 
     TADOConnection* m_connection = nullptr;
     QStringList m_sql;

@@ -273,6 +273,8 @@ Variant TStringField::ConvertValue(const Variant& v) const
 {
     if (v.IsEmptyOrNull())
         return v;
+    if (v.Type() == VarType::String && (Size() <= 0 || v.AsStringRaw().size() <= Size()))
+        return v;   // a text that fits stays as it is
     QString s = v.ToString();
     if (Size() > 0 && s.size() > Size())
         s.truncate(Size());

@@ -19,24 +19,33 @@ void TMemDataSet::ReserveRecords(qsizetype n)
     m_posOf.reserve(size_t(n));
 }
 
+TMemDataSet::TValueConverters TMemDataSet::ValueConverters(const TFieldDefs& defs)
+{
+    TValueConverters converters;
+    for (const TFieldDef& d : defs) {
+        auto f = TField::Create(d.DataType());
+        f->SetFieldName(d.Name());
+        f->SetSize(d.Size());
+        converters.push_back(std::move(f));
+    }
+    return converters;
+}
+
+void TMemDataSet::ConvertValues(const TValueConverters& converters, std::vector<Variant>& values)
+{
+    values.resize(converters.size(), Variant::Null());
+    for (size_t c = 0; c < converters.size(); ++c) {
+        Variant& v = values[c];
+        if (!v.IsEmptyOrNull())
+            v = converters[c]->ConvertValue(v);
+    }
+}
+
 std::vector<Variant> TMemDataSet::ConvertRow(std::vector<Variant>&& values)
 {
-    int cols = FieldDefs().Count();
-    if (int(m_converters.size()) != cols) {
-        m_converters.clear();
-        for (const TFieldDef& d : FieldDefs()) {
-            auto f = TField::Create(d.DataType());
-            f->SetFieldName(d.Name());
-            f->SetSize(d.Size());
-            m_converters.push_back(std::move(f));
-        }
-    }
-    values.resize(size_t(cols), Variant::Null());
-    for (int c = 0; c < cols; ++c) {
-        Variant& v = values[size_t(c)];
-        if (!v.IsEmptyOrNull())
-            v = m_converters[size_t(c)]->ConvertValue(v);
-    }
+    if (int(m_converters.size()) != FieldDefs().Count())
+        m_converters = ValueConverters(FieldDefs());
+    ConvertValues(m_converters, values);
     return std::move(values);
 }
 

@@ -50,6 +50,12 @@ public:
     // Memory taken by the records (values and bookkeeping), for measurements.
     qint64 RecordMemoryBytes() const;
 
+    // The conversion of loaded values to their fields' types: one converter field per
+    // definition; a row is filled up with Null to the definitions' count.
+    using TValueConverters = std::vector<std::unique_ptr<TField>>;
+    static TValueConverters ValueConverters(const TFieldDefs& defs);
+    static void ConvertValues(const TValueConverters& converters, std::vector<Variant>& values);
+
 protected:
     virtual void LoadData() = 0;
     void ReserveRecords(qsizetype n);

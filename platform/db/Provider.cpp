@@ -1,4 +1,5 @@
 #include "Provider.h"
+#include "ADOQuery.h"
 
 TDataPacket TDataSetProvider::GetRecords(int count) { return TDataPacket(GetContent(count)); }
 
@@ -6,6 +7,9 @@ TPacketContentPtr TDataSetProvider::GetContent(int count)
 {
     if (!m_dataSet)
         DatabaseError(QString::fromUtf8(DBText::MissingDataPacket));
+    // A closed query is read straight into the packet: the fields and rows it would load.
+    if (auto* query = dynamic_cast<TADOQuery*>(m_dataSet); query && !query->Active())
+        return query->ReadContent(count);
     if (!m_dataSet->Active())
         m_dataSet->Open();
     m_dataSet->First();

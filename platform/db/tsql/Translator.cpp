@@ -1,6 +1,8 @@
 #include "Translator.h"
 #include "platform/rtl/Exceptions.h"
 #include <QRegularExpression>
+#include <iterator>
+#include <vector>
 
 namespace tsql {
 
@@ -692,6 +694,7 @@ bool isPlainStatement(const QString& text)
     static const char* const kRuleWords[] = {
         "with", "top", "dbo", "master", "isnull", "datediff", "dateadd", "datepart", "sysobjects",
         "objectproperty", "delete", "use", "restore", "backup", "alter", "drop", "create", "if", "go"};
+    static const std::vector<QLatin1String> ruleWords(std::begin(kRuleWords), std::end(kRuleWords));
     const int n = text.size();
     const QChar* p = text.constData();
     int i = 0;
@@ -730,8 +733,8 @@ bool isPlainStatement(const QString& text)
                 continue;
             }
             if (len >= 2 && len <= 14)
-                for (const char* r : kRuleWords)
-                    if (w.compare(QLatin1String(r), Qt::CaseInsensitive) == 0) return false;
+                for (const QLatin1String& r : ruleWords)
+                    if (r.size() == len && w.compare(r, Qt::CaseInsensitive) == 0) return false;
             continue;
         }
         if (c.unicode() >= 0x80 && !c.isSpace()) return false;   // letters of other scripts outside strings
@@ -791,6 +794,14 @@ Batch TranslateBatch(const QString& tsqlText, bool currentIsMaster)
 
 std::shared_ptr<const Batch> TranslationCache::Get(const QString& text, bool currentIsMaster)
 {
+    // A plain statement runs as it is written: one look at it costs less than keeping it, and
+    // the texts composed with values (a page's last key) would only push out the others.
+    if (isPlainStatement(text)) {
+        Statement st;
+        st.sql << text;
+        st.source = text;
+        return std::make_shared<const Batch>(Batch{std::move(st)});
+    }
     const QString key = currentIsMaster ? QStringLiteral("M") + text : QStringLiteral("-") + text;
     auto it = m_map.constFind(key);
     if (it != m_map.constEnd()) return it.value();

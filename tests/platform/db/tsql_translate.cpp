@@ -159,11 +159,16 @@ TEST(TsqlTranslate, Errors)
 TEST(TsqlTranslate, CacheReturnsTheSameTranslation)
 {
     TranslationCache cache;
-    auto a = cache.Get(QStringLiteral("select 1"), false);
-    auto b = cache.Get(QStringLiteral("select 1"), false);
-    auto c = cache.Get(QStringLiteral("select 1"), true);
+    auto a = cache.Get(QStringLiteral("select top 1 fid from t"), false);
+    auto b = cache.Get(QStringLiteral("select top 1 fid from t"), false);
+    auto c = cache.Get(QStringLiteral("select top 1 fid from t"), true);
     EXPECT_EQ(a.get(), b.get());
     EXPECT_NE(a.get(), c.get());
+    EXPECT_EQ(cache.Size(), 2);
+    // a plain statement is handed over as written, without being kept
+    auto p = cache.Get(QStringLiteral("select fid from t where fid>'20'"), false);
+    ASSERT_EQ(p->size(), 1);
+    EXPECT_EQ(p->first().sql, QStringList{QStringLiteral("select fid from t where fid>'20'")});
     EXPECT_EQ(cache.Size(), 2);
 }
 
