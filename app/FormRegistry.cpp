@@ -4,6 +4,7 @@
 #include "CloseAccountForm.h"
 #include "ConnectSetForm.h"
 #include "OpeningStock.h"
+#include "PlannedPrice.h"
 #include "SysSetForm.h"
 #include "TreeEdit.h"
 
@@ -48,6 +49,7 @@ void RegisterAppForms()
     TFormRegistry::Register(42, entryOf<Tfrmdptlist>("Tfrmdptlist"));
     TFormRegistry::Register(43, entryOf<Tfrmpjtlist>("Tfrmpjtlist"));
     TFormRegistry::Register(45, entryOf<Tfrmexceltosrglist>("Tfrmexceltosrglist"));
+    TFormRegistry::Register(47, entryOf<Tfrmplanlist>("Tfrmplanlist"));
     TFormRegistry::Register(48, entryOf<TfrmMaterialsup>("TfrmMaterialsup"));
     TFormRegistry::Register(52, entryOf<Tfrmbreedset>("Tfrmbreedset"));
 }

@@ -1,6 +1,8 @@
 // The opening-stock import.
 #include "OpeningStock.h"
 
+#include "BaseList.h"
+
 #include "data/DM.h"
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
@@ -27,23 +29,13 @@ Tfrmexceltosrglist::Tfrmexceltosrglist(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
     SetCaption(QStringLiteral("倒入初始材料库存数据"));
     resize(680, 490);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto action = [this](const char* name, const char* caption) {
-        QAction* a = ToolBar1->addAction(QString::fromUtf8(caption));
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    acinsert = action("acinsert", "倒入");
-    ToolButton4 = action("ToolButton4", "清除");
-    acSave = action("acSave", "保存");
+    QVBoxLayout* outer = nullptr;
+    ToolBar1 = newworktoolbar(this, outer);
+    acinsert = addtoolaction(ToolBar1, "acinsert", "倒入");
+    ToolButton4 = addtoolaction(ToolBar1, "ToolButton4", "清除");
+    acSave = addtoolaction(ToolBar1, "acSave", "保存");
     ToolBar1->addSeparator();
-    acexit = action("acexit", "退出");
-    outer->addWidget(ToolBar1);
+    acexit = addtoolaction(ToolBar1, "acexit", "退出");
 
     auto* split = new QSplitter(Qt::Horizontal, this);
     TreeView1 = new TTreeView(split);

@@ -85,7 +85,7 @@ TEST_F(MainWindow, EveryLeafBeforeLoginAsClerkAndAsAdministrator)
         {43, "使用项目", "Tfrmpjtlist", {}, QStringLiteral("form Tfrmpjtlist")},
         {44, "业务人员", "Tfrmemployeelist", {}, notBuilt("业务人员", "Tfrmemployeelist")},
         {45, "数据倒入", "Tfrmexceltosrglist", boss, QStringLiteral("form Tfrmexceltosrglist")},
-        {47, "计划成本", "Tfrmplanlist", boss, notBuilt("计划成本", "Tfrmplanlist")},
+        {47, "计划成本", "Tfrmplanlist", boss, QStringLiteral("form Tfrmplanlist")},
         {51, "连接设置", "TfrmDBlinkset", hero, QStringLiteral("form TfrmDBlinkset")},
         {52, "材料分类", "Tfrmbreedset", hero, QStringLiteral("form Tfrmbreedset")},
         {53, "票据设计", "TfrmPrintSet", hero, notBuilt("票据设计", "TfrmPrintSet")},
