@@ -45,7 +45,7 @@ TCustomDBGridGx::TCustomDBGridGx(QWidget* AOwner) : TCustomGridGx(AOwner)
 
     DBGridGxAddGridInstance();
 
-    SetScrollBarsStyle(TScrollStyle::ssHorizontal);
+    SetScrollBarsStyle(TScrollStyle::ssBoth);
     SetBaseOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goColSizing | goColMoving |
                    goEditing | goTabs | goExtendVertLines);
 

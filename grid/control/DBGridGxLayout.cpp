@@ -140,7 +140,8 @@ void TCustomDBGridGx::PerformLayout()
     // columns fit the width; the grid drives the vertical one itself.
     const bool horz = !(FAutoFitColWidths && !Designing()) && FHorzScrollBar->Visible() &&
                       !FHorzScrollBar->ExtScrollBar();
-    const TScrollStyle style = horz ? TScrollStyle::ssHorizontal : TScrollStyle::ssNone;
+    // The window always has room for the vertical bar; the grid fills it (UpdateScrollBar).
+    const TScrollStyle style = horz ? TScrollStyle::ssBoth : TScrollStyle::ssVertical;
     if (style != ScrollBarsStyle()) {
         SetScrollBarsStyle(style);
         UpdateScrollBar();
@@ -595,7 +596,7 @@ void TCustomDBGridGx::Loaded()
             for (int i = 0; i < FColumns->Count(); ++i)
                 FColumns->GetColumn(i)->SetInitWidth(FColumns->GetColumn(i)->Width());
             FColumns->EndUpdate();
-            SetScrollBarsStyle(TScrollStyle::ssNone);
+            SetScrollBarsStyle(TScrollStyle::ssVertical);
         }
     }
     SetSortMarkedColumns();

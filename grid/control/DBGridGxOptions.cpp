@@ -234,13 +234,13 @@ void TCustomDBGridGx::SetAutoFitColWidths(bool Value)
         if (!Loading())
             for (int i = 0; i < FColumns->Count(); ++i)
                 FColumns->GetColumn(i)->SetInitWidth(FColumns->GetColumn(i)->Width());
-        SetScrollBarsStyle(TScrollStyle::ssNone);
+        SetScrollBarsStyle(TScrollStyle::ssVertical);
     } else {
         FColumns->BeginUpdate();
         for (int i = 0; i < FColumns->Count(); ++i)
             FColumns->GetColumn(i)->SetWidth(FColumns->GetColumn(i)->InitWidth());
         FColumns->EndUpdate();
-        SetScrollBarsStyle(TScrollStyle::ssHorizontal);
+        SetScrollBarsStyle(TScrollStyle::ssBoth);
     }
     if (Value && FixedCols() < TCustomGridGx::ColCount())
         SetLeftCol(FixedCols());

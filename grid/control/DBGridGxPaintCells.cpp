@@ -351,7 +351,7 @@ void TCustomDBGridGx::PaintIncSearchText(TColumnGx* Column, const TRect& Area, c
     canvas->FillRect(r);
     TRect tr = r;
     const bool wrap = Column->WordWrap() && Column->CurLineWordWrap(Area.Height() + 2);
-    DrawText(canvas, found, tr, CellTextFlagsGx[taLeftJustify] | (wrap ? DT_WORDBREAK : 0));
+    DrawText(canvas, found, tr, CellTextFlagsGx[taLeftJustify] | (wrap ? unsigned(DT_WORDBREAK) : 0u));
     canvas->Brush()->SetColor(brush);
     canvas->Font()->SetColor(fontColor);
 }

@@ -178,7 +178,7 @@ void TCustomDBGridGx::UpdateScrollBar()
     old.fMask = SIF_ALL;
     TCustomControl::GetScrollInfo(SB_VERT, old);
     TScrollInfo si = old;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | (mode == sbAlwaysShowGx ? SIF_DISABLENOSCROLL : 0);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | (mode == sbAlwaysShowGx ? UINT(SIF_DISABLENOSCROLL) : 0u);
     si.nMin = 0;
     si.nMax = 1;
     si.nPage = 2;
@@ -187,7 +187,7 @@ void TCustomDBGridGx::UpdateScrollBar()
         TDataSet* ds = DataSet();
         if (FSumList->IsSequenced()) {
             si.nMin = 1;
-            si.nPage = UINT(std::max(0, TCustomGridGx::VisibleRowCount()));
+            si.nPage = UINT(std::max(0, FDataLink->RecordCount()));   // the data rows shown
             si.nMax = FSumList->RecordCount() + int(si.nPage) - 1;
             if (ds->State() == dsInsert || ds->State() > dsEdit)
                 si.nPos = old.nPos;
@@ -210,7 +210,10 @@ void TCustomDBGridGx::UpdateScrollBar()
         keptMax = si.nMax;
         si.nMax = si.nMin;
     }
+    // Not scrollable: the window's bar collapses (hidden, or shown disabled when always shown).
     const bool scrollable = si.nMin < si.nMax && int(si.nPage) < si.nMax - si.nMin;
+    if (!scrollable)
+        si.nMax = si.nMin;
     if (si.nMin != old.nMin || si.nMax != old.nMax || si.nPage != old.nPage || si.nPos != old.nPos ||
         mode != FVertScrollBarVisibleMode || (mode == sbAlwaysShowGx && !ext && !scrollable)) {
         if (!(mode == sbAlwaysShowGx && !ext))

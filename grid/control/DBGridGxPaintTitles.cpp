@@ -39,7 +39,7 @@ void TCustomDBGridGx::DrawTitleCell(int ACol, int ARow, TRect ARect, TGridDrawSt
     const bool multi = IsUseMultiTitle();
     THeadTreeNode* leaf = multi && dataCol < int(FLeafFieldArr.size()) ? FLeafFieldArr[size_t(dataCol)].FLeaf : nullptr;
     TDBGirdDrawTitleStateGx ds;
-    ds.Down = FPressed && FPressedDataCol == dataCol && IsGridIdle();
+    ds.Down = FPressed && FPressedDataCol == dataCol && FDBGridGxState == dgsTitleDown;
     TRect cell = ARect;
     if (leaf && FOptions.Contains(dgColLines)) {
         cell.Right -= 1;
@@ -118,12 +118,8 @@ void TCustomDBGridGx::PaintTitleBand(int ACol, THeadTreeNode* Node, const TRect&
     const bool beginsHere = band.Left >= Cell.Left;
     const bool endsHere = band.Right <= Cell.Right;
     TRect slice(std::max(band.Left, Cell.Left), band.Top, std::min(band.Right, Cell.Right), band.Bottom);
-    int leftMarg = slice.Left - band.Left;
-    int rightMarg = band.Right - slice.Right;
-    if (!endsHere && !(ACol + 1 == FixedCols() && LeftCol() != FixedCols())) {
+    if (!endsHere && !(ACol + 1 == FixedCols() && LeftCol() != FixedCols()))
         slice.Right += 1;
-        rightMarg -= 1;
-    }
     if (slice.Right <= slice.Left)
         return;
     TRect paint = slice;
@@ -138,20 +134,10 @@ void TCustomDBGridGx::PaintTitleBand(int ACol, THeadTreeNode* Node, const TRect&
             paint.Top += 1;
         }
     }
-    TRect text = paint;
+    // The caption is laid out over the whole band (less 2 pixels at each end) and
+    // only this cell's slice of it is painted.
     const TColor back = canvas->Brush()->Color();
-    if (beginsHere) {
-        canvas->FillRect(TRect(text.Left, text.Top, text.Left + 2, text.Bottom), back);
-        text.Left += 2;
-    } else {
-        leftMarg += 2;
-    }
-    if (endsHere) {
-        canvas->FillRect(TRect(text.Right - 2, text.Top, text.Right, text.Bottom), back);
-        text.Right -= 2;
-    } else {
-        rightMarg += 2;
-    }
+    TRect text(band.Left + 2, paint.Top, band.Right - 2, paint.Bottom);
     bool fill = true;
     if (Themed) {
         PaintCellBackground(true, paint, true, &slice, false, false);
@@ -159,9 +145,14 @@ void TCustomDBGridGx::PaintTitleBand(int ACol, THeadTreeNode* Node, const TRect&
     } else if (Flat() && IsThemingActive()) {
         FillGradientRect(canvas, paint, clBtnHighlight, back);
         fill = false;
+    } else {
+        canvas->FillRect(paint);
+        fill = false;
     }
-    WriteCellText(nullptr, text, fill, 0, 0, host->Text, taCenter, tlCenter, true, EndEllipsis,
-                  std::max(0, leftMarg), std::max(0, rightMarg));
+    const TClipRegion saved = canvas->GetClipRegion();
+    canvas->IntersectClipRect(paint);
+    WriteCellText(nullptr, text, fill, 0, 0, host->Text, taCenter, tlCenter, true, EndEllipsis, 0, 0);
+    canvas->SelectClipRegion(saved);
     canvas->Brush()->SetColor(back);
     host->Drawed = true;
     if (!Themed) {

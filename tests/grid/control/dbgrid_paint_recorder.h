@@ -19,6 +19,7 @@ struct TextRun {
     double Width = 0;
     bool Clipped = false;
     QRect Clip;            // bounds of the clip in force (device pixels)
+    QColor Color;          // the text's colour
     double Right() const { return X + Width; }
 };
 
@@ -33,6 +34,8 @@ public:
     QPaintEngine* paintEngine() const override { return const_cast<Engine*>(&m_engine); }
     std::vector<TextRun> Texts;
     std::vector<FillRun> Fills;
+    std::vector<QRectF> Images;   // where images were drawn
+    int Points = 0;               // single pixels plotted (focus frames, dotted lines)
     const TextRun* Find(const QString& text) const
     {
         for (const TextRun& t : Texts)
@@ -44,6 +47,8 @@ public:
     {
         Texts.clear();
         Fills.clear();
+        Images.clear();
+        Points = 0;
     }
 
 protected:
@@ -76,6 +81,8 @@ private:
         {
             if (s.state() & QPaintEngine::DirtyBrush)
                 m_brush = s.brush();
+            if (s.state() & QPaintEngine::DirtyPen)
+                m_pen = s.pen();
             if (s.state() & QPaintEngine::DirtyTransform)
                 m_transform = s.transform();
             if (s.state() & QPaintEngine::DirtyClipEnabled)
@@ -85,11 +92,18 @@ private:
                 m_clip = s.clipRegion().boundingRect();
             }
         }
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override
+        {
+            m_device->Images.push_back(m_transform.mapRect(r));
+        }
+        void drawImage(const QRectF& r, const QImage&, const QRectF&, Qt::ImageConversionFlags) override
+        {
+            m_device->Images.push_back(m_transform.mapRect(r));
+        }
         void drawTextItem(const QPointF& p, const QTextItem& item) override
         {
             const QPointF d = m_transform.map(p);
-            m_device->Texts.push_back({item.text(), d.x(), d.y(), item.width(), m_clipped, m_clip});
+            m_device->Texts.push_back({item.text(), d.x(), d.y(), item.width(), m_clipped, m_clip, m_pen.color()});
         }
         void drawRects(const QRectF* rects, int count) override
         {
@@ -102,6 +116,8 @@ private:
                 fill(QRectF(rects[i]));
         }
         void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawPoints(const QPointF*, int count) override { m_device->Points += count; }
+        void drawPoints(const QPoint*, int count) override { m_device->Points += count; }
         void drawPath(const QPainterPath&) override {}
         Type type() const override { return QPaintEngine::User; }
 
@@ -113,6 +129,7 @@ private:
         }
         RecordingDevice* m_device;
         QBrush m_brush;
+        QPen m_pen;
         QTransform m_transform;
         bool m_clipped = false;
         QRect m_clip;
