@@ -1,6 +1,7 @@
 // On a database server, a login that may create databases but is no superuser opens a new
 // server (its registry), creates account sets from the server's template and from the build's
 // embedded-engine template, and works in them with the program's bit values.
+#include "DM.h"
 #include "schema_accountset.h"
 
 using dpxtest::AccountSetTest;
@@ -71,4 +72,28 @@ TEST_F(ServerLogin, ALoginThatMayCreateDatabasesKeepsTheBooks)
         q.Close();
         ASSERT_EQ(clerkRun(QStringLiteral("Use master")), QString());
     }
+}
+
+// A login name and password holding ';', quotes and blanks reach the server whole through the
+// connection string the data module builds from the settings.
+TEST_F(ServerLogin, ALoginNameWithSeparatorsAndQuotesReachesTheServerWhole)
+{
+    const QString role = pgtest::NewPrefix() + QStringLiteral("o'k;\"x y");
+    QString quoted = role;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    quoted = u'"' + quoted + u'"';
+    ASSERT_EQ(dpxtest::serverExec(QStringLiteral("create role %1 login createdb password 'p;w''\"d' nosuperuser").arg(quoted)), QString());
+    {
+        const dpxtest::TestDatabases databases;
+        TADOConnection con;
+        con.SetLoginPrompt(false);
+        con.SetConnectionString(TrmtDM::sqlloginconnectstring(databases.source(), role, QStringLiteral("p;w'\"d")));
+        EXPECT_EQ(con.ConnectionValue(QStringLiteral("User ID")), role);
+        ASSERT_NO_THROW(con.Open());
+        TADOQuery q(&con);
+        q.SQL() << QStringLiteral("select current_user as who");
+        q.Open();
+        EXPECT_EQ(q.Fields()[0]->AsString(), role);
+    }
+    EXPECT_EQ(dpxtest::serverExec(QStringLiteral("drop role if exists ") + quoted), QString());
 }

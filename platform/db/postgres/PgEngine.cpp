@@ -599,6 +599,46 @@ void PgEngine::UseDatabase(const QString& name)
     if (m_watch) PQfinish(m_watch);
     m_watch = nullptr;
     m_current = isMaster(name) ? QString::fromLatin1(kMaster) : info.name;
+    addLengthChecks();
+}
+
+void PgEngine::addLengthChecks()
+{
+    const QString db = ServerName(m_current);
+    if (m_lengthsChecked.contains(db)) return;
+    m_lengthsChecked.insert(db);
+    DbResult r;
+    try {
+        runSql(m_conn, QStringLiteral(
+            "select c.relname, a.attname, col_description(c.oid, a.attnum) from pg_class c "
+            "join pg_namespace n on n.oid = c.relnamespace join pg_attribute a on a.attrelid = c.oid "
+            "where n.nspname = 'public' and c.relkind = 'r' and a.attnum > 0 and not a.attisdropped "
+            "and format_type(a.atttypid, a.atttypmod) = 'citext' and col_description(c.oid, a.attnum) is not null "
+            "and not exists (select 1 from pg_constraint k where k.conrelid = c.oid and k.conname = '%1' || a.attname)")
+                           .arg(QLatin1String(tsql::kLengthCheck)), r, 0);
+    } catch (const EOleException&) {
+        return;
+    }
+    QStringList checks;
+    for (const DbRow& row : r.rows) {
+        const ColumnDecl decl = ParseColumnComment(row[2].AsStringRaw());
+        if (decl.size <= 0) continue;
+        const QString column = row[1].AsStringRaw();
+        checks << QStringLiteral("alter table %1 add constraint %2 check (length(%3) <= %4) not valid")
+                      .arg(quoteIdent(row[0].AsStringRaw()), quoteIdent(QLatin1String(tsql::kLengthCheck) + column),
+                           quoteIdent(column))
+                      .arg(decl.size);
+    }
+    if (checks.isEmpty()) return;
+    // All or none, without waiting long for the tables; a database other clients keep busy is
+    // looked at again by the next client that opens it.
+    try {
+        exec(m_conn, QStringLiteral("begin; set local lock_timeout = '2s'; ") + checks.join(QStringLiteral("; "))
+                         + QStringLiteral("; commit"));
+    } catch (const EOleException&) {
+        PGresult* rb = PQexec(m_conn, "rollback");
+        PQclear(rb);
+    }
 }
 
 // ----- administration -----
@@ -802,6 +842,7 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
             throw;
         }
     }
+    m_lengthsChecked.remove(server);   // the backup may come from an older build
     if (intoCurrent) UseDatabase(info.name);
 }
 

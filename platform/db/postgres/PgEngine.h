@@ -8,6 +8,7 @@
 #include "platform/db/EngineBase.h"
 #include "PgDialect.h"
 #include <QHash>
+#include <QSet>
 #include <QVector>
 #include <memory>
 
@@ -74,6 +75,10 @@ private:
     void exec(pg_conn* c, const QString& sql) const;
     pg_conn* masterConn();
     void prepareDatabase(pg_conn* c) const;
+    // The text columns of tables made before lengths were checked (an older build's database or
+    // backup) get the check now, for new rows and changes; what they hold stays as it is. Once
+    // per database and client, never failing the switch.
+    void addLengthChecks();
     void endOtherSessions(const QString& serverDb);
     void runTool(const QString& program, const QStringList& args, const char* what) const;
 
@@ -92,6 +97,7 @@ private:
     bool m_lockRows = false;       // the statements being run asked for row locks
     bool m_stmtSavepoint = false;  // the last statement's savepoint is still open in the transaction
     tsql::TranslationCache m_cache;
+    QSet<QString> m_lengthsChecked;   // server databases addLengthChecks has looked at
     QHash<pg_conn*, QHash<unsigned, QVector<ColumnDecl>>> m_decls;   // per session: table -> columns
 };
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QThread>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <malloc.h>
 #include <sqlite3.h>
 
@@ -173,6 +174,7 @@ void SqliteEngine::open(const QString& name, const QString& file)
         m_db = db;
         m_current = QLatin1String(kMaster);
         m_queue.Open(MasterFile());
+        addLengthChecks(MasterFile());
         return;
     }
     if (!QFileInfo::exists(file))
@@ -193,6 +195,69 @@ void SqliteEngine::open(const QString& name, const QString& file)
     m_db = db;
     m_current = name;
     m_queue.Open(file);
+    addLengthChecks(file);
+}
+
+void SqliteEngine::addLengthChecks(const QString& file)
+{
+    if (m_lengthsChecked.contains(file)) return;
+    m_lengthsChecked.insert(file);
+    static const QRegularExpression sized(QStringLiteral("^\\s*n?(var)?char\\s*\\(\\s*(\\d+)\\s*\\)\\s*$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const auto rows = [this](const char* sql, const QString& arg = QString()) {
+        QList<QStringList> out;
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr) == SQLITE_OK) {
+            const QByteArray a = arg.toUtf8();
+            if (!arg.isNull()) sqlite3_bind_text(st, 1, a.constData(), a.size(), SQLITE_TRANSIENT);
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                QStringList row;
+                for (int i = 0; i < sqlite3_column_count(st); ++i)
+                    row << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+                out << row;
+            }
+        }
+        sqlite3_finalize(st);
+        return out;
+    };
+    QSet<QString> present;   // the triggers of earlier runs
+    for (const QStringList& t : rows("select lower(name) from main.sqlite_master where type='trigger'")) present.insert(t[0]);
+    QStringList triggers;
+    for (const QStringList& t : rows("select name, sql from main.sqlite_master where type='table' and name not like 'sqlite%'")) {
+        const QString& table = t[0];
+        for (const QStringList& c : rows("select name, type from pragma_table_info(?1, 'main')", table)) {
+            const auto m = sized.match(c[1]);
+            const QString check = QLatin1String(tsql::kLengthCheck) + c[0];
+            // A table made with its checks has them as constraints.
+            if (!m.hasMatch() || t[1].contains(check, Qt::CaseInsensitive)) continue;
+            const QString when = QStringLiteral(" ON %1 WHEN length(NEW.%2) > %3 BEGIN SELECT RAISE(ABORT, %4); END")
+                                     .arg(tsql::QuoteAlways(table), tsql::QuoteAlways(c[0]), m.captured(2), tsql::QuoteString(check));
+            const QString name = QLatin1String(tsql::kLengthCheck) + table + u'$' + c[0];
+            if (!present.contains((name + QStringLiteral("$i")).toLower()))
+                triggers << QStringLiteral("CREATE TRIGGER %1 BEFORE INSERT").arg(tsql::QuoteAlways(name + QStringLiteral("$i"))) + when;
+            if (!present.contains((name + QStringLiteral("$u")).toLower()))
+                triggers << QStringLiteral("CREATE TRIGGER %1 BEFORE UPDATE OF %2")
+                                    .arg(tsql::QuoteAlways(name + QStringLiteral("$u")), tsql::QuoteAlways(c[0])) + when;
+        }
+    }
+    if (triggers.isEmpty()) return;
+    // All or none; a database another client keeps busy, or one that cannot be written, is
+    // looked at again by the next client that opens it.
+    try {
+        beginWrite();
+    } catch (const EOleException&) {
+        return;
+    }
+    for (const QString& sql : triggers) {
+        if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+            endWrite("ROLLBACK");
+            return;
+        }
+    }
+    try {
+        endWrite("COMMIT");
+    } catch (const EOleException&) {
+    }
 }
 
 QString SqliteEngine::catalog() const
@@ -508,6 +573,9 @@ void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFil
         sqlite3_exec(dst, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         sqlite3_close(dst);
     }
+    // The backup may come from an older build.
+    m_lengthsChecked.remove(exists ? info.file : target);
+    if (intoCurrent) addLengthChecks(info.file);
     if (!exists) {
         DbResult r;
         runSql(QStringLiteral("insert into %1.dpx_databases (name, file, online) values (%2, %3, 1)")

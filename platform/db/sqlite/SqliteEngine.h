@@ -5,6 +5,7 @@
 #include "WriteQueue.h"
 #include "platform/db/EngineBase.h"
 #include <QHash>
+#include <QSet>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -36,6 +37,10 @@ public:
 private:
     struct Cached;
     void open(const QString& name, const QString& file);
+    // The text columns of tables made before lengths were checked (an older build's database
+    // or backup) get the check now, as triggers that refuse an over-long value the way the
+    // column's own check would; once per file and client, never failing the switch.
+    void addLengthChecks(const QString& file);
     void closeDb();
     void runSqlStatement(const tsql::Statement& s, DbResult& result, int maxRows) override;
     bool queryExists(const QString& sql) override;
@@ -65,6 +70,7 @@ private:
     tsql::TranslationCache m_cache;
     QHash<QString, Cached*> m_stmts;
     quint64 m_useCounter = 0;
+    QSet<QString> m_lengthsChecked;   // files addLengthChecks has looked at
     WriteQueue m_queue;        // of the current database's file
 };
 

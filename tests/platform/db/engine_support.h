@@ -13,7 +13,8 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         if (pgtest::OnServer()) {
-            ASSERT_EQ(pgtest::ServerProblem(), QString());
+            const QString problem = pgtest::ServerProblem();
+            ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
             m_prefix = pgtest::NewPrefix();
         }
         engine = OpenClient();

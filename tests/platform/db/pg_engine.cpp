@@ -15,7 +15,8 @@ protected:
             if (!qEnvironmentVariableIsEmpty("CI")) FAIL() << "DPX_PG_ADDRESS is not set: the test server did not start";
             GTEST_SKIP() << "no test server (scripts/test.sh starts one and sets DPX_PG_ADDRESS)";
         }
-        ASSERT_EQ(pgtest::ServerProblem(), QString());
+        const QString problem = pgtest::ServerProblem();
+        ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
         m_prefix = pgtest::NewPrefix();
         engine = Open();
     }
