@@ -121,3 +121,22 @@ TEST_F(StockTest, ABusyWorkstationIsReportedAndNothingIsPosted)
     EXPECT_TRUE(apply(PostIn, 1));
     EXPECT_TRUE(messages.isEmpty());
 }
+
+// The ledger's counterpart joins two names of up to 50 characters each; it is fitted to its
+// column, each name keeping at least half of the room, so that long names never make a
+// posting fail now that an over-long text is refused.
+TEST_F(StockTest, LongNamesAreFittedIntoTheLedgersCounterpart)
+{
+    exec(QStringLiteral("update suplist set prtname='%1' where fid=2").arg(QString(50, u'丙')));
+    exec(QStringLiteral("update dptlist set prtname='%1' where fid=2").arg(QString(50, u'甲')));
+    exec(QStringLiteral("update pjtlist set prtname='%1' where fid=2").arg(QStringLiteral("No.1 ") + QString(45, u'乙')));
+    inhead(1);
+    inline_(11, 1, Rebar, 10, 5);
+    ASSERT_TRUE(apply(PostIn, 1)) << messages.join(u'\n').toStdString();
+    outhead(2);
+    outline(21, 2, Rebar, 4, 5);
+    ASSERT_TRUE(apply(PostOut, 2)) << messages.join(u'\n').toStdString();
+    // 50 bytes: the arrow takes 2; a short first name leaves the rest to the second
+    EXPECT_EQ(table("select dptprj from imexsrglist order by fid"),
+              QStringLiteral("自购→") + QString(22, u'丙') + u'\n' + QString(12, u'甲') + QStringLiteral("→No.1 ") + QString(9, u'乙'));
+}
