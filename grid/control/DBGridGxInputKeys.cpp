@@ -543,6 +543,9 @@ bool TCustomDBGridGx::WantSpecialKey(WORD Key, TShiftState Shift)
 {
     if (TCustomGridGx::WantSpecialKey(Key, Shift))
         return true;
+    // Esc ends a running incremental search.
+    if (Key == VK_ESCAPE && FInplaceSearching)
+        return true;
     // Esc cancels an unsaved edit instead of pressing the dialog's cancel button.
     TDataSet* ds = DataSet();
     if (Key == VK_ESCAPE && ds && FDataLink->Active() &&
