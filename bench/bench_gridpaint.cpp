@@ -6,6 +6,8 @@
 //   ratio   time on the 1,000,000-row grid / time on the 1,000-row grid
 #include "grid/control/GridsGx.h"
 
+#include "qtbench_main.h"
+
 #include <QApplication>
 #include <QImage>
 #include <benchmark/benchmark.h>
@@ -95,13 +97,4 @@ void BM_ScrollPage(benchmark::State& state)
 BENCHMARK(BM_PaintPage)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
 BENCHMARK(BM_ScrollPage)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(50);
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunQtBenchmarks(argc, argv); }
