@@ -938,6 +938,9 @@ private:
     void TrackButton(int X, int Y);
     void DataMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, TGridCoord Cell, int DataCol);
     void LiveColumnSizing(int X);
+    void ShowSelectCursor(int X, int Y);
+    // Composed input-method text opens the cell editor and goes into it.
+    bool event(QEvent* e) override;
     bool UpdateEditAction(TDBGridGxEditAction action, bool& Enabled);
     bool ExecuteEditActionIfAnswered(TDBGridGxEditAction action);
     void CopySelectedText();

@@ -5,7 +5,11 @@
 #include "DBGridGxInputSelection.h"
 #include "DBGridGxParts.h"
 #include "DBGridGxUnit.h"
+#include "platform/gui/Application.h"
 #include "platform/gui/Clipboard.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
 
 namespace {
 
@@ -557,4 +561,23 @@ bool TCustomDBGridGx::WantSpecialKey(WORD Key, TShiftState Shift)
 void TCustomDBGridGx::EnterFilterRowFromAbove()
 {
     // The filter row's editor comes with the filter row; nothing to enter yet.
+}
+
+bool TCustomDBGridGx::event(QEvent* e)
+{
+    if (e->type() != QEvent::InputMethod)
+        return TCustomGridGx::event(e);
+    bool taken = false;
+    Application->Guard([&] {
+        if (!FDataLink->Active() || !FOptions.Contains(dgEditing))
+            return;
+        ShowEditor();
+        if (!InplaceEditorVisible())
+            return;
+        InplaceEditor()->setFocus();
+        QApplication::sendEvent(InplaceEditor(), e);
+        taken = true;
+    });
+    e->setAccepted(taken);
+    return true;
 }

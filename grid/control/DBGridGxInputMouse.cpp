@@ -12,6 +12,11 @@
 
 namespace {
 
+// What CursorAt answers over the record- and column-selection zones; the
+// grid's own arrow cursors replace them on the window.
+constexpr TCursor RecordSelectCursor = crHandPoint;
+constexpr TCursor ColumnSelectCursor = crUpArrow;
+
 // A press turns into a drag beyond this many pixels.
 constexpr int DragThreshold = 3;
 
@@ -400,9 +405,20 @@ void TCustomDBGridGx::DataMouseDown(TMouseButton Button, TShiftState Shift, int 
 
 // ---------------------------------------------------------------- move
 
+void TCustomDBGridGx::ShowSelectCursor(int X, int Y)
+{
+    // The grid's own arrows over the indicator and the lowest pixels of titles.
+    const TCursor c = CursorAt(X, Y);
+    if (c == RecordSelectCursor || c == ColumnSelectCursor)
+        if (const QCursor* own = DBGridGxCursor(c == ColumnSelectCursor ? 0 : 1))
+            QWidget::setCursor(*own);
+}
+
 void TCustomDBGridGx::MouseMove(TShiftState Shift, int X, int Y)
 {
     FMoveMousePos = TPoint(X, Y);
+    if (GridState() == gsNormal && FDBGridGxState == dgsNormal)
+        ShowSelectCursor(X, Y);
     if (FSelectedCellPressed) {
         FSelectedCellPressed = false;
         return;
@@ -579,9 +595,9 @@ TCursor TCustomDBGridGx::CursorAt(int X, int Y)
         TDataSet* ds = DataSet();
         if (cell.X >= 0 && cell.X < FIndicatorOffset && cell.Y >= TopDataOffset() && cell.Y < RowCount() && ds &&
             !(ds->Bof() && ds->Eof()) && FAllowedSelections.Contains(gstRecordBookmarks))
-            return TCursor(AddScreenCursor(QStringLiteral("RIGHTCURGX")));
+            return RecordSelectCursor;
         if (InColumnSelectZone(X, Y))
-            return TCursor(AddScreenCursor(QStringLiteral("DOWNCURGX")));
+            return ColumnSelectCursor;
     }
     return TCustomGridGx::CursorAt(X, Y);
 }

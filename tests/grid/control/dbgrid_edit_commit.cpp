@@ -5,6 +5,7 @@
 #include "dbgrid_input_fixture.h"
 #include "platform/gui/Clipboard.h"
 
+#include <QInputMethodEvent>
 #include <QLineEdit>
 
 using namespace gxinput;
@@ -72,4 +73,33 @@ TEST_F(GridEditCommit, PasteKeepsTheCharactersTheFieldAccepts)
     EXPECT_EQ(grid->InplaceEditorText(), QStringLiteral("427"));
     Key(Qt::Key_Return);
     EXPECT_EQ(Field("FID"), QStringLiteral("427"));
+}
+
+TEST_F(GridEditCommit, InputMethodTextGoesIntoTheEditor)
+{
+    GoTo(5, "mname");
+    EXPECT_TRUE(grid->testAttribute(Qt::WA_InputMethodEnabled));
+    QInputMethodEvent compose;
+    compose.setCommitString(QStringLiteral("方木"));
+    QApplication::sendEvent(grid, &compose);
+    QApplication::processEvents();
+    ASSERT_TRUE(grid->InplaceEditorVisible());
+    EXPECT_EQ(grid->InplaceEditorText(), QStringLiteral("方木"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Field("mname"), QStringLiteral("方木"));
+}
+
+TEST_F(GridEditCommit, SelectionCursorsOverTheIndicatorAndTheTitleBottom)
+{
+    grid->SetOptions(grid->Options() + TDBGridOptions{dgMultiSelect});
+    const TRect title = grid->CellRect(2, 0);
+    const TRect indicator = grid->CellRect(0, 3);
+    EXPECT_EQ(grid->CursorAt((title.Left + title.Right) / 2, title.Bottom - 2), crUpArrow);
+    EXPECT_NE(grid->CursorAt((title.Left + title.Right) / 2, title.Top + 2), crUpArrow);
+    EXPECT_EQ(grid->CursorAt(indicator.Left + 3, indicator.Top + 3), crHandPoint);
+    // An empty dataset shows the normal cursor over the indicator.
+    cds.EmptyDataSet();
+    QApplication::processEvents();
+    const TRect row = grid->CellRect(0, 1);
+    EXPECT_NE(grid->CursorAt(row.Left + 3, row.Top + 3), crHandPoint);
 }
