@@ -386,7 +386,8 @@ bool TCustomGridGx::IsActiveControl() const
 {
     if (TForm* form = ParentForm()) {
         QWidget* a = form->ActiveControl();
-        if (a) return a == this;
+        // The grid's own cell editor holding the focus keeps the grid active.
+        if (a) return a == this || (FInplaceEdit && a == FInplaceEdit.data());
     }
     QWidget* f = QApplication::focusWidget();
     return f && (f == this || isAncestorOf(f));
