@@ -30,25 +30,7 @@ int rowcount(const TClientDataSetPtr& cds) { return cds->Active() ? cds->RecordC
 
 const QString kInCommon = QStringLiteral("select sum(b.qty) as qty,sum(b.dprice) as dprice from ");
 
-// The rest of a "like '" prefix condition for a code: the code with its quotes doubled and
-// LIKE's own characters ('%', '_', the bracket) escaped, then "%'"; the escape clause follows
-// only when something was escaped, so plain codes keep their usual statement text.
-QString prefix(const QString& code)
-{
-    QString out;
-    out.reserve(code.size() + 4);
-    bool escaped = false;
-    for (const QChar c : code) {
-        if (c == u'%' || c == u'_' || c == u'[' || c == u'!') {
-            out += u'!';
-            escaped = true;
-        }
-        out += c;
-        if (c == u'\'')
-            out += c;
-    }
-    return out + (escaped ? QStringLiteral("%' escape '!'") : QStringLiteral("%'"));
-}
+QString prefix(const QString& code) { return likeprefix(code); }
 
 } // namespace
 

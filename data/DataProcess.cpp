@@ -100,3 +100,20 @@ QString getsrgdetailsql()
          + QStringLiteral(" dbo.cflist ON dbo.mrplist.cfid = dbo.cflist.fid LEFT OUTER JOIN")
          + QStringLiteral(" dbo.suplist ON dbo.mrplist.supid = dbo.suplist.fid");
 }
+
+QString likeprefix(const QString& code)
+{
+    QString out;
+    out.reserve(code.size() + 4);
+    bool escaped = false;
+    for (const QChar c : code) {
+        if (c == u'%' || c == u'_' || c == u'[' || c == u'!') {
+            out += u'!';
+            escaped = true;
+        }
+        out += c;
+        if (c == u'\'')
+            out += c;
+    }
+    return out + (escaped ? QStringLiteral("%' escape '!'") : QStringLiteral("%'"));
+}

@@ -15,6 +15,10 @@ class QWidget;
 QString vartosqlvalue(const Variant& value);
 // Text between single quotes with every single quote doubled.
 QString quotedsqltext(const QString& text);
+// The rest of a "like '" prefix condition for a code: the code with its quotes doubled and
+// LIKE's own characters ('%', '_', the bracket) escaped, then "%'"; the escape clause follows
+// only when something was escaped, so plain codes keep their usual statement text.
+QString likeprefix(const QString& code);
 // Trims blanks and control characters at both ends.
 QString trimtext(const QString& text);
 

@@ -7,6 +7,7 @@
 #include "grid/control/DBGridGxUnit.h"
 #include "platform/gui/Application.h"
 #include "reports/DesignerForm.h"
+#include "reports/StatRegistry.h"
 
 #include <memory>
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     InitDBGridGxUnits();
     RegisterAppForms();
     RegisterDesignerForms();
+    RegisterStatForms();
     auto dm = std::make_unique<TrmtDM>();
     int code = 0;
     {

@@ -510,6 +510,9 @@ void TStringGrid::Paint()
 
     for (const auto& [r, ry] : rows) {
         for (const auto& [c, cx] : cols) {
+            // A cell-drawing handler may change the grid's size while it paints (the report
+            // header painters set the column count): cells that left the grid are not drawn.
+            if (c >= m_colCount || r >= m_rowCount) continue;
             TRect rect(cx, ry, cx + m_colWidths[c], ry + m_rowHeights[r]);
             if (!cv->RectVisible(rect)) continue;
             TGridDrawState state;
