@@ -147,7 +147,12 @@ void Tfrmbasicreport::setupgrid(TStringGrid* grid, int fixedrows, int cols,
 void Tfrmbasicreport::ensurerow(TStringGrid* grid, int row)
 {
     if (grid->RowCount() < row + 1)
-        grid->SetRowCount(row + 1);
+        grid->SetRowCount(std::max(row + 1, 2 * grid->RowCount()));
+}
+
+void Tfrmbasicreport::fitrows(TStringGrid* grid, int rows)
+{
+    grid->SetRowCount(std::max(rows, grid->FixedRows() + 1));
 }
 
 int Tfrmbasicreport::putrow(TStringGrid* grid, int& row, const QStringList& texts)

@@ -74,8 +74,11 @@ public:
     // height 17, fixed rows; header cells are painted by painter.
     static void setupgrid(TStringGrid* grid, int fixedrows, int cols,
                           std::function<void(TStringGrid*, int, int)> painter);
-    // The grid has at least row + 1 rows (a row written at its end adds one).
+    // The grid has at least row + 1 rows (a row written at its end adds one). While a report is
+    // computed, the grid grows in steps (so that a long report does not resize it row by row)
+    // and fitrows gives it its final row count: the rows written, at least one data row.
     static void ensurerow(TStringGrid* grid, int row);
+    static void fitrows(TStringGrid* grid, int rows);
     // Writes texts from column 0 into row (added when it is the grid's end) and moves row on;
     // returns the row written.
     static int putrow(TStringGrid* grid, int& row, const QStringList& texts);

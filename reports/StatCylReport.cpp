@@ -139,8 +139,9 @@ void Tfrmcylreport::calsdata()
     }
     // The unit columns as the header lays them out (the fill grows the grid one column wider).
     StringGrid2->SetColCount(6 + 2 * int(dptlist.size()));
-    for (TStringGrid* g : {StringGrid1, StringGrid2, StringGrid3})
-        g->update();
+    fitrows(StringGrid1, row1);
+    fitrows(StringGrid2, row2);
+    fitrows(StringGrid3, row3);
 }
 
 void Tfrmcylreport::printbillExecute(QObject* Sender)

@@ -104,8 +104,9 @@ void Tfrmmaterialreport::Calsdata()
         if (!node.bparent)
             materialrows(node.code, period, row2, row3, stockno);
     }
-    for (TStringGrid* g : {StringGrid1, StringGrid2, StringGrid3})
-        g->update();
+    fitrows(StringGrid1, row1);
+    fitrows(StringGrid2, row2);
+    fitrows(StringGrid3, std::max(row3, 4));
 }
 
 void Tfrmmaterialreport::materialrows(const QString& code, int period, int& row2, int& row3, int& stockno)

@@ -158,9 +158,12 @@ QString TStringGrid::Cells(int c, int r) const
 void TStringGrid::SetCells(int c, int r, const QString& s)
 {
     if (r < 0 || c < 0 || r >= m_rowCount || c >= m_colCount) return;
-    ensureCells();
-    if (m_cells[size_t(r)][c] == s) return;
-    m_cells[size_t(r)][c] = s;
+    // Only the written row is looked at: a long report writes many cells into many rows.
+    if (size_t(r) >= m_cells.size()) ensureCells();
+    QVector<QString>& row = m_cells[size_t(r)];
+    if (row.size() < m_colCount) row.resize(m_colCount);
+    if (row[c] == s) return;
+    row[c] = s;
     if (!m_inPaint) InvalidateRect(CellRect(c, r));
 }
 
@@ -189,8 +192,9 @@ int TStringGrid::colStart(int c) const
     }
     if (c < m_topLeft.X || c >= m_colCount) return -1;
     for (int i = 0; i < m_fixedCols; ++i) x += m_colWidths[i] + m_lineWidth;
-    for (int i = m_topLeft.X; i < c; ++i) x += m_colWidths[i] + m_lineWidth;
-    return x < ClientWidth() ? x : -1;
+    const int width = ClientWidth();
+    for (int i = m_topLeft.X; i < c && x < width; ++i) x += m_colWidths[i] + m_lineWidth;
+    return x < width ? x : -1;
 }
 
 int TStringGrid::rowStart(int r) const
@@ -202,8 +206,10 @@ int TStringGrid::rowStart(int r) const
     }
     if (r < m_topLeft.Y || r >= m_rowCount) return -1;
     for (int i = 0; i < m_fixedRows; ++i) y += m_rowHeights[i] + m_lineWidth;
-    for (int i = m_topLeft.Y; i < r; ++i) y += m_rowHeights[i] + m_lineWidth;
-    return y < ClientHeight() ? y : -1;
+    // Rows far below the view are not walked to: once past the client area the row is hidden.
+    const int height = ClientHeight();
+    for (int i = m_topLeft.Y; i < r && y < height; ++i) y += m_rowHeights[i] + m_lineWidth;
+    return y < height ? y : -1;
 }
 
 TRect TStringGrid::CellRect(int c, int r) const
