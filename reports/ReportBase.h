@@ -22,7 +22,6 @@
 #include <functional>
 
 class Tfrmbasicreport : public TfrmBase_C {
-    Q_OBJECT
 public:
     explicit Tfrmbasicreport(QWidget* AOwner = nullptr);
 

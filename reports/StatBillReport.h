@@ -6,7 +6,6 @@
 #include "ReportBase.h"
 
 class TfrmimbillReport : public Tfrmbasicreport {
-    Q_OBJECT
 public:
     explicit TfrmimbillReport(QWidget* AOwner = nullptr);
 
@@ -21,7 +20,6 @@ public:
 };
 
 class TfrmExbillReport : public Tfrmbasicreport {
-    Q_OBJECT
 public:
     explicit TfrmExbillReport(QWidget* AOwner = nullptr);
 

@@ -13,7 +13,6 @@
 #include <memory>
 
 class Tfrmreportset : public TfrmBaseform {
-    Q_OBJECT
 public:
     explicit Tfrmreportset(QWidget* AOwner = nullptr);
     ~Tfrmreportset() override;
@@ -54,7 +53,6 @@ private:
 };
 
 class Tfrmconsumereport : public Tfrmbasicreport {
-    Q_OBJECT
 public:
     explicit Tfrmconsumereport(QWidget* AOwner = nullptr);
 

@@ -5,7 +5,6 @@
 #include "ReportBase.h"
 
 class Tfrmcylreport : public Tfrmbasicreport {
-    Q_OBJECT
 public:
     explicit Tfrmcylreport(QWidget* AOwner = nullptr);
 

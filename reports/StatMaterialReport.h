@@ -5,7 +5,6 @@
 #include "ReportBase.h"
 
 class Tfrmmaterialreport : public Tfrmbasicreport {
-    Q_OBJECT
 public:
     explicit Tfrmmaterialreport(QWidget* AOwner = nullptr);
 

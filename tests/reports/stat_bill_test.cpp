@@ -153,3 +153,20 @@ TEST_F(StatTest, StockOutExportAndPictures)
     EXPECT_EQ(x.text(1, "E3"), QStringLiteral("二号楼"));
     EXPECT_EQ(x.text(0, "F11"), QStringLiteral("23200"));
 }
+
+TEST_F(StatTest, PeriodWithoutMovementsHasNoItems)
+{
+    ASSERT_TRUE(dm->billbalance(day("2024-12-01"), day("2024-12-31"), day("2025-01-01")));
+    TfrmimbillReport in;
+    show(&in);
+    in.calsbill->trigger();
+    EXPECT_TRUE(in.cflist.isEmpty());
+    EXPECT_EQ(in.StringGrid1->ColCount(), 4);
+    EXPECT_EQ(gridrows(in.StringGrid1),
+              (QStringList{"一|钢材", "1.1|螺纹钢材", "1.2|线材", "二|水泥", "三|模板", "四|脚手架", "|合计|0|0"}));
+    TfrmExbillReport out;
+    show(&out);
+    out.calsbill->trigger();
+    EXPECT_TRUE(out.dptlist.isEmpty());
+    EXPECT_EQ(gridrows(out.StringGrid2).last(), QStringLiteral("|合计|0|0"));
+}
