@@ -14,11 +14,11 @@ protected:
         GridTest::SetUp();
         if (HasFatalFailure())
             return;
-        ASSERT_EQ(run(QStringLiteral("insert into ibmaster (fid, pid, billnum, bdate) values (1, 1, 'RK0001', "
-                                     "'2024-04-30 14:30:00')")),
+        ASSERT_EQ(run(QStringLiteral("insert into ibmaster (fid, pid, billnum, bdate, brecorded) values (1, 1, "
+                                     "'RK0001', '2024-04-30 14:30:00', 0)")),
                   QString());
         TADOQuery q(&connection());
-        q.SQL() << QStringLiteral("select fid, billnum, bdate from ibmaster");
+        q.SQL() << QStringLiteral("select fid, billnum, bdate, brecorded from ibmaster");
         q.Open();
         bills.SetData(TDataSetProvider::PacketFromDataSet(&q, -1));
         src.SetDataSet(&bills);
@@ -137,4 +137,24 @@ TEST_F(GridEditStyles, UpDownStepsByTheIncrement)
     EXPECT_EQ(editor->Text(), QStringLiteral("6"));
     editor->StepByButton(true);
     EXPECT_EQ(bills.FieldByName(QStringLiteral("fid"))->AsInteger(), 1);
+}
+
+TEST_F(GridEditStyles, CheckBoxColumnsToggleBySpaceClickAndDelete)
+{
+    TColumnGx* audited = Column("brecorded");
+    ASSERT_EQ(audited->GetColumnType(), ctCheckboxes);
+    TField* field = bills.FieldByName(QStringLiteral("brecorded"));
+    grid->SetSelectedIndex(audited->Index());
+    grid->setFocus();
+    Key(Qt::Key_Space);
+    EXPECT_TRUE(field->AsBoolean());
+    EXPECT_FALSE(grid->InplaceEditorVisible());
+    Key(Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_FALSE(field->AsBoolean());
+    // A click on the cell toggles it.
+    Click(audited->Index() + 1, 1);
+    EXPECT_TRUE(field->AsBoolean());
+    // Delete empties a field that is not required.
+    Key(Qt::Key_Delete);
+    EXPECT_TRUE(field->IsNull());
 }
