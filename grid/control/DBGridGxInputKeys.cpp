@@ -547,8 +547,8 @@ bool TCustomDBGridGx::WantSpecialKey(WORD Key, TShiftState Shift)
 {
     if (TCustomGridGx::WantSpecialKey(Key, Shift))
         return true;
-    // Esc ends a running incremental search.
-    if (Key == VK_ESCAPE && FInplaceSearching)
+    // Esc ends a running incremental search or mouse operation.
+    if (Key == VK_ESCAPE && (FInplaceSearching || GridState() != gsNormal || FDBGridGxState != dgsNormal))
         return true;
     // Esc cancels an unsaved edit instead of pressing the dialog's cancel button.
     TDataSet* ds = DataSet();

@@ -5,6 +5,7 @@
 #include "dbgrid_input_fixture.h"
 #include "grid/control/DBGridGxFind.h"
 #include "grid/control/DBGridGxFindDlg.h"
+#include "testmain/testsupport.h"
 
 using namespace gxinput;
 
@@ -47,6 +48,8 @@ TEST_F(GridFindDialog, CtrlFOpensTheDialogOnTheGrid)
         items = dlg.FindInItems();
         preselected = dlg.FindIn();
         treeRange = dlg.TreeRangeShown();
+        QApplication::processEvents();
+        EXPECT_TRUE(dlg.grab().save(dpxtest::artifactsDir() + QStringLiteral("/dbgrid_find_dialog.png")));
         return mrCancel;
     });
     Key(Qt::Key_F, Qt::ControlModifier);

@@ -86,6 +86,20 @@ TEST_F(GridInputMouse, LiveSizingKeepsAtLeastOnePixel)
     QApplication::processEvents();
     EXPECT_EQ(grid->ColWidths(2), 1);
     EXPECT_EQ(grid->Columns()->GetColumn(1)->Width(), 1);
+
+    // Esc ends a sizing in progress; the dialog stays open.
+    const TRect r3 = grid->CellRect(3, 0);
+    const QPoint border3(r3.Right, (r3.Top + r3.Bottom) / 2);
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, border3);
+    QTest::mouseMove(grid, border3 + QPoint(-10, 0));
+    const int sized = grid->ColWidths(3);
+    EXPECT_EQ(grid->DBGridGxState(), dgsColSizing);
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(grid->DBGridGxState(), dgsNormal);
+    QTest::mouseMove(grid, border3 + QPoint(-30, 0));
+    EXPECT_EQ(grid->ColWidths(3), sized);
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, border3 + QPoint(-30, 0));
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(GridInputMouse, IndicatorClicksSelectRecords)
