@@ -2,6 +2,7 @@
 
 #include "CategoryTreeEdit.h"
 #include "CloseAccountForm.h"
+#include "ImBill.h"
 #include "ConnectSetForm.h"
 #include "OpeningStock.h"
 #include "PlannedPrice.h"
@@ -42,6 +43,9 @@ TFormEntry entryOf(const char* name)
 
 void RegisterAppForms()
 {
+    TFormRegistry::Register(11, {QStringLiteral("Tfrmbasicimbill"),
+                                 [](QWidget* owner) -> TForm* { return new Tfrmbasicimbill(owner); },
+                                 [](TForm* f) { static_cast<Tfrmbasicimbill*>(f)->newbill(); }});
     TFormRegistry::Register(13, entryOf<Tfrmbalance>("Tfrmbalance"));
     TFormRegistry::Register(51, entryOf<TfrmDBlinkset>("TfrmDBlinkset"));
     TFormRegistry::Register(54, entryOf<Tfrmsystemset>("Tfrmsystemset"));

@@ -1,0 +1,134 @@
+#pragma once
+// Tfrmbasicbill: the common form of every bill. One bill at a time: the head in edit fields
+// above, the lines in a grid below, the toolbar with its state machine (which also decides
+// whether head and lines may be edited), the bill category and number taken from the account
+// set's number pool, saving through the data module's delta writers, deleting, the line
+// buttons that open the kind's line picker, and printing through a template. The heirs set
+// tables, keys, the picker and the grid layout in their constructors, add their head fields
+// and audit.
+#include "FormBase.h"
+
+#include "grid/control/DBGridGx.h"
+#include "platform/db/ClientDataSet.h"
+#include "platform/db/DataSource.h"
+#include "platform/gui/DBControls.h"
+#include "platform/gui/StatusBar.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+#include <functional>
+
+class TReportControl;
+
+class Tfrmbasicbill : public TfrmBase_C {
+    Q_OBJECT
+public:
+    explicit Tfrmbasicbill(QWidget* AOwner = nullptr);
+    ~Tfrmbasicbill() override;
+
+    TClientDataSet cdsmaster;
+    TClientDataSet CDSdetail;
+    TDataSource dsMaster;
+    TDataSource dsDetail;
+    TDBGridGx* DBGridGx1;
+    TDBCheckBox* DBCheckBox1;
+    QToolButton* SpeedButton1;
+    TButton* btlistadd;
+    TButton* btlistdel;
+    QToolBar* ToolBar1;
+    QAction* acInsert;
+    QAction* acEdit;
+    QAction* acCancel;
+    QAction* acDelete;
+    QAction* acSave;
+    QAction* acAuditing;
+    QAction* acPrint;
+    QAction* sbprior;
+    QAction* sbnext;
+    QAction* acExit;
+    QToolButton* sbauditing;   // the audit button (its caption follows the state)
+    QMenu* PopupMenu1;
+    QAction* N1;   // 打印表单
+    QAction* N2;   // 打印数据
+    TStatusBar* StatusBar1;
+    QWidget* headpanel;        // the heirs' head fields
+    QGridLayout* headgrid;
+
+    void newbill();
+    void showbill(int id);
+    virtual bool removebill(const QString& detailtable, const QString& mastertable, int id);
+
+    int btnState() const { return FbtnState; }
+    int prestate() const { return Fprestate; }
+    int billid() const { return BillID; }
+    QString billnumber() const { return billnum; }
+    // The pool slot the form holds (its column and row id).
+    QString slotcode() const { return code; }
+    int slotid() const { return fid; }
+    int auditimage() const { return Fauditimage; }
+    TReportControl* printcontrol() const { return reportcontrol; }
+    // Whether head and lines are read-only.
+    bool dataReadOnly() const { return cdsmaster.ReadOnly(); }
+
+    void FormShow(QObject* Sender) override;
+    bool CloseQuery() override;
+    void acInsertExecute();
+    void acEditExecute();
+    void acCancelExecute();
+    void acDeleteExecute();
+    virtual void acSaveExecute();
+    virtual void acAuditingExecute() {}
+    void acPrintExecute();
+    void acExitExecute();
+    void acPriorExecute();
+    void acNextExecute();
+    void N1Click();
+    void N2Click();
+    virtual void btlistaddClick();
+    void btlistdelClick();
+    void SpeedButton1Click();
+    virtual void cdsmasterAfterInsert() {}
+    // Runs after head and lines were (re)loaded, before anything else (binds field handlers).
+    virtual void dataloaded() {}
+    void CDSdetailAfterInsert();
+    void CDSdetailAfterPost();
+    void cdsmasterAfterCancel();
+
+protected:
+    void SetbtnState(int state);
+    void selectbilltype(QLineEdit* edit, QToolButton* button, bool abilltype);
+    // Places a drop-down picker under an edit and its button (at least minwidth wide).
+    void placepicker(TForm* picker, QWidget* edit, QWidget* button, int minwidth);
+    // Gives back a slot taken in this form that the stored bill does not name, and holds the
+    // stored slot again.
+    void releaseunsaved();
+    // Whether head or lines hold changes not yet saved.
+    bool modified() const;
+
+    QString fmastertable, fdetailtable;
+    QString vmastertable, vdetailtable;
+    QString Fmkey, Fdkey, Fmfkey, fdfkey;
+    std::function<TForm*(QWidget*)> modifyform;
+    int BillID = 0;
+    TDBEdit* DBbilltype = nullptr;
+    bool billtype = false;
+    QString printfile;   // the template of the bill kind
+
+private:
+    // Takes a slot of a pool column; 0 when the pool has none left.
+    int takeslot(const QString& column);
+    TReportControl* reportcontrol = nullptr;
+    int FbtnState = 0;
+    int Fprestate = 0;
+    QString code;
+    int fid = 0;
+    // The slot the stored bill names (empty for a bill not saved yet).
+    QString Fstoredcode;
+    int Fstoredfid = 0;
+    QString billnum;
+    int Fauditimage = 5;
+    bool Fclosing = false;
+};
