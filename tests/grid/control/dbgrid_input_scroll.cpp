@@ -87,3 +87,24 @@ TEST_F(GridInputScroll, AutoScrollIntervalTable)
         EXPECT_EQ(grid->AutoScrollInterval(), -1);
     }
 }
+
+TEST_F(GridInputScroll, SavedPositionSurvivesDeletionsOutsideTheWindow)
+{
+    grid->resize(grid->width(), 120);
+    QApplication::processEvents();
+    GoTo(12);
+    Key(Qt::Key_Up);
+    const int row = grid->Row();
+    const QString code = Field("code");
+    ASSERT_GT(row, grid->TopDataOffset());
+    grid->SaveBookmark();
+    cds.DisableControls();
+    cds.First();
+    cds.Delete();
+    cds.Delete();
+    grid->RestoreBookmark();
+    cds.EnableControls();
+    QApplication::processEvents();
+    EXPECT_EQ(Field("code"), code);
+    EXPECT_EQ(grid->Row(), row);
+}
