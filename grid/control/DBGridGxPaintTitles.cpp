@@ -331,8 +331,11 @@ void TCustomDBGridGx::PaintColumnTitle(TColumnGx* Column, const TRect& ARect, co
         const TEditButtonStyleGx style = FStyle ? FStyle->InTitleFitlerButtonStyle() : ebsDropDownGx;
         PaintCellButton(Column, canvas, style, b, ARect, false, hot, Flat(), true, DrawState.BackColor, nullptr,
                         transparency);
-        if (Column->STFilter() && !Column->STFilter()->ExpressionStr().isEmpty())
+        if (Column->STFilter() && !Column->STFilter()->ExpressionStr().isEmpty()) {
+            FTitleSignHot = DrawState.CellMultiSelected;
             DrawTitleDropDownSign(filterSign);
+            FTitleSignHot = false;
+        }
     }
 
     if (DrawState.The3DRect) {
