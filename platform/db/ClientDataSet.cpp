@@ -68,7 +68,7 @@ void TClientDataSet::LoadPacket(const TPacketContent& c)
     std::vector<TRecordId> ids;
     ids.reserve(c.rows.size());
     for (const TPacketRow& r : c.rows) {
-        AddLoadedRecord(r.values);
+        AddLoadedValues(r.values);
         TRecordId id = TRecordId(StoreSize() - 1);
         ids.push_back(id);
         RecordMeta& m = Meta(id);

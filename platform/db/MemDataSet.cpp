@@ -56,6 +56,23 @@ void TMemDataSet::AddLoadedRecord(std::vector<Variant> values)
     m_order.push_back(id);
 }
 
+void TMemDataSet::AddLoadedValues(const std::vector<Variant>& values)
+{
+    // As AddLoadedRecord, the converted values going straight into the store.
+    m_columns = FieldDefs().Count();
+    if (int(m_converters.size()) != m_columns)
+        m_converters = ValueConverters(FieldDefs());
+    for (size_t c = 0; c < size_t(m_columns); ++c) {
+        if (c >= values.size())
+            m_values.push_back(Variant::Null());
+        else if (values[c].IsEmptyOrNull())
+            m_values.push_back(values[c]);
+        else
+            m_values.push_back(m_converters[c]->ConvertValue(values[c]));
+    }
+    m_order.push_back(NewStoreRecord({}, usUnmodified, 0, false));
+}
+
 void TMemDataSet::AppendLoadedRecords(const std::vector<std::vector<Variant>>& rows)
 {
     CheckActive();
@@ -68,11 +85,13 @@ void TMemDataSet::AppendLoadedRecords(const std::vector<std::vector<Variant>>& r
     Resync(keep);
 }
 
-TRecordId TMemDataSet::NewStoreRecord(std::vector<Variant>&& values, TUpdateStatus status, quint8 flags)
+TRecordId TMemDataSet::NewStoreRecord(std::vector<Variant>&& values, TUpdateStatus status, quint8 flags, bool withValues)
 {
-    values.resize(size_t(m_columns), Variant::Null());
-    for (Variant& v : values)
-        m_values.push_back(std::move(v));
+    if (withValues) {
+        values.resize(size_t(m_columns), Variant::Null());
+        for (Variant& v : values)
+            m_values.push_back(std::move(v));
+    }
     RecordMeta m;
     m.status = status;
     m.flags = flags;

@@ -60,6 +60,7 @@ protected:
     virtual void LoadData() = 0;
     void ReserveRecords(qsizetype n);
     void AddLoadedRecord(std::vector<Variant> values);
+    void AddLoadedValues(const std::vector<Variant>& values);   // the same without a copy of the row
     // Appends rows to the open dataset as unmodified records; the current record stays.
     void AppendLoadedRecords(const std::vector<std::vector<Variant>>& rows);
 
@@ -84,7 +85,8 @@ protected:
     const std::vector<TRecordId>& LogOrder() const { return m_logOrder; }
     int& ChangeCounter() { return m_changeCount; }
     int ChangeCounter() const { return m_changeCount; }
-    TRecordId NewStoreRecord(std::vector<Variant>&& values, TUpdateStatus status, quint8 flags);
+    // withValues false: the record's values were pushed onto the store already.
+    TRecordId NewStoreRecord(std::vector<Variant>&& values, TUpdateStatus status, quint8 flags, bool withValues = true);
     void ClearStore();
     // Visible in views: not deleted, not dead (delta rows are always visible).
     bool IsLive(TRecordId id) const;
