@@ -81,11 +81,11 @@ Tfrmbasicreport::Tfrmbasicreport(QWidget* AOwner) : TfrmBase_C(AOwner)
     panelbox->setContentsMargins(2, 2, 2, 2);
     Label1 = new QLabel(QStringLiteral("请选择历史报表项"), Panel2);
     panelbox->addWidget(Label1);
-    DBGridGx1 = newgrid(Panel2, "DBGridGx1");
-    setupperiodgrid(DBGridGx1);
-    DBGridGx1->SetOptions(DBGridGx1->Options() | goRowSelect);
-    DBGridGx1->OnSelectCell = [this](QObject*, int, int ARow, bool&) { periodgridselect(ARow); };
-    panelbox->addWidget(DBGridGx1);
+    DBGridGx1 = new TDBGridGx(Panel2);
+    DBGridGx1->setObjectName(QStringLiteral("DBGridGx1"));
+    DSperiod.SetDataSet(&cdsperiod);
+    setupperiodgrid(DBGridGx1, &DSperiod);
+    panelbox->addWidget(DBGridGx1, 1);
     Panel2->setMinimumWidth(190);
     Splitter1->addWidget(Panel2);
 
@@ -186,43 +186,25 @@ void Tfrmbasicreport::CheckBox1Click(QObject* Sender)
             cdsperiod.EmptyDataSet();
         cdsperiod.Close();
     }
-    fillperiodgrid(DBGridGx1, cdsperiod);
 }
 
-void Tfrmbasicreport::setupperiodgrid(TStringGrid* grid)
+Tfrmbasicreport::~Tfrmbasicreport()
 {
-    grid->SetFixedCols(0);
-    grid->SetFixedRows(1);
-    grid->SetColCount(2);
-    grid->SetRowCount(2);
-    grid->SetColWidths(0, 90);
-    grid->SetColWidths(1, 90);
-    grid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine);
-    grid->SetCells(0, 0, QStringLiteral("期初日期"));
-    grid->SetCells(1, 0, QStringLiteral("期末日期"));
+    DBGridGx1->SetDataSource(nullptr);
 }
 
-void Tfrmbasicreport::fillperiodgrid(TStringGrid* grid, TClientDataSet& periods)
+void Tfrmbasicreport::setupperiodgrid(TDBGridGx* grid, TDataSource* source)
 {
-    const int n = periods.Active() ? periods.RecordCount() : 0;
-    grid->SetRowCount(std::max(n, 1) + 1);
-    for (int c = 0; c < 2; ++c)
-        grid->SetCells(c, 1, QString());
-    if (n == 0)
-        return;
-    int row = 1;
-    for (periods.First(); !periods.Eof(); periods.Next(), ++row) {
-        grid->SetCells(0, row, periods.FieldByName(QStringLiteral("crtdate"))->AsString());
-        grid->SetCells(1, row, periods.FieldByName(QStringLiteral("Enddate"))->AsString());
+    grid->SetReadOnly(true);
+    grid->SetOptions(grid->Options() + TDBGridOptions{dgRowSelect});
+    for (const auto& [field, title] : {std::pair{"crtdate", "期初日期"}, std::pair{"Enddate", "期末日期"}}) {
+        TColumnGx* column = grid->Columns()->Add();
+        column->SetFieldName(QString::fromLatin1(field));
+        column->Title()->SetCaption(QString::fromUtf8(title));
+        column->Title()->SetAlignment(taCenter);
+        column->SetWidth(80);
     }
-    periods.First();
-    grid->SetRow(1);
-}
-
-void Tfrmbasicreport::periodgridselect(int row)
-{
-    if (cdsperiod.Active() && row >= 1 && row <= cdsperiod.RecordCount())
-        cdsperiod.SetRecNo(row);
+    grid->SetDataSource(source);
 }
 
 int Tfrmbasicreport::reportperiod()

@@ -7,7 +7,9 @@
 #include "app/FormBase.h"
 #include "data/ExcelExport.h"
 #include "data/ReportRecords.h"
+#include "grid/control/DBGridGx.h"
 #include "platform/db/ClientDataSet.h"
+#include "platform/db/DataSource.h"
 #include "platform/gui/CheckBox.h"
 #include "platform/gui/StringGrid.h"
 
@@ -24,6 +26,7 @@
 class Tfrmbasicreport : public TfrmBase_C {
 public:
     explicit Tfrmbasicreport(QWidget* AOwner = nullptr);
+    ~Tfrmbasicreport() override;
 
     QToolBar* ToolBar1;
     QAction* calsbill;
@@ -37,9 +40,9 @@ public:
     QSplitter* Splitter1;
     QFrame* Panel2;
     QLabel* Label1;
-    // The closed periods, one row each ("期初日期", "期末日期"); the selected row is the
-    // current record of cdsperiod.
-    TStringGrid* DBGridGx1;
+    // The closed periods ("期初日期", "期末日期"), read-only, whole rows selected.
+    TDBGridGx* DBGridGx1;
+    TDataSource DSperiod;
 
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
@@ -90,16 +93,12 @@ public:
     static void exportsheet(const ExcelApp& app, int k, const std::function<void(TExcelWorksheet*)>& head,
                             TStringGrid* grid, const QString& name);
 
-    // A read-only list of periods with the captions "期初日期" and "期末日期".
-    static void setupperiodgrid(TStringGrid* grid);
-    // One row per period of the dataset (one empty row when there is none).
-    static void fillperiodgrid(TStringGrid* grid, TClientDataSet& periods);
+    // A read-only list of periods with the columns "期初日期" and "期末日期".
+    static void setupperiodgrid(TDBGridGx* grid, TDataSource* source);
 
 protected:
     // Runs a report computation under the hourglass cursor; the cursor comes back also when
     // the computation fails.
     void busy(const std::function<void()>& work);
 
-private:
-    void periodgridselect(int row);
 };

@@ -101,9 +101,10 @@ Tfrmreportset::Tfrmreportset(QWidget* AOwner) : TfrmBaseform(AOwner)
     RadioGroup3 = radio(TabSheet3, "RadioGroup3", QStringLiteral("周期选择"),
                         {QStringLiteral("统计本期"), QStringLiteral("历史周期")});
     l3->addWidget(RadioGroup3);
-    DBGridGx1 = new TStringGrid(TabSheet3);
+    DBGridGx1 = new TDBGridGx(TabSheet3);
     DBGridGx1->setObjectName(QStringLiteral("DBGridGx1"));
-    Tfrmbasicreport::setupperiodgrid(DBGridGx1);
+    DSperiod.SetDataSet(&cdsperiod);
+    Tfrmbasicreport::setupperiodgrid(DBGridGx1, &DSperiod);
     DBGridGx1->setEnabled(false);
     l3->addWidget(DBGridGx1, 1);
 
@@ -115,7 +116,8 @@ Tfrmreportset::Tfrmreportset(QWidget* AOwner) : TfrmBaseform(AOwner)
 
 Tfrmreportset::~Tfrmreportset()
 {
-    // The tree models go before their tree views.
+    // The tree models go before their tree views, the grid's link before the data source.
+    DBGridGx1->SetDataSource(nullptr);
     breednodes.reset();
     dptnodes.reset();
 }
@@ -201,7 +203,6 @@ void Tfrmreportset::RadioGroup3Click(QObject* Sender)
         cdsperiod.EmptyDataSet();
         cdsperiod.Close();
     }
-    Tfrmbasicreport::fillperiodgrid(DBGridGx1, cdsperiod);
 }
 
 void Tfrmreportset::readtreeviewnodelist(TTreeView* tree, TNodeList& list, quint8 kind)

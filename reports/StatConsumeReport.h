@@ -28,8 +28,9 @@ public:
     QGroupBox* GroupBox2;
     TTreeView* TreeView1;
     TTreeView* TreeView2;
-    TStringGrid* DBGridGx1;
+    TDBGridGx* DBGridGx1;
     TClientDataSet cdsperiod;
+    TDataSource DSperiod;
     std::unique_ptr<TRSNodes> breednodes;
     std::unique_ptr<TRSNodes> dptnodes;
 

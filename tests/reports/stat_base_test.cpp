@@ -27,7 +27,11 @@ TEST_F(StatTest, HistoryBoxListsTheClosedPeriods)
     EXPECT_FALSE(form.Panel2->isHidden());
     EXPECT_EQ(form.StringGrid1->RowCount(), 3);
     EXPECT_EQ(gridrows(form.StringGrid1), QStringList{""});
-    EXPECT_EQ(gridrows(form.DBGridGx1), QStringList{"2024-11-01|2024-11-30"});
+    ASSERT_EQ(form.cdsperiod.RecordCount(), 1);
+    EXPECT_EQ(form.cdsperiod.FieldByName(QStringLiteral("crtdate"))->AsString(), QStringLiteral("2024-11-01"));
+    EXPECT_EQ(form.cdsperiod.FieldByName(QStringLiteral("enddate"))->AsString(), QStringLiteral("2024-11-30"));
+    EXPECT_EQ(form.DBGridGx1->Columns()->Items(1)->Title()->Caption(), QStringLiteral("期末日期"));
+    picture(&form, QStringLiteral("stat_history_periods.png"));
     EXPECT_EQ(form.reportperiod(), 0);
 
     // Unticked: back to the open period.

@@ -5,6 +5,7 @@
 // 2024-12-20. The dialog service is scripted and the spreadsheet's hand-over to the desktop
 // is caught, so that the written workbooks can be read back.
 #include "data/stock_fixture.h"
+#include "grid/control/DBGridGxUnit.h"
 #include "platform/gui/Application.h"
 #include "reports/ReportBase.h"
 #include "platform/gui/Dialogs.h"
@@ -84,6 +85,8 @@ protected:
             return;
         dpxtest::writeSettings(programDir(), serverName());
         InstallDialogMessageSink();
+        // The grid units are up before any form makes a grid, as at program start.
+        InitDBGridGxUnits();
         DialogScript::Start();
         dm = std::make_unique<TrmtDM>();
         ASSERT_TRUE(dbconnected);
@@ -202,7 +205,7 @@ protected:
     static void closedperiod(Tfrmbasicreport* form)
     {
         form->CheckBox1->SetChecked(true);
-        form->DBGridGx1->SetRow(1);
+        form->cdsperiod.First();
     }
 
     // Writes a picture of a grid after the event loop ran.
