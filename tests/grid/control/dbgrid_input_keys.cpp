@@ -144,3 +144,17 @@ TEST_F(GridInputKeys, CtrlQuoteCopiesTheValueOfTheRecordAbove)
     EXPECT_EQ(Field("munit"), QStringLiteral("张"));
     EXPECT_EQ(Rec(), 5);
 }
+
+TEST_F(GridInputKeys, EnterAsTabMovesToTheNextColumnAlsoFromTheEditor)
+{
+    grid->SetOptionsGx(grid->OptionsGx() + TDBGridGxOptions{dghEnterAsTab});
+    GoTo(2, "code");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(grid->SelectedIndex(), ColumnOf("mname"));
+    Type(QStringLiteral("y"));
+    ASSERT_TRUE(grid->InplaceEditorVisible());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(grid->SelectedIndex(), ColumnOf("munit"));
+    EXPECT_EQ(Field("mname"), QStringLiteral("y"));
+    EXPECT_EQ(Rec(), 2);
+}
