@@ -120,9 +120,8 @@ TCustomDBGridGx::TCustomDBGridGx(QWidget* AOwner) : TCustomGridGx(AOwner)
     UpdateGridDataWidth();
     UpdateGridDataHeight();
 
-    // The window of a custom control exists from the start: what window creation
-    // does happens here.
-    CreateWnd();
+    // The button metrics of window creation; its layout steps follow at the first show.
+    CalcEditButtonMetrics();
 }
 
 TCustomDBGridGx* TCustomDBGridGx::CreateNew(QWidget* AOwner, int)
@@ -168,13 +167,8 @@ TCustomDBGridGx::~TCustomDBGridGx()
     FGridRowPanel.reset();
 }
 
-void TCustomDBGridGx::CreateWnd()
+void TCustomDBGridGx::CalcEditButtonMetrics()
 {
-    BeginUpdateGx();
-    struct End {
-        TCustomDBGridGx* g;
-        ~End() { g->EndUpdateGx(); }
-    } end{this};
     if (Flat())
         FInplaceEditorButtonWidth = GetDefaultFlatButtonWidth();
     else
@@ -183,6 +177,39 @@ void TCustomDBGridGx::CreateWnd()
         FInplaceEditorButtonHeight = FStdDefaultRowHeight;
     else
         FInplaceEditorButtonHeight = DefaultEditButtonHeight(FInplaceEditorButtonWidth, Flat());
+}
+
+void TCustomDBGridGx::CreateWnd()
+{
+    {
+        BeginUpdateGx();
+        struct End {
+            TCustomDBGridGx* g;
+            ~End() { g->EndUpdateGx(); }
+        } end{this};
+        CalcEditButtonMetrics();
+    }
+    if (FAutoFitColWidths || RowPanelActive())
+        LayoutChanged();
+    else if (FLocks.LayoutLock() == 0 && !Loading()) {
+        SetColWidthsFromColumns();
+        UpdateRowCount();
+        UpdateActiveRow();
+    }
+    UpdateScrollBar();
+    OutBoundaryData()->SetTopIndent(0);   // the grouping panel needs the memory-table services
+    LayoutChanged();
+    FOriginalImeMode = FImeMode;
+    FOriginalImeName = FImeName;
+}
+
+void TCustomDBGridGx::showEvent(QShowEvent* e)
+{
+    TCustomGridGx::showEvent(e);
+    if (!FWindowCreated) {
+        FWindowCreated = true;
+        CreateWnd();
+    }
 }
 
 // ---------------------------------------------------------------- what the columns ask

@@ -652,6 +652,9 @@ public:
 
 protected:
     void Paint() override;
+    void showEvent(QShowEvent* e) override;
+    // Edit-button width and height from the font and the flat look.
+    void CalcEditButtonMetrics();
     // The options the layout reads (the base grid's set is reached through TCustomGridGx).
     TGridOptions BaseOptions() const { return TCustomGridGx::Options(); }
     void SetBaseOptions(TGridOptions Value) { TCustomGridGx::SetOptions(Value); }
@@ -850,6 +853,7 @@ private:
 
     // ---- the grid's own bookkeeping
     bool FDestroying = false;
+    bool FWindowCreated = false;   // the first show ran the steps of window creation
     bool FParentFont = true;
     bool FUserSizedRow = false;   // the mouse was released with the row-sizing cursor
     int FLayoutPassCount = 0;

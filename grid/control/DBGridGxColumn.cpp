@@ -100,6 +100,15 @@ int TColumnGx::Index() const { return FCollection ? FCollection->IndexOf(this) :
 
 void TColumnGx::SetIndex(int value)
 {
+    // A default column shows its field where the dataset has it: the field moves first.
+    IDBGridGx* grid = Grid();
+    if (IsDefaultStored() && grid && grid->DataLink()->Active()) {
+        TField* field = Field();
+        TField* target = value >= 0 && value < grid->DataLink()->FieldCount() ? grid->DataLink()->GetMappedField(value)
+                                                                               : nullptr;
+        if (field && target)
+            field->SetIndex(target->Index());
+    }
     if (FCollection)
         FCollection->Move(Index(), value);
 }

@@ -83,7 +83,8 @@ bool TCustomDBGridGx::IsUseMultiTitle() const
 
 void TCustomDBGridGx::PerformLayout()
 {
-    if (Loading() || FDestroying)
+    // Nothing before the grid is complete (a request from the constructor) or while it goes.
+    if (Loading() || FDestroying || !FColumns || !FDataLink || !FSTFilter || !FGridRowPanel)
         return;
     ++FLayoutPassCount;
 

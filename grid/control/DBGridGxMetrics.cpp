@@ -111,7 +111,8 @@ int AutoFitColumnWidthsGx(std::vector<TAutoFitColumnGx>& columns, int clientWidt
         for (TAutoFitColumnGx& c : columns) {
             if (!fitting(c))
                 continue;
-            const int target = fit > 0 ? MulDiv(c.InitWidth, avail, fit) : 0;
+            // a share is never negative, even when nothing is left to share
+            const int target = fit > 0 ? std::max(0, MulDiv(c.InitWidth, avail, fit)) : 0;
             c.Width = Limited(c, target);
             if (c.Width != target) {
                 c.NotInWidthRange = true;

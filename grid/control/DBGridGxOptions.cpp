@@ -68,8 +68,12 @@ void TCustomDBGridGx::SetOptionsGx(TDBGridGxOptions Value)
     if (Value == FOptionsGx)
         return;
     if (FOptionsGx.Contains(dghMultiSortMarking) && !Value.Contains(dghMultiSortMarking)) {
+        // a changed marker rebuilds the list: walk a copy
+        std::vector<TColumnGx*> marked;
         for (int i = 1; i < FSortMarkedColumns.Count(); ++i)
-            if (TColumnGx* c = FSortMarkedColumns[i])
+            marked.push_back(FSortMarkedColumns[i]);
+        for (TColumnGx* c : marked)
+            if (c)
                 c->Title()->SetSortMarker(smNoneGx);
     }
     if (!Loading())

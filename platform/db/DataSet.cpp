@@ -1067,6 +1067,8 @@ void TDataSet::EnableControls()
 
 void TDataSet::DataEvent(TDataEvent event, qintptr info)
 {
+    if (event == deLayoutChange)
+        m_calcId = NoRecord;   // calculated values are kept by field position
     NotifyLinks(event, info);
 }
 

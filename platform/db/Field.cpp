@@ -15,6 +15,21 @@ int TField::Index() const
     return m_dataSet ? m_dataSet->Fields().IndexOf(this) : -1;
 }
 
+void TField::SetIndex(int value)
+{
+    if (!m_dataSet)
+        return;
+    std::vector<TField*>& list = m_dataSet->Fields().m_list;
+    const int from = Index();
+    const int to = std::clamp(value, 0, int(list.size()) - 1);
+    if (from < 0 || from == to)
+        return;
+    list.erase(list.begin() + from);
+    list.insert(list.begin() + to, this);
+    if (m_dataSet->Active())
+        m_dataSet->DataEvent(deLayoutChange);
+}
+
 void TField::SetVisible(bool v)
 {
     if (m_visible == v)

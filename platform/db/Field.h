@@ -43,6 +43,8 @@ public:
     bool Lookup() const { return m_fieldKind == fkLookup; }
     int FieldNo() const { return m_fieldNo; }       // 1-based position of the data column; 0 for calculated
     int Index() const;                              // position in the dataset's Fields, -1 when none
+    // Moves the field to that position of the dataset's Fields (clamped); the links re-lay out.
+    void SetIndex(int value);
     TDataSet* DataSet() const { return m_dataSet; }
     int Size() const { return m_size; }
     void SetSize(int v) { m_size = v; }
