@@ -141,7 +141,7 @@ TCustomDBGridGx::~TCustomDBGridGx()
     FIntMemTable = nullptr;
     if (FStyle)
         FStyle->RemoveChangeNotification(this);
-    if (FCenter)
+    if (FCenter && FCenterRegistered)
         FCenter->RemoveChangeNotification(this);
     FSelection->Clear();
     FDataGrouping.reset();
@@ -350,6 +350,14 @@ void TCustomDBGridGx::SelectionUpdateState()
 {
     if (FSelection)
         FSelection->UpdateState();
+}
+
+void TCustomDBGridGx::SharedObjectGone(const void* object)
+{
+    if (object == FStyle)
+        FStyle = nullptr;
+    if (object == FCenter)
+        FCenter = nullptr;
 }
 
 bool TCustomDBGridGx::IndicatorTitleUseGlobalMenu() const

@@ -229,6 +229,7 @@ public:
     void SelectionUpdateState() override;
     void SelectionChanged() override;
     bool Destroying() const override { return FDestroying; }
+    void SharedObjectGone(const void* object) override;
     TDBGridGxEditActions EditActions() const override { return FEditActions; }
     bool CheckEditAction(TDBGridGxEditAction action) override;
     void ExecuteEditAction(TDBGridGxEditAction action) override;
@@ -853,7 +854,8 @@ private:
 
     // ---- the grid's own bookkeeping
     bool FDestroying = false;
-    bool FWindowCreated = false;   // the first show ran the steps of window creation
+    bool FWindowCreated = false;
+    bool FCenterRegistered = false;   // the centre was assigned, not only taken at creation   // the first show ran the steps of window creation
     bool FParentFont = true;
     bool FUserSizedRow = false;   // the mouse was released with the row-sizing cursor
     int FLayoutPassCount = 0;

@@ -134,6 +134,8 @@ public:
     virtual void SelectionUpdateState() = 0;
     virtual void SelectionChanged() = 0;
     virtual bool Destroying() const = 0;
+    // A shared object the grid refers to (its style or centre) is going.
+    virtual void SharedObjectGone(const void* object) { (void)object; }
 
     // ---- edit actions and the indicator title (the centre's menu)
     virtual TDBGridGxEditActions EditActions() const = 0;

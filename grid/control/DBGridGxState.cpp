@@ -172,9 +172,10 @@ void TCustomDBGridGx::SetCenter(TDBGridGxCenter* Value)
 {
     if (Value == FCenter)
         return;
-    if (FCenter)
+    if (FCenter && FCenterRegistered)
         FCenter->RemoveChangeNotification(this);
     FCenter = Value;
+    FCenterRegistered = FCenter != nullptr;
     if (FCenter)
         FCenter->AddChangeNotification(this);
 }

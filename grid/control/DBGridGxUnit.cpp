@@ -297,8 +297,10 @@ void InitDBGridGxUnits()
 
     s.steps << QStringLiteral("property interceptors");
     s.style = std::make_unique<TDBGridGxStyle>();
+    s.style->OnDetachGrid = [style = s.style.get()](IDBGridGx* grid) { grid->SharedObjectGone(style); };
     s.steps << QStringLiteral("style");
     s.center = std::make_unique<TDBGridGxCenter>();
+    s.center->OnDetachGrid = [center = s.center.get()](IDBGridGx* grid) { grid->SharedObjectGone(center); };
     s.steps << QStringLiteral("centre");
     s.sortIndexFont = std::make_unique<TFont>();
     {

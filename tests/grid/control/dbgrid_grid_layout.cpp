@@ -549,3 +549,28 @@ TEST(DBGridObject, ColumnsByFieldName)
     g.SetSelectedField(t.ds->FieldByName(QStringLiteral("id")));
     EXPECT_EQ(g.SelectedIndex(), 0);
 }
+
+TEST(DBGridObject, StyleAndCentreBinding)
+{
+    InitDBGridGxUnits();
+    auto g = std::make_unique<TDBGridGx>();
+    TDBGridGxStyle own;
+    g->SetStyle(&own);
+    EXPECT_TRUE(own.GridInChangeNotification(g.get()));
+    EXPECT_FALSE(DBGridGxGlobalStyle()->GridInChangeNotification(g.get()));
+    g->SetStyle(nullptr);   // back to the shared one
+    EXPECT_EQ(g->Style(), DBGridGxGlobalStyle());
+    EXPECT_FALSE(own.GridInChangeNotification(g.get()));
+    TDBGridGxCenter center;
+    g->SetCenter(&center);
+    EXPECT_TRUE(center.GridInChangeNotification(g.get()));
+    g->SetCenter(DBGridGxGlobalCenter());
+    EXPECT_FALSE(center.GridInChangeNotification(g.get()));
+    EXPECT_TRUE(DBGridGxGlobalCenter()->GridInChangeNotification(g.get()));
+    // a unit that shuts down first leaves the grid without them, not with dangling ones
+    DoneDBGridGxUnits();
+    EXPECT_EQ(g->Style(), nullptr);
+    EXPECT_EQ(g->Center(), nullptr);
+    g.reset();
+    InitDBGridGxUnits();
+}
