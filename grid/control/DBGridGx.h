@@ -401,6 +401,9 @@ public:
     void InvalidateIndicatorRow();
     bool IsDataCellSelected(int DataCol, const TBookmark& Bookmark);
     int EditButtonAtPos(int ACol, int ARow, int X, int Y, TColumnGx* Column);
+    // The reaction to a right-button release at a client point: the popup menu of the
+    // column under it (title or data cell); whether one was shown.
+    bool PopupColumnMenu(int X, int Y);
     // Column index mapping.
     int DataToRawColumn(int DataCol) const;
     int RawToDataColumn(int ACol) const { return ACol - FIndicatorOffset; }

@@ -10,6 +10,7 @@
 #include "grid/support/MemTableGx.h"
 #include "platform/gui/Dialogs.h"
 #include <QApplication>
+#include <QMenu>
 
 // ---------------------------------------------------------------- cell classification
 
@@ -481,4 +482,20 @@ void TCustomDBGridGx::RefreshEditorPlacement()
     FInplaceColInRowPanel = -1;
     if (InplaceEditorVisible())
         InvalidateEditor();
+}
+
+bool TCustomDBGridGx::PopupColumnMenu(int X, int Y)
+{
+    const TGridCoord cell = MouseCoord(X, Y);
+    if (cell.X < FIndicatorOffset || cell.Y < 0)
+        return false;
+    const int dc = RowPanelActive() ? FInRowPanelCol : cell.X - FIndicatorOffset;
+    if (dc < 0 || dc >= FColumns->Count())
+        return false;
+    QMenu* menu = FColumns->GetColumn(dc)->PopupMenu();
+    if (!menu)
+        return false;
+    CancelMode();
+    menu->popup(mapToGlobal(QPoint(X, Y)));
+    return true;
 }

@@ -5,6 +5,7 @@
 #include "grid/support/dataset_fixture.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Dialogs.h"
+#include <QMenu>
 #include <gtest/gtest.h>
 
 using namespace gxtest;
@@ -170,4 +171,26 @@ TEST(DBGridReactions, EditingRulesOfTheCurrentColumn)
     g.SetReadOnly(true);
     EXPECT_FALSE(g.CanEditModify());
     EXPECT_EQ(t.ds->State(), dsBrowse);
+}
+
+TEST(DBGridReactions, ColumnPopupMenus)
+{
+    Grid3 t;
+    TDBGridGx& g = *t.grid;
+    QMenu menu;
+    menu.addAction(QStringLiteral("排序"));
+    g.Columns()->GetColumn(1)->SetPopupMenu(&menu);
+    g.show();
+    auto centre = [&](int col, int row) {
+        const TRect r = g.CellRect(col, row);
+        return std::make_pair((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    };
+    struct Case { int col, row; bool shown; };
+    for (const Case& k : std::vector<Case>{{0, 1, false}, {1, 1, false}, {2, 1, true}, {2, 0, true}}) {
+        const auto [x, y] = centre(k.col, k.row);
+        EXPECT_EQ(g.PopupColumnMenu(x, y), k.shown) << k.col << "," << k.row;
+        EXPECT_EQ(menu.isVisible(), k.shown) << k.col << "," << k.row;
+        menu.hide();
+    }
+    EXPECT_FALSE(g.PopupColumnMenu(g.width() - 2, g.height() - 30));   // outside the cells
 }
