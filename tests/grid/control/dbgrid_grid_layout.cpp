@@ -8,6 +8,7 @@
 #include "grid/control/DBGridGxParts.h"
 #include "grid/control/DBGridGxStyle.h"
 #include "grid/control/DBGridGxUnit.h"
+#include "grid/support/EditButtonPaintGx.h"
 #include "grid/support/dataset_fixture.h"
 #include "platform/db/Field.h"
 #include <QApplication>
@@ -573,4 +574,30 @@ TEST(DBGridObject, StyleAndCentreBinding)
     EXPECT_EQ(g->Center(), nullptr);
     g.reset();
     InitDBGridGxUnits();
+}
+
+TEST(DBGridObject, EditButtonSizeFollowsTheRowHeight)
+{
+    GridOn t(NumberedDataSet(3));
+    TDBGridGx& g = *t.grid;
+    const int w = g.InplaceEditorButtonWidth();
+    ASSERT_GT(w, 0);
+    ASSERT_LE(g.StdDefaultRowHeight(), qRound(w * 1.5));
+    EXPECT_EQ(g.InplaceEditorButtonHeight(), g.StdDefaultRowHeight());
+    // rows taller than one and a half button widths: the button keeps its own height
+    g.SetRowHeight(w * 3);
+    ASSERT_GT(g.StdDefaultRowHeight(), qRound(w * 1.5));
+    EXPECT_EQ(g.InplaceEditorButtonHeight(), DefaultEditButtonHeight(w, false));
+}
+
+TEST(DBGridObject, AllowedSelectionsDropAForbiddenSelection)
+{
+    GridOn t(NumberedDataSet(3));
+    TDBGridGx& g = *t.grid;
+    g.SelectRecordBookmarks();
+    EXPECT_EQ(g.SelectionType(), gstRecordBookmarks);
+    g.SetAllowedSelections(TDBGridGxAllowedSelections{gstRecordBookmarks, gstAll});
+    EXPECT_EQ(g.SelectionType(), gstRecordBookmarks);
+    g.SetAllowedSelections(TDBGridGxAllowedSelections{gstAll});
+    EXPECT_EQ(g.SelectionType(), gstNon);
 }
