@@ -126,13 +126,18 @@ void TCustomDBGridGx::PerformLayout()
     const bool activeOrCustomized = FDataLink->Active() || FColumns->State() == csCustomized;
     const TFixedColsGx fixed = CalcFixedColsGx(FFrozenCols, FIndicatorOffset, FVisibleColumns.Count(),
                                                FColumns->Count(), FContraColCount, activeOrCustomized, hidden);
-    TCustomGridGx::SetFrozenColCount(0);
-    TCustomGridGx::SetFixedCols(0);
-    TCustomGridGx::SetContraColCount(0);
-    TCustomGridGx::SetColCount(std::max(1, fixed.ColCount));
-    TCustomGridGx::SetContraColCount(fixed.ContraCols);
-    TCustomGridGx::SetFixedCols(std::max(0, std::min(fixed.FixedCols, TCustomGridGx::ColCount() - 1)));
-    TCustomGridGx::SetFrozenColCount(std::max(0, std::min(fixed.FrozenCount, FixedCols())));
+    // Only what changes is given to the base grid (a changed fixed count resets its current cell).
+    const int newCount = std::max(1, fixed.ColCount);
+    const int newFixed = std::max(0, std::min(fixed.FixedCols, newCount - 1));
+    const int newFrozen = std::max(0, std::min(fixed.FrozenCount, newFixed));
+    if (TCustomGridGx::ColCount() != newCount || TCustomGridGx::ContraColCount() != fixed.ContraCols) {
+        TCustomGridGx::SetContraColCount(0);
+        TCustomGridGx::SetColCount(newCount);
+        TCustomGridGx::SetContraColCount(fixed.ContraCols);
+    }
+    TCustomGridGx::SetFrozenColCount(std::min(FrozenColCount(), newFixed));
+    TCustomGridGx::SetFixedCols(newFixed);
+    TCustomGridGx::SetFrozenColCount(newFrozen);
 
     // 9. Row metrics.
     CalcRowMetrics();

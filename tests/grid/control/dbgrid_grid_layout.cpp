@@ -601,3 +601,30 @@ TEST(DBGridObject, AllowedSelectionsDropAForbiddenSelection)
     g.SetAllowedSelections(TDBGridGxAllowedSelections{gstAll});
     EXPECT_EQ(g.SelectionType(), gstNon);
 }
+
+TEST(DBGridObject, ALayoutPassKeepsTheCurrentCell)
+{
+    GridOn t(NumberedDataSet(3));
+    TDBGridGx& g = *t.grid;
+    g.SetSelectedIndex(2);
+    t.ds->Next();
+    ASSERT_EQ(g.Row(), 2);
+    g.SetTitleLines(2);
+    g.SetUseMultiTitle(true);
+    EXPECT_EQ(g.SelectedIndex(), 2);
+    EXPECT_EQ(g.Row(), 2);
+    // right-fixed columns take the last visible columns
+    g.SetContraColCount(1);
+    EXPECT_EQ(g.ColCount(), 3);
+    EXPECT_EQ(g.TCustomGridGx::ContraColCount(), 1);
+    EXPECT_EQ(g.ContraColCount(), 1);
+    g.SetContraColCount(5);   // never more than the visible columns beside the fixed ones (the indicator)
+    EXPECT_EQ(g.TCustomGridGx::ContraColCount(), 2);
+    EXPECT_EQ(g.ColCount(), 2);
+    try {
+        g.SetContraColCount(-1);
+        ADD_FAILURE();
+    } catch (const EInvalidGridOperationGx& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("FContraColCount can not be negative."));
+    }
+}
