@@ -194,3 +194,41 @@ TEST(DBGridReactions, ColumnPopupMenus)
     }
     EXPECT_FALSE(g.PopupColumnMenu(g.width() - 2, g.height() - 30));   // outside the cells
 }
+
+TEST(DBGridReactions, LeavingTheGridWithAnInsertedRecord)
+{
+    Grid3 t;
+    TDBGridGx& g = *t.grid;
+    // untouched: the insert is cancelled
+    t.ds->Insert();
+    g.DoExit();
+    EXPECT_EQ(t.ds->State(), dsBrowse);
+    EXPECT_EQ(t.ds->RecordCount(), 3);
+    // modified: it stays
+    t.ds->Insert();
+    t.ds->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("新"));
+    g.DoExit();
+    EXPECT_EQ(t.ds->State(), dsInsert);
+    t.ds->Cancel();
+    // without the option nothing is cancelled
+    g.SetOptions(g.Options() - TDBGridOptions{dgCancelOnExit});
+    t.ds->Insert();
+    g.DoExit();
+    EXPECT_EQ(t.ds->State(), dsInsert);
+    t.ds->Cancel();
+}
+
+TEST(DBGridReactions, ValueFromThePreviousRecord)
+{
+    Grid3 t;
+    TDBGridGx& g = *t.grid;
+    g.SetSelectedIndex(1);
+    g.SetValueFromPrevRecord();   // the first record has none before it
+    EXPECT_EQ(t.ds->State(), dsBrowse);
+    t.ds->Next();
+    g.SetValueFromPrevRecord();
+    EXPECT_EQ(t.ds->State(), dsEdit);
+    EXPECT_EQ(t.ds->FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("r1"));
+    EXPECT_EQ(t.ds->FieldByName(QStringLiteral("id"))->AsInteger(), 2);
+    t.ds->Cancel();
+}
