@@ -1,6 +1,7 @@
 // The data grid's reactions: columns follow moved and sized grid columns, the
 // delete question, scaling, and the editing rules of the current column.
 #include "grid/control/DBGridGx.h"
+#include "grid/control/DBGridGxPaintScrollBar.h"
 #include "grid/control/DBGridGxUnit.h"
 #include "grid/support/dataset_fixture.h"
 #include "platform/db/Field.h"
@@ -90,6 +91,7 @@ TEST(DBGridReactions, ResizingWithFittedColumns)
         Grid3 t;
         TDBGridGx& g = *t.grid;
         g.resize(315, 200);
+        g.VertScrollBar()->SetVisibleMode(sbNeverShowGx);   // the whole width for the columns
         for (int i = 0; i < 3; ++i)
             g.Columns()->GetColumn(i)->SetWidth(100);
         if (k.wholeRightPart)
