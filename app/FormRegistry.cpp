@@ -1,5 +1,6 @@
 #include "FormRegistry.h"
 
+#include "BaseListEdit.h"
 #include "CategoryTreeEdit.h"
 #include "CloseAccountForm.h"
 #include "ImBill.h"
@@ -52,6 +53,8 @@ void RegisterAppForms()
     TFormRegistry::Register(41, entryOf<TfrmMaterialcf>("TfrmMaterialcf"));
     TFormRegistry::Register(42, entryOf<Tfrmdptlist>("Tfrmdptlist"));
     TFormRegistry::Register(43, entryOf<Tfrmpjtlist>("Tfrmpjtlist"));
+    TFormRegistry::Register(44, entryOf<Tfrmemployeelist>("Tfrmemployeelist"));
+    TFormRegistry::Register(55, entryOf<Tfrmuserset>("Tfrmuserset"));
     TFormRegistry::Register(45, entryOf<Tfrmexceltosrglist>("Tfrmexceltosrglist"));
     TFormRegistry::Register(47, entryOf<Tfrmplanlist>("Tfrmplanlist"));
     TFormRegistry::Register(48, entryOf<TfrmMaterialsup>("TfrmMaterialsup"));

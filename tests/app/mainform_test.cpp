@@ -83,14 +83,14 @@ TEST_F(MainWindow, EveryLeafBeforeLoginAsClerkAndAsAdministrator)
         {48, "供应厂商", "TfrmMaterialsup", {}, QStringLiteral("form TfrmMaterialsup")},
         {42, "领用单位", "Tfrmdptlist", {}, QStringLiteral("form Tfrmdptlist")},
         {43, "使用项目", "Tfrmpjtlist", {}, QStringLiteral("form Tfrmpjtlist")},
-        {44, "业务人员", "Tfrmemployeelist", {}, notBuilt("业务人员", "Tfrmemployeelist")},
+        {44, "业务人员", "Tfrmemployeelist", {}, QStringLiteral("form Tfrmemployeelist")},
         {45, "数据倒入", "Tfrmexceltosrglist", boss, QStringLiteral("form Tfrmexceltosrglist")},
         {47, "计划成本", "Tfrmplanlist", boss, QStringLiteral("form Tfrmplanlist")},
         {51, "连接设置", "TfrmDBlinkset", hero, QStringLiteral("form TfrmDBlinkset")},
         {52, "材料分类", "Tfrmbreedset", hero, QStringLiteral("form Tfrmbreedset")},
         {53, "票据设计", "TfrmPrintSet", hero, notBuilt("票据设计", "TfrmPrintSet")},
         {54, "系统参数", "Tfrmsystemset", boss, QStringLiteral("form Tfrmsystemset")},
-        {55, "用户设置", "Tfrmuserset", boss, notBuilt("用户设置", "Tfrmuserset")},
+        {55, "用户设置", "Tfrmuserset", boss, QStringLiteral("form Tfrmuserset")},
     };
     QStringList before, clerk, admin;
     for (const Row& r : rows) {
