@@ -225,3 +225,46 @@ TEST_F(CellsFixture, RecordNumbersAndCountInTheIndicator)
     EXPECT_EQ(host.grid->Glyphs[0], 3);
     many->Cancel();
 }
+
+TEST_F(CellsFixture, EditButtonsAndRequiredMark)
+{
+    // Edit buttons shown in every cell of a column: blended over cells away from
+    // the current one (alpha 51), plain in the current cell.
+    TColumnGx* name = grid()->Columns()->GetColumn(1);
+    QStringList items{QStringLiteral("钢筋"), QStringLiteral("水泥")};
+    name->SetPickList(&items);
+    name->SetAlwaysShowEditButton(true);
+    const int col = grid()->IndicatorOffset() + 1;
+    grid()->SetCol(col);
+    ds->First();
+    QApplication::processEvents();
+    host.Record();
+    host.PaintCell(col, DataRow(1));
+    ASSERT_EQ(host.device.ImageOpacity.size(), 1u);
+    EXPECT_NEAR(host.device.ImageOpacity[0], 51 / 255.0, 0.002);
+    host.Record();
+    host.PaintCell(col, DataRow(0), TGridDrawState{gdFocused, gdCurrent});
+    for (double o : host.device.ImageOpacity)
+        EXPECT_EQ(o, 1.0);
+    name->SetAlwaysShowEditButton(false);
+
+    // A required field left empty while a record is inserted: the dotted mark.
+    ds->FieldByName(QStringLiteral("mname"))->SetRequired(true);
+    name->SetHighlightRequired(true);
+    ds->Insert();
+    QApplication::processEvents();
+    host.Record();
+    host.PaintCell(col, grid()->Row());
+    const int marked = host.device.Points;
+    ds->FieldByName(QStringLiteral("mname"))->SetAsString(QStringLiteral("砂石"));
+    host.Record();
+    host.PaintCell(col, grid()->Row());
+    EXPECT_GT(marked, host.device.Points + 10);
+    // The column's event may withhold the mark.
+    ds->FieldByName(QStringLiteral("mname"))->Clear();
+    name->OnCheckDrawRequiredState = [](TColumnGx*, bool& draw) { draw = false; };
+    host.Record();
+    host.PaintCell(col, grid()->Row());
+    EXPECT_LT(host.device.Points, marked - 10);
+    ds->Cancel();
+}

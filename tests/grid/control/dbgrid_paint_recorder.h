@@ -35,6 +35,7 @@ public:
     std::vector<TextRun> Texts;
     std::vector<FillRun> Fills;
     std::vector<QRectF> Images;   // where images were drawn
+    std::vector<double> ImageOpacity;   // the opacity each was drawn with
     int Points = 0;               // single pixels plotted (focus frames, dotted lines)
     const TextRun* Find(const QString& text) const
     {
@@ -48,6 +49,7 @@ public:
         Texts.clear();
         Fills.clear();
         Images.clear();
+        ImageOpacity.clear();
         Points = 0;
     }
 
@@ -83,6 +85,8 @@ private:
                 m_brush = s.brush();
             if (s.state() & QPaintEngine::DirtyPen)
                 m_pen = s.pen();
+            if (s.state() & QPaintEngine::DirtyOpacity)
+                m_opacity = s.opacity();
             if (s.state() & QPaintEngine::DirtyTransform)
                 m_transform = s.transform();
             if (s.state() & QPaintEngine::DirtyClipEnabled)
@@ -95,10 +99,12 @@ private:
         void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override
         {
             m_device->Images.push_back(m_transform.mapRect(r));
+            m_device->ImageOpacity.push_back(m_opacity);
         }
         void drawImage(const QRectF& r, const QImage&, const QRectF&, Qt::ImageConversionFlags) override
         {
             m_device->Images.push_back(m_transform.mapRect(r));
+            m_device->ImageOpacity.push_back(m_opacity);
         }
         void drawTextItem(const QPointF& p, const QTextItem& item) override
         {
@@ -130,6 +136,7 @@ private:
         RecordingDevice* m_device;
         QBrush m_brush;
         QPen m_pen;
+        double m_opacity = 1.0;
         QTransform m_transform;
         bool m_clipped = false;
         QRect m_clip;
