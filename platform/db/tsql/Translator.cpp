@@ -802,12 +802,12 @@ std::shared_ptr<const Batch> TranslationCache::Get(const QString& text, bool cur
         st.source = text;
         return std::make_shared<const Batch>(Batch{std::move(st)});
     }
-    const QString key = currentIsMaster ? QStringLiteral("M") + text : QStringLiteral("-") + text;
-    auto it = m_map.constFind(key);
-    if (it != m_map.constEnd()) return it.value();
+    auto& map = m_map[currentIsMaster ? 1 : 0];
+    auto it = map.constFind(text);
+    if (it != map.constEnd()) return it.value();
     auto b = std::make_shared<const Batch>(TranslateBatch(text, currentIsMaster));
-    if (m_map.size() >= 4096) m_map.clear();   // composed texts vary by value; keep the cache bounded
-    m_map.insert(key, b);
+    if (map.size() >= 4096) map.clear();   // composed texts vary by value; keep the cache bounded
+    map.insert(text, b);
     return b;
 }
 

@@ -56,9 +56,10 @@ Batch TranslateBatch(const QString& tsql, bool currentIsMaster);
 class TranslationCache {
 public:
     std::shared_ptr<const Batch> Get(const QString& tsql, bool currentIsMaster);
-    int Size() const { return m_map.size(); }
+    int Size() const { return int(m_map[0].size() + m_map[1].size()); }
 private:
-    QHash<QString, std::shared_ptr<const Batch>> m_map;
+    // By the text, one map for each current database kind (another than master, master).
+    QHash<QString, std::shared_ptr<const Batch>> m_map[2];
 };
 
 // A Windows path as the program composes it ("C:\prog\backdata\x", "/opt/prog\Database\y.mdf")
