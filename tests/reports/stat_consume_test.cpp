@@ -115,6 +115,14 @@ TEST_F(StatTest, SelectionDialogTicks)
     EXPECT_EQ(reportbreedlist[1].level, 2);
     EXPECT_EQ(reportbreedlist[1].pfid, 2);
 
+    // The hidden period tab: the history choice lists every period, the current one none.
+    d.RadioGroup3->SetItemIndex(1);
+    EXPECT_TRUE(d.DBGridGx1->isEnabled());
+    EXPECT_EQ(d.cdsperiod.RecordCount(), 1);
+    d.RadioGroup3->SetItemIndex(0);
+    EXPECT_FALSE(d.DBGridGx1->isEnabled());
+    EXPECT_FALSE(d.cdsperiod.Active());
+
     // Space flips the selected node's box.
     TTreeNode* first = d.TreeView1->Items()->GetFirstNode();
     d.TreeView1->SetSelected(first);
