@@ -33,6 +33,8 @@ protected:
         };
         for (const char* s : cats)
             X(QString::fromUtf8(s));
+        systype = TSystype::local;
+        imbilltype = 0;
         monthid = 11;
         spricedots = 2;
         dpricedots = 2;
