@@ -311,7 +311,7 @@ void TCustomDBGridGx::ColumnDestroying(TColumnGx* column)
     FSortMarkedColumns.Remove(column);
     FVisibleColumns.Remove(column);
     if (FSelection)
-        FSelection->Columns().Remove(column);
+        FSelection->Columns().Forget(column);
     if (FInTitleFilterListboxColumn == column)
         FInTitleFilterListboxColumn = nullptr;
     for (LeafCol& leaf : FLeafFieldArr)

@@ -176,6 +176,16 @@ void TDBGridGxSelectionCols::Refresh()
             FShiftSelectedCols.Remove(FShiftSelectedCols.GetColumn(i));
 }
 
+void TDBGridGxSelectionCols::Forget(TColumnGx* column)
+{
+    Remove(column);
+    FShiftSelectedCols.Remove(column);
+    if (FAnchor == column)
+        FAnchor = nullptr;
+    if (FShiftCol == column)
+        FShiftCol = nullptr;
+}
+
 TGridRect TDBGridGxSelectionCols::SelectionToGridRect()
 {
     if (Count() == 0)

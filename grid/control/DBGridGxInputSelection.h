@@ -25,6 +25,8 @@ public:
     void Clear();
     void Refresh();
     TGridRect SelectionToGridRect();
+    // A column goes: no reference to it stays.
+    void Forget(TColumnGx* column);
 
 private:
     void ShiftChange(TColumnGx* column, bool add);
