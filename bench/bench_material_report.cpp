@@ -5,6 +5,7 @@
 #include "DM.h"
 #include "cpuclock.h"
 #include "frmconst.h"
+#include "grid/control/DBGridGxUnit.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/rtl/IniFile.h"
@@ -157,8 +158,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The report forms make grids: the grid units are up first, as at program start.
+    InitDBGridGxUnits();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    DoneDBGridGxUnits();
     return 0;
 }
