@@ -139,3 +139,39 @@ TEST_F(BillPrintTest, FiveLineBillPicture)
     const QString png = apptest::artifact(QStringLiteral("bill_stockin_five_lines.png"));
     ASSERT_TRUE(bill->grab().save(png));
 }
+
+TEST_F(BillPrintTest, APartlyReturnedLineOffersItsRest)
+{
+    const int recent = AuditedBill({{7, 10, 3.5}});
+    const QString line = Q(QStringLiteral("select fid from ibdetail where iid=%1").arg(recent)).value(0);
+    {
+        // 4 of the 10 were returned by a saved return bill.
+        auto back = OpenBill();
+        FillHead(*back);
+        back->cdsmaster.FieldByName(QStringLiteral("breverse"))->SetAsBoolean(true);
+        TClientDataSet& d = back->CDSdetail;
+        d.Append();
+        d.FieldByName(QStringLiteral("mid"))->SetAsInteger(7);
+        d.FieldByName(QStringLiteral("idid"))->SetAsInteger(line.toInt());
+        d.FieldByName(QStringLiteral("qty"))->SetAsFloat(-4);
+        d.FieldByName(QStringLiteral("sprice"))->SetAsFloat(3.5);
+        d.Post();
+        back->acSaveExecute();
+    }
+    auto bill = OpenBill();
+    FillHead(*bill);
+    bill->cdsmaster.FieldByName(QStringLiteral("breverse"))->SetAsBoolean(true);
+    DialogScript::AnswerForm([&](TForm& f) {
+        auto& p = dynamic_cast<Tfrmimdetail_R&>(f);
+        ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QStringLiteral("钢材")));
+        EXPECT_EQ(p.cdsbaseinfo.RecordCount(), 1);
+        p.choose()->Click();
+        return mrNone;
+    });
+    bill->btlistaddClick();
+    TClientDataSet& d = bill->CDSdetail;
+    d.Post();
+    EXPECT_EQ(Num(d.FieldByName(QStringLiteral("qty"))) + QLatin1Char('|') + Num(d.FieldByName(QStringLiteral("dprice")))
+                  + QLatin1Char('|') + Num(d.FieldByName(QStringLiteral("idid"))),
+              QStringLiteral("-6|-21|") + line);
+}
