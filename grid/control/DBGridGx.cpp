@@ -30,6 +30,10 @@ TCustomDBGridGx::TCustomDBGridGx(QWidget* AOwner) : TCustomGridGx(AOwner)
             begin ? FColumns->BeginUpdate() : FColumns->EndUpdate();
     };
     FLocks.HasWindow = [this] { return HandleAllocated(); };
+    FLocks.Released = [this] {
+        if (FSizeChanged)
+            UpdateAfterResize();
+    };
 
     // The shared style (registered for its changes) and centre (plain reference).
     UseGlobalStyle();
@@ -136,6 +140,7 @@ TCustomDBGridGx::~TCustomDBGridGx()
     FDestroying = true;
     FLocks.Rebuild = nullptr;
     FLocks.ColumnsUpdate = nullptr;
+    FLocks.Released = nullptr;
     FDataLink->SetDataSource(nullptr);
     FIndicatorTitle.reset();
     FIntMemTable = nullptr;

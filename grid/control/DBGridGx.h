@@ -345,6 +345,8 @@ public:
     int InplaceEditorButtonHeight() const { return FInplaceEditorButtonHeight; }
     // The layout passes run so far (the count only grows).
     int LayoutPassCount() const { return FLayoutPassCount; }
+    int HotTrackEditButton() const { return FHotTrackEditButton; }
+    bool HotTrackMultiTitleOver() const { return FHotTrackMultiTitleOver; }
 
     // ================================================================ events
     TDBGridGxNotifyEvent OnActiveGroupingStructChanged;
@@ -775,7 +777,7 @@ private:
     TColCellParamsGx FColCellParamsGx;
     bool FDataTracking = false;
     TDBGridGxState FDBGridGxState = dgsNormal;
-    bool FDefaultRowChanged = false;
+    bool FDefaultRowChanged = false;   // the mouse was released with the row-sizing cursor
     TPoint FDownMousePos;
     bool FDrawMemoText = false;
     bool FDrawGraphicData = false;
@@ -846,6 +848,7 @@ private:
     TRowDetailPanelControlGx* FRowDetailControl = nullptr;   // a child widget of the grid
     int FHotTrackEditButton = -1;
     bool FHotTrackMultiTitleOver = false;
+    TColumnGx* FHotTrackRowPanelColumn = nullptr;   // the row-panel column under the mouse in the hot cell
     TPopupListboxGx* FInTitleFilterListbox = nullptr;
     TColumnGx* FInTitleFilterListboxColumn = nullptr;
     TGridDataGroupLevelGx* FInTitleFilterListboxGroupLevel = nullptr;
@@ -860,7 +863,6 @@ private:
     bool FWindowCreated = false;
     bool FCenterRegistered = false;   // the centre was assigned, not only taken at creation   // the first show ran the steps of window creation
     bool FParentFont = true;
-    bool FUserSizedRow = false;   // the mouse was released with the row-sizing cursor
     int FLayoutPassCount = 0;
     TCanvas FMeasureCanvas;
 

@@ -9,6 +9,7 @@
 #include "DBGridGxUnit.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 
 namespace {
 
@@ -129,7 +130,77 @@ void TCustomDBGridGx::DefaultCellMouseClick(const TGridCoord& Cell, TMouseButton
 
 void TCustomDBGridGx::UpdateHotTrackCell(int X, int Y)
 {
-    TCustomGridGx::UpdateHotTrackCell(X, Y);
+    const TGridCoord old = FHotTrackCell;
+    auto valid = [](const TGridCoord& c) { return c.X >= 0 && c.Y >= 0; };
+    if (RowPanelActive()) {
+        // The hot cell and the row-panel column under the mouse inside it.
+        const TGridCoord cell = MouseCoord(X, Y);
+        const bool hot = CanHotTrackCell(cell.X, cell.Y);
+        const TGridCoord now = hot ? cell : TGridCoord{-1, -1};
+        TColumnGx* panelColumn = hot ? GetColumnInRowPanelAtPos(TPoint(X, Y), HasTitles() && cell.Y == 0) : nullptr;
+        if (!(now == old) || panelColumn != FHotTrackRowPanelColumn) {
+            if (valid(old))
+                InvalidateCell(old.X, old.Y);
+            FHotTrackCell = now;
+            FHotTrackRowPanelColumn = panelColumn;
+            if (valid(now))
+                InvalidateCell(now.X, now.Y);
+        }
+        if (valid(now)) {
+            const TRect r = CellRect(now.X, now.Y);
+            FHotTrackInCellPos = {X - r.Left, Y - r.Top};
+        }
+    } else {
+        TCustomGridGx::UpdateHotTrackCell(X, Y);
+    }
+
+    const TGridCoord hot = FHotTrackCell;
+    int dataCol = -1, dataRow = -1;
+    TColumnGx* column = nullptr;
+    TCellKindGx kind;
+    if (valid(hot) && hot.X < TCustomGridGx::ColCount() && hot.Y < FullRowCount()) {
+        kind = GetCellType(hot.X, hot.Y, dataCol, dataRow);
+        if (kind.ColumnKind == cckDataGx && (kind.RowKind == crkDataGx || kind.RowKind == crkTitleGx))
+            column = ColumnAtRaw(hot.X);
+    }
+
+    // The leaf part of a multi-level title.
+    bool titleOver = false;
+    if (column && kind.RowKind == crkTitleGx && IsUseMultiTitle()) {
+        const int dc = RawToDataColumn(hot.X);
+        THeadTreeNode* leaf = dc >= 0 && dc < int(FLeafFieldArr.size()) ? FLeafFieldArr[size_t(dc)].FLeaf : nullptr;
+        if (leaf)
+            titleOver = Y > CellRect(hot.X, hot.Y).Bottom - leaf->Height;
+    }
+    if (titleOver != FHotTrackMultiTitleOver) {
+        FHotTrackMultiTitleOver = titleOver;
+        if (valid(hot))
+            InvalidateCell(hot.X, hot.Y);
+    }
+
+    // The edit button under the mouse; an application-wide cursor (a running
+    // operation) keeps the buttons as they are.
+    if (column && kind.RowKind == crkDataGx) {
+        const int button = EditButtonAtPos(hot.X, hot.Y, X, Y, column);
+        if (button != FHotTrackEditButton && !QGuiApplication::overrideCursor()) {
+            FHotTrackEditButton = button;
+            InvalidateCell(hot.X, hot.Y);
+        }
+    } else {
+        FHotTrackEditButton = -1;
+    }
+
+    // Highlighted hot rows follow the mouse from row to row.
+    if (FOptionsGx.Contains(dghHotTrack) && (FOptionsGx.Contains(dghRowHighlight) || FOptions.Contains(dgRowSelect))) {
+        const bool oldInIndicator = old.X >= 0 && old.X < FIndicatorOffset;
+        const bool nowInIndicator = hot.X >= 0 && hot.X < FIndicatorOffset;
+        if (old.Y != hot.Y || oldInIndicator != nowInIndicator) {
+            if (old.Y >= 0)
+                InvalidateRow(old.Y);
+            if (hot.Y >= 0)
+                InvalidateRow(hot.Y);
+        }
+    }
 }
 
 void TCustomDBGridGx::MouseLeave()
@@ -519,6 +590,9 @@ void TCustomDBGridGx::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     FDBGridGxState = dgsNormal;
     const TGridState baseState = GridState();
     FSelecting = false;
+    // A row the user sized gives the default height of the data rows.
+    if (baseState == gsRowSizing)
+        FDefaultRowChanged = true;
 
     // Title button release.
     if (FTracking && FPressedCol >= 0) {

@@ -87,6 +87,7 @@ void TCustomDBGridGx::PerformLayout()
     if (Loading() || FDestroying || !FColumns || !FDataLink || !FSTFilter || !FGridRowPanel)
         return;
     ++FLayoutPassCount;
+    FSizeChanged = false;   // the pass answers a waiting size change
 
     // 1. The pass answers a queued deferred request too.
     if (HandleAllocated())
@@ -579,12 +580,13 @@ void TCustomDBGridGx::DataChanged()
 
 void TCustomDBGridGx::RowHeightsChanged()
 {
-    if (!FOptionsGx.Contains(dghAutoFitRowHeight) && !OnGetRowHeight && FUserSizedRow) {
-        FUserSizedRow = false;
+    if (!FOptionsGx.Contains(dghAutoFitRowHeight) && !OnGetRowHeight && FDefaultRowChanged) {
+        FDefaultRowChanged = false;
         for (int r = HasTitles() ? 1 : 0; r < RowCount(); ++r)
             if (RowHeights(r) != FStdDefaultRowHeight) {
-                FRowLines = 0;
-                FNewRowHeight = RowHeights(r);
+                const int dragged = RowHeights(r);
+                SetRowLines(0);
+                SetRowHeight(dragged);
                 UpdateScrollBar();
                 break;
             }
@@ -666,16 +668,25 @@ void TCustomDBGridGx::CheckDrawCellBorder(int ACol, int ARow, TCellBorderTypeGx 
 void TCustomDBGridGx::Resize()
 {
     TCustomGridGx::Resize();
+    // Under a lock the size change waits for the release of the last lock.
+    if (FLocks.UpdateLock() > 0) {
+        FSizeChanged = true;
+        return;
+    }
     UpdateAfterResize();
 }
 
 void TCustomDBGridGx::UpdateAfterResize()
 {
+    FSizeChanged = false;
     if (FDestroying)
         return;
-    if (FAutoFitColWidths && !Designing())
+    const bool indicatorChanged = FIndicatorOffset > 0 && TCustomGridGx::ColWidths(0) != CalcIndicatorColWidth();
+    if ((FAutoFitColWidths || indicatorChanged) && !Designing()) {
         LayoutChanged();
-    else if (FLocks.LayoutLock() == 0) {
+        if (InplaceEditorVisible())
+            InvalidateEditor();
+    } else {
         UpdateRowCount();
         UpdateScrollBar();
     }

@@ -94,9 +94,14 @@ void TDBGridGxLocks::DeferredLayoutArrived()
 
 void TDBGridGxLocks::RunPendingIfFree()
 {
-    if (FPending && FUpdateLock == 0 && FLayoutLock == 0) {
+    if (FUpdateLock != 0 || FLayoutLock != 0)
+        return;
+    if (FPending) {
         FPending = false;
         BeginLayout();
-        EndLayout();
+        EndLayout();   // its own release comes back here
+        return;
     }
+    if (Released)
+        Released();
 }

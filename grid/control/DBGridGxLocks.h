@@ -5,7 +5,8 @@
 // pass. A deferred request is one queued event; when it arrives while a lock is
 // held the grid does not queue it again (that would spin the event loop for as
 // long as the lock is held) but keeps a pending flag that the release of the last
-// lock honours.
+// lock honours. The same release hands over to Released, where the grid answers
+// what else waited for it (a size change).
 #include <QObject>
 #include <functional>
 
@@ -17,6 +18,8 @@ public:
     std::function<void(bool begin)> ColumnsUpdate;
     // Whether the grid has a window (a deferred request needs one).
     std::function<bool()> HasWindow;
+    // The last lock went (after a pending layout pass, when there was one).
+    std::function<void()> Released;
 
     TDBGridGxLocks();
     ~TDBGridGxLocks();

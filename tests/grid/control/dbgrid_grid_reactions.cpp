@@ -6,6 +6,7 @@
 #include "grid/support/dataset_fixture.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Dialogs.h"
+#include <QCoreApplication>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -14,10 +15,10 @@ using namespace gxtest;
 namespace {
 
 struct Grid3 {
-    std::unique_ptr<TClientDataSet> ds = NumberedDataSet(3);
+    std::unique_ptr<TClientDataSet> ds;
     TDataSource source;
     std::unique_ptr<TDBGridGx> grid;
-    Grid3()
+    explicit Grid3(int records = 3) : ds(NumberedDataSet(records))
     {
         InitDBGridGxUnits();
         grid = std::make_unique<TDBGridGx>();
@@ -103,6 +104,31 @@ TEST(DBGridReactions, ResizingWithFittedColumns)
         for (int i = 0; i < 3; ++i)
             inits.push_back(g.Columns()->GetColumn(i)->InitWidth());
         EXPECT_EQ(inits, k.initWidths) << k.wholeRightPart;
+    }
+}
+
+TEST(DBGridReactions, SizeChangesUnderTheLockWaitForTheRelease)
+{
+    for (const bool fitted : {true, false}) {
+        Grid3 t(30);
+        TDBGridGx& g = *t.grid;
+        g.SetAutoFitColWidths(fitted);
+        g.show();
+        QCoreApplication::processEvents();
+        const int passes = g.LayoutPassCount();
+        const int rows = g.RowCount();
+        g.BeginUpdateGx();
+        g.resize(300, 120);
+        g.resize(320, 110);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(g.LayoutPassCount(), passes) << fitted;
+        EXPECT_EQ(g.RowCount(), rows) << fitted;
+        g.EndUpdateGx();
+        // Fitted columns need a layout pass, plain ones only the row count.
+        EXPECT_EQ(g.LayoutPassCount(), passes + (fitted ? 1 : 0)) << fitted;
+        EXPECT_LT(g.RowCount(), rows) << fitted;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(g.LayoutPassCount(), passes + (fitted ? 1 : 0)) << fitted;
     }
 }
 

@@ -140,3 +140,69 @@ TEST_F(GridInputMouse, CellClickAndDoubleClickFire)
     QApplication::processEvents();
     EXPECT_EQ(doubleClicks, 1);
 }
+
+TEST_F(GridInputMouse, HotTrackingFollowsTheMouse)
+{
+    grid->SetOptionsGx(grid->OptionsGx() + TDBGridGxOptions{dghHotTrack, dghRowHighlight});
+    grid->Columns()->SetState(csCustomized);
+    const int col = ColumnOf("mname") + 1;
+    TColumnGx* name = grid->Columns()->GetColumn(col - 1);
+    name->EditButtons()->Add();
+    QApplication::processEvents();
+
+    // The edit button at the top right of the cell under the mouse.
+    const TRect r = grid->CellRect(col, 3);
+    QTest::mouseMove(grid, CellCenter(col, 3));
+    EXPECT_EQ(grid->HotTrackCell().X, col);
+    EXPECT_EQ(grid->HotTrackCell().Y, 3);
+    EXPECT_EQ(grid->HotTrackEditButton(), -1);
+    QTest::mouseMove(grid, QPoint(r.Right - 3, r.Top + 2));
+    EXPECT_EQ(grid->HotTrackEditButton(), 1);
+    // A busy cursor of the application keeps the buttons as they are.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QTest::mouseMove(grid, CellCenter(col, 3));
+    EXPECT_EQ(grid->HotTrackEditButton(), 1);
+    QGuiApplication::restoreOverrideCursor();
+    QTest::mouseMove(grid, CellCenter(col, 3) + QPoint(1, 0));
+    EXPECT_EQ(grid->HotTrackEditButton(), -1);
+    // Outside the data cells there is no hot button.
+    QTest::mouseMove(grid, QPoint(r.Right - 3, r.Top + 2));
+    EXPECT_EQ(grid->HotTrackEditButton(), 1);
+    QTest::mouseMove(grid, TitleAt(grid, col));
+    EXPECT_EQ(grid->HotTrackEditButton(), -1);
+
+    // Two-level titles: over the column's own caption, not over the band.
+    grid->Columns()->GetColumn(col - 2)->Title()->SetCaption(QStringLiteral("材料|编码"));
+    name->Title()->SetCaption(QStringLiteral("材料|名称"));
+    grid->SetUseMultiTitle(true);
+    QApplication::processEvents();
+    const TRect t = grid->CellRect(col, 0);
+    QTest::mouseMove(grid, QPoint((t.Left + t.Right) / 2, t.Top + 2));
+    EXPECT_FALSE(grid->HotTrackMultiTitleOver());
+    QTest::mouseMove(grid, QPoint((t.Left + t.Right) / 2, t.Bottom - 2));
+    EXPECT_TRUE(grid->HotTrackMultiTitleOver());
+    QTest::mouseMove(grid, CellCenter(col, 2));
+    EXPECT_FALSE(grid->HotTrackMultiTitleOver());
+    EXPECT_EQ(grid->HotTrackCell().Y, 2);
+}
+
+TEST_F(GridInputMouse, DraggedRowHeightBecomesTheDefault)
+{
+    grid->SetRowSizingAllowed(true);
+    QApplication::processEvents();
+    const int before = grid->DefaultRowHeight();
+    const TRect r = grid->CellRect(0, 2);
+    const QPoint border((r.Left + r.Right) / 2, r.Bottom);
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, border);
+    QTest::mouseMove(grid, border + QPoint(0, 12));
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, border + QPoint(0, 12));
+    QApplication::processEvents();
+    EXPECT_EQ(grid->RowHeight(), before + 12);
+    EXPECT_EQ(grid->RowLines(), 0);
+    EXPECT_EQ(grid->DefaultRowHeight(), before + 12);
+    EXPECT_EQ(grid->RowHeights(2), before + 12);
+    EXPECT_EQ(grid->RowHeights(5), before + 12);
+    // A later change of the rows leaves the height alone.
+    Click(2, 4);
+    EXPECT_EQ(grid->RowHeight(), before + 12);
+}
