@@ -88,7 +88,7 @@ public:
     void N1Click();
     void N2Click();
     virtual void btlistaddClick();
-    void btlistdelClick();
+    virtual void btlistdelClick();
     void SpeedButton1Click();
     virtual void cdsmasterAfterInsert() {}
     // Runs after head and lines were (re)loaded, before anything else (binds field handlers).

@@ -3,6 +3,7 @@
 #include "BaseListEdit.h"
 #include "CategoryTreeEdit.h"
 #include "CloseAccountForm.h"
+#include "ExBill.h"
 #include "ImBill.h"
 #include "ConnectSetForm.h"
 #include "OpeningStock.h"
@@ -47,6 +48,12 @@ void RegisterAppForms()
     TFormRegistry::Register(11, {QStringLiteral("Tfrmbasicimbill"),
                                  [](QWidget* owner) -> TForm* { return new Tfrmbasicimbill(owner); },
                                  [](TForm* f) { static_cast<Tfrmbasicimbill*>(f)->newbill(); }});
+    TFormRegistry::Register(12, {QStringLiteral("Tfrmbasicexbill"),
+                                 [](QWidget* owner) -> TForm* { return new Tfrmbasicexbill(owner); },
+                                 [](TForm* f) { static_cast<Tfrmbasicexbill*>(f)->newbill(); }});
+    TFormRegistry::Register(14, {QStringLiteral("Tfrmbasicrebill"),
+                                 [](QWidget* owner) -> TForm* { return new Tfrmbasicrebill(owner); },
+                                 [](TForm* f) { static_cast<Tfrmbasicrebill*>(f)->newbill(); }});
     TFormRegistry::Register(13, entryOf<Tfrmbalance>("Tfrmbalance"));
     TFormRegistry::Register(51, entryOf<TfrmDBlinkset>("TfrmDBlinkset"));
     TFormRegistry::Register(54, entryOf<Tfrmsystemset>("Tfrmsystemset"));

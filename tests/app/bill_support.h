@@ -49,7 +49,7 @@ protected:
     }
 
     // Picks a bill category by its name in the category drop-down.
-    static void PickType(Tfrmbasicimbill& bill, const QString& name)
+    static void PickType(Tfrmbasicbill& bill, const QString& name)
     {
         DialogScript::AnswerForm([name](TForm& f) {
             auto& p = dynamic_cast<Tfrmbilltypelistbox&>(f);

@@ -1,0 +1,109 @@
+// The stock-out return picker.
+#include "ExReturnPicker.h"
+
+#include "data/DM.h"
+#include "data/DataProcess.h"
+#include "data/frmconst.h"
+#include "platform/db/Field.h"
+
+Tfrmexdetail_R::Tfrmexdetail_R(QWidget* AOwner) : TfrmBasicdetail(AOwner)
+{
+    SetCaption(QStringLiteral("选择退库或冲帐材料项"));
+    MainTable = QStringLiteral("ebdetail");
+    KeyField = QStringLiteral("fid");
+    constSQL = QStringLiteral("select c.CODE,b.dptid,b.bdate,b.billnum, c.rpid,c.qty,C.CID,c.currency,c.rsprice,c.rdprice,c.sprice,c.dprice,c.remark,c.mid as fid,c.fid as ffid ,c.mname,c.mtype,c.munit from vebmaster b,vebdetail c");
+    Ordkeyfield = QStringLiteral("c.fid");
+    fnkeyfield = QStringLiteral("ffid");
+    DBGridGx1->SetReadOnly(true);
+}
+
+void Tfrmexdetail_R::FormShow(QObject* Sender)
+{
+    resize(850, height());
+    setgridheadtitle();
+    TfrmBasicdetail::FormShow(Sender);
+}
+
+void Tfrmexdetail_R::setgridheadtitle()
+{
+    DBGridGx1->Columns()->Clear();
+    DBGridGx1->SetUseMultiTitle(true);
+    struct Col {
+        const char* field;
+        const char* title;
+        int width;
+    };
+    QList<Col> cols;
+    if (systype != TSystype::overseas) {
+        DBGridGx1->SetTitleLines(0);
+        DBGridGx1->SetVTitleMargin(10);
+        cols = {{"bdate", "日期", 50},   {"billnum", "编号", 60}, {"mname", "材料名称", 60},
+                {"mtype", "规格型号", 60}, {"munit", "单位", 40},   {"qty", "数量", 40},
+                {"sprice", "单价", 50},    {"dprice", "复价", 50},  {"remark", "备注", 60}};
+    } else {
+        DBGridGx1->SetTitleLines(2);
+        DBGridGx1->SetVTitleMargin(4);
+        cols = {{"bdate", "日期", 80},
+                {"billnum", "编号", 100},
+                {"mname", "名称", 100},
+                {"mtype", "规格", 90},
+                {"munit", "单位", 60},
+                {"qty", "数量", 60},
+                {"currency", "采购币种价格|币种", 60},
+                {"rsprice", "采购币种价格|单价", 60},
+                {"rdprice", "采购币种价格|复价", 70},
+                {"sprice", "折结算币种价|单价", 60},
+                {"dprice", "折结算币种价|复价", 70},
+                {"remark", "备注", 80}};
+    }
+    for (const Col& c : cols) {
+        TColumnGx* column = DBGridGx1->Columns()->Add();
+        column->SetFieldName(QString::fromLatin1(c.field));
+        column->SetWidth(c.width);
+        column->Title()->SetCaption(QString::fromUtf8(c.title));
+        column->Title()->SetAlignment(taCenter);
+        if (QLatin1String(c.field) == QLatin1String("munit"))
+            column->SetAlignment(taCenter);
+    }
+}
+
+void Tfrmexdetail_R::TreeView1Change(QObject* Sender, TTreeNode* Node)
+{
+    TfrmBasicdetail::TreeView1Change(Sender, Node);
+    if (!TreeView1->Selected())
+        return;
+    constcon = QStringLiteral("b.fid=c.eid and b.breverse=0 and b.dptid=") + QString::number(returndptid)
+               + QStringLiteral(" and c.code =") + vartosqlvalue(Variant(code)) + QStringLiteral(" and b.pid>=")
+               + vartosqlvalue(Variant(curpid - 3)) + QStringLiteral(" and c.qty>0");
+    loadrows(constcon);
+}
+
+void Tfrmexdetail_R::returnline()
+{
+    if (!appendline())
+        return;
+    TDataSet* detail = dsdetail->DataSet();
+    auto row = [this](const char* name) { return cdsbaseinfo.FieldByName(QString::fromLatin1(name)); };
+    auto line = [detail](const char* name) { return detail->FieldByName(QString::fromLatin1(name)); };
+    line("rpid")->SetAsInteger(row("rpid")->AsInteger());
+    line("tempqty")->SetAsFloat(row("qty")->AsFloat());
+    line("qty")->SetAsFloat(-row("qty")->AsFloat());
+    line("CID")->SetAsInteger(row("CID")->AsInteger());
+    line("currency")->SetAsString(row("currency")->AsString());
+    line("rsprice")->SetAsFloat(row("rsprice")->AsFloat());
+    line("rdprice")->SetAsFloat(-row("rdprice")->AsFloat());
+    line("sprice")->SetAsFloat(row("sprice")->AsFloat());
+    line("dprice")->SetAsFloat(-row("dprice")->AsFloat());
+    line("remark")->SetAsString(QStringLiteral("退库或冲帐"));
+}
+
+void Tfrmexdetail_R::DBGridGx1DblClick()
+{
+    returnline();
+}
+
+void Tfrmexdetail_R::Button2Click()
+{
+    if (hasrows())
+        returnline();
+}

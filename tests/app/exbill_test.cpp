@@ -1,0 +1,169 @@
+// The stock-out bill through its form: save, audit, reversal and delete with the batches it
+// draws from, the stock checks of the lines, the kind boxes.
+#include "exbill_support.h"
+
+TEST_F(ExBillTest, SaveAuditReverseAndDeleteWithTheBatchLocks)
+{
+    auto bill = OpenExBill();
+    AddBatchLine(*bill, 1);
+    DialogScript::ClearLog();
+    bill->acSaveExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("单位、项目及编号不能为空,做到了吗？")});
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebmaster")), QStringList{QStringLiteral("0")});
+    FillExHead(*bill);
+    AddBatchLine(*bill, 2);
+    bill->CDSdetail.Edit();
+    bill->CDSdetail.FieldByName(QStringLiteral("qty"))->SetAsFloat(4);
+    bill->CDSdetail.Post();
+    DialogScript::ClearLog();
+    bill->acSaveExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("哈哈，保存成功！")});
+    const QString id = QString::number(bill->billid());
+    EXPECT_EQ(Q(QStringLiteral("select billnum,dptid,pjtid,brecorded,breverse,breb,bcylm from ebmaster")),
+              QStringList{QStringLiteral("A 11-1|2|2|0|0|0|0")});
+    EXPECT_EQ(Q(QStringLiteral("select eid,rpid,mid,qty,sprice,dprice,tempqty,tempdprice from ebdetail order by rpid")),
+              (QStringList{id + QStringLiteral("|1|7|10|3.5|35|10|35"), id + QStringLiteral("|2|7|4|4|16|6|24")}));
+    // The saved bill holds its batches.
+    EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|1"), QStringLiteral("2|1")}));
+
+    DialogScript::ClearLog();
+    bill->acAuditingExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("数据记帐成功！")});
+    EXPECT_EQ(bill->btnState(), 7);
+    EXPECT_EQ(Q(QStringLiteral("select brecorded,assessor from ebmaster")), QStringList{QStringLiteral("1|admin")});
+    // Batch 1 drawn whole, batch 2 keeps 2 at 8; both are free again.
+    EXPECT_EQ(Q(QStringLiteral("select fid,qty,dprice,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|0|0|0"), QStringLiteral("2|2|8|0")}));
+    EXPECT_EQ(Q(QStringLiteral("select qty,cost from msrglist where mid=7")), QStringList{QStringLiteral("2|8")});
+    EXPECT_EQ(Q(QStringLiteral("select sum(eqty),sum(edprice) from imexsrglist where mid=7")),
+              QStringList{QStringLiteral("14|51")});
+
+    DialogScript::ClearLog();
+    bill->acAuditingExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("数据反记帐成功！")});
+    EXPECT_EQ(bill->btnState(), 8);
+    EXPECT_EQ(Q(QStringLiteral("select fid,qty,dprice from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|10|35"), QStringLiteral("2|6|24")}));
+    EXPECT_EQ(Q(QStringLiteral("select qty,cost from msrglist where mid=7")), QStringList{QStringLiteral("16|59")});
+
+    // Deleting the bill frees what it held.
+    X(QStringLiteral("update mrplist set block=1"));
+    DialogScript::Answer(mrYes);
+    bill->acDeleteExecute();
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebmaster")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebdetail")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|0"), QStringLiteral("2|0")}));
+}
+
+TEST_F(ExBillTest, AuditRefusedWhenABatchRanShortAndDeletedLinesFreeTheirBatches)
+{
+    auto bill = OpenExBill();
+    FillExHead(*bill);
+    AddBatchLine(*bill, 1);
+    AddBatchLine(*bill, 2);
+    bill->acSaveExecute();
+    // Another bill drew from batch 1 meanwhile.
+    X(QStringLiteral("update mrplist set qty=4 where fid=1"));
+    DialogScript::ClearLog();
+    bill->acAuditingExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("价格批次的库存量(4)不足本单出库量(10)，票据不能记帐！")});
+    EXPECT_EQ(Q(QStringLiteral("select brecorded from ebmaster")), QStringList{QStringLiteral("0")});
+
+    // The button frees the batch at once; a row deleted in the grid frees it with the save.
+    bill->acEditExecute();
+    bill->CDSdetail.First();
+    bill->btlistdelClick();
+    EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|0"), QStringLiteral("2|1")}));
+    bill->CDSdetail.First();
+    bill->CDSdetail.Delete();
+    X(QStringLiteral("update mrplist set qty=10 where fid=1"));
+    AddBatchLine(*bill, 1);
+    bill->acSaveExecute();
+    EXPECT_EQ(Q(QStringLiteral("select rpid from ebdetail")), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|1"), QStringLiteral("2|0")}));
+}
+
+TEST_F(ExBillTest, QuantitiesAndAmountsAreCheckedAgainstTheSnapshot)
+{
+    auto bill = OpenExBill();
+    AddBatchLine(*bill, 2);   // 6 at 4, 24
+    TClientDataSet& d = bill->CDSdetail;
+    auto f = [&d](const char* name) { return d.FieldByName(QString::fromLatin1(name)); };
+    struct Case {
+        const char* field;
+        double value;
+        const char* message;   // empty: none
+        const char* after;     // qty|dprice
+    };
+    const Case cases[] = {
+        {"qty", 7, "出库量(7)>制单时的库存量(6)！", "6|24"},
+        {"qty", 2.5, "", "2.5|10"},
+        {"sprice", 3.3, "", "2.5|8.25"},
+        {"qty", 6, "", "6|24"},
+        {"sprice", 4.1, "", "6|24"},
+        {"dprice", 24.5, "出库金额(24.5)>库存金额(24)！", "6|24"},
+        {"qty", -1, "", "-1|-4.1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + "=" + std::to_string(c.value));
+        DialogScript::ClearLog();
+        d.Edit();
+        f(c.field)->SetAsFloat(c.value);
+        d.Post();
+        EXPECT_EQ(Texts(), *c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{});
+        EXPECT_EQ(Num(f("qty")) + QLatin1Char('|') + Num(f("dprice")), QString::fromLatin1(c.after));
+    }
+    // The purchase-currency amount against its own snapshot.
+    DialogScript::ClearLog();
+    d.Edit();
+    f("rdprice")->SetAsFloat(30);
+    d.Post();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("实价金额(30)>库存实价金额(24)！")});
+    EXPECT_EQ(Num(f("rdprice")), QStringLiteral("24"));
+}
+
+TEST_F(ExBillTest, OverseasQuantityRecomputesThePurchaseAmount)
+{
+    systype = TSystype::overseas;
+    auto bill = OpenExBill();
+    AddBatchLine(*bill, 1);
+    TClientDataSet& d = bill->CDSdetail;
+    d.Edit();
+    d.FieldByName(QStringLiteral("rsprice"))->SetAsFloat(3.2);
+    d.FieldByName(QStringLiteral("qty"))->SetAsFloat(10);
+    d.Post();
+    // At the whole snapshot the settlement amount is the snapshot's, the purchase one recomputed.
+    EXPECT_EQ(Num(d.FieldByName(QStringLiteral("dprice"))), QStringLiteral("35"));
+    EXPECT_EQ(Num(d.FieldByName(QStringLiteral("rdprice"))), QStringLiteral("32"));
+    EXPECT_EQ(bill->DBGridGx1->Columns()->Count(), 10);
+}
+
+TEST_F(ExBillTest, TheKindBoxesExcludeEachOther)
+{
+    auto bill = OpenExBill();
+    auto click = [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(6, w->height() / 2)); };
+    click(bill->DBCheckBox1);
+    EXPECT_TRUE(bill->DBCheckBox1->Checked());
+    click(bill->DBCheckBox3);
+    EXPECT_FALSE(bill->DBCheckBox3->Checked());
+    click(bill->DBCheckBox1);
+    EXPECT_FALSE(bill->DBCheckBox1->Checked());
+    click(bill->DBCheckBox3);
+    EXPECT_TRUE(bill->DBCheckBox3->Checked());
+    click(bill->DBCheckBox1);
+    EXPECT_FALSE(bill->DBCheckBox1->Checked());
+    EXPECT_TRUE(bill->DBCheckBox3->Checked());
+    // The return layout of dispatch code 14.
+    auto rebill = std::make_unique<Tfrmbasicrebill>();
+    apptest::showActive(rebill.get());
+    rebill->newbill();
+    QStringList titles;
+    for (int i = 0; i < rebill->DBGridGx1->Columns()->Count(); ++i)
+        titles << rebill->DBGridGx1->Columns()->Items(i)->Title()->Caption();
+    EXPECT_EQ(titles.join(QLatin1Char(',')),
+              QStringLiteral("材料名称,规格型号,计量单位,数量,出库价格|单价,出库价格|复价,价让价格|单价,价让价格|复价,备注"));
+}
