@@ -1,5 +1,6 @@
 #include "FormBase.h"
 
+#include "grid/control/DBGridGx.h"
 #include "grid/support/DBCtrlsGx.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/DBControls.h"
@@ -112,8 +113,13 @@ void TfrmBase_C::FormKeyPress(QObject* Sender, QChar& Key)
 
 bool TfrmBase_C::GridEnterStep(QWidget* control)
 {
-    // The data grid steps through its field columns once it is part of the program.
-    return false;
+    auto* grid = dynamic_cast<TCustomDBGridGx*>(control);
+    if (!grid)
+        return false;
+    // The next field column of the same row; from the last one back to column 0.
+    const int index = grid->SelectedIndex();
+    grid->SetSelectedIndex(index < grid->FieldCount() - 1 ? index + 1 : 0);
+    return true;
 }
 
 void TfrmBase_C::onFocusEnter(QObject* Sender)

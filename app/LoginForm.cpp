@@ -3,6 +3,7 @@
 #include "data/DM.h"
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
+#include "grid/control/DBGridGxColumns.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/MessageSink.h"
@@ -37,11 +38,37 @@ TfrmLogin::TfrmLogin(QWidget* AOwner) : TfrmNormalForm(AOwner), dsbillselect(&cd
     GroupBox2 = new QGroupBox(QStringLiteral("选择帐套"), panel3);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setMinimumHeight(150);
-    new QVBoxLayout(GroupBox2);
+    auto* gridbox = new QVBoxLayout(GroupBox2);
+    DBGridGx1 = new TDBGridGx(GroupBox2);
+    DBGridGx1->setObjectName(QStringLiteral("DBGridGx1"));
+    DBGridGx1->SetReadOnly(true);
+    DBGridGx1->SetOptions(DBGridGx1->Options() + TDBGridOptions{dgRowSelect, dgAlwaysShowSelection});
+    DBGridGx1->SetAutoFitColWidths(true);
+    const struct {
+        const char* field;
+        const char* title;
+        int width;
+    } columns[] = {{"accname", "公司名称", 125}, {"DBname", "数据库名", 76}, {"remark", "帐套说明", 126}};
+    for (const auto& c : columns) {
+        TColumnGx* column = DBGridGx1->Columns()->Add();
+        column->SetFieldName(QString::fromLatin1(c.field));
+        column->Title()->SetCaption(QString::fromUtf8(c.title));
+        column->Title()->SetAlignment(taCenter);
+        column->SetWidth(c.width);
+    }
+    DBGridGx1->SetDataSource(&dsbillselect);
+    DBGridGx1->OnKeyPress = [this](QObject* s, QChar& Key) { DBGridGx1KeyPress(s, Key); };
+    gridbox->addWidget(DBGridGx1);
     box->addWidget(GroupBox2, 1);
     Button1->SetDefault(false);
     Button1->OnClick = [this](QObject* s) { Button1Click(s); };
     setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, DBGridGx1);
+}
+
+TfrmLogin::~TfrmLogin()
+{
+    DBGridGx1->SetDataSource(nullptr);
 }
 
 void TfrmLogin::FormShow(QObject* Sender)

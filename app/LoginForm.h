@@ -4,9 +4,11 @@
 // leaves the previous account set (values and connection) in force.
 //
 // The account-set list is cdsbillselect; the chosen account set is its current record, which
-// the data grid over dsbillselect (DBGridGx1 in GroupBox2) moves.
+// the data grid over dsbillselect (DBGridGx1 in GroupBox2) moves; Enter in the grid goes on
+// to "确定".
 #include "FormBase.h"
 
+#include "grid/control/DBGridGx.h"
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/DataSource.h"
 
@@ -17,13 +19,15 @@ class TfrmLogin : public TfrmNormalForm {
     Q_OBJECT
 public:
     explicit TfrmLogin(QWidget* AOwner = nullptr);
+    ~TfrmLogin() override;
 
     QGroupBox* GroupBox1;
     QLabel* Label1;
     QLineEdit* Edit1;           // user name
     QLabel* Label2;
     QLineEdit* Edit2;           // password
-    QGroupBox* GroupBox2;       // holds the account-set grid DBGridGx1
+    QGroupBox* GroupBox2;
+    TDBGridGx* DBGridGx1;       // the account-set list: read-only, whole rows
     TClientDataSet cdsbillselect;
     TDataSource dsbillselect;
     TClientDataSet ClientDataSet1;

@@ -3,8 +3,12 @@
 // focus; showing a form clears the input-method binding of its plain edits; the frames' buttons.
 #include "app/FormBase.h"
 #include "app_fixture.h"
+#include "grid/control/DBGridGx.h"
+#include "grid/control/DBGridGxUnit.h"
 #include "grid/support/DBCtrlsGx.h"
 #include "grid/support/DBCtrlsGxDateTime.h"
+#include "platform/db/ClientDataSet.h"
+#include "platform/db/DataSource.h"
 #include "platform/gui/DBControls.h"
 #include "platform/gui/RadioGroup.h"
 
@@ -56,8 +60,30 @@ public:
         button->OnClick = [this](QObject*) { ++clicks; };
         auto* check = new QCheckBox(QStringLiteral("勾选"), this);
         add(check, "check");
+        // A read-only data grid of three field columns over two records.
+        InitDBGridGxUnits();
+        rows.FieldDefs().Add("code", ftWideString, 10);
+        rows.FieldDefs().Add("name", ftWideString, 20);
+        rows.FieldDefs().Add("qty", ftInteger);
+        rows.CreateDataSet();
+        rows.AppendRecord({Variant(QStringLiteral("A01")), Variant(QStringLiteral("钢筋")), Variant(qint64(5))});
+        rows.AppendRecord({Variant(QStringLiteral("A02")), Variant(QStringLiteral("水泥")), Variant(qint64(7))});
+        rows.First();
+        source.SetDataSet(&rows);
+        grid = new TDBGridGx(this);
+        grid->SetDataSource(&source);
+        grid->SetOptions(TDBGridOptions(grid->Options()).Exclude(dgEditing));
+        add(grid, "grid");
+    }
+    ~EnterForm() override
+    {
+        delete grid;
+        source.SetDataSet(nullptr);
     }
     int clicks = 0;
+    TClientDataSet rows;
+    TDataSource source;
+    TDBGridGx* grid;
 };
 
 // The widget that takes the focus for a named control (its inner window, for the editors).
@@ -109,6 +135,22 @@ TEST(FormFramework, EnterMovesOnLikeTab)
     }
     // On the button Enter is the button's own: it is clicked once.
     EXPECT_EQ(form.clicks, 1);
+
+    // In the data grid Enter steps to the next field column of the same record, from the last
+    // one back to column 0; the focus stays in the grid.
+    form.grid->setFocus();
+    form.rows.Last();
+    QApplication::processEvents();
+    ASSERT_TRUE(form.grid->hasFocus());
+    const std::pair<int, int> columns[] = {{0, 1}, {1, 2}, {2, 0}};
+    for (const auto& [from, to] : columns) {
+        form.grid->SetSelectedIndex(from);
+        QTest::keyClick(form.grid, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(form.grid->SelectedIndex(), to) << from;
+        EXPECT_EQ(form.rows.RecNo(), 2) << from;
+        EXPECT_EQ(QApplication::focusWidget(), form.grid) << from;
+    }
 }
 
 TEST(FormFramework, HighlightFollowsTheFocus)

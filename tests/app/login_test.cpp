@@ -1,6 +1,7 @@
 // The login dialog on real account sets: the context it fills, the failures that keep the
 // previous account set and its connection, the texts compared as the server compares them.
 #include "app_fixture.h"
+#include "grid/control/DBGridGxColumns.h"
 #include "platform/gui/StatusBar.h"
 #include "platform/rtl/IniFile.h"
 
@@ -103,9 +104,31 @@ TEST_F(LoginDialog, TheNameFromLoginIniAndTheListOfSets)
     EXPECT_TRUE(accsetsloaded);
     EXPECT_EQ(f.cdsbillselect.RecordCount(), 2);
     EXPECT_EQ(f.Caption(), QStringLiteral("用户登录"));
+    // The list is a read-only grid of whole rows with the three columns.
+    TDBGridGx* grid = f.DBGridGx1;
+    ASSERT_EQ(grid->Columns()->Count(), 3);
+    QStringList titles;
+    for (int i = 0; i < 3; ++i)
+        titles << grid->Columns()->GetColumn(i)->Title()->Caption();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("公司名称"), QStringLiteral("数据库名"), QStringLiteral("帐套说明")}));
+    EXPECT_TRUE(grid->ReadOnly());
+    EXPECT_TRUE(grid->Options().Contains(dgRowSelect));
     f.Edit2->setText(QStringLiteral("secret"));
     QTest::qWait(50);
     ASSERT_TRUE(f.grab().save(apptest::artifact(QStringLiteral("app_login_dialog.png"))));
+    // Down in the grid picks the second set; Enter goes on to "确定", which logs into it.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(f.cdsbillselect.FieldByName(QStringLiteral("dbname"))->AsString(), QStringLiteral("setb"));
+    QTest::keyClick(grid, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), f.Button1);
+    EXPECT_EQ(f.cdsbillselect.FieldByName(QStringLiteral("dbname"))->AsString(), QStringLiteral("setb"));
+    f.Edit1->setText(QStringLiteral("admin"));
+    f.Edit2->setText(QStringLiteral("tulip"));
+    QTest::keyClick(f.Button1, Qt::Key_Space);
+    EXPECT_TRUE(loggedin);
+    EXPECT_EQ(std::make_tuple(dbname, accname), std::make_tuple(QStringLiteral("setb"), QStringLiteral("乙公司")));
 }
 
 TEST_F(LoginDialog, WithoutRegistry)
