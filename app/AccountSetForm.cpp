@@ -98,10 +98,20 @@ TfrmCreateDB::TfrmCreateDB(QWidget* AOwner) : TfrmNormalForm(AOwner)
     Button1->OnClick = [this](QObject* s) { Button1Click(s); };
 }
 
-bool TfrmCreateDB::checkinput(const QString& company, const QString& name)
+bool TfrmCreateDB::checkinput(const QString& company, const QString& name, const QString& remark)
 {
     if (company.isEmpty()) {
         MessageDlg(QStringLiteral("公司名称没有输入！"), mtError, {mbOK});
+        return false;
+    }
+    // The registry's columns hold 50 and 100 characters; a longer text is refused before the
+    // template is restored, so no database is left without its registry row.
+    if (company.length() > 50) {
+        MessageDlg(QStringLiteral("公司名称最多50个字符！"), mtError, {mbOK});
+        return false;
+    }
+    if (remark.length() > 100) {
+        MessageDlg(QStringLiteral("帐套说明最多100个字符！"), mtError, {mbOK});
         return false;
     }
     if (name.isEmpty()) {
@@ -157,9 +167,10 @@ void TfrmCreateDB::Button1Click(QObject* Sender)
     TBusyCursor busy;
     const QString company = Edit4->text().trimmed();
     const QString name = Edit5->text().trimmed();
+    const QString remark = Edit6->text().trimmed();
     bool ok = false;
     try {
-        ok = checkinput(company, name) && createregistry();
+        ok = checkinput(company, name, remark) && createregistry();
         if (ok && !registeredaccountset(name).isEmpty()) {
             MessageDlg(QStringLiteral("帐套数据库“") + name + QStringLiteral("”已经存在，请换一个数据库名！"), mtError, {mbOK});
             ok = false;
@@ -167,7 +178,7 @@ void TfrmCreateDB::Button1Click(QObject* Sender)
         ok = ok && restoretemplate(name)
              && rmtDM->execsql(QStringLiteral(" insert into Master..materialdblist(accname,dbname,remark) values(")
                                + vartosqlvalue(company) + QStringLiteral(",") + vartosqlvalue(name) + QStringLiteral(",")
-                               + vartosqlvalue(Edit6->text()) + QStringLiteral(")"));
+                               + vartosqlvalue(remark) + QStringLiteral(")"));
     } catch (const EAbort&) {
         SetModalResult(mrNone);
         throw;

@@ -27,7 +27,7 @@ public:
 
 private:
     // The checks before anything is written; false after showing the reason.
-    bool checkinput(const QString& company, const QString& name);
+    bool checkinput(const QString& company, const QString& name, const QString& remark);
     bool createregistry();
     bool restoretemplate(const QString& name);
 };

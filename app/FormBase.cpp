@@ -1,6 +1,7 @@
 #include "FormBase.h"
 
 #include "grid/control/DBGridGx.h"
+#include "grid/control/DBGridGxColumns.h"
 #include "grid/support/DBCtrlsGx.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/DBControls.h"
@@ -53,6 +54,17 @@ void setBaseColour(QWidget* w, TColor c)
 }
 
 } // namespace
+
+void AddGridColumns(TDBGridGx* grid, std::initializer_list<TGridColumnDef> columns)
+{
+    for (const TGridColumnDef& c : columns) {
+        TColumnGx* column = grid->Columns()->Add();
+        column->SetFieldName(QString::fromLatin1(c.field));
+        column->Title()->SetCaption(QString::fromUtf8(c.title));
+        column->Title()->SetAlignment(taCenter);
+        column->SetWidth(c.width);
+    }
+}
 
 // ---------------------------------------------------------------- TfrmBase
 

@@ -10,6 +10,17 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <initializer_list>
+
+class TDBGridGx;
+
+// A column of a data grid a form defines: the field, its title (centred) and the width.
+struct TGridColumnDef {
+    const char* field;
+    const char* title;
+    int width;
+};
+void AddGridColumns(TDBGridGx* grid, std::initializer_list<TGridColumnDef> columns);
 
 class TfrmBase : public TForm {
     Q_OBJECT

@@ -3,7 +3,6 @@
 #include "data/DM.h"
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
-#include "grid/control/DBGridGxColumns.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/MessageSink.h"
@@ -44,18 +43,7 @@ TfrmLogin::TfrmLogin(QWidget* AOwner) : TfrmNormalForm(AOwner), dsbillselect(&cd
     DBGridGx1->SetReadOnly(true);
     DBGridGx1->SetOptions(DBGridGx1->Options() + TDBGridOptions{dgRowSelect, dgAlwaysShowSelection});
     DBGridGx1->SetAutoFitColWidths(true);
-    const struct {
-        const char* field;
-        const char* title;
-        int width;
-    } columns[] = {{"accname", "公司名称", 125}, {"DBname", "数据库名", 76}, {"remark", "帐套说明", 126}};
-    for (const auto& c : columns) {
-        TColumnGx* column = DBGridGx1->Columns()->Add();
-        column->SetFieldName(QString::fromLatin1(c.field));
-        column->Title()->SetCaption(QString::fromUtf8(c.title));
-        column->Title()->SetAlignment(taCenter);
-        column->SetWidth(c.width);
-    }
+    AddGridColumns(DBGridGx1, {{"accname", "公司名称", 125}, {"DBname", "数据库名", 76}, {"remark", "帐套说明", 126}});
     DBGridGx1->SetDataSource(&dsbillselect);
     DBGridGx1->OnKeyPress = [this](QObject* s, QChar& Key) { DBGridGx1KeyPress(s, Key); };
     gridbox->addWidget(DBGridGx1);

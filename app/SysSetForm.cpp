@@ -4,6 +4,7 @@
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
 #include "data/rsnodeprocess.h"
+#include "grid/control/DBGridGxColumns.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/RadioGroup.h"
@@ -38,6 +39,16 @@ QSpinBox* spin(QWidget* parent, const char* name)
     s->setObjectName(QString::fromLatin1(name));
     s->setRange(1, 4);
     return s;
+}
+
+// An editing grid over a data source with the given columns.
+TDBGridGx* editgrid(QWidget* parent, const char* name, TDataSource* source, std::initializer_list<TGridColumnDef> columns)
+{
+    auto* grid = new TDBGridGx(parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    AddGridColumns(grid, columns);
+    grid->SetDataSource(source);
+    return grid;
 }
 
 } // namespace
@@ -120,19 +131,21 @@ Tfrmsystemset::Tfrmsystemset(QWidget* AOwner) : TfrmBaseform(AOwner), dsbilltype
     TreeView1 = new TTreeView(TabSheet2);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->SetReadOnly(true);
-    GridPanel2 = new QWidget(TabSheet2);
-    GridPanel2->setObjectName(QStringLiteral("GridPanel2"));
-    new QVBoxLayout(GridPanel2);
+    DBGridGx2 = editgrid(TabSheet2, "DBGridGx2", &dsbilltype,
+                         {{"typename", "编号分类", 117}, {"ibnum", "入库起始编号", 89}, {"ebnum", "出库起始编号", 91}});
+    // The category is the tree node's name; only the start numbers are typed.
+    DBGridGx2->Columns()->GetColumn(0)->SetReadOnly(true);
+    DBGridGx2->OnDblClick = [this](QObject* s) { DBGridGx2DblClick(s); };
     split->addWidget(TreeView1, 2);
-    split->addWidget(GridPanel2, 3);
+    split->addWidget(DBGridGx2, 3);
     PageControl1->addTab(TabSheet2, QStringLiteral("票据编号分类设置"));
 
     // ---- 汇率设置
     TabSheet3 = new QWidget(PageControl1);
-    GridPanel1 = new QWidget(TabSheet3);
-    GridPanel1->setObjectName(QStringLiteral("GridPanel1"));
-    new QVBoxLayout(GridPanel1);
-    (new QVBoxLayout(TabSheet3))->addWidget(GridPanel1);
+    DBGridGx1 = editgrid(TabSheet3, "DBGridGx1", &dscurrency,
+                         {{"cryname", "币种名", 100}, {"tobalance", "1美元折本币种数", 112}, {"isbalance", "是否为结算货种", 114},
+                          {"visibled", "是否显示", 99}});
+    (new QVBoxLayout(TabSheet3))->addWidget(DBGridGx1);
     PageControl1->addTab(TabSheet3, QStringLiteral("汇率设置"));
 
     RadioGroup2->OnClick = [this](QObject* s) { RadioGroup2Click(s); };
@@ -151,7 +164,11 @@ Tfrmsystemset::Tfrmsystemset(QWidget* AOwner) : TfrmBaseform(AOwner), dsbilltype
                                                QStringLiteral("periodid>0"), 20));
 }
 
-Tfrmsystemset::~Tfrmsystemset() = default;
+Tfrmsystemset::~Tfrmsystemset()
+{
+    DBGridGx2->SetDataSource(nullptr);
+    DBGridGx1->SetDataSource(nullptr);
+}
 
 void Tfrmsystemset::FormShow(QObject* Sender)
 {

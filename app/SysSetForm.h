@@ -4,10 +4,12 @@
 // description, domestic or overseas use, the stock-in bill layout, the bill-number categories
 // (which rebuild the bill-number pool) and the currencies.
 //
-// The category and currency rows are cdsbilltype and cdscurrency; the data grids DBGridGx2 and
-// DBGridGx1 show and edit them in their tabs, and DBGridGx2DblClick acts on the current row.
+// The category and currency rows are cdsbilltype and cdscurrency; the editing grids DBGridGx2 and
+// DBGridGx1 show them in their tabs, and a double click in DBGridGx2 offers to delete its
+// current row.
 #include "FormBase.h"
 
+#include "grid/control/DBGridGx.h"
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/DataSource.h"
 
@@ -48,8 +50,8 @@ public:
     TRadioGroup* RadioGroup2;   // 系统用于
     TRadioGroup* RadioGroup1;   // stock-in layout
     TTreeView* TreeView1;       // material categories
-    QWidget* GridPanel2;        // holds DBGridGx2
-    QWidget* GridPanel1;        // holds DBGridGx1
+    TDBGridGx* DBGridGx2;       // the bill categories: start numbers edited in place
+    TDBGridGx* DBGridGx1;       // the currencies, with two Boolean columns
     TClientDataSet cdsbilltype;
     TDataSource dsbilltype;
     TClientDataSet cdscurrency;

@@ -58,6 +58,26 @@ TEST_F(AccountSets, CreationRefusesBadAndExistingNames)
     EXPECT_TRUE(CreateAccountSet(QStringLiteral("a").repeated(50)));
 }
 
+TEST_F(AccountSets, CreationRefusesTextsLongerThanTheRegistryHolds)
+{
+    const QString failed = QStringLiteral("创建新帐套失败！");
+    // company, remark -> the messages; too long a text leaves neither a database nor a registry row
+    const std::tuple<QString, QString, QStringList> cases[] = {
+        {QStringLiteral("华").repeated(51), QString(), {QStringLiteral("公司名称最多50个字符！"), failed}},
+        {QStringLiteral("华北"), QStringLiteral("说").repeated(101), {QStringLiteral("帐套说明最多100个字符！"), failed}},
+    };
+    for (const auto& [company, remark, texts] : cases) {
+        EXPECT_FALSE(CreateAccountSet(QStringLiteral("site3"), company, remark));
+        EXPECT_EQ(Texts(), texts);
+        EXPECT_THROW(dm->ADOCon->Execute(QStringLiteral("Use site3")), std::exception);
+    }
+    // At the limits (blanks around them trimmed) the set is created and registered.
+    ASSERT_TRUE(CreateAccountSet(QStringLiteral("site3"), QStringLiteral("华").repeated(50), QStringLiteral(" ") + QStringLiteral("说").repeated(100) + QStringLiteral(" ")))
+        << lastCreation.toStdString();
+    EXPECT_EQ(Rows(QStringLiteral("master"), QStringLiteral("select accname, remark from materialdblist")),
+              QStringList{QStringLiteral("华").repeated(50) + QStringLiteral("|") + QStringLiteral("说").repeated(100)});
+}
+
 TEST_F(AccountSets, CreationWithoutSettingsFile)
 {
     ASSERT_TRUE(QFile::remove(Path(QStringLiteral("log/adolinksetting.ini"))));

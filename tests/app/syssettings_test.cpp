@@ -51,6 +51,7 @@ TEST_F(SystemSettings, ConfirmingWithoutChangesWritesOnlyTheTemplateNames)
 
 TEST_F(SystemSettings, ASaveWritesEverySetting)
 {
+    Exec(QStringLiteral("acct"), QStringLiteral("insert into currencyset (cryname,tobalance,isbalance,visibled) values ('人民币',1,1,1)"));
     Tfrmsystemset f;
     apptest::showActive(&f);
     f.RadioGroup2->SetItemIndex(0);
@@ -71,11 +72,31 @@ TEST_F(SystemSettings, ASaveWritesEverySetting)
     f.TreeView1DblClick(f.TreeView1);
     DialogScript::Answer(mrYes);
     f.DBGridGx2DblClick(nullptr);
+    // The first start number typed into the category grid; Enter leaves the cell editor.
+    f.PageControl1->setCurrentWidget(f.TabSheet2);
     f.cdsbilltype.First();
-    f.cdsbilltype.Edit();
-    f.cdsbilltype.FieldByName(QStringLiteral("ibnum"))->SetValue(100);
+    f.DBGridGx2->setFocus();
+    f.DBGridGx2->SetSelectedIndex(1);
+    QTest::keyClicks(f.DBGridGx2, QStringLiteral("100"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_FALSE(f.DBGridGx2->isAncestorOf(QApplication::focusWidget()));
+    QTest::qWait(50);
+    ASSERT_TRUE(f.grab().save(apptest::artifact(QStringLiteral("app_system_settings_categories.png"))));
+    // The currency grid's Boolean columns are check boxes; Space hides the currency.
+    f.PageControl1->setTabVisible(2, true);
+    f.PageControl1->setCurrentWidget(f.TabSheet3);
+    EXPECT_TRUE(f.DBGridGx1->Columns()->GetColumn(2)->Checkboxes());
+    EXPECT_TRUE(f.DBGridGx1->Columns()->GetColumn(3)->Checkboxes());
+    f.DBGridGx1->setFocus();
+    f.DBGridGx1->SetSelectedIndex(3);
+    QTest::keyClick(f.DBGridGx1, Qt::Key_Space);
+    QTest::qWait(50);
+    ASSERT_TRUE(f.grab().save(apptest::artifact(QStringLiteral("app_system_settings_currencies.png"))));
     f.Button1->Click();
     EXPECT_EQ(Texts(), QStringList{QStringLiteral("要删除你双击的该项吗？")});
+    EXPECT_EQ(Rows(QStringLiteral("acct"), QStringLiteral("select cryname, isbalance, visibled from currencyset")),
+              QStringList{QStringLiteral("人民币|1|0")});
     EXPECT_EQ(f.ModalResult(), mrOk);
     EXPECT_EQ(Systemset(), (QStringList{QStringLiteral("dpricedots|4"), QStringLiteral("imbilltype|1"), QStringLiteral("monthid|1"),
                                         QStringLiteral("spricedots|3"), QStringLiteral("systype|0")}));
