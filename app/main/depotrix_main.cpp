@@ -7,6 +7,7 @@
 #include "grid/control/DBGridGxUnit.h"
 #include "platform/gui/Application.h"
 #include "reports/DesignerForm.h"
+#include "reports/QueryRegistry.h"
 #include "reports/StatRegistry.h"
 
 #include <memory>
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     RegisterAppForms();
     RegisterDesignerForms();
     RegisterStatForms();
+    RegisterQueryForms();
     auto dm = std::make_unique<TrmtDM>();
     int code = 0;
     {
