@@ -132,6 +132,26 @@ TEST(DBGridReactions, SizeChangesUnderTheLockWaitForTheRelease)
     }
 }
 
+TEST(DBGridReactions, GridBuiltBeforeTheUnitsStartUp)
+{
+    DoneDBGridGxUnits();
+    {
+        std::unique_ptr<TClientDataSet> ds = NumberedDataSet(3);
+        TDataSource source;
+        source.SetDataSet(ds.get());
+        TDBGridGx g;
+        EXPECT_EQ(g.Style(), nullptr);
+        g.resize(300, 150);
+        g.SetDataSource(&source);
+        g.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(g.Columns()->Count(), 3);
+        EXPECT_GT(g.LayoutPassCount(), 0);
+        EXPECT_FALSE(g.grab().isNull());
+    }
+    InitDBGridGxUnits();
+}
+
 TEST(DBGridReactions, DeleteQuestion)
 {
     Grid3 t;
