@@ -2,6 +2,7 @@
 #include "ExBill.h"
 
 #include "DropDownPicker.h"
+#include "ExPicker.h"
 #include "ExReturnPicker.h"
 #include "ImPicker.h"
 
@@ -369,7 +370,7 @@ void Tfrmbasicexbill::btlistaddClick()
     } else if (DBCheckBox3->Checked()) {
         modifyform = [](QWidget* owner) -> TForm* { return new Tfrmimdetail(owner); };
     } else {
-        modifyform = nullptr;
+        modifyform = [](QWidget* owner) -> TForm* { return new Tfrmexdetail(owner); };
     }
     Tfrmbasicbill::btlistaddClick();
 }

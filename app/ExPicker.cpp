@@ -110,6 +110,12 @@ Tfrmexdetail::~Tfrmexdetail()
     ClientDataSet1.AfterScroll = nullptr;
     DBGridGx1->OnKeyPress = nullptr;
     DBGridGx2->OnDblClick = nullptr;
+    // The grids go with the widgets, after the data sets they watch.
+    DBGridGx2->SumList()->SetActive(false);
+    DBGridGx2->SetDataSource(nullptr);
+    DBGridGx1->SetDataSource(nullptr);
+    for (TDBEdit* e : {DBEdit1, DBEdit2, DBEdit3, DBEdit4})
+        e->SetDataSource(nullptr);
 }
 
 // ---------------------------------------------------------------- the material list

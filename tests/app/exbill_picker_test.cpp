@@ -1,0 +1,190 @@
+// The stock-out pickers through the bill: the batch picker's material lists by price model,
+// its batch panel and the lines it makes; the return picker's lines of the using unit.
+#include "exbill_support.h"
+
+#include "app/ExPicker.h"
+#include "app/ExReturnPicker.h"
+
+namespace {
+
+class ExPickerTest : public ExBillTest {
+protected:
+    void SetUp() override
+    {
+        ExBillTest::SetUp();
+        const char* rows[] = {
+            "update breedlist set bparent=1 where fid=101",
+            "insert into breedlist (FID,Pfid,code,tlevel,bparent,prtname,pricemodal,breedtype,adminrate,visibled) values (104,101,'000101001',2,0,'型钢',0,0,0,1)",
+            // A sub-category material with three batches whose sums only match exactly.
+            "insert into mtrlist (FID,bID,code,mname,mtype,munit) values (12,104,'000101001','扁钢','40*4','吨')",
+            "insert into mrplist (mid,bnum,qty,sprice,dprice,rsprice,rdprice,block,pid,cid,cfid,supid) values (12,'B1',0.1,10,1,10,1,0,1,0,2,2)",
+            "insert into mrplist (mid,bnum,qty,sprice,dprice,rsprice,rdprice,block,pid,cid,cfid,supid) values (12,'B2',0.2,10,2,10,2,0,1,0,2,2)",
+            "insert into mrplist (mid,bnum,qty,sprice,dprice,rsprice,rdprice,block,pid,cid,cfid,supid) values (12,'B3',0.3,10,3,10,3,0,1,0,2,2)",
+            "insert into msrglist (mid,qty,cost) values (12,0.6,6)",
+            // A steel without stock is not offered.
+            "insert into mtrlist (FID,bID,code,mname,mtype,munit) values (13,101,'000101','角钢','L50','吨')",
+            "insert into msrglist (mid,qty,cost) values (13,0,0)",
+            "insert into msrglist (mid,qty,cost) values (9,3,37.5)",
+            "insert into mrplist (mid,bnum,qty,sprice,dprice,rsprice,rdprice,block,pid,cid,cfid,supid) values (9,'P1',3,12.5,37.5,12.5,37.5,0,1,0,2,2)",
+        };
+        for (const char* s : rows)
+            X(QString::fromUtf8(s));
+    }
+
+    // Runs the bill's "添加材料清单" with an actor driving the picker it opens.
+    template <class Picker>
+    void RunPicker(Tfrmbasicexbill& bill, std::function<void(Picker&)> actor)
+    {
+        DialogScript::AnswerForm([actor](TForm& f) {
+            actor(dynamic_cast<Picker&>(f));
+            return mrOk;
+        });
+        bill.btlistaddClick();
+    }
+
+    static void Category(TfrmBasicdetail& p, const char* name)
+    {
+        ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QString::fromUtf8(name)));
+    }
+    static QStringList Column(TDataSet& ds, const char* field)
+    {
+        QStringList out;
+        for (ds.First(); !ds.Eof(); ds.Next())
+            out << ds.FieldByName(QString::fromLatin1(field))->AsString();
+        ds.First();
+        return out;
+    }
+    // Chooses a material of the list by name.
+    static void Material(Tfrmexdetail& p, const char* name)
+    {
+        p.ClientDataSet1.Locate(QStringLiteral("mname"), Variant(QString::fromUtf8(name)), {});
+        p.DBGridGx1DblClick();
+    }
+    QStringList Lines(Tfrmbasicexbill& bill)
+    {
+        QStringList out;
+        TClientDataSet& d = bill.CDSdetail;
+        for (d.First(); !d.Eof(); d.Next()) {
+            QStringList v;
+            for (const char* f : {"mid", "rpid", "qty", "sprice", "dprice", "tempqty", "tempdprice", "cfid", "supid"})
+                v << Num(d.FieldByName(QString::fromLatin1(f)));
+            out << v.join(QLatin1Char('|'));
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(ExPickerTest, MaterialListsByPriceModelWithSubCategoriesAndStockOnly)
+{
+    auto bill = OpenExBill();
+    QStringList seen;
+    RunPicker<Tfrmexdetail>(*bill, [&](Tfrmexdetail& p) {
+        for (const char* c : {"钢材", "水泥", "木材"}) {
+            Category(p, c);
+            seen << QString::fromUtf8(c) + QLatin1Char(':') + Column(p.ClientDataSet1, "mname").join(QLatin1Char(','));
+        }
+        QStringList titles;
+        for (int i = 0; i < p.DBGridGx1->Columns()->Count(); ++i)
+            titles << p.DBGridGx1->Columns()->Items(i)->Title()->Caption();
+        seen << titles.join(QLatin1Char(','));
+    });
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("钢材:圆钢,扁钢"), QStringLiteral("水泥:水泥"), QStringLiteral("木材:方木"),
+                                 QStringLiteral("分类,材料名称,规格型号,单位,数量,计划价,金额,备注")}));
+}
+
+TEST_F(ExPickerTest, BatchPanelSumsBatchesAndLines)
+{
+    auto bill = OpenExBill();
+    RunPicker<Tfrmexdetail>(*bill, [&](Tfrmexdetail& p) {
+        Category(p, "钢材");
+        // 0.1 + 0.2 + 0.3 is the stock 0.6 exactly: no alarm.
+        DialogScript::ClearLog();
+        Material(p, "扁钢");
+        EXPECT_TRUE(p.batchview());
+        EXPECT_TRUE(Texts().isEmpty());
+        EXPECT_EQ(Column(p.cdsbaseinfo, "bnum"), (QStringList{QStringLiteral("B1"), QStringLiteral("B2"), QStringLiteral("B3")}));
+        p.cdsbaseinfo.Locate(QStringLiteral("bnum"), Variant(QStringLiteral("B2")), {});
+        p.DBGridGx2DblClick();
+        // The same batch again is refused.
+        p.Button2Click();
+        EXPECT_EQ(Texts(), QStringList{QStringLiteral("你已经选择出库过，请不要再选择行不！")});
+        p.Button3Click();
+        EXPECT_FALSE(p.batchview());
+        EXPECT_TRUE(p.sbquery->isEnabled());
+        // Batches that do not add up to the stock are shown with both warnings.
+        X(QStringLiteral("update msrglist set qty=17,cost=60 where mid=7"));
+        p.acRefrshExecute();
+        DialogScript::ClearLog();
+        Material(p, "圆钢");
+        EXPECT_EQ(Texts(), (QStringList{QStringLiteral("注意：各分批数量合计(16)与库存数量(17)不符，请改正！！！"),
+                                        QStringLiteral("注意：各分批金额合价合计(59)与库存金额(60)不符，请改正！！！")}));
+        p.Button2Click();
+        // A moving-average material issues its whole stock in one line.
+        Category(p, "水泥");
+        Material(p, "水泥");
+        EXPECT_FALSE(p.batchview());
+    });
+    EXPECT_EQ(Lines(*bill), (QStringList{QStringLiteral("12|4|0.2|10|2|0.2|2|2|2"), QStringLiteral("7|1|10|3.5|35|10|35|2|2"),
+                                         QStringLiteral("8||12|2.5|30|12|30||")}));
+}
+
+TEST_F(ExPickerTest, SearchAndRefreshListTheMaterials)
+{
+    auto bill = OpenExBill();
+    RunPicker<Tfrmexdetail>(*bill, [&](Tfrmexdetail& p) {
+        // Before any category: the batch-priced materials of every category.
+        DialogScript::AnswerText(QStringLiteral("钢"));
+        p.acQueryExecute();
+        EXPECT_EQ(Column(p.ClientDataSet1, "mname"), (QStringList{QStringLiteral("圆钢"), QStringLiteral("扁钢")}));
+        Category(p, "钢材");
+        DialogScript::AnswerText(QStringLiteral("扁"));
+        p.acQueryExecute();
+        EXPECT_EQ(Column(p.ClientDataSet1, "mname"), QStringList{QStringLiteral("扁钢")});
+        X(QStringLiteral("update msrglist set qty=0,cost=0 where mid=12"));
+        p.acRefrshExecute();
+        EXPECT_TRUE(p.ClientDataSet1.IsEmpty());
+    });
+}
+
+TEST_F(ExPickerTest, ReturnPickerListsTheUnitsLinesOfExactlyTheCategory)
+{
+    // An unaudited bill of the unit with a steel line and a sub-category line.
+    auto first = OpenExBill();
+    FillExHead(*first);
+    AddBatchLine(*first, 1);
+    AddBatchLine(*first, 3);
+    first->acSaveExecute();
+
+    auto bill = OpenExBill();
+    FillExHead(*bill);
+    // The kind boxes choose the picker.
+    QTest::mouseClick(bill->DBCheckBox1, Qt::LeftButton, {}, QPoint(6, bill->DBCheckBox1->height() / 2));
+    QStringList seen;
+    RunPicker<Tfrmexdetail_R>(*bill, [&](Tfrmexdetail_R& p) {
+        Category(p, "钢材");
+        seen << Column(p.cdsbaseinfo, "mname").join(QLatin1Char(','));
+        Category(p, "型钢");
+        seen << Column(p.cdsbaseinfo, "mname").join(QLatin1Char(','));
+        p.Button2Click();
+    });
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("圆钢"), QStringLiteral("扁钢")}));
+    bill->CDSdetail.First();
+    EXPECT_EQ(Lines(*bill), QStringList{QStringLiteral("12|3|-0.1|10|-1|0.1|||")});
+    EXPECT_EQ(bill->CDSdetail.FieldByName(QStringLiteral("remark"))->AsString(), QStringLiteral("退库或冲帐"));
+    DialogScript::ClearLog();
+    bill->acSaveExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("哈哈，保存成功！")});
+
+    // "为转帐暂办退库用" opens the material picker.
+    auto third = OpenExBill();
+    QTest::mouseClick(third->DBCheckBox3, Qt::LeftButton, {}, QPoint(6, third->DBCheckBox3->height() / 2));
+    bool material = false;
+    DialogScript::AnswerForm([&](TForm& f) {
+        material = dynamic_cast<Tfrmimdetail*>(&f) != nullptr;
+        return mrCancel;
+    });
+    third->btlistaddClick();
+    EXPECT_TRUE(material);
+}
