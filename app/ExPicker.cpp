@@ -1,5 +1,6 @@
 // The stock-out price-batch picker.
 #include "ExPicker.h"
+#include "ExPickerBatch.h"
 
 #include "data/DM.h"
 #include "data/DataProcess.h"
@@ -102,7 +103,18 @@ Tfrmexdetail::Tfrmexdetail(QWidget* AOwner) : TfrmBasicdetail(AOwner)
             DBGridGx1DblClick();
     };
     Button3->OnClick = [this](QObject*) { Button3Click(); };
-    ModifyForm = nullptr;
+    // The batches the bill's lines already draw from are taken.
+    if (TDataSet* detail = dsdetail ? dsdetail->DataSet() : nullptr; detail && detail->Active()) {
+        if (detail->State() == dsEdit || detail->State() == dsInsert)
+            detail->Post();
+        for (detail->First(); !detail->Eof(); detail->Next())
+            if (const int rpid = detail->FieldByName(QStringLiteral("rpid"))->AsInteger())
+                Ftaken.insert(rpid);
+    }
+    if (overseas)
+        ModifyForm = [](QWidget* owner) -> TForm* { return new Tfrmexdetail_mc(owner); };
+    else
+        ModifyForm = [](QWidget* owner) -> TForm* { return new Tfrmexdetail_m(owner); };
 }
 
 Tfrmexdetail::~Tfrmexdetail()
@@ -316,7 +328,7 @@ void Tfrmexdetail::DBGridGx2DblClick()
     if (!hasrows())
         return;
     auto batch = [this](const char* name) { return cdsbaseinfo.FieldByName(QString::fromLatin1(name)); };
-    if (batch("block")->AsBoolean()) {
+    if (batch("block")->AsBoolean() || Ftaken.contains(batch("fid")->AsInteger())) {
         ShowMessage(QStringLiteral("你已经选择出库过，请不要再选择行不！"));
         return;
     }
@@ -345,9 +357,8 @@ void Tfrmexdetail::DBGridGx2DblClick()
     line("sprice")->SetAsFloat(batch("sprice")->AsFloat());
     line("dprice")->SetAsFloat(batch("dprice")->AsFloat());
     line("rpid")->SetAsInteger(batch("fid")->AsInteger());
-    cdsbaseinfo.Edit();
-    batch("block")->SetAsBoolean(true);
-    cdsbaseinfo.Post();
+    // Taken for this bill; the bill holds the batch in the database once it is saved.
+    Ftaken.insert(batch("fid")->AsInteger());
 }
 
 void Tfrmexdetail::Button2Click()
@@ -409,4 +420,23 @@ void Tfrmexdetail::acRefrshExecute()
 void Tfrmexdetail::cdsbaseinfoAfterInsert()
 {
     cdsbaseinfo.FieldByName(QStringLiteral("Mid"))->SetAsInteger(mid);
+}
+
+void Tfrmexdetail::cdsbaseinfoAfterPost()
+{
+    // A batch kept with nothing in it leaves the list.
+    if (cdsbaseinfo.FieldByName(QStringLiteral("qty"))->AsFloat() == 0)
+        cdsbaseinfo.Delete();
+}
+
+void Tfrmexdetail::acSaveExecute()
+{
+    if (!batchview() || !hasrows())
+        return;
+    cdsbaseinfo.Edit();
+    cdsbaseinfo.FieldByName(QStringLiteral("block"))->SetAsBoolean(false);
+    cdsbaseinfo.Post();
+    TfrmBasicdetail::acSaveExecute();
+    materialview();
+    DBGridGx1->setFocus();
 }

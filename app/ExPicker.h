@@ -2,11 +2,13 @@
 // Tfrmexdetail: the stock-out price-batch picker. The materials of the chosen category (and its
 // sub-categories) that have stock; a batch-priced or planned-price material opens the panel of
 // its open price batches, a moving-average material becomes a line at once with its whole
-// stock. A chosen batch becomes a bill line with a snapshot of the batch and is marked taken
-// in the list, so that it is not drawn twice.
+// stock. A chosen batch becomes a bill line with a snapshot of the batch; a batch that a line
+// of the bill already draws from, or that a saved bill holds, is refused.
 #include "MaterialPicker.h"
 
 #include "platform/gui/DBControls.h"
+
+#include <QSet>
 
 class Tfrmexdetail : public TfrmBasicdetail {
     Q_OBJECT
@@ -31,6 +33,8 @@ public:
     void Button2Click() override;
     void Button3Click();
     void cdsbaseinfoAfterInsert() override;
+    void cdsbaseinfoAfterPost() override;
+    void acSaveExecute() override;
     void acRefrshExecute() override;
     void acQueryExecute() override;
 
@@ -51,4 +55,5 @@ private:
     int mid = 0;
     bool Fcategory = false;   // a category has been chosen
     QString Fsearch;          // the last search text
+    QSet<int> Ftaken;         // batches drawn by the bill's lines
 };

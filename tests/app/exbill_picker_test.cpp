@@ -3,6 +3,7 @@
 #include "exbill_support.h"
 
 #include "app/ExPicker.h"
+#include "app/ExPickerBatch.h"
 #include "app/ExReturnPicker.h"
 
 namespace {
@@ -187,4 +188,44 @@ TEST_F(ExPickerTest, ReturnPickerListsTheUnitsLinesOfExactlyTheCategory)
     });
     third->btlistaddClick();
     EXPECT_TRUE(material);
+}
+
+TEST_F(ExBillTest, BatchDialogTakesPicksOnOkOnlyAndSaveKeepsTheBatchFree)
+{
+    auto bill = OpenExBill();
+    QStringList seen;
+    DialogScript::AnswerForm([&](TForm& f) {
+        auto& p = dynamic_cast<Tfrmexdetail&>(f);
+        ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QStringLiteral("钢材")));
+        p.DBGridGx1DblClick();
+        EXPECT_TRUE(p.batchview());
+        EXPECT_EQ(p.materialid(), 7);
+        DialogScript::AnswerForm([&](TForm& d) {
+            auto& m = dynamic_cast<Tfrmexdetail_m&>(d);
+            seen << m.windowTitle() + QLatin1Char('|') + m.supname->text() + QLatin1Char('|') + m.cfname->text();
+            // A supplier pick left with Cancel changes nothing; one left with OK is taken.
+            DialogScript::AnswerForm([](TForm&) { return mrCancel; });
+            m.supplierClick();
+            seen << m.supname->text();
+            PickNode(QStringLiteral("自购"));
+            m.sourceClick();
+            seen << m.cfname->text();
+            m.DataSet()->FieldByName(QStringLiteral("qty"))->SetAsFloat(8);
+            QTest::keyClick(m.bnum, Qt::Key_X);
+            m.Button1->Click();
+            return mrOk;
+        });
+        p.acEditExecute();
+        seen << Num(p.cdsbaseinfo.FieldByName(QStringLiteral("dprice")));
+        DialogScript::ClearLog();
+        p.acSaveExecute();
+        seen << Texts();
+        EXPECT_FALSE(p.batchview());
+        return mrCancel;
+    });
+    bill->btlistaddClick();
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("编辑出库材料项|华丰钢厂|甲供"), QStringLiteral("华丰钢厂"),
+                                 QStringLiteral("自购"), QStringLiteral("28"), QStringLiteral("保存成功啊！")}));
+    EXPECT_EQ(Q(QStringLiteral("select bnum,qty,dprice,cfid,supid,block from mrplist where fid=1")),
+              QStringList{QStringLiteral("A 11-1x|8|28|3|2|0")});
 }
