@@ -1,5 +1,6 @@
 #include "QueryBase.h"
 
+#include "LedgerForm.h"
 #include "app/BillBase.h"
 #include "app/FormRegistry.h"
 #include "data/DM.h"
@@ -8,8 +9,6 @@
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-
-std::function<void(TfrmBasicquery*, int)> TfrmBasicquery::ledgeropener;
 
 TfrmBasicquery::TfrmBasicquery(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
@@ -172,9 +171,9 @@ void TfrmBasicquery::acBillExecute(QObject*)
 
 void TfrmBasicquery::acBillExExecute(QObject*)
 {
-    if (m_resultsummary || !hasrows() || !ledgeropener)
+    if (m_resultsummary || !hasrows())
         return;
-    ledgeropener(this, adoqry.FieldByName(QStringLiteral("mid"))->AsInteger());
+    Tfrmmtrimexsrg::open(this, adoqry.FieldByName(QStringLiteral("mid"))->AsInteger());
 }
 
 void TfrmBasicquery::DBGridGx1DblClick(QObject* Sender)

@@ -99,9 +99,6 @@ public:
     // Whether a drill-down has a row to start from.
     bool hasrows() const;
 
-    // Opens the material ledger of the current row (made by the ledger's unit).
-    static std::function<void(TfrmBasicquery*, int mid)> ledgeropener;
-
 protected:
     QAction* newaction(const char* name, const QString& caption, std::function<void(QObject*)> handler);
     bool m_resultsummary = false;

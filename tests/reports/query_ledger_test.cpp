@@ -1,0 +1,100 @@
+// The material ledger opened from a query line: its rows by period and for all periods, the
+// stepping bounds, the header with the current stock, the footer sums and the workbook.
+#include "query_support.h"
+
+#include "reports/LedgerForm.h"
+#include "reports/QueryBills.h"
+
+using namespace querytest;
+
+namespace {
+
+const QStringList kLedger{QStringLiteral("bnum"), QStringLiteral("iqty"), QStringLiteral("eqty")};
+
+double footersum(Tfrmmtrimexsrg& f, const char* field)
+{
+    double sum = 0;
+    f.cdsinfo.First();
+    for (; !f.cdsinfo.Eof(); f.cdsinfo.Next())
+        sum += f.cdsinfo.FieldByName(QString::fromLatin1(field))->AsFloat();
+    return sum;
+}
+
+} // namespace
+
+TEST_F(QueryTest, LedgerFromAQueryLine)
+{
+    Tfrmqueryimbill form;
+    show(&form);
+    form.acQuery->trigger();   // posted receipts of the open period: RK3, rebar
+    bool shown = false;
+    DialogScript::AnswerForm([&](TForm& f) {
+        auto* ledger = dynamic_cast<Tfrmmtrimexsrg*>(&f);
+        shown = ledger != nullptr;
+        if (!ledger)
+            return mrCancel;
+        EXPECT_EQ(ledger->MID(), int(Rebar));
+        EXPECT_EQ(ledger->Pid(), 1);
+        EXPECT_EQ(rows(ledger->cdsinfo, kLedger), sorted({"RK3|5|0", "|0|0"}));   // with the carry-over row
+        // The header shows the current stock whichever period the rows are of.
+        EXPECT_EQ(ledger->Edit2->text(), QStringLiteral("螺纹钢"));
+        EXPECT_EQ(ledger->Edit3->text(), QStringLiteral("Φ12"));
+        EXPECT_EQ(ledger->Edit4->text(), QStringLiteral("吨"));
+        EXPECT_EQ(ledger->Edit6->text(), QStringLiteral("11"));
+
+        // Stepping back reaches period 0 (the first closed one) and stops there.
+        const QStringList period0 = sorted({"CK1|0|4", "RK1|10|0"});
+        ledger->ToolButton2->click();
+        EXPECT_EQ(ledger->Pid(), 0);
+        EXPECT_EQ(rows(ledger->cdsinfo, kLedger), period0);
+        EXPECT_EQ(footersum(*ledger, "iqty"), 10);
+        EXPECT_EQ(footersum(*ledger, "eqty"), 4);
+        EXPECT_EQ(ledger->Edit6->text(), QStringLiteral("11"));
+        ledger->ToolButton2->click();
+        EXPECT_EQ(ledger->Pid(), 0);
+        EXPECT_EQ(rows(ledger->cdsinfo, kLedger), period0);
+        ledger->ToolButton3->click();
+        ledger->ToolButton3->click();
+        EXPECT_EQ(ledger->Pid(), 1);
+        EXPECT_EQ(rows(ledger->cdsinfo, kLedger), sorted({"RK3|5|0", "|0|0"}));   // with the carry-over row
+
+        // All periods, in posting order.
+        ledger->CheckBox1->SetChecked(true);
+        QStringList order;
+        for (ledger->cdsinfo.First(); !ledger->cdsinfo.Eof(); ledger->cdsinfo.Next())
+            order << ledger->cdsinfo.FieldByName(QStringLiteral("bnum"))->AsString().trimmed();
+        EXPECT_EQ(order, (QStringList{QStringLiteral("RK1"), QStringLiteral("CK1"), QString(), QStringLiteral("RK3")}));
+        // One result row: stepping in either direction reloads the same material.
+        ledger->ToolButton3->click();
+        EXPECT_EQ(ledger->MID(), int(Rebar));
+        EXPECT_EQ(ledger->cdsinfo.RecordCount(), 4);
+
+        // The workbook: head, then the rows in the grid's order from row 5.
+        ledger->ToolButton1->click();
+        return mrCancel;
+    });
+    form.acBillEx->trigger();
+    EXPECT_TRUE(shown);
+    ASSERT_EQ(opened.size(), 1);
+    const dpxtest::XlsxBook x = lastbook();
+    ASSERT_TRUE(x.ok);
+    EXPECT_EQ(x.sheets[0].name, QStringLiteral("材料分级分户明细帐"));
+    EXPECT_EQ(x.text(0, "A1"), QStringLiteral("材 料 分 级 分 户 明 细 帐"));
+    EXPECT_EQ(x.text(0, "B2"), QStringLiteral("螺纹钢"));
+    EXPECT_EQ(x.text(0, "B3"), QStringLiteral("凭证编号"));
+    EXPECT_EQ(x.text(0, "B5"), QStringLiteral("RK1"));   // under "凭证编号"
+    EXPECT_EQ(x.text(0, "E5"), QStringLiteral("10"));    // under "收入|数量"
+    EXPECT_EQ(x.text(0, "H6"), QStringLiteral("4"));     // under "支出|数量"
+}
+
+TEST_F(QueryTest, LedgerOfAMaterialWithoutStock)
+{
+    Tfrmmtrimexsrg ledger;
+    ledger.showMtrimexsrg(7, 1);
+    EXPECT_TRUE(ledger.Edit2->text().isEmpty());
+    EXPECT_EQ(ledger.Edit6->text(), QStringLiteral("0"));
+    EXPECT_EQ(ledger.cdsinfo.RecordCount(), 0);
+    // Without a query result the stepping does nothing.
+    ledger.ToolButton3->click();
+    EXPECT_EQ(ledger.Pid(), curpid);
+}
