@@ -1,6 +1,8 @@
 // The list forms' edit dialog, users and persons.
 #include "BaseListEdit.h"
 
+#include "grid/support/DBCtrlsGx.h"
+
 #include "data/DM.h"
 #include "data/DataProcess.h"
 #include "platform/db/Field.h"
@@ -42,6 +44,45 @@ Tfrmbaselist_m::Tfrmbaselist_m(Tfrmbaselist* AOwner) : TfrmBase_C(AOwner), Paren
     Button3->OnClick = [this](QObject* s) { Button3Click(s); };
 }
 
+void bindhintcontrols(const QList<QWidget*>& controls, const QString& table, TDataSource* source)
+{
+    TClientDataSet meta;
+    meta.SetData(rmtDM->gettabledata(QStringLiteral("Tablefield"), QStringLiteral("fid"),
+                                     QStringLiteral("ftableName=") + vartosqlvalue(Variant(table)), 20));
+    if (!meta.Active())
+        return;
+    for (meta.First(); !meta.Eof(); meta.Next()) {
+        const QString field = meta.FieldByName(QStringLiteral("fieldname"))->AsString().trimmed();
+        const int length = meta.FieldByName(QStringLiteral("flength"))->AsInteger();
+        if (field.isEmpty())
+            continue;
+        for (QWidget* w : controls) {
+            if (w->toolTip().trimmed().toUpper() != field.toUpper())
+                continue;
+            if (auto* e = dynamic_cast<TDBEdit*>(w)) {
+                e->SetDataSource(source);
+                e->SetDataField(field);
+                if (length > 0)
+                    e->setMaxLength(length);
+            } else if (auto* m = dynamic_cast<TDBMemo*>(w)) {
+                m->SetDataSource(source);
+                m->SetDataField(field);
+                m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            } else if (auto* c = dynamic_cast<TDBCheckBox*>(w)) {
+                c->SetDataSource(source);
+                c->SetDataField(field);
+            } else if (auto* l = dynamic_cast<TDBLookupComboBox*>(w)) {
+                l->SetDataSource(source);
+                l->SetDataField(field);
+            } else if (auto* g = dynamic_cast<TCustomDBEditGx*>(w)) {
+                // the grid library's combo boxes and date-time editors
+                g->SetDataSource(source);
+                g->SetDataField(field);
+            }
+        }
+    }
+}
+
 template <class C>
 C* Tfrmbaselist_m::addcontrol(const char* name, const char* caption, const char* field)
 {
@@ -58,37 +99,8 @@ template TDBCheckBox* Tfrmbaselist_m::addcontrol<TDBCheckBox>(const char*, const
 void Tfrmbaselist_m::FormShow(QObject* Sender)
 {
     TfrmBase_C::FormShow(Sender);
-    TClientDataSet meta;
-    meta.SetData(rmtDM->gettabledata(QStringLiteral("Tablefield"), QStringLiteral("fid"),
-                                     QStringLiteral("ftableName=") + vartosqlvalue(Variant(Maintable)), 20));
-    if (meta.Active()) {
-        const QList<QWidget*> controls = pnedit->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        for (meta.First(); !meta.Eof(); meta.Next()) {
-            const QString field = meta.FieldByName(QStringLiteral("fieldname"))->AsString().trimmed();
-            const int length = meta.FieldByName(QStringLiteral("flength"))->AsInteger();
-            if (field.isEmpty())
-                continue;
-            for (QWidget* w : controls) {
-                if (w->toolTip().trimmed().toUpper() != field.toUpper())
-                    continue;
-                if (auto* e = dynamic_cast<TDBEdit*>(w)) {
-                    e->SetDataSource(&ParentForm->DSbaseinfo);
-                    e->SetDataField(field);
-                    e->setMaxLength(length);
-                } else if (auto* m = dynamic_cast<TDBMemo*>(w)) {
-                    m->SetDataSource(&ParentForm->DSbaseinfo);
-                    m->SetDataField(field);
-                    m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-                } else if (auto* c = dynamic_cast<TDBCheckBox*>(w)) {
-                    c->SetDataSource(&ParentForm->DSbaseinfo);
-                    c->SetDataField(field);
-                } else if (auto* l = dynamic_cast<TDBLookupComboBox*>(w)) {
-                    l->SetDataSource(&ParentForm->DSbaseinfo);
-                    l->SetDataField(field);
-                }
-            }
-        }
-    }
+    bindhintcontrols(pnedit->findChildren<QWidget*>(Qt::FindDirectChildrenOnly), Maintable,
+                     &ParentForm->DSbaseinfo);
     isEdit = DataSet()->State() == dsEdit;
 }
 

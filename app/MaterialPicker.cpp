@@ -1,6 +1,8 @@
 // The material pickers' base and the base of their item dialogs.
 #include "MaterialPicker.h"
 
+#include "BaseListEdit.h"
+
 #include "data/DM.h"
 #include "data/DataProcess.h"
 #include "platform/db/Field.h"
@@ -332,39 +334,8 @@ TClientDataSet* Tfrmbasedetail_m::DataSet() const
 
 void Tfrmbasedetail_m::bindcontrols()
 {
-    if (!ParentForm)
-        return;
-    TClientDataSet meta;
-    meta.SetData(rmtDM->gettabledata(QStringLiteral("Tablefield"), QStringLiteral("fid"),
-                                     QStringLiteral("ftablename=") + vartosqlvalue(Variant(Maintable)), 20));
-    QHash<QString, int> lengths;
-    if (meta.Active())
-        for (meta.First(); !meta.Eof(); meta.Next())
-            lengths.insert(meta.FieldByName(QStringLiteral("fieldname"))->AsString().trimmed().toUpper(),
-                           meta.FieldByName(QStringLiteral("flength"))->AsInteger());
-    TDataSource* source = &ParentForm->dsbaseinfo;
-    for (QWidget* w : pnedit->findChildren<QWidget*>()) {
-        const QString field = w->toolTip().trimmed();
-        if (field.isEmpty() || !lengths.contains(field.toUpper()))
-            continue;
-        const int length = lengths.value(field.toUpper());
-        if (auto* e = qobject_cast<TDBEdit*>(w)) {
-            e->SetDataSource(source);
-            e->SetDataField(field);
-            if (length > 0)
-                e->setMaxLength(length);
-        } else if (auto* m = qobject_cast<TDBMemo*>(w)) {
-            m->SetDataSource(source);
-            m->SetDataField(field);
-            m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        } else if (auto* c = qobject_cast<TDBCheckBox*>(w)) {
-            c->SetDataSource(source);
-            c->SetDataField(field);
-        } else if (auto* l = qobject_cast<TDBLookupComboBox*>(w)) {
-            l->SetDataSource(source);
-            l->SetDataField(field);
-        }
-    }
+    if (ParentForm)
+        bindhintcontrols(pnedit->findChildren<QWidget*>(), Maintable, &ParentForm->dsbaseinfo);
 }
 
 void Tfrmbasedetail_m::FormShow(QObject* Sender)

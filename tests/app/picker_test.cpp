@@ -3,9 +3,12 @@
 
 #include "app/DropDownPicker.h"
 #include "app/ImPicker.h"
+#include "grid/support/DBCtrlsGxDateTime.h"
 #include "platform/db/Field.h"
+#include "platform/gui/DBControls.h"
 
 #include <QClipboard>
+#include <QFormLayout>
 #include <QInputMethodEvent>
 
 namespace {
@@ -89,27 +92,84 @@ TEST_F(PickerTest, BillTypeListHandsOverTheClickedRowAndItsCode)
     EXPECT_EQ(f->code(), QStringLiteral("12"));
 }
 
-TEST_F(PickerTest, BillTreeChoosesLeavesOnlyAndCancelKeepsTheLastNode)
+// Each drop-down picker on OK and on Cancel: OK hands over the choice; Cancel leaves the list
+// values as they were and the tree values on the node selected last.
+TEST_F(PickerTest, DropDownPickersOnOkAndOnCancel)
 {
-    TForm owner;
-    auto* f = new Tfrmbilltreeshow(&owner, QStringLiteral("cflist"));
-    treenodeid = 0;
-    apptest::showActive(f);
-    EXPECT_EQ(treenodeid, 1);   // the node with id 1 right after showing
-    EXPECT_EQ(Shape(f->treelist), (QStringList{QStringLiteral("来源"), QStringLiteral("  甲供"), QStringLiteral("  自购")}));
-    ClickNode(f->treelist, NodeNamed(f->treelist, QStringLiteral("来源")));
-    EXPECT_EQ(f->ModalResult(), mrNone);   // a branch is not chosen
-    ClickNode(f->treelist, NodeNamed(f->treelist, QStringLiteral("自购")));
-    EXPECT_EQ(f->ModalResult(), mrOk);
-    EXPECT_EQ(treenodeid, 3);
-    EXPECT_EQ(treenodecode, QStringLiteral("000003"));
-    EXPECT_EQ(treenodename, QStringLiteral("自购"));
-
-    auto* g = new TfrmBasictreeshow(&owner, QStringLiteral("cflist"));
-    apptest::showActive(g);
-    g->Button2->Click();
-    EXPECT_EQ(g->ModalResult(), mrCancel);
-    EXPECT_EQ(treenodeid, 1);
+    X(QStringLiteral("insert into currencyset (cryname,tobalance,isbalance,visibled) values ('人民币',1,1,1)"));
+    X(QStringLiteral("insert into currencyset (cryname,tobalance,isbalance,visibled) values ('美元',7,0,1)"));
+    const int usd = Q(QStringLiteral("select fid from currencyset where cryname='美元'")).value(0).toInt();
+    enum Kind { List, Tree, LeafTree };
+    enum Act { ClickIt, ClickThenClose, DownThenClose, DownThenEscape };
+    struct Case {
+        const char* what;
+        Kind kind;
+        const char* name;   // the row or node acted on
+        Act act;
+        int result;
+        int id;             // the hand-over values afterwards (-1 = untouched)
+        const char* code;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"list OK", List, "美元", ClickIt, mrOk, usd, "", "美元"},
+        {"list 关闭 on a row", List, "美元", ClickThenClose, mrCancel, -1, "", "untouched"},
+        {"tree OK on a branch", Tree, "来源", ClickIt, mrOk, 1, "000", "来源"},
+        {"tree OK on a leaf", Tree, "自购", ClickIt, mrOk, 3, "000003", "自购"},
+        {"tree 关闭 after moving down", Tree, "", DownThenClose, mrCancel, 2, "000002", "甲供"},
+        {"tree Escape after moving down", Tree, "", DownThenEscape, mrCancel, 2, "000002", "甲供"},
+        {"leaf tree OK on a leaf", LeafTree, "自购", ClickIt, mrOk, 3, "000003", "自购"},
+        {"leaf tree stays open on a branch", LeafTree, "来源", ClickIt, mrNone, 1, "000", "来源"},
+        {"leaf tree 关闭 after a branch click", LeafTree, "来源", ClickThenClose, mrCancel, 1, "000", "来源"},
+        {"leaf tree Escape after moving down", LeafTree, "", DownThenEscape, mrCancel, 2, "000002", "甲供"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        listboxid = -1;
+        listboxname = QStringLiteral("untouched");
+        treenodeid = -1;
+        treenodecode = treenodename = QStringLiteral("untouched");
+        TForm owner;
+        TfrmBase_C* f = nullptr;
+        TButton* close = nullptr;
+        if (c.kind == List) {
+            auto* l = new Tfrmbasiclistbox(&owner, QStringLiteral("currencyset"), QStringLiteral("fid"),
+                                           QStringLiteral("cryname"));
+            apptest::showActive(l);
+            ASSERT_TRUE(l->CDSlist.Locate(QStringLiteral("cryname"), Variant(QString::fromUtf8(c.name)), {}));
+            if (c.act == ClickIt)
+                l->DBGridGx1CellClick(l->DBGridGx1->Columns()->Items(0));
+            f = l;
+            close = l->Button2;
+        } else {
+            TfrmBasictreeshow* t = c.kind == Tree ? new TfrmBasictreeshow(&owner, QStringLiteral("cflist"))
+                                                  : new Tfrmbilltreeshow(&owner, QStringLiteral("cflist"));
+            apptest::showActive(t);
+            EXPECT_EQ(treenodeid, 1);   // the node with id 1 is selected on showing
+            if (c.act == ClickIt || c.act == ClickThenClose) {
+                TTreeNode* n = NodeNamed(t->treelist, QString::fromUtf8(c.name));
+                ASSERT_NE(n, nullptr);
+                ClickNode(t->treelist, n);
+            } else {
+                QTest::keyClick(t->treelist, Qt::Key_Down);
+            }
+            f = t;
+            close = t->Button2;
+        }
+        if (c.act == ClickThenClose || c.act == DownThenClose)
+            close->Click();
+        else if (c.act == DownThenEscape)
+            QTest::keyClick(f->focusWidget() ? f->focusWidget() : f, Qt::Key_Escape);
+        EXPECT_EQ(f->ModalResult(), c.result);
+        if (c.kind == List) {
+            EXPECT_EQ(listboxid, c.id);
+            EXPECT_EQ(listboxname, QString::fromUtf8(c.text));
+        } else {
+            EXPECT_EQ(treenodeid, c.id);
+            EXPECT_EQ(treenodecode, QString::fromUtf8(c.code));
+            EXPECT_EQ(treenodename, QString::fromUtf8(c.text));
+        }
+    }
 }
 
 TEST_F(PickerTest, PickerStatesCategoriesAndSearch)
@@ -218,4 +278,68 @@ TEST_F(PickerTest, ClipboardImportWarnsOnlyAboutAnIncompleteRow)
         EXPECT_EQ(p.btnState(), 1);
         EXPECT_EQ(Q(QStringLiteral("select count(*) from mtrlist")), QStringList{QStringLiteral("2")});
     }
+}
+
+namespace {
+
+// An item dialog whose controls name mtrlist columns in their hints, one of each bound kind.
+class BindingDialog : public Tfrmbasedetail_m {
+public:
+    explicit BindingDialog(TfrmBasicdetail* picker) : Tfrmbasedetail_m(picker)
+    {
+        Maintable = QStringLiteral("mtrlist");
+        MasterField = QStringLiteral("fid");
+        auto* form = new QFormLayout(pnedit);
+        auto add = [form](QWidget* w, const char* hint) {
+            w->setToolTip(QString::fromLatin1(hint));
+            form->addRow(w);
+        };
+        add(edit = new TDBEdit(pnedit), " MName ");
+        add(memo = new TDBMemo(pnedit), "mtype");
+        add(lookup = new TDBLookupComboBox(pnedit), "MUNIT");
+        add(date = new TDBDateTimeEditGx(pnedit), "code");
+        add(stray = new TDBEdit(pnedit), "nosuch");
+    }
+    TDBEdit* edit;
+    TDBMemo* memo;
+    TDBLookupComboBox* lookup;
+    TDBDateTimeEditGx* date;
+    TDBEdit* stray;
+};
+
+} // namespace
+
+TEST_F(PickerTest, ItemDialogBindsItsControlsByHint)
+{
+    // code is not among the metadata rows of mtrlist until it is described
+    X(QStringLiteral("insert into TableField (Ftablename,fieldname,Fdesc,Ftype,Flength,Fisvisible) values ('mtrlist','code','编码','datetime',20,1)"));
+    LineHost host;
+    Tfrmimdetail p(&host);
+    ChooseCategory(p, QStringLiteral("圆钢"));
+    BindingDialog d(&p);
+    apptest::showActive(&d);
+    TDataSource* rows = &p.dsbaseinfo;
+    EXPECT_EQ(d.edit->DataSource(), rows);
+    EXPECT_EQ(d.edit->DataField(), QStringLiteral("mname"));
+    EXPECT_EQ(d.edit->maxLength(), 50);
+    EXPECT_EQ(d.memo->DataSource(), rows);
+    EXPECT_EQ(d.memo->DataField(), QStringLiteral("mtype"));
+    EXPECT_EQ(d.memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(d.lookup->DataSource(), rows);
+    EXPECT_EQ(d.lookup->DataField(), QStringLiteral("munit"));
+    EXPECT_EQ(d.date->DataSource(), rows);
+    EXPECT_EQ(d.date->DataField(), QStringLiteral("code"));
+    EXPECT_EQ(d.stray->DataSource(), nullptr);
+    EXPECT_EQ(d.edit->Text(), p.cdsbaseinfo.FieldByName(QStringLiteral("mname"))->AsString());
+}
+
+TEST_F(PickerTest, PickerWithMaterialsArtefact)
+{
+    X(QStringLiteral("insert into mtrlist (FID,bID,code,mname,mtype,munit,remark) values (9,101,'000100101','热轧带肋钢筋','HRB400 Φ25','吨','二期主体结构用')"));
+    LineHost host;
+    Tfrmimdetail p(&host);
+    ChooseCategory(p, QStringLiteral("圆钢"));
+    ASSERT_EQ(p.cdsbaseinfo.RecordCount(), 3);
+    QApplication::processEvents();
+    ASSERT_TRUE(p.grab().save(apptest::artifact(QStringLiteral("app_material_picker.png"))));
 }
