@@ -9,6 +9,7 @@
 #include "platform/gui/Dialogs.h"
 
 #include <QCloseEvent>
+#include <QTextCursor>
 #include <QFormLayout>
 #include <QVBoxLayout>
 
@@ -44,6 +45,26 @@ Tfrmbaselist_m::Tfrmbaselist_m(Tfrmbaselist* AOwner) : TfrmBase_C(AOwner), Paren
     Button3->OnClick = [this](QObject* s) { Button3Click(s); };
 }
 
+namespace {
+
+// Keeps what the user types into a memo within `length` characters; a longer stored text is
+// shown as it is until the user edits it.
+void limitmemo(TDBMemo* m, int length)
+{
+    QObject::connect(m, &QPlainTextEdit::textChanged, m, [m, length] {
+        const QString text = m->toPlainText();
+        if (!m->hasFocus() || text.size() <= length)
+            return;
+        const int pos = qMin(m->textCursor().position(), length);
+        m->setPlainText(text.left(length));
+        QTextCursor c = m->textCursor();
+        c.setPosition(pos);
+        m->setTextCursor(c);
+    });
+}
+
+} // namespace
+
 void bindhintcontrols(const QList<QWidget*>& controls, const QString& table, TDataSource* source)
 {
     TClientDataSet meta;
@@ -68,6 +89,8 @@ void bindhintcontrols(const QList<QWidget*>& controls, const QString& table, TDa
                 m->SetDataSource(source);
                 m->SetDataField(field);
                 m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+                if (length > 0)
+                    limitmemo(m, length);
             } else if (auto* c = dynamic_cast<TDBCheckBox*>(w)) {
                 c->SetDataSource(source);
                 c->SetDataField(field);

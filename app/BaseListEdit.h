@@ -11,7 +11,7 @@
 
 // Binds the data-aware controls among `controls` whose hint names a column of `table` (by the
 // account set's Tablefield rows, names trimmed and compared without letter case) to `source`:
-// edits (also limited to the column's length), memos (with a vertical scroll bar), check boxes,
+// edits and memos (limited to the column's length; memos with a vertical scroll bar), check boxes,
 // lookup and drop-down combo boxes and date-time editors. Other controls stay unbound.
 void bindhintcontrols(const QList<QWidget*>& controls, const QString& table, TDataSource* source);
 

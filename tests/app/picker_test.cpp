@@ -331,6 +331,8 @@ TEST_F(PickerTest, ItemDialogBindsItsControlsByHint)
     EXPECT_EQ(d.date->DataField(), QStringLiteral("code"));
     EXPECT_EQ(d.stray->DataSource(), nullptr);
     EXPECT_EQ(d.edit->Text(), p.cdsbaseinfo.FieldByName(QStringLiteral("mname"))->AsString());
+    Type(d.memo, QString(60, QChar(0x94a2)));
+    EXPECT_EQ(d.memo->Text(), QString(50, QChar(0x94a2)));   // typing stops at the column's length
 }
 
 TEST_F(PickerTest, PickerWithMaterialsArtefact)
