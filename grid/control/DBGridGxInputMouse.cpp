@@ -206,6 +206,12 @@ void TCustomDBGridGx::UpdateHotTrackCell(int X, int Y)
 void TCustomDBGridGx::MouseLeave()
 {
     TCustomGridGx::MouseLeave();
+    // The mouse has gone: no data row stays hot.
+    if (FOptionsGx.Contains(dghHotTrack) && FHotTrackCell.Y > 0) {
+        const int row = FHotTrackCell.Y;
+        FHotTrackCell = {-1, -1};
+        InvalidateRow(row);
+    }
 }
 
 void TCustomDBGridGx::DblClick()

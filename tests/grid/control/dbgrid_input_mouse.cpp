@@ -184,6 +184,12 @@ TEST_F(GridInputMouse, HotTrackingFollowsTheMouse)
     QTest::mouseMove(grid, CellCenter(col, 2));
     EXPECT_FALSE(grid->HotTrackMultiTitleOver());
     EXPECT_EQ(grid->HotTrackCell().Y, 2);
+
+    // Leaving the grid leaves no hot cell behind.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(grid, &leave);
+    EXPECT_EQ(grid->HotTrackCell().X, -1);
+    EXPECT_EQ(grid->HotTrackCell().Y, -1);
 }
 
 TEST_F(GridInputMouse, DraggedRowHeightBecomesTheDefault)
