@@ -158,7 +158,7 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
     return true;
 }
 
-// Indexes that the posting's lookups need and that account sets made from an older template
+// Indexes that the posting's lookups and the statistics' code ranges need and that account sets made from an older template
 // lack. Each account set is looked at once per session, outside any transaction; an index
 // that cannot be made (a database that is no account set, a write lock held too long) is left
 // for the next session.
@@ -174,7 +174,8 @@ void TrmtDM::ensureindexes(const QString& name)
         const char* columns;
     } added[] = {{"mrplist", "IX_mrplist_iid", "[iid]"},
                  {"mrplist", "IX_mrplist_eid", "[eid]"},
-                 {"cyldetaillist", "IX_cyldetaillist_eid", "[eid]"}};
+                 {"cyldetaillist", "IX_cyldetaillist_eid", "[eid]"},
+                 {"mtrlist", "IX_mtrlist_code", "[code]"}};
     DbEngine& engine = ADOCon->Engine();
     for (const auto& a : added) {
         const QString table = QString::fromLatin1(a.table), index = QString::fromLatin1(a.index);

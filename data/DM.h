@@ -197,6 +197,9 @@ public:
     void Getmtrendnumcost(double& num, double& cost, int periodno, int materialno);
     void Getmtrinnumcost(double& num, double& cost, int periodno, int materialno);
     void Getmtrexnumcost(double& num, double& cost, int periodno, int materialno);
+    // "column like '<code>%'" for a code prefix, with the range the engine's indexes serve
+    // where the engine can take one (see prefixcondition).
+    QString codeprefix(const QString& column, const QString& code);
     void GetTypeinitnumcost(double& num, double& cost, const QString& code, int periodno);
     void GetTypeendnumcost(double& num, double& cost, const QString& code, int periodno);
     void GetTypeInnumcost(double& num, double& cost, const QString& code, int periodno);

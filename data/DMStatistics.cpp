@@ -4,7 +4,9 @@
 #include "DM.h"
 #include "DataProcess.h"
 #include "frmconst.h"
+#include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
+#include "platform/db/sqlite/SqliteEngine.h"
 
 #include <QHash>
 #include <QSet>
@@ -32,6 +34,28 @@ const QString kInCommon = QStringLiteral("select sum(b.qty) as qty,sum(b.dprice)
 
 QString prefix(const QString& code) { return likeprefix(code); }
 
+// The embedded engine orders text by code points with letters folded, so a code prefix can
+// also be given to it as a range its indexes serve.
+bool ranged(TADOConnection& con) { return dynamic_cast<sqlitedb::SqliteEngine*>(&con.Engine()) != nullptr; }
+
+// The period term of the bill masters in a category's statement. On the embedded engine it is
+// kept off the period index ("+a.pid"), so the engine reads the category's materials from the
+// code range and their bill lines by material, not every line of the period per category.
+QString billperiod(TADOConnection& con, int periodno)
+{
+    return (ranged(con) ? QStringLiteral("+a.pid=") : QStringLiteral("a.pid=")) + num(periodno);
+}
+
+} // namespace
+
+QString TrmtDM::codeprefix(const QString& column, const QString& code)
+{
+    return prefixcondition(column, code, ranged(*ADOCon));
+}
+
+namespace {
+
+
 } // namespace
 
 void TrmtDM::readnumcost(const QString& sql, const QString& numfield, const QString& costfield, double& num,
@@ -58,8 +82,8 @@ QString TrmtDM::subtreecondition(const QString& tablename, const QString& code, 
     // their parent links.
     OpenindicatinnDB(dbname);
     TQueryPtr query(NewQuery());
-    const QString sql = QStringLiteral("select fid,pfid,code from ") + tablename + QStringLiteral(" where code like '")
-                        + prefix(code);
+    const QString sql = QStringLiteral("select fid,pfid,code from ") + tablename + QStringLiteral(" where ")
+                        + codeprefix(QStringLiteral("code"), code);
     query->SQL().append(sql);
     query->Open();
     QHash<int, int> parent;
@@ -139,10 +163,10 @@ void TrmtDM::GetTypeinitnumcost(double& num_, double& cost, const QString& code,
     const QString sub = subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("b.bid"));
     const QString sql = periodno == curpid
         ? QStringLiteral("select sum(a.preqty) as preqty ,sum(a.precost) as preprice from msrglist a,mtrlist b ")
-              + QStringLiteral("where  a.mid=b.fid and b.code like'") + prefix(code)
+              + QStringLiteral("where  a.mid=b.fid and ") + codeprefix(QStringLiteral("b.code"), code)
         : QStringLiteral("select sum(a.preqty) as preqty,sum(a.precost) as preprice from premsrglist a,mtrlist b ")
-              + QStringLiteral("where  a.mid=b.fid and a.pid=") + num(periodno) + QStringLiteral(" and b.code like'")
-              + prefix(code);
+              + QStringLiteral("where  a.mid=b.fid and a.pid=") + num(periodno) + QStringLiteral(" and ")
+              + codeprefix(QStringLiteral("b.code"), code);
     readnumcost(sql + sub, QStringLiteral("preqty"), QStringLiteral("preprice"), num_, cost);
 }
 
@@ -151,18 +175,19 @@ void TrmtDM::GetTypeendnumcost(double& num_, double& cost, const QString& code, 
     const QString sub = subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("b.bid"));
     const QString sql = periodno == curpid
         ? QStringLiteral("select sum(a.qty) as qty,sum(a.cost) as price from msrglist a,mtrlist b ")
-              + QStringLiteral("where  a.mid=b.fid and b.code like'") + prefix(code)
+              + QStringLiteral("where  a.mid=b.fid and ") + codeprefix(QStringLiteral("b.code"), code)
         : QStringLiteral("select sum(a.qty) as qty,sum(a.cost) as price from premsrglist a,mtrlist b ")
-              + QStringLiteral("where  a.mid=b.fid and  a.pid=") + num(periodno) + QStringLiteral(" and b.code like'")
-              + prefix(code);
+              + QStringLiteral("where  a.mid=b.fid and  a.pid=") + num(periodno) + QStringLiteral(" and ")
+              + codeprefix(QStringLiteral("b.code"), code);
     readnumcost(sql + sub, QStringLiteral("qty"), QStringLiteral("price"), num_, cost);
 }
 
 void TrmtDM::GetTypeInnumcost(double& num_, double& cost, const QString& code, int periodno)
 {
     readnumcost(kInCommon + QStringLiteral("ibmaster a,ibdetail b,mtrlist c")
-                    + QStringLiteral("  where a.fid=b.iid and b.mid=c.fid and a.pid=") + num(periodno)
-                    + QStringLiteral(" and a.brecorded=1 and c.code like'") + prefix(code)
+                    + QStringLiteral("  where a.fid=b.iid and b.mid=c.fid and ") + billperiod(*ADOCon, periodno)
+                    + QStringLiteral(" and a.brecorded=1 and ")
+                    + codeprefix(QStringLiteral("c.code"), code)
                     + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
@@ -170,8 +195,9 @@ void TrmtDM::GetTypeInnumcost(double& num_, double& cost, const QString& code, i
 void TrmtDM::GetTypeexnumcost(double& num_, double& cost, const QString& code, int periodno)
 {
     readnumcost(kInCommon + QStringLiteral("ebmaster a,ebdetail b,mtrlist c")
-                    + QStringLiteral("  where a.fid=b.eid and b.mid=c.fid and a.pid=") + num(periodno)
-                    + QStringLiteral(" and a.brecorded=1 and c.code like'") + prefix(code)
+                    + QStringLiteral("  where a.fid=b.eid and b.mid=c.fid and ") + billperiod(*ADOCon, periodno)
+                    + QStringLiteral(" and a.brecorded=1 and ")
+                    + codeprefix(QStringLiteral("c.code"), code)
                     + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
@@ -180,18 +206,18 @@ void TrmtDM::GetTypeexnumcost(double& num_, double& cost, const QString& code, i
 
 namespace {
 const QString kInTables = QStringLiteral("ibmaster a,ibdetail b,mtrlist c");
-const QString kInJoin = QStringLiteral(" where a.fid=b.iid and b.mid=c.fid and a.pid=");
+const QString kInJoin = QStringLiteral(" where a.fid=b.iid and b.mid=c.fid and ");
 const QString kExTables = QStringLiteral("ebmaster a,ebdetail b,mtrlist c");
-const QString kExJoin = QStringLiteral(" where a.fid=b.eid and b.mid=c.fid and a.pid=");
-const QString kCategory = QStringLiteral(" and a.brecorded=1 and c.code like'");
+const QString kExJoin = QStringLiteral(" where a.fid=b.eid and b.mid=c.fid and ");
+const QString kCategory = QStringLiteral(" and a.brecorded=1 and ");
 } // namespace
 
 void TrmtDM::itemcodenumcost(double& num_, double& cost, bool receipts, const QString& breedcode,
                              const QString& itemclause, const QString& itemcode, const QString& itemtable,
                              const QString& idcolumn, int periodno)
 {
-    readnumcost(kInCommon + (receipts ? kInTables + kInJoin : kExTables + kExJoin) + num(periodno) + kCategory
-                    + prefix(breedcode) + itemclause + prefix(itemcode)
+    readnumcost(kInCommon + (receipts ? kInTables + kInJoin : kExTables + kExJoin) + billperiod(*ADOCon, periodno) + kCategory
+                    + codeprefix(QStringLiteral("c.code"), breedcode) + itemclause + prefix(itemcode)
                     + subtreecondition(QStringLiteral("breedlist"), breedcode, QStringLiteral("c.bid"))
                     + subtreecondition(itemtable, itemcode, idcolumn),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
@@ -214,14 +240,14 @@ void TrmtDM::getinnumcostbysupcode(double& num_, double& cost, const QString& br
 void TrmtDM::getinnumcostbycid(double& num_, double& cost, const QString& breedcode, int cid, int periodno)
 {
     readnumcost(QStringLiteral("select sum(b.qty) as qty,sum(b.amount) as dprice from ") + kInTables + kInJoin
-                    + num(periodno) + kCategory + prefix(breedcode) + QStringLiteral(" and a.cid =") + q(cid)
+                    + billperiod(*ADOCon, periodno) + kCategory + codeprefix(QStringLiteral("c.code"), breedcode) + QStringLiteral(" and a.cid =") + q(cid)
                     + subtreecondition(QStringLiteral("breedlist"), breedcode, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
 
 void TrmtDM::getinnumcostbycf(double& num_, double& cost, const QString& code, int cfid, int periodno)
 {
-    readnumcost(kInCommon + kInTables + kInJoin + num(periodno) + kCategory + prefix(code) + QStringLiteral(" and a.cfid=")
+    readnumcost(kInCommon + kInTables + kInJoin + billperiod(*ADOCon, periodno) + kCategory + codeprefix(QStringLiteral("c.code"), code) + QStringLiteral(" and a.cfid=")
                     + num(cfid) + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }
@@ -243,7 +269,7 @@ void TrmtDM::GetExnumcostbypjtcode(double& num_, double& cost, const QString& br
 void TrmtDM::Getexnumcostbydpt(double& num_, double& cost, const QString& code, int Departmentno, int periodno)
 {
     readnumcost(kInCommon + QStringLiteral("ebmaster a,ebdetail b,mtrlist c ")
-                    + QStringLiteral("where a.fid=b.eid and b.mid=c.fid and a.pid=") + num(periodno) + kCategory + prefix(code)
+                    + QStringLiteral("where a.fid=b.eid and b.mid=c.fid and ") + billperiod(*ADOCon, periodno) + kCategory + codeprefix(QStringLiteral("c.code"), code)
                     + QStringLiteral("  and a.dptid=") + num(Departmentno)
                     + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
@@ -251,7 +277,7 @@ void TrmtDM::Getexnumcostbydpt(double& num_, double& cost, const QString& code, 
 
 void TrmtDM::GetExnumcostbypjt(double& num_, double& cost, const QString& code, int projectno, int periodno)
 {
-    readnumcost(kInCommon + kExTables + kExJoin + num(periodno) + kCategory + prefix(code) + QStringLiteral(" and a.pjtid=")
+    readnumcost(kInCommon + kExTables + kExJoin + billperiod(*ADOCon, periodno) + kCategory + codeprefix(QStringLiteral("c.code"), code) + QStringLiteral(" and a.pjtid=")
                     + num(projectno) + subtreecondition(QStringLiteral("breedlist"), code, QStringLiteral("c.bid")),
                 QStringLiteral("qty"), QStringLiteral("dprice"), num_, cost);
 }

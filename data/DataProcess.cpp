@@ -117,3 +117,28 @@ QString likeprefix(const QString& code)
     }
     return out + (escaped ? QStringLiteral("%' escape '!'") : QStringLiteral("%'"));
 }
+
+QString prefixcondition(const QString& column, const QString& code, bool ranged)
+{
+    QString out = column + QStringLiteral(" like '") + likeprefix(code);
+    if (!ranged || code.isEmpty())
+        return out;
+    // The bound: the code, letters folded, with its last character raised by one. Every text
+    // that begins with the code sorts below it; a raised character that folds or is a blank
+    // (trailing blanks do not count in the order) only widens the range.
+    QList<uint> points = code.toUcs4();
+    for (uint& c : points)
+        if (c >= 'A' && c <= 'Z')
+            c += 32;
+    uint& last = points.last();
+    if (last >= 0x10FFFF)
+        return out + QStringLiteral(" and ") + column + QStringLiteral(" >= ") + quotedsqltext(code);
+    ++last;
+    if (last == ' ')
+        ++last;
+    if (last >= 0xD800 && last <= 0xDFFF)
+        last = 0xE000;
+    const QString bound = QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()), points.size());
+    return out + QStringLiteral(" and ") + column + QStringLiteral(" >= ") + quotedsqltext(code) + QStringLiteral(" and ")
+           + column + QStringLiteral(" < ") + quotedsqltext(bound);
+}

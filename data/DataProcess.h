@@ -19,6 +19,12 @@ QString quotedsqltext(const QString& text);
 // LIKE's own characters ('%', '_', the bracket) escaped, then "%'"; the escape clause follows
 // only when something was escaped, so plain codes keep their usual statement text.
 QString likeprefix(const QString& code);
+// The whole prefix condition "column like '<code>%'" for a code. With ranged, a range on the
+// column that holds every row the LIKE matches follows ("and column >= '<code>' and column <
+// '<bound>'"), so that an engine whose LIKE cannot use an index on the column's case-blind
+// collation still reads the rows from one; the LIKE keeps the result exact. Only for an
+// engine whose text order is the code points' order with ASCII letters folded.
+QString prefixcondition(const QString& column, const QString& code, bool ranged);
 // Trims blanks and control characters at both ends.
 QString trimtext(const QString& text);
 

@@ -104,7 +104,7 @@ void Tfrmcylreport::calsdata()
     int position = 0;
     for (const tnodelist& category : breedlist) {
         const QString number = chinesenumber(++position);
-        const QString codecondition = QStringLiteral(") and (b.code like '") + likeprefix(category.code) + QStringLiteral(")");
+        const QString codecondition = QStringLiteral(") and (") + rmtDM->codeprefix(QStringLiteral("b.code"), category.code) + QStringLiteral(")");
 
         ClientDataSet1.SetData(rmtDM->getsqldata(stocksql, QStringLiteral("a.mid"), QStringLiteral("mid"),
                                                  QStringLiteral("(") + stockbase + codecondition, 20));

@@ -113,7 +113,7 @@ void Tfrmmaterialreport::materialrows(const QString& code, int period, int& row2
 {
     cdsmtrlist.SetData(rmtDM->getsqldata(QStringLiteral("select a.fid,a.mname,a.mtype,a.munit from mtrlist a,breedlist b"),
                                          QStringLiteral("a.fid"), QStringLiteral("fid"),
-                                         QStringLiteral(" a.bid=b.fid and b.code like '") + likeprefix(code), 20));
+                                         QStringLiteral(" a.bid=b.fid and ") + rmtDM->codeprefix(QStringLiteral("b.code"), code), 20));
     if (!cdsmtrlist.Active())
         return;
     int materialno = 0;

@@ -111,6 +111,9 @@ GO
 CREATE INDEX [IX_mtrlist_bid_code] ON [dbo].[mtrlist]([bID], [code]) ON [PRIMARY]
 GO
 
+CREATE INDEX [IX_mtrlist_code] ON [dbo].[mtrlist]([code]) ON [PRIMARY]
+GO
+
 CREATE TABLE [dbo].[emylist] (
 	[fid] [int] IDENTITY (1, 1) NOT NULL CONSTRAINT [PK_emylist] PRIMARY KEY CLUSTERED ,
 	[emyname] [varchar] (50) COLLATE Chinese_PRC_CI_AS NULL ,

@@ -87,3 +87,20 @@ TEST(DataProcess, StockDetailQueryText)
     EXPECT_TRUE(sql.startsWith(QStringLiteral("SELECT  dbo.mrplist.bdate, dbo.mrplist.bnum,dbo.mtrlist.mname,")));
     EXPECT_TRUE(sql.endsWith(QStringLiteral("LEFT OUTER JOIN dbo.suplist ON dbo.mrplist.supid = dbo.suplist.fid")));
 }
+
+// The range given with a code prefix holds every text the LIKE matches: the bound raises the
+// folded last character, steps over the blank (trailing blanks do not count) and the surrogates.
+TEST(DataProcess, PrefixConditionRange)
+{
+    struct Case { QString code; bool ranged; const char* sql; } cases[] = {
+        {QStringLiteral("0001"), false, "c like '0001%'"},
+        {QString(), true, "c like '%'"},
+        {QStringLiteral("0001"), true, "c like '0001%' and c >= '0001' and c < '0002'"},
+        {QStringLiteral("Ab"), true, "c like 'Ab%' and c >= 'Ab' and c < 'ac'"},
+        {QStringLiteral("o'_"), true, "c like 'o''!_%' escape '!' and c >= 'o''_' and c < 'o''`'"},
+        {QStringLiteral("a\x1f"), true, "c like 'a\x1f%' and c >= 'a\x1f' and c < 'a!'"},
+        {QStringLiteral("分类") + QChar(0xD7FF), true, "c like '分类\xed\x9f\xbf%' and c >= '分类\xed\x9f\xbf' and c < '分类\xee\x80\x80'"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(prefixcondition(QStringLiteral("c"), c.code, c.ranged), QString::fromUtf8(c.sql)) << c.sql;
+}
