@@ -1,5 +1,6 @@
 #include "QueryBills.h"
 
+#include "CompositeQuery.h"
 #include "app/ImBill.h"
 #include "data/DataProcess.h"
 #include "data/ExcelExport.h"
@@ -37,10 +38,12 @@ Tfrmquerybill::Tfrmquerybill(QWidget* AOwner, bool stockin) : TfrmBasicquery(AOw
         setObjectName(QStringLiteral("frmqueryimbill"));
         SetCaption(QStringLiteral("材料入库单查询、修改"));
         showbill = [](QWidget* owner) -> Tfrmbasicbill* { return new Tfrmbasicimbill(owner); };
+        taioform = [](QWidget* owner) -> TForm* { return new Tfrmqueryimdetail(owner); };
     } else {
         setObjectName(QStringLiteral("frmqueryexbill"));
         SetCaption(QStringLiteral("材料出库单查询、修改"));
         showbill = [](QWidget* owner) { return registeredbill(QStringLiteral("Tfrmbasicexbill"), owner); };
+        taioform = [](QWidget* owner) -> TForm* { return new Tfrmqueryexdetail(owner); };
     }
 }
 
