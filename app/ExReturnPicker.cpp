@@ -5,6 +5,7 @@
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
 #include "platform/db/Field.h"
+#include "platform/gui/Dialogs.h"
 
 Tfrmexdetail_R::Tfrmexdetail_R(QWidget* AOwner) : TfrmBasicdetail(AOwner)
 {
@@ -106,4 +107,26 @@ void Tfrmexdetail_R::Button2Click()
 {
     if (hasrows())
         returnline();
+}
+
+// The lines of the chosen category whose material name holds a text; nothing before a
+// category is chosen.
+void Tfrmexdetail_R::acQueryExecute()
+{
+    const QString text = InputBox(QStringLiteral("输入查找材料名称"), QStringLiteral("输入材料名称"), QString());
+    if (text.isEmpty() || constcon.isEmpty())
+        return;
+    inputstr = text;
+    acRefrshExecute();
+    DBGridGx1->setFocus();
+}
+
+void Tfrmexdetail_R::acRefrshExecute()
+{
+    if (constcon.isEmpty())
+        return;
+    QString pattern = inputstr;
+    pattern.replace(QLatin1Char('\''), QStringLiteral("''"));
+    loadrows(inputstr.isEmpty() ? constcon
+                                : constcon + QStringLiteral(" and c.mname like '%") + pattern + QStringLiteral("%'"));
 }

@@ -13,6 +13,8 @@ public:
     void TreeView1Change(QObject* Sender, TTreeNode* Node) override;
     void DBGridGx1DblClick() override;
     void Button2Click() override;
+    void acQueryExecute() override;
+    void acRefrshExecute() override;
     // Builds the list grid for the account set.
     void setgridheadtitle();
 

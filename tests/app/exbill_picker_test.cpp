@@ -166,11 +166,15 @@ TEST_F(ExPickerTest, ReturnPickerListsTheUnitsLinesOfExactlyTheCategory)
     RunPicker<Tfrmexdetail_R>(*bill, [&](Tfrmexdetail_R& p) {
         Category(p, "钢材");
         seen << Column(p.cdsbaseinfo, "mname").join(QLatin1Char(','));
+        // The search narrows the category's lines by the material name.
+        DialogScript::AnswerText(QStringLiteral("方"));
+        p.acQueryExecute();
+        seen << Column(p.cdsbaseinfo, "mname").join(QLatin1Char(','));
         Category(p, "型钢");
         seen << Column(p.cdsbaseinfo, "mname").join(QLatin1Char(','));
         p.Button2Click();
     });
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("圆钢"), QStringLiteral("扁钢")}));
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("圆钢"), QString(), QStringLiteral("扁钢")}));
     bill->CDSdetail.First();
     EXPECT_EQ(Lines(*bill), QStringList{QStringLiteral("12|3|-0.1|10|-1|0.1|||")});
     EXPECT_EQ(bill->CDSdetail.FieldByName(QStringLiteral("remark"))->AsString(), QStringLiteral("退库或冲帐"));
