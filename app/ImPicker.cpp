@@ -44,6 +44,8 @@ Tfrmimdetail::Tfrmimdetail(QWidget* AOwner) : TfrmBasicdetail(AOwner)
                          Col{"remark", "备注", 148, false}}) {
         TColumnGx* column = DBGridGx1->Columns()->Add();
         column->SetFieldName(QString::fromLatin1(c.field));
+        // The form's widths are its own, even one that matches the default before a field is attached.
+        column->AssignedValuesRef().Include(cvWidth);
         column->SetWidth(c.width);
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
