@@ -200,7 +200,12 @@ void TfrmBasicquery::runquery(const QString& sql, bool summary)
 
 void TfrmBasicquery::setcolumns(const QList<TQueryColumn>& columns, bool multititle, int titlelines, int vmargin)
 {
+    // Off the data while the columns change, so that no sum is taken over a field of the old
+    // layout that the new rows lack.
+    DBGridGx1->SetDataSource(nullptr);
+    DBGridGx1->SumList()->SetActive(false);
     DBGridGx1->Columns()->Clear();
+    DBGridGx1->SumList()->SumCollection()->Clear();
     DBGridGx1->SetUseMultiTitle(multititle);
     DBGridGx1->SetTitleLines(titlelines);
     DBGridGx1->SetVTitleMargin(vmargin);
@@ -227,6 +232,8 @@ void TfrmBasicquery::setcolumns(const QList<TQueryColumn>& columns, bool multiti
             f->SetAlignment(taCenter);
         }
     }
+    DBGridGx1->SumList()->SetActive(true);
+    DBGridGx1->SetDataSource(&dsdetail);
 }
 
 Tfrmbasicbill* registeredbill(const QString& classname, QWidget* owner)

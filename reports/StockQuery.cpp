@@ -1,5 +1,6 @@
 #include "StockQuery.h"
 
+#include "CompositeStock.h"
 #include "QueryBills.h"
 #include "data/DataProcess.h"
 #include "data/ExcelExport.h"
@@ -20,6 +21,7 @@ TfrmQueryStorage::TfrmQueryStorage(QWidget* AOwner) : TfrmBasicquery(AOwner)
         if (ToolBar1->widgetForAction(a) == ToolButton4)
             a->setVisible(false);
     querycondition.clear();
+    taioform = [](QWidget* owner) -> TForm* { return new TfrmQuerySrgdetail(owner); };
 
     auto* split = new QSplitter(Qt::Horizontal, ClientPanel);
     TreeView1 = new TTreeView(split);
@@ -96,6 +98,7 @@ void TfrmQueryStorage::ToolButton1Click(QObject*)
 {
     adoqry.Close();
     setgridsrgtitle();
+    m_batches = false;
     runquery(getsqlstring() + QStringLiteral(" where ") + gettiaostring(), false);
     acBillEx->setEnabled(!querytotal);
 }
@@ -119,10 +122,59 @@ void TfrmQueryStorage::setgridsrgtitle()
                false, 0);
 }
 
+void TfrmQueryStorage::acQueryExExecute(QObject* Sender)
+{
+    TfrmBasicquery::acQueryExExecute(Sender);
+    cdsdetail.Close();
+    if (!queryok)
+        return;
+    adoqry.Close();
+    const bool batches = querybycf || querybysup;
+    if (batches)
+        setgridcfsrgtitle(systype);
+    else
+        setgridsrgtitle();
+    m_batches = batches;
+    runquery(querysql + QStringLiteral(" where ") + querycondition, false);
+}
+
+void TfrmQueryStorage::setgridcfsrgtitle(TSystype kind)
+{
+    if (kind == TSystype::local)
+        setcolumns({{"bdate", "日期", 50, "合计"}, {"bnum", "编号", 70}, {"Mname", "名称", 90, "", true}, {"mtype", "型号", 80},
+                    {"qty", "数量", 60, "sum"}, {"sprice", "单价", 70}, {"dprice", "复价", 60, "sum", false, true},
+                    {"remark", "备注", 110}},
+                   true, 2, 4);
+    else
+        setcolumns({{"bdate", "日期", 50, "合计"}, {"bnum", "编号", 70}, {"Mname", "名称", 90, "", true}, {"mtype", "型号", 80},
+                    {"qty", "数量", 60, "sum"}, {"cryname", "币种", 60}, {"rsprice", "单价", 70},
+                    {"rdprice", "复价", 60, "sum", false, true}, {"remark", "备注", 110}},
+                   true, 2, 4);
+}
+
 void TfrmQueryStorage::acPrintExecute(QObject*)
 {
     const ExcelApp app = createexcelapp();
     TExcelWorksheet* sheet = app->Workbooks(1)->Worksheets(1);
-    excelmtrlisthead(sheet, QStringLiteral("材料库存统计表"));
-    datasettoexcelnumbered(&adoqry, sheet, 3, 6, 1);
+    if (!m_batches) {
+        excelmtrlisthead(sheet, QStringLiteral("材料库存统计表"));
+        datasettoexcelnumbered(&adoqry, sheet, 3, 6, 1);
+        return;
+    }
+    // Numbered, each field under the head that names it.
+    const bool overseas = systype == TSystype::overseas;
+    excelstoragehead(sheet, overseas ? 1 : 0);
+    QStringList fields = QStringList{QStringLiteral("bdate"), QStringLiteral("bnum"), QStringLiteral("mname"),
+                                     QStringLiteral("mtype"), QStringLiteral("munit"), QStringLiteral("qty")};
+    if (overseas)
+        fields << QStringLiteral("cryname") << QStringLiteral("rsprice") << QStringLiteral("rdprice");
+    else
+        fields << QStringLiteral("sprice") << QStringLiteral("dprice");
+    fields << QStringLiteral("remark");
+    int row = 3;
+    for (adoqry.First(); !adoqry.Eof(); adoqry.Next(), ++row) {
+        sheet->Cells(row, 1).SetValue(Variant(QString::number(row - 2)));
+        for (int i = 0; i < fields.size(); ++i)
+            sheet->Cells(row, i + 2).SetValue(Variant(adoqry.FieldByName(fields[i])->AsString()));
+    }
 }

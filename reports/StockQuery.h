@@ -5,6 +5,7 @@
 #include "QueryBase.h"
 
 #include "app/CategoryTree.h"
+#include "data/frmconst.h"
 #include "platform/gui/TreeView.h"
 
 #include <memory>
@@ -26,7 +27,14 @@ public:
     void CheckBox2Click(QObject* Sender) override;
     void DBGridGx1DblClick(QObject* Sender) override;
     void acPrintExecute(QObject* Sender) override;
+    void acQueryExExecute(QObject* Sender) override;
+    void setgridcfsrgtitle(TSystype kind);
+    // Whether the rows shown are price batches.
+    bool batchesshown() const { return m_batches; }
     QString getsqlstring() const;
     QString gettiaostring() const;
     void setgridsrgtitle();
+
+private:
+    bool m_batches = false;
 };
