@@ -67,6 +67,9 @@ TColumnGx::~TColumnGx()
     }
     if (FCollection && FCollection->UpDownBaseColumn() == this)
         FCollection->SetUpDownBaseColumn(nullptr);
+    // The footers free their aggregates in the grid's producer while the grid is still reachable.
+    FFooter.reset();
+    FFooters.reset();
     if (FCollection)
         FCollection->RemoveItem(this);
     FFont.OnChange = nullptr;
@@ -75,8 +78,6 @@ TColumnGx::~TColumnGx()
     FDropDownSpecRow.reset();
     FTitle.reset();
     FPickList.reset();
-    FFooter.reset();
-    FFooters.reset();
     FKeyList.reset();
     FEditButtons.reset();
     FDropDownBox.reset();

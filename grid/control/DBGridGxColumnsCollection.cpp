@@ -3,6 +3,7 @@
 // columns by name and Tab / arrow navigation.
 #include "DBGridGxColumns.h"
 #include "DBGridGxDataLink.h"
+#include "grid/support/DBSumLst.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
 #include <algorithm>
@@ -62,9 +63,15 @@ void TDBGridColumnsGx::Clear()
 {
     if (FItems.empty())
         return;
+    // The columns' aggregates go with them; the producer recalculates once.
+    TDBSumCollection* sums = FGrid && FGrid->SumList() ? FGrid->SumList()->SumCollection() : nullptr;
     BeginUpdate();
+    if (sums)
+        sums->BeginUpdate();
     while (!FItems.empty())
         delete FItems.back();
+    if (sums)
+        sums->EndUpdate();
     EndUpdate();
 }
 

@@ -274,6 +274,46 @@ TDBSumListProducer::~TDBSumListProducer()
     FDestroying = true;
     FActive = false;
     UnhookDataSetEvents();
+    TDataSet* const dataSet = FDataSet;
+    FDataSet = nullptr;
+    Watch(dataSet, nullptr);
+}
+
+// The producer learns when a dataset it points at is freed.
+void TDBSumListProducer::Watch(TDataSet* old, TDataSet* now)
+{
+    if (old == now)
+        return;
+    if (old && old != FDataSet && old != FMasterDataset)
+        old->RemoveFreeNotification(this);
+    if (now)
+        now->AddFreeNotification(this, [this](TDataSet* dataSet) { DataSetFreed(dataSet); });
+}
+
+void TDBSumListProducer::DataSetFreed(TDataSet* dataSet)
+{
+    // The event slots go with the dataset: the hooks are only cut loose, never spliced out.
+    for (int e = heAfterEdit; e < heCount; ++e) {
+        const bool onIt = e == heMasterAfterScroll ? dataSet == FMasterDataset : dataSet == FDataSet;
+        if (onIt && FHooks[e]) {
+            FHooks[e]->producer = nullptr;
+            FHooks[e].reset();
+        }
+    }
+    if (dataSet == FMasterDataset)
+        FMasterDataset = nullptr;
+    if (dataSet != FDataSet)
+        return;
+    if (FMasterDataset && FHooks[heMasterAfterScroll])
+        Uninstall(heMasterAfterScroll);   // the master stays: its slot is handed back
+    TDataSet* const master = FMasterDataset;
+    FMasterDataset = nullptr;
+    Watch(master, nullptr);
+    FDataSet = nullptr;
+    FEventsOverloaded = false;
+    FVirtualRecList->Clear();
+    if (!FDestroying)
+        ClearSumValues();
 }
 
 void TDBSumListProducer::SumItemsChanged()
@@ -332,13 +372,16 @@ void TDBSumListProducer::SetDataSet(TDataSet* value)
 {
     if (value == FDataSet)
         return;
+    TDataSet* const old = FDataSet;
     if (Suspended()) {
         FDataSet = value;
+        Watch(old, value);
         return;
     }
     const bool wasActive = FActive;
     Deactivate(true);
     FDataSet = value;
+    Watch(old, value);
     if (wasActive)
         Activate(true);
 }
@@ -458,6 +501,7 @@ void TDBSumListProducer::SetDataSetEvents()
     if (!FDataSet || FEventsOverloaded)
         return;
     FMasterDataset = GetDataSetFromDataSourceProp(FDataSet, QStringLiteral("MasterSource"));
+    Watch(nullptr, FMasterDataset);
     for (int e = heAfterEdit; e <= heAfterCancel; ++e)
         Install(HookedEvent(e));
     if (FMasterDataset)
@@ -472,7 +516,9 @@ void TDBSumListProducer::UnhookDataSetEvents()
     for (int e = heAfterEdit; e < heCount; ++e)
         if (FHooks[e] && (e != heMasterAfterScroll || FMasterDataset))
             Uninstall(HookedEvent(e));
+    TDataSet* const master = FMasterDataset;
     FMasterDataset = nullptr;
+    Watch(master, nullptr);
     FEventsOverloaded = false;
     FVirtualRecList->Clear();
 }

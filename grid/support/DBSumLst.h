@@ -175,6 +175,8 @@ private:
     void RememberFilter();
     void CaptureValues();
     void NotifyChanged();
+    void Watch(TDataSet* old, TDataSet* now);
+    void DataSetFreed(TDataSet* dataSet);
 
     QObject* FOwner = nullptr;
     bool FActive = true;

@@ -73,6 +73,11 @@ TDataSet::~TDataSet()
 
 void TDataSet::DestroyingDataSet()
 {
+    const auto notifications = std::move(m_freeNotifications);
+    m_freeNotifications.clear();
+    for (const auto& n : notifications)
+        if (n.second)
+            n.second(this);
     if (m_state != dsInactive) {
         m_state = dsInactive;
         m_editValues.clear();
@@ -85,6 +90,17 @@ void TDataSet::DestroyingDataSet()
     m_dataSources.clear();
     if (!m_defaultFieldsOwned.empty())
         DestroyFields();
+}
+
+void TDataSet::AddFreeNotification(const void* owner, TDataSetNotifyEvent event)
+{
+    RemoveFreeNotification(owner);
+    m_freeNotifications.emplace_back(owner, std::move(event));
+}
+
+void TDataSet::RemoveFreeNotification(const void* owner)
+{
+    std::erase_if(m_freeNotifications, [owner](const auto& n) { return n.first == owner; });
 }
 
 void TDataSet::CheckActive() const

@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <vector>
+#include <utility>
 
 class TDataSource;
 class TDataLink;
@@ -169,6 +170,11 @@ public:
     TDataSetNotifyEvent BeforeRefresh, AfterRefresh;
     TDataSetNotifyEvent OnNewRecord, OnCalcFields;
 
+    // Parties that keep a pointer to the dataset outside its data sources (hooked event
+    // handlers) are told once when it is being freed, while it is still whole.
+    void AddFreeNotification(const void* owner, TDataSetNotifyEvent event);
+    void RemoveFreeNotification(const void* owner);
+
     // --- used by fields, data sources and data links ---
     Variant GetFieldValue(const TField* field) const;
     void SetFieldValueFrom(TField* field, const Variant& converted);   // after conversion
@@ -259,6 +265,7 @@ private:
     std::vector<std::unique_ptr<TField>> m_persistentFields;
     std::vector<std::unique_ptr<TField>> m_defaultFieldsOwned;
     std::vector<TDataSource*> m_dataSources;
+    std::vector<std::pair<const void*, TDataSetNotifyEvent>> m_freeNotifications;
 
     // record-buffer window
     int m_bufferCount = 1;
