@@ -364,13 +364,15 @@ void Tfrmbasicbill::acSaveExecute()
         CDSdetail.Post();
     const bool lines = CDSdetail.Active() && CDSdetail.ChangeCount() > 0;
     const bool head = cdsmaster.Active() && cdsmaster.ChangeCount() > 0;
+    const QStringList extra = lines || head ? savestatements() : QStringList();
     bool ok = true;
     if (lines && !head)
-        ok = rmtDM->ApplyUpdateDelta(CDSdetail.Delta(), fdetailtable, Fdkey);
+        ok = rmtDM->ApplyUpdateDelta(CDSdetail.Delta(), fdetailtable, Fdkey, extra);
     else if (head && !lines)
-        ok = rmtDM->ApplyUpdateDelta(cdsmaster.Delta(), fmastertable, Fmkey);
+        ok = rmtDM->ApplyUpdateDelta(cdsmaster.Delta(), fmastertable, Fmkey, extra);
     else if (head && lines)
-        ok = rmtDM->ApplyUpdateMD(cdsmaster.Delta(), fmastertable, Fmkey, CDSdetail.Delta(), fdetailtable, Fdkey);
+        ok = rmtDM->ApplyUpdateMD(cdsmaster.Delta(), fmastertable, Fmkey, CDSdetail.Delta(), fdetailtable, Fdkey,
+                                  extra);
     if (!ok) {
         MessageDlg(QStringLiteral("咋回事？保存失败！"), mtError, {mbOK});
         return;

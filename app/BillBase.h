@@ -93,6 +93,8 @@ public:
     virtual void cdsmasterAfterInsert() {}
     // Runs after head and lines were (re)loaded, before anything else (binds field handlers).
     virtual void dataloaded() {}
+    // Statements a save runs after the bill's rows, in the same transaction (none by default).
+    virtual QStringList savestatements() { return {}; }
     void CDSdetailAfterInsert();
     void CDSdetailAfterPost();
     void cdsmasterAfterCancel();

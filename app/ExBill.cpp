@@ -15,6 +15,7 @@
 #include "platform/rtl/Format.h"
 
 #include <QLabel>
+#include <algorithm>
 #include <map>
 
 Tfrmbasicexbill::Tfrmbasicexbill(QWidget* AOwner) : Tfrmbasicbill(AOwner)
@@ -375,14 +376,6 @@ void Tfrmbasicexbill::btlistaddClick()
     Tfrmbasicbill::btlistaddClick();
 }
 
-void Tfrmbasicexbill::btlistdelClick()
-{
-    if (!CDSdetail.Active() || CDSdetail.RecordCount() == 0)
-        return;
-    if (rmtDM->setmrplistlock(CDSdetail.FieldByName(QStringLiteral("rpid"))->AsInteger(), false))
-        Tfrmbasicbill::btlistdelClick();
-}
-
 // ---------------------------------------------------------------- saving, deleting, auditing
 
 void Tfrmbasicexbill::acSaveExecute()
@@ -392,32 +385,36 @@ void Tfrmbasicexbill::acSaveExecute()
         MessageDlg(QStringLiteral("单位、项目及编号不能为空,做到了吗？"), mtConfirmation, {mbYes});
         return;
     }
-    const int before = btnState();
-    const QSet<int> held = Floadedbatches;
     Tfrmbasicbill::acSaveExecute();
-    if (btnState() != before && btnState() == 6)
-        syncbatchlocks(held);
 }
 
-bool Tfrmbasicexbill::syncbatchlocks(const QSet<int>& held)
+QStringList Tfrmbasicexbill::savestatements()
 {
-    // The stored lines as they are now: their batches are taken; those no line draws from any
-    // more (lines deleted by the button or in the grid) are free again.
-    TClientDataSet lines;
-    lines.SetData(rmtDM->gettabledata(fdetailtable, QStringLiteral("fid"),
-                                      QStringLiteral("eid=") + vartosqlvalue(Variant(BillID)), 20));
-    QSet<int> stored;
-    for (lines.First(); !lines.Eof(); lines.Next())
-        if (const int rpid = lines.FieldByName(QStringLiteral("rpid"))->AsInteger())
-            stored.insert(rpid);
-    bool ok = true;
-    for (int rpid : stored)
-        ok = rmtDM->setmrplistlock(rpid, true) && ok;
-    for (int rpid : held)
-        if (!stored.contains(rpid))
-            ok = rmtDM->setmrplistlock(rpid, false) && ok;
-    Floadedbatches = stored;
-    return ok;
+    // The batches the lines draw from now are taken; those no line draws from any more (lines
+    // deleted by the button or in the grid) are free again. Written with the bill's rows, so a
+    // failed save leaves the locks as they were.
+    QSet<int> drawn;
+    if (CDSdetail.Active()) {
+        const TBookmark at = CDSdetail.GetBookmark();
+        for (CDSdetail.First(); !CDSdetail.Eof(); CDSdetail.Next())
+            if (const int rpid = CDSdetail.FieldByName(QStringLiteral("rpid"))->AsInteger())
+                drawn.insert(rpid);
+        if (CDSdetail.BookmarkValid(at))
+            CDSdetail.GotoBookmark(at);
+    }
+    QList<int> taken(drawn.begin(), drawn.end());
+    QList<int> freed;
+    for (int rpid : std::as_const(Floadedbatches))
+        if (!drawn.contains(rpid))
+            freed << rpid;
+    std::sort(taken.begin(), taken.end());
+    std::sort(freed.begin(), freed.end());
+    QStringList sql;
+    for (int rpid : std::as_const(taken))
+        sql << QStringLiteral("update mrplist set block=1 where fid=") + QString::number(rpid);
+    for (int rpid : std::as_const(freed))
+        sql << QStringLiteral("update mrplist set block=0 where fid=") + QString::number(rpid);
+    return sql;
 }
 
 bool Tfrmbasicexbill::removebill(const QString& detailtable, const QString& mastertable, int id)

@@ -4,7 +4,8 @@
 // snapshot of what it was drawn from, against which quantities and amounts are checked as
 // they are typed. The head's kind boxes turn it into a return (lines picked from the unit's
 // earlier issues) or a temporary return for a transfer (lines picked from the material list).
-// The batches a saved bill draws from are marked taken until the bill is posted or deleted.
+// The batches a saved bill draws from are marked taken, with the save that stores its lines,
+// until the bill is posted or deleted; a deleted line's batch is freed by the save.
 //   Tfrmbasicexbill   the bill (dispatch code 12)
 //   Tfrmbasicrebill   the same bill with the return layout of its lines (dispatch code 14)
 #include "BillBase.h"
@@ -35,7 +36,6 @@ public:
     void FormShow(QObject* Sender) override;
     void acSaveExecute() override;
     void btlistaddClick() override;
-    void btlistdelClick() override;
     void acAuditingExecute() override;
     void cdsmasterAfterInsert() override;
     bool removebill(const QString& detailtable, const QString& mastertable, int id) override;
@@ -52,6 +52,7 @@ public:
 
 protected:
     void dataloaded() override;
+    QStringList savestatements() override;
     enum class Layout { local, overseas, ret };
     void buildgrid(Layout layout);
 
@@ -62,9 +63,6 @@ private:
     void exclusive(TDBCheckBox* clicked, const char* field, const char* other);
     // Whether every batch line still finds its quantity in the batch; tells the user when not.
     bool batchescover();
-    // Marks the batches of the stored lines taken and frees those of the held ones no stored
-    // line draws from any more (lines deleted by the button or in the grid).
-    bool syncbatchlocks(const QSet<int>& held);
     double amount(double v) const;
     QString fnum(const char* name) const;
     // The batches the stored lines drew from when the bill was loaded.

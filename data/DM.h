@@ -73,9 +73,14 @@ public:
     TDataPacket gettabledata(const QString& TableName, const QString& keyField, const QString& ssql, int Maxrec);
     TDataPacket getsqldata(const QString& strSql, const QString& orderkeyfield, const QString& keyField,
                            const QString& strcon, int maxrec);
-    bool ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField);
+    // `extra`: statements run after the rows, before the commit, in the same transaction;
+    // one that fails undoes the rows too.
+    bool ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField,
+                          const QStringList& extra = {});
+    // Head and lines in one transaction, `extra` as above.
     bool ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName, const QString& MkeyField,
-                       const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField);
+                       const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField,
+                       const QStringList& extra = {});
     // The paged SELECT texts. Without a last key the caller's condition stands alone; after
     // a page it is put in parentheses behind the key condition, so a condition with OR
     // cannot reach rows before the key.

@@ -294,7 +294,8 @@ QString rowstatement(TDeltaSqlBuilder& builder, const DeltaWalk& w)
 
 } // namespace
 
-bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField)
+bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField,
+                              const QStringList& extra)
 {
     if (delta.IsNull())
         return false;
@@ -319,6 +320,11 @@ bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName
             if (!ok)
                 break;
         }
+        for (const QString& sql : extra) {
+            if (!ok)
+                break;
+            ok = rundeltastatement(query.get(), sql);
+        }
     } catch (const Exception&) {
         ok = false;
     }
@@ -333,7 +339,8 @@ bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName
 }
 
 bool TrmtDM::ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName, const QString& MkeyField,
-                           const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField)
+                           const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField,
+                           const QStringList& extra)
 {
     if (Mdelta.IsNull() && Ddelta.IsNull())
         return false;
@@ -373,6 +380,11 @@ bool TrmtDM::ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName,
             lines = sql.isEmpty() || rundeltastatement(dquery.get(), sql);
             if (!lines)
                 break;
+        }
+        for (const QString& sql : extra) {
+            if (!lines)
+                break;
+            lines = rundeltastatement(dquery.get(), sql);
         }
     } catch (const Exception&) {
         return fail();

@@ -71,12 +71,17 @@ TEST_F(ExBillTest, AuditRefusedWhenABatchRanShortAndDeletedLinesFreeTheirBatches
     EXPECT_EQ(Texts(), QStringList{QStringLiteral("价格批次的库存量(4)不足本单出库量(10)，票据不能记帐！")});
     EXPECT_EQ(Q(QStringLiteral("select brecorded from ebmaster")), QStringList{QStringLiteral("0")});
 
-    // The button frees the batch at once; a row deleted in the grid frees it with the save.
+    // A line deleted by the button or in the grid frees its batch with the save, not before.
     bill->acEditExecute();
     bill->CDSdetail.First();
     bill->btlistdelClick();
     EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|1"), QStringLiteral("2|1")}));
+    bill->acSaveExecute();
+    EXPECT_EQ(Q(QStringLiteral("select rpid from ebdetail")), QStringList{QStringLiteral("2")});
+    EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
               (QStringList{QStringLiteral("1|0"), QStringLiteral("2|1")}));
+    bill->acEditExecute();
     bill->CDSdetail.First();
     bill->CDSdetail.Delete();
     X(QStringLiteral("update mrplist set qty=10 where fid=1"));
@@ -85,6 +90,23 @@ TEST_F(ExBillTest, AuditRefusedWhenABatchRanShortAndDeletedLinesFreeTheirBatches
     EXPECT_EQ(Q(QStringLiteral("select rpid from ebdetail")), QStringList{QStringLiteral("1")});
     EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
               (QStringList{QStringLiteral("1|1"), QStringLiteral("2|0")}));
+}
+
+TEST_F(ExBillTest, ABillWhoseBatchLockFailsIsNotSavedAndLocksNothing)
+{
+    auto bill = OpenExBill();
+    FillExHead(*bill);
+    AddBatchLine(*bill, 1);
+    AddBatchLine(*bill, 2);
+    // A unique block makes the second lock fail after the first one ran.
+    X(QStringLiteral("update mrplist set block=null where fid=1"));
+    X(QStringLiteral("alter table mrplist add constraint UQ_block unique (block)"));
+    DialogScript::ClearLog();
+    bill->acSaveExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("咋回事？保存失败！")});
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebmaster")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebdetail")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from mrplist where block=1")), QStringList{QStringLiteral("0")});
 }
 
 TEST_F(ExBillTest, QuantitiesAndAmountsAreCheckedAgainstTheSnapshot)

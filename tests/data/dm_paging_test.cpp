@@ -384,3 +384,47 @@ TEST_F(DMDelta, FailingLineRollsBackTheHead)
     EXPECT_THROW(dm->ApplyUpdateMD(head.Delta(), QStringLiteral("ibm"), QStringLiteral("fid"),
                                    TDataPacket(), QStringLiteral("ibd"), QStringLiteral("fid")), EDatabaseError);
 }
+
+TEST_F(DMDelta, ExtraStatementsShareTheSaveTransaction)
+{
+    // A failing extra statement undoes the rows; passing ones are written with them.
+    struct Case {
+        bool both;        // head and lines, or the lines alone
+        const char* extra;
+        bool ok;
+    };
+    const Case cases[] = {
+        {true, "update ibm set qty=9 where fid=2", true},
+        {true, "update no_such set qty=9", false},
+        {false, "update ibm set qty=9 where fid=2", true},
+        {false, "update no_such set qty=9", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.both ? "head and lines: " : "lines: ") + c.extra);
+        Run(QStringLiteral("update ibm set remark='one', qty=0 where fid in (1,2)"));
+        Run(QStringLiteral("delete from ibd where mid=9"));
+        TClientDataSet head, lines;
+        LoadHeads(head);
+        LoadLines(lines);
+        ASSERT_TRUE(Locate(head, 1));
+        head.Edit();
+        head.FieldByName(QStringLiteral("remark"))->SetAsString(QStringLiteral("h"));
+        head.Post();
+        lines.Append();
+        lines.FieldByName(QStringLiteral("iid"))->SetValue(1);
+        lines.FieldByName(QStringLiteral("mid"))->SetValue(9);
+        lines.Post();
+        const QStringList extra{QStringLiteral("update ibm set qty=8 where fid=1"), QString::fromLatin1(c.extra)};
+        const bool ok = c.both ? dm->ApplyUpdateMD(head.Delta(), QStringLiteral("ibm"), QStringLiteral("fid"), lines.Delta(),
+                                                   QStringLiteral("ibd"), QStringLiteral("fid"), extra)
+                               : dm->ApplyUpdateDelta(lines.Delta(), QStringLiteral("ibd"), QStringLiteral("fid"), extra);
+        EXPECT_EQ(ok, c.ok);
+        EXPECT_FALSE(dm->IntransAction());
+        const QString remark = c.both && c.ok ? QStringLiteral("h") : QStringLiteral("one");
+        EXPECT_EQ(Rows(QStringLiteral("select remark, qty from ibm where fid in (1,2) order by fid")),
+                  c.ok ? (QStringList{remark + QStringLiteral("|8"), QStringLiteral("one|9")})
+                       : (QStringList{QStringLiteral("one|0"), QStringLiteral("one|0")}));
+        EXPECT_EQ(Rows(QStringLiteral("select count(*) from ibd where mid=9")),
+                  QStringList{c.ok ? QStringLiteral("1") : QStringLiteral("0")});
+    }
+}
