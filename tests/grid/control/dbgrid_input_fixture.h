@@ -30,7 +30,7 @@
 
 namespace gxinput {
 
-// The material list of an account set: code, name, unit and specification.
+// The material list of an account set: code, name, unit and model.
 struct MaterialRow {
     int fid;
     const char* code;
