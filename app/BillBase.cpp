@@ -247,6 +247,22 @@ void Tfrmbasicbill::SetbtnState(int state)
 
 // ---------------------------------------------------------------- category and number
 
+void Tfrmbasicbill::picktree(const QString& table, QLineEdit* edit, QToolButton* button, const QString& idcol,
+                               const QString& namecol, const QString& codecol)
+{
+    if (btnState() != 1 && btnState() != 2)
+        return;
+    auto* picker = new Tfrmbilltreeshow(this, table);
+    placepicker(picker, edit, button, 0);
+    if (picker->ShowModal() != mrOk)
+        return;
+    if (cdsmaster.State() == dsBrowse)
+        cdsmaster.Edit();
+    cdsmaster.FieldByName(idcol)->SetAsInteger(treenodeid);
+    cdsmaster.FieldByName(namecol)->SetAsString(treenodename);
+    cdsmaster.FieldByName(codecol)->SetAsString(treenodecode);
+}
+
 void Tfrmbasicbill::placepicker(TForm* picker, QWidget* edit, QWidget* button, int minwidth)
 {
     const QPoint p = getcontrolbottomleft(edit);

@@ -104,6 +104,9 @@ protected:
     void selectbilltype(QLineEdit* edit, QToolButton* button, bool abilltype);
     // Places a drop-down picker under an edit and its button (at least minwidth wide).
     void placepicker(TForm* picker, QWidget* edit, QWidget* button, int minwidth);
+    // A tree picker for a head field group (id, name and code columns), while the bill is edited.
+    void picktree(const QString& table, QLineEdit* edit, QToolButton* button, const QString& idcol,
+                  const QString& namecol, const QString& codecol);
     // Gives back a slot taken in this form that the stored bill does not name, and holds the
     // stored slot again.
     void releaseunsaved();

@@ -243,22 +243,6 @@ void Tfrmbasicexbill::cdsmasterAfterInsert()
     f("bcylm")->SetAsBoolean(false);
 }
 
-void Tfrmbasicexbill::picktree(const QString& table, QLineEdit* edit, QToolButton* button, const QString& idcol,
-                               const QString& namecol, const QString& codecol)
-{
-    if (btnState() != 1 && btnState() != 2)
-        return;
-    auto* picker = new Tfrmbilltreeshow(this, table);
-    placepicker(picker, edit, button, 0);
-    if (picker->ShowModal() != mrOk)
-        return;
-    if (cdsmaster.State() == dsBrowse)
-        cdsmaster.Edit();
-    cdsmaster.FieldByName(idcol)->SetAsInteger(treenodeid);
-    cdsmaster.FieldByName(namecol)->SetAsString(treenodename);
-    cdsmaster.FieldByName(codecol)->SetAsString(treenodecode);
-}
-
 void Tfrmbasicexbill::SpeedButton2Click()
 {
     picktree(QStringLiteral("dptlist"), DBEdit3, SpeedButton2, QStringLiteral("dptid"), QStringLiteral("dptname"),

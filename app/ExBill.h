@@ -57,8 +57,6 @@ protected:
     void buildgrid(Layout layout);
 
 private:
-    void picktree(const QString& table, QLineEdit* edit, QToolButton* button, const QString& idcol,
-                  const QString& namecol, const QString& codecol);
     // Ticks off a kind box again when the other one is ticked.
     void exclusive(TDBCheckBox* clicked, const char* field, const char* other);
     // Whether every batch line still finds its quantity in the batch; tells the user when not.

@@ -246,22 +246,6 @@ void Tfrmbasicimbill::cdsmasterAfterInsert()
     cdsmaster.FieldByName(QStringLiteral("billnum"))->SetAsString(QString());
 }
 
-void Tfrmbasicimbill::picktree(const QString& table, QLineEdit* edit, QToolButton* button, const QString& idcol,
-                               const QString& namecol, const QString& codecol)
-{
-    if (btnState() != 1 && btnState() != 2)
-        return;
-    auto* picker = new Tfrmbilltreeshow(this, table);
-    placepicker(picker, edit, button, 0);
-    if (picker->ShowModal() != mrOk)
-        return;
-    if (cdsmaster.State() == dsBrowse)
-        cdsmaster.Edit();
-    cdsmaster.FieldByName(idcol)->SetAsInteger(treenodeid);
-    cdsmaster.FieldByName(namecol)->SetAsString(treenodename);
-    cdsmaster.FieldByName(codecol)->SetAsString(treenodecode);
-}
-
 void Tfrmbasicimbill::SpeedButton2Click()
 {
     picktree(QStringLiteral("cflist"), DBEdit1, SpeedButton2, QStringLiteral("cfid"), QStringLiteral("cfname"),

@@ -53,9 +53,6 @@ protected:
 
 private:
     void buildgrid();
-    // A tree picker for a head field group (id, name and code columns).
-    void picktree(const QString& table, QLineEdit* edit, QToolButton* button, const QString& idcol,
-                  const QString& namecol, const QString& codecol);
     double defaultbalance = 0;
     double curbalance = 0;
 };
