@@ -76,6 +76,8 @@ TCMainform::TCMainform(QWidget* AOwner) : TForm(AOwner)
     SetCaption(QStringLiteral("Depotrix"));
     SetPosition(poScreenCenter);
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    // The size the show gives it, so that the window is centred at that size.
+    resize(1120, 720);
     QStyle* st = QApplication::style();
     ImageList1 = {st->standardIcon(QStyle::SP_DriveHDIcon),       st->standardIcon(QStyle::SP_DialogApplyButton),
                   st->standardIcon(QStyle::SP_TitleBarShadeButton), st->standardIcon(QStyle::SP_DriveNetIcon),

@@ -10,6 +10,7 @@ pkgs=(
   fonts-wqy-microhei fontconfig unzip
   poppler-utils
   desktop-file-utils libglib2.0-bin
+  xvfb xauth qt6-qpa-plugins
 )
 missing=()
 for p in "${pkgs[@]}"; do

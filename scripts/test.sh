@@ -12,6 +12,10 @@ pgserver=$PWD/tests/pgserver.sh
 trap '"$pgserver" stop "$pgdir"' EXIT
 DPX_PG_ADDRESS=$("$pgserver" start "$pgdir")
 export DPX_PG_ADDRESS
-cd "$DPX_BUILD_DIR"
-export QT_QPA_PLATFORM=offscreen
-ctest --output-on-failure -j "$(nproc)" --timeout 900
+(
+  cd "$DPX_BUILD_DIR"
+  export QT_QPA_PLATFORM=offscreen
+  ctest --output-on-failure -j "$(nproc)" --timeout 900
+)
+# Pictures of the program on a virtual display, kept with the build's artifacts.
+./scripts/screenshots.sh "$DPX_BUILD_DIR"
