@@ -10,11 +10,20 @@
 // and input-method commits, so every character is processed on its own.
 #include "DBGridGxTypes.h"
 #include "GridsGx.h"
+#include "grid/support/EditButtonsGx.h"
+#include "grid/support/PopupOwnerGx.h"
 
 #include <QPointer>
+#include <memory>
 #include <vector>
 
 class QFrame;
+class TDataSource;
+class TMRUListGx;
+class TMRUListboxGx;
+class TPopupDataGridGx;
+class TPopupListboxGx;
+class TPopupMonthCalendarGx;
 class TColumnGx;
 class TField;
 class TCustomDBGridGx;
@@ -25,7 +34,7 @@ enum TEditStyle {
     esAltCalendar
 };
 
-class TDBGridInplaceEdit : public TInplaceEdit {
+class TDBGridInplaceEdit : public TInplaceEdit, public IPopupOwnerGx {
 public:
     explicit TDBGridInplaceEdit(TCustomDBGridGx* Owner);
     ~TDBGridInplaceEdit() override;
@@ -42,6 +51,17 @@ public:
     int ButtonHeight() const { return FButtonHeight; }
     bool ReadOnlyStored() const { return FReadOnlyStored; }
     bool ListVisible() const { return FListVisible; }
+    bool DroppedDown() const { return FDroppedDown; }
+    // The drop-down of the current edit style (pick list, data list, calendar or
+    // calculator), or none.
+    QWidget* ActiveList() const { return FActiveList; }
+    TPopupListboxGx* PickList() const { return FPickList; }
+    TPopupDataGridGx* DataList() const { return FDataList; }
+    TPopupMonthCalendarGx* PopupMonthCalendar() const { return FPopupMonthCalendar; }
+    QWidget* PopupCalculator() const { return FPopupCalculator; }
+    TDataSource* LookupSource() const { return FLookupSource.get(); }
+    TMRUListboxGx* MRUListControl() const { return FMRUListControl; }
+    bool MRUListVisible() const;
     bool LockCloseList() const { return FLockCloseList; }
     void SetLockCloseList(bool Value) { FLockCloseList = Value; }
     // The button controls: entry 0 the main button, then the column's extra buttons.
@@ -69,10 +89,19 @@ public:
     virtual bool ProcessCharKey(QChar Key);
     // Pastes the clipboard text the way the column accepts it.
     void PasteFromClipboard();
-    // The drop-downs of the edit styles come with the drop-down controls; until
-    // then there is nothing to open and closing does nothing.
-    virtual void DropDown() {}
-    virtual void CloseUp(bool Accept) {}
+    // Opens the drop-down of the edit style under the cell.
+    virtual void DropDown();
+    // Closes it; with Accept the choice goes into the cell.
+    void CloseUp(bool Accept) override;
+    virtual QWidget* CreatePopupCalculator();
+    virtual TMRUListboxGx* CreateMRUListControl();
+    TMRUListboxGx* GetMRUListControl();
+    void ShowMRUList();
+    void CloseMRUList(bool Accept);
+    virtual void FilterMRUItem(TMRUListGx* Sender, const QString& Item, bool& Accept);
+    virtual void MRUListClosed();
+    // The first extra button of the column with this shortcut, or none.
+    TEditButtonControlGx* FindEditButtonByShortCut(TShortCut ShortCut);
 
     void LayoutEditButtons();
     void ActivateEditButtons();
@@ -81,6 +110,8 @@ public:
     void EditButtonControlDown(QObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled);
     void EditButtonPressed(bool BottomButton);
     void StepByButton(bool BottomButton);
+    virtual void EditButtonControlMouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
+    virtual void EditButtonControlMouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
 protected:
     bool event(QEvent* e) override;
@@ -90,6 +121,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     struct TButtonPair {
@@ -100,6 +132,33 @@ private:
     void ResolveTypedText(TColumnGx* Column);
     void RepaintGridSelection();
     void SetTextCaret(const QString& Text, int SelStart, int SelLength);
+    // The drop-down chosen for the edit style (created on first use).
+    void ChooseActiveList();
+    TPopupListboxGx* GetPickList();
+    TPopupMonthCalendarGx* GetPopupMonthCalendar();
+    // The data list's part of the drop-down (the column's own list grid).
+    QWidget* DataListWidget() const;
+    bool DataListActive() const { return FDataList && FActiveList && FActiveList == DataListWidget(); }
+    void TakeOverDataList(TColumnGx* Column);
+    bool DropDownDataList(TColumnGx* Column);
+    void ShowDataList(TColumnGx* Column);
+    Variant CloseDataList(TColumnGx* Column);
+    void AcceptDataList(TColumnGx* Column, const Variant& Value);
+    bool DataListNotInList(TColumnGx* Column);
+    QString DataListSelectedItem() const;
+    TRect DataListDataRect() const;
+    // The drop-down's part of a key press before the editor's own handling; true
+    // when the key went no further.
+    bool DropDownKeys(QKeyEvent* e);
+    bool ListKeys(WORD Key, TShiftState Shift);
+    bool IsDropDownStyle();
+    void ListMouseUp(QWidget* List, TMouseButton Button, int X, int Y);
+    void SelectPickListText(const QString& Text);
+    void FollowDataList();
+    bool FocusInDropDown(QWidget* Widget) const;
+    TColor EditorColor() const;
+    // After a message: an earlier entry list follows the text the user changed.
+    void UserTextHandled(bool Backspace);
 
     TCustomDBGridGx* FDBGrid;
     int FButtonHeight = 0;
@@ -114,4 +173,16 @@ private:
     bool FUserTextChanged = false;
     bool FWordWrap = false;
     int FImageIndex = -1;
+    QWidget* FActiveList = nullptr;
+    TPopupDataGridGx* FDataList = nullptr;
+    TPopupListboxGx* FPickList = nullptr;
+    TPopupMonthCalendarGx* FPopupMonthCalendar = nullptr;
+    QWidget* FPopupCalculator = nullptr;
+    TMRUListGx* FMRUList = nullptr;
+    TMRUListboxGx* FMRUListControl = nullptr;
+    std::unique_ptr<TDataSource> FLookupSource;
+    bool FListColumnMothed = false;
+    bool FDestroying = false;
+    bool FCaretHidden = false;
+    bool FReadOnlyBeforeCalculator = false;
 };

@@ -5,10 +5,13 @@
 #include "DBGridGx.h"
 #include "DBGridGxRoutines.h"
 #include "DBGridGxUnit.h"
+#include "grid/support/DropDownEditGx.h"
 #include "grid/support/EditButtonControlGx.h"
+#include "grid/support/MRUListGx.h"
 #include "grid/support/EditButtonPaintGx.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/db/DataSource.h"
 #include "platform/gui/ImageList.h"
 
 #include <QApplication>
@@ -45,12 +48,16 @@ int DefaultButtonWidth(bool flat)
 
 } // namespace
 
-TDBGridInplaceEdit::TDBGridInplaceEdit(TCustomDBGridGx* Owner) : TInplaceEdit(Owner), FDBGrid(Owner)
+TDBGridInplaceEdit::TDBGridInplaceEdit(TCustomDBGridGx* Owner)
+    : TInplaceEdit(Owner), FDBGrid(Owner), FLookupSource(std::make_unique<TDataSource>())
 {
     connect(this, &QLineEdit::textEdited, this, [this] { Application->Guard([&] { UserChangedText(); }); });
 }
 
-TDBGridInplaceEdit::~TDBGridInplaceEdit() = default;
+TDBGridInplaceEdit::~TDBGridInplaceEdit()
+{
+    FDestroying = true;
+}
 
 bool TDBGridInplaceEdit::IsNumericField(TField* Field)
 {
@@ -125,6 +132,7 @@ TEditStyle TDBGridInplaceEdit::ColumnEditStyle(TColumnGx* Column)
 void TDBGridInplaceEdit::SetEditStyle(TEditStyle Value)
 {
     FEditStyle = Value;
+    ChooseActiveList();
     if (TColumnGx* column = EditColumn())
         setReadOnly(column->ReadOnly());
     update();
@@ -191,6 +199,7 @@ void TDBGridInplaceEdit::LoadCellContents()
     SetEditMask(column->GetEditMaskText());
     setText(params.Text);
     SetMaxLength(FDBGrid->GetEditLimit());
+    FMRUList = column->MRUList();
 }
 
 // ---------------------------------------------------------------- geometry and buttons
@@ -219,6 +228,12 @@ TEditButtonControlGx* TDBGridInplaceEdit::CreateEditButtonControl()
         EditButtonControlDown(button, top, autoRepeat, handled);
     };
     button->OnClick = [this, button](QObject*) { EditButtonControlClick(button); };
+    button->OnMouseMove = [this](QObject* Sender, TShiftState Shift, int X, int Y) {
+        EditButtonControlMouseMove(Sender, Shift, X, Y);
+    };
+    button->OnMouseUp = [this](QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        EditButtonControlMouseUp(Sender, Button, Shift, X, Y);
+    };
     return button;
 }
 
@@ -534,16 +549,12 @@ void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
     }
     // The shortcut of one of the column's extra buttons.
     const TShortCut shortCut = ShortCutGx(Key, Shift.contains(ssShift), Shift.contains(ssCtrl), Shift.contains(ssAlt));
-    for (int i = 0; i < column->EditButtons()->Count(); ++i) {
-        TEditButtonGx* b = column->EditButtons()->ButtonAt(i);
-        if (b->ShortCut() != 0 && b->ShortCut() == shortCut && size_t(i + 1) < FEditButtonControlList.size()) {
-            TEditButtonControlGx* c = FEditButtonControlList[size_t(i + 1)].Button;
-            bool autoRepeat = false, handled = false;
-            EditButtonControlDown(c, true, autoRepeat, handled);
-            EditButtonControlClick(c);
-            Key = 0;
-            return;
-        }
+    if (TEditButtonControlGx* c = FindEditButtonByShortCut(shortCut)) {
+        bool autoRepeat = false, handled = false;
+        EditButtonControlDown(c, true, autoRepeat, handled);
+        EditButtonControlClick(c);
+        Key = 0;
+        return;
     }
     TInplaceEdit::KeyDown(Key, Shift);
 }
@@ -745,13 +756,48 @@ bool TDBGridInplaceEdit::event(QEvent* e)
 {
     if (e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
+        bool taken = false;
+        QPointer<TDBGridInplaceEdit> self(this);
+        Application->Guard([&] { taken = DropDownKeys(k); });
+        if (!self)
+            return true;
+        if (taken) {
+            e->accept();
+            return true;
+        }
         if (k->matches(QKeySequence::Paste) || (k->key() == Qt::Key_Insert && k->modifiers() == Qt::ShiftModifier)) {
             Application->Guard([&] { PasteFromClipboard(); });
             e->accept();
             return true;
         }
+        const bool backspace = k->key() == Qt::Key_Backspace;
+        const bool result = TInplaceEdit::event(e);
+        if (self)
+            Application->Guard([&] { UserTextHandled(backspace); });
+        return result;
     }
-    return TInplaceEdit::event(e);
+    QPointer<TDBGridInplaceEdit> self(this);
+    const bool result = TInplaceEdit::event(e);
+    if (self && FUserTextChanged)
+        Application->Guard([&] { UserTextHandled(false); });
+    return result;
+}
+
+void TDBGridInplaceEdit::UserTextHandled(bool Backspace)
+{
+    const bool changed = FUserTextChanged;
+    FUserTextChanged = false;
+    const bool mruActive = FMRUList && FMRUList->Active() && isVisible() && !FListVisible;
+    if (Backspace && text().isEmpty() && mruActive) {
+        ShowMRUList();
+        return;
+    }
+    if (!changed)
+        return;
+    if (MRUListVisible() && text().isEmpty())
+        CloseMRUList(false);
+    else if (mruActive && !text().isEmpty())
+        ShowMRUList();
 }
 
 void TDBGridInplaceEdit::mousePressEvent(QMouseEvent* e)
@@ -787,8 +833,12 @@ void TDBGridInplaceEdit::focusInEvent(QFocusEvent* e)
 
 void TDBGridInplaceEdit::focusOutEvent(QFocusEvent* e)
 {
-    if (FListVisible)
-        CloseUp(false);
+    QWidget* to = QApplication::focusWidget();
+    if (FListVisible && !FocusInDropDown(to) && !DropDownHoldsFocusGx(FActiveList))
+        Application->Guard([&] { CloseUp(false); });
+    else if (MRUListVisible() && !DropDownHoldsFocusGx(FMRUListControl) &&
+             !(to && (to == FMRUListControl || FMRUListControl->isAncestorOf(to))))
+        Application->Guard([&] { CloseMRUList(false); });
     RepaintGridSelection();
     TInplaceEdit::focusOutEvent(e);
 }

@@ -2,52 +2,12 @@
 // the style each column setting gives, the buttons laid out in the cell, the
 // ellipsis button and Ctrl+Enter reaching the grid's button event, and up-down
 // stepping.
-#include "dbgrid_input_fixture.h"
+#include "dbgrid_bills_fixture.h"
 #include "grid/support/EditButtonControlGx.h"
 
 using namespace gxinput;
 
-class GridEditStyles : public GridTest {
-protected:
-    void SetUp() override
-    {
-        GridTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        ASSERT_EQ(run(QStringLiteral("insert into ibmaster (fid, pid, billnum, bdate, brecorded) values (1, 1, "
-                                     "'RK0001', '2024-04-30 14:30:00', 0)")),
-                  QString());
-        TADOQuery q(&connection());
-        q.SQL() << QStringLiteral("select fid, billnum, bdate, brecorded from ibmaster");
-        q.Open();
-        bills.SetData(TDataSetProvider::PacketFromDataSet(&q, -1));
-        src.SetDataSet(&bills);
-        for (int i = 0; i < grid->Columns()->Count(); ++i)
-            grid->Columns()->GetColumn(i)->SetWidth(120);
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        src.SetDataSet(&cds);
-        bills.Close();
-        GridTest::TearDown();
-    }
-    TColumnGx* Column(const char* field)
-    {
-        for (int i = 0; i < grid->Columns()->Count(); ++i)
-            if (grid->Columns()->GetColumn(i)->FieldName() == QLatin1String(field))
-                return grid->Columns()->GetColumn(i);
-        return nullptr;
-    }
-    TDBGridInplaceEdit* OpenEditor(const char* field)
-    {
-        grid->SetSelectedIndex(Column(field)->Index());
-        grid->setFocus();
-        Key(Qt::Key_F2);
-        return dynamic_cast<TDBGridInplaceEdit*>(grid->InplaceEditor());
-    }
-    TClientDataSet bills;
-};
+using GridEditStyles = BillsGridTest;
 
 TEST_F(GridEditStyles, StyleTable)
 {
