@@ -27,6 +27,8 @@ class TImageList;
 class TColumnGx;
 class TColumnDefValuesGx;
 class TDBGridColumnsGx;
+class TCustomDBGridGx;
+class TGroupDataTreeNodeGx;
 
 // ---------------------------------------------------------------- plain column list
 
@@ -644,6 +646,11 @@ public:
     TButtonDownEventGx OnEditButtonDown;
     TAdvDrawDataCellEventGx OnAdvDrawDataCell;
     TCheckDrawRequiredStateEventGx OnCheckDrawRequiredState;
+    // The key a grouping level on this column groups the current record by, and its text.
+    std::function<void(TCustomDBGridGx* Sender, TColumnGx* Column, Variant& KeyValue)> OnGroupGetKeyValue;
+    std::function<void(TCustomDBGridGx* Sender, TGroupDataTreeNodeGx* GroupDataTreeNode, const Variant& KeyValue,
+                       QString& KeyValueAsText)>
+        OnGroupGetKeyValueAsText;
 
     // ---- list-grid interface
     void ListSourceChanged(TDataSource* source) override;

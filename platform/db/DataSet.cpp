@@ -366,6 +366,28 @@ Variant TDataSet::CalcFieldValue(const TField* field, TRecordId id, const std::v
     return idx < m_calcValues.size() ? m_calcValues[idx] : Variant::Null();
 }
 
+void TDataSet::BeginViewRead(int pos)
+{
+    CheckActive();
+    if (pos < 0 || pos >= ViewCount())
+        DatabaseError(QString::fromUtf8(DBText::RecordNotFound));
+    m_viewReads.push_back({m_state, m_tempId, m_tempValues});
+    m_state = dsFilter;
+    m_tempId = ViewRecord(pos);
+    m_tempValues = nullptr;
+}
+
+void TDataSet::EndViewRead()
+{
+    if (m_viewReads.empty())
+        return;
+    const SavedRead r = m_viewReads.back();
+    m_viewReads.pop_back();
+    m_state = r.state;
+    m_tempId = r.id;
+    m_tempValues = r.values;
+}
+
 Variant TDataSet::GetFieldValue(const TField* field) const
 {
     CheckActive();

@@ -226,6 +226,11 @@ protected:
     // Subclass destructors call this first: closes without events and detaches data sources
     // while the storage still exists.
     void DestroyingDataSet();
+    // Makes the record at view position pos readable through the fields without moving
+    // the cursor or telling the links (state dsFilter until EndViewRead); pairs nest.
+    void BeginViewRead(int pos);
+    void EndViewRead();
+    bool ViewReading() const { return !m_viewReads.empty(); }
 
 private:
     friend class TDataSource;
@@ -286,6 +291,8 @@ private:
     // temporary record for filters, calculations and lookups (state dsFilter / dsCalcFields)
     TRecordId m_tempId = NoRecord;
     const std::vector<Variant>* m_tempValues = nullptr;
+    struct SavedRead { TDataSetState state; TRecordId id; const std::vector<Variant>* values; };
+    std::vector<SavedRead> m_viewReads;
 
     // filter
     QString m_filterText;
