@@ -64,6 +64,7 @@ TrmtDM::TrmtDM()
 TrmtDM::~TrmtDM()
 {
     tempqry.reset();
+    m_execquery.reset();
     if (ADOCon)
         ADOCon->Close();
     if (rmtDM == this)
@@ -195,7 +196,18 @@ bool TrmtDM::IntransAction() const { return ADOCon->InTransaction(); }
 
 bool TrmtDM::execsql(const QString& sql)
 {
-    TQueryPtr query(NewQuery());
+    // One query serves the statements in turn; a statement sent while another one runs (from
+    // the observer) gets one of its own.
+    TQueryPtr own;
+    TADOQuery* query = m_execquery.get();
+    if (m_execbusy || !query || query->Connection() != (rmtDM ? rmtDM->ADOCon.get() : nullptr)) {
+        own.reset(NewQuery());
+        query = own.get();
+        if (!m_execbusy)
+            std::swap(own, m_execquery);
+    }
+    struct Busy { bool& b; bool was; ~Busy() { b = was; } } busy{m_execbusy, m_execbusy};
+    m_execbusy = true;
     // A database that cannot be switched to fails the statement: it has not run, the caller
     // learns it from the result and the user sees why, as the error display would show it.
     try {
@@ -204,7 +216,7 @@ bool TrmtDM::execsql(const QString& sql)
         MessageSink::Show(MsgKind::Error, e.Message());
         return false;
     }
-    Texecsql runner(query.get(), sql);
+    Texecsql runner(query, sql);
     aexecsql = &runner;
     struct Reset { Texecsql*& p; ~Reset() { p = nullptr; } } reset{aexecsql};
     trace(sql);

@@ -324,6 +324,9 @@ private:
     bool setbillrecorded(const QString& table, const QString& keyfield, int id, bool flag);
     bool setbillassessor(const QString& table, int fid, const QString& name);
 
+    TQueryPtr m_execquery;           // the query execsql runs its statements on
+    bool m_execbusy = false;         // execsql is running a statement on it
+
     Topensql* aopensql = nullptr;    // unused
     Texecsql* aexecsql = nullptr;    // the runner of the statement execsql is executing
 };

@@ -135,8 +135,32 @@ bool TADOConnection::InTransaction() const
     return m_engine && m_engine->InTransaction();
 }
 
+namespace {
+
+// Whether sql is "Use <name>" alone (any case, blanks around) naming current, which changes
+// nothing on either engine.
+bool usesCurrent(const QString& sql, const QString& current)
+{
+    const QStringView s = QStringView(sql).trimmed();
+    if (s.size() < 5 || s.left(3).compare(QLatin1String("use"), Qt::CaseInsensitive) != 0 || !s[3].isSpace())
+        return false;
+    const QStringView name = s.mid(4).trimmed();
+    for (const QChar c : name)
+        if (!c.isLetterOrNumber() && c != u'_')
+            return false;
+    return !name.isEmpty() && name.compare(current, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 void TADOConnection::Execute(const QString& sql, int* rowsAffected)
 {
+    // Every statement that moves the connection to another database goes through the engine,
+    // which keeps its current database; switching to the current one is answered here.
+    if (m_engine && usesCurrent(sql, m_engine->CurrentDatabase())) {
+        if (rowsAffected) *rowsAffected = -1;
+        return;
+    }
     DbResult r;
     Engine().Execute(sql, r);
     if (rowsAffected) *rowsAffected = int(r.rowsAffected);

@@ -471,12 +471,84 @@ T parseOrDefault(bool (*parse)(const QString&, T&), const QString& s, T def)
     return parse(s, v) ? v : def;
 }
 
+// The general text of v when its shortest round-trip digits number 15 or fewer (false
+// otherwise). Those digits are what rounding v's 18 digits to 15 gives: v lies within half a
+// unit of its last binary place of them, far less than half a unit of the 15th digit. Laid
+// out as generalText lays out a number of precision 15, without the wide conversion.
+bool shortGeneralText(double v, QString& out)
+{
+    // Below the normal range the last binary place is too coarse for that.
+    if (std::fabs(v) < std::numeric_limits<double>::min())
+        return false;
+    char buf[40];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
+    if (ec != std::errc())
+        return false;
+    // "d[.ddd]e[+-]xx"
+    char digits[20];
+    int n = 0;
+    const char* p = buf;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p == '.')
+            continue;
+        if (n == 15)
+            return false;
+        digits[n++] = *p;
+    }
+    if (p == end || n == 0)
+        return false;
+    while (n > 1 && digits[n - 1] == '0')
+        --n;
+    int e = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, e);
+    const int exp = e + 1;   // value = 0.d1d2... * 10^exp
+    char16_t text[48];
+    int at = 0;
+    if (v < 0)
+        text[at++] = u'-';
+    if (exp > 15 || exp < -3) {
+        text[at++] = char16_t(digits[0]);
+        if (n > 1) {
+            text[at++] = u'.';
+            for (int i = 1; i < n; ++i)
+                text[at++] = char16_t(digits[i]);
+        }
+        text[at++] = u'E';
+        if (e < 0)
+            text[at++] = u'-';
+        char eb[8];
+        const auto er = std::to_chars(eb, eb + sizeof eb, std::abs(e));
+        for (const char* q = eb; q < er.ptr; ++q)
+            text[at++] = char16_t(*q);
+    } else if (exp <= 0) {
+        text[at++] = u'0';
+        text[at++] = u'.';
+        for (int i = 0; i < -exp; ++i)
+            text[at++] = u'0';
+        for (int i = 0; i < n; ++i)
+            text[at++] = char16_t(digits[i]);
+    } else {
+        for (int i = 0; i < std::max(n, exp); ++i) {
+            if (i == exp)
+                text[at++] = u'.';
+            text[at++] = i < n ? char16_t(digits[i]) : u'0';
+        }
+    }
+    out = QString(reinterpret_cast<const QChar*>(text), at);
+    return true;
+}
+
 } // namespace
 
 QString FloatToStr(double v)
 {
     if (!std::isfinite(v))
         return nonFinite(v);
+    if (v == 0)
+        return QStringLiteral("0");
+    QString text;
+    if (shortGeneralText(v, text))
+        return text;
     return generalText(decFromDouble(v), 15, 0);
 }
 

@@ -3,6 +3,10 @@
 #include "Format.h"
 #include <gtest/gtest.h>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
 
 TEST(Format, FloatToStrTable)
 {
@@ -18,6 +22,31 @@ TEST(Format, FloatToStrTable)
     };
     for (const Case& c : cases)
         EXPECT_EQ(FloatToStr(c.v), QString::fromUtf8(c.text)) << c.text;
+}
+
+// FloatToStr is the general format with 15 significant digits, whichever way it gets there:
+// amounts as the ledger sums them, short decimals, integers, and arbitrary doubles of every
+// magnitude.
+TEST(Format, FloatToStrIsGeneral15)
+{
+    std::mt19937_64 random(20240305);
+    std::vector<double> values;
+    for (int i = 0; i < 4000; ++i) {
+        const double cents = double(std::int64_t(random() % 2000000001) - 1000000000);
+        values.push_back(cents / 100);
+        values.push_back(cents / 10000 + double(random() % 1000) / 10000);
+        values.push_back(cents * 1e6);
+        values.push_back(0.1 * double(random() % 1000) + 0.2 * double(random() % 1000));
+        double any;
+        const std::uint64_t bits = random();
+        std::memcpy(&any, &bits, sizeof any);
+        if (std::isfinite(any))
+            values.push_back(any);
+    }
+    for (double e = -330; e <= 310; e += 0.37)
+        values.push_back(std::pow(10.0, e));
+    for (double v : values)
+        ASSERT_EQ(FloatToStr(v), FloatToStrF(v, ffGeneral, 15, 0)) << v;
 }
 
 TEST(Format, FormatFloatTable)
