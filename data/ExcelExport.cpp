@@ -304,6 +304,24 @@ void datasettoexcelnumbered(TDataSet* dataset, TExcelWorksheet* sheet, int r, in
     borderrows(sheet, r, c, dataset->RecordCount(), k + 1);
 }
 
+void datasettoexcelnumbered(TDataSet* dataset, TExcelWorksheet* sheet, int r, const QStringList& fields, int c)
+{
+    if (!dataset->Active())
+        return;
+    QList<TField*> columns;
+    for (const QString& name : fields)
+        columns << (name.isEmpty() ? nullptr : dataset->FindField(name));
+    dataset->First();
+    int p = 0;
+    for (; !dataset->Eof(); dataset->Next(), ++p) {
+        sheet->Cells(r + p, 1).SetValue(IntToStr(p + 1));
+        for (int i = 0; i < columns.size(); ++i)
+            if (columns[i])
+                writefield(sheet, r + p, c + i + 1, columns[i]);
+    }
+    borderrows(sheet, r, c, dataset->RecordCount(), int(fields.size()) + 1);
+}
+
 void gridtoexcel(TStringGrid* grid, TExcelWorksheet* sheet)
 {
     const int F = grid->FixedRows();

@@ -26,6 +26,9 @@ QString excelrange(int r, int c, int h, int w);
 void datasettoexcel(TDataSet* dataset, TExcelWorksheet* sheet, int f, int k, int c, int r);
 // As above from field 0, with the running number in column c and field i in column c + i + 1.
 void datasettoexcelnumbered(TDataSet* dataset, TExcelWorksheet* sheet, int r, int k, int c);
+// As above with the named fields in the order given, so that each lands under the head that
+// names it; a name the dataset lacks (or an empty one) leaves its column empty.
+void datasettoexcelnumbered(TDataSet* dataset, TExcelWorksheet* sheet, int r, const QStringList& fields, int c);
 // The grid's data rows under a header of the grid's own height: grid row F + j to sheet row
 // F + 2 + j (F fixed rows), grid column i to sheet column i + 1, then borders and font size 10.
 void gridtoexcel(TStringGrid* grid, TExcelWorksheet* sheet);

@@ -61,6 +61,8 @@ Tfrmdateform::Tfrmdateform(QWidget* AOwner) : TfrmBaseform(AOwner)
     NextMonthBtn->OnClick = [this](QObject*) { Calendar1->setSelectedDate(Calendar1->selectedDate().addMonths(1)); };
     Button1->SetModalResult(mrOk);
     Button2->SetModalResult(mrCancel);
+    // Today of the client's clock until a date is set.
+    setdate(Date());
     title();
 }
 

@@ -176,22 +176,36 @@ void Tfrmquerybill::acPrintExecute(QObject*)
     const ExcelApp app = createexcelapp();
     TExcelWorksheet* sheet = app->Workbooks(1)->Worksheets(1);
     const bool overseas = systype == TSystype::overseas;
+    auto names = [](const char* list) { return QString::fromLatin1(list).split(u','); };
+    // Each field under the head that names it, numbered in the first column.
     int firstrow = 3;
-    int fields = 6;
+    QStringList fields;
     if (m_resultsummary) {
         if (m_stockin)
             excelimsumhead(sheet);
         else
             excelexsumhead(sheet);
+        fields = names("mname,mtype,munit,qty,dprice,remark");
     } else if (m_stockin) {
         excelimdetailhead(sheet, imbilltype);
-        const bool tworows = overseas || imbilltype == 1;
-        firstrow = tworows ? 4 : 3;
-        fields = tworows ? 12 : 9;
+        if (overseas) {
+            // Purchase-currency heads: the price, the freight (not in the lines shown) and the total.
+            firstrow = 4;
+            fields = names("bdate,billnum,mname,mtype,munit,qty,rsprice,,rdprice,sprice,dprice,remark");
+        } else if (imbilltype == 1) {
+            firstrow = 4;
+            fields = names("bdate,billnum,mname,mtype,munit,qty,rprice,expense,amount,sprice,dprice,remark");
+        } else {
+            fields = names("bdate,billnum,mname,mtype,munit,qty,sprice,dprice,remark");
+        }
     } else {
         excelexdetailhead(sheet, overseas ? 1 : 0);
-        firstrow = overseas ? 4 : 3;
-        fields = overseas ? 12 : 9;
+        if (overseas) {
+            firstrow = 4;
+            fields = names("bdate,billnum,mname,mtype,munit,qty,currency,rsprice,rdprice,sprice,dprice,remark");
+        } else {
+            fields = names("bdate,billnum,mname,mtype,munit,qty,sprice,dprice,remark");
+        }
     }
     datasettoexcelnumbered(&adoqry, sheet, firstrow, fields, 1);
 }

@@ -164,17 +164,12 @@ void TfrmQueryStorage::acPrintExecute(QObject*)
     // Numbered, each field under the head that names it.
     const bool overseas = systype == TSystype::overseas;
     excelstoragehead(sheet, overseas ? 1 : 0);
-    QStringList fields = QStringList{QStringLiteral("bdate"), QStringLiteral("bnum"), QStringLiteral("mname"),
-                                     QStringLiteral("mtype"), QStringLiteral("munit"), QStringLiteral("qty")};
+    QStringList fields{QStringLiteral("bdate"), QStringLiteral("bnum"), QStringLiteral("mname"), QStringLiteral("mtype"),
+                       QStringLiteral("munit"), QStringLiteral("qty")};
     if (overseas)
         fields << QStringLiteral("cryname") << QStringLiteral("rsprice") << QStringLiteral("rdprice");
     else
         fields << QStringLiteral("sprice") << QStringLiteral("dprice");
     fields << QStringLiteral("remark");
-    int row = 3;
-    for (adoqry.First(); !adoqry.Eof(); adoqry.Next(), ++row) {
-        sheet->Cells(row, 1).SetValue(Variant(QString::number(row - 2)));
-        for (int i = 0; i < fields.size(); ++i)
-            sheet->Cells(row, i + 2).SetValue(Variant(adoqry.FieldByName(fields[i])->AsString()));
-    }
+    datasettoexcelnumbered(&adoqry, sheet, 3, fields, 1);
 }

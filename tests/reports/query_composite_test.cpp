@@ -3,6 +3,7 @@
 // their conditions kept in QueryCon.ini.
 #include "query_support.h"
 
+#include "app/DropDownPicker.h"
 #include "data/DataProcess.h"
 #include "platform/rtl/IniFile.h"
 #include "reports/CompositeQuery.h"
@@ -42,6 +43,7 @@ struct Case {
     std::function<void(Tfrmquerydetail&)> fill;
     QStringList expected;
     bool summary = false;
+    bool everysetting = false;   // also run under the other account-set settings
 };
 
 } // namespace
@@ -53,7 +55,8 @@ TEST_F(QueryTest, CompositeQueries)
         {"out, closed period 0", false, [](Tfrmquerydetail& d) { selectperiods(d, {0}); },
          sorted({"CK1|螺纹钢|4", "CK1|钢模板|40"})},
         {"out, periods 0 and 1", false, [](Tfrmquerydetail& d) { selectperiods(d, {0, 1}); },
-         sorted({"CK1|螺纹钢|4", "CK1|钢模板|40", "CK2|水泥|8", "CK2|盘圆|5", "CK2|钢管|50", "CK3|钢模板|10"})},
+         sorted({"CK1|螺纹钢|4", "CK1|钢模板|40", "CK2|水泥|8", "CK2|盘圆|5", "CK2|钢管|50", "CK3|钢模板|10"}), false,
+         true},
         {"out, box ticked, no row", false, [](Tfrmquerydetail& d) { d.CheckBox1->SetChecked(true); },
          sorted({"CK1|螺纹钢|4", "CK1|钢模板|40", "CK2|水泥|8", "CK2|盘圆|5", "CK2|钢管|50", "CK3|钢模板|10"})},
         {"out, dates to the 19th", false,
@@ -82,15 +85,15 @@ TEST_F(QueryTest, CompositeQueries)
              d.RadioGroup1->SetItemIndex(0);
              d.CheckBox6->SetChecked(true);
          },
-         sorted({"CK4|螺纹钢|-2"})},
+         sorted({"CK4|螺纹钢|-2"}), false, true},
         {"out, summary", false,
          [](Tfrmquerydetail& d) {
              selectperiods(d, {0, 1});
              d.CheckBox2->SetChecked(true);
          },
-         sorted({"螺纹钢|4", "钢模板|50", "水泥|8", "盘圆|5", "钢管|50"}), true},
+         sorted({"螺纹钢|4", "钢模板|50", "水泥|8", "盘圆|5", "钢管|50"}), true, true},
         {"in, closed period 0", true, [](Tfrmquerydetail& d) { selectperiods(d, {0}); },
-         sorted({"RK1|螺纹钢|10", "RK1|盘圆|5", "RK1|钢模板|100", "RK1|钢管|200", "RK2|水泥|20"})},
+         sorted({"RK1|螺纹钢|10", "RK1|盘圆|5", "RK1|钢模板|100", "RK1|钢管|200", "RK2|水泥|20"}), false, true},
         {"in, supplier", true, [](Tfrmquerydetail& d) { tree(d.c7, "000003"); }, sorted({"RK2|水泥|20"})},
         {"in, source", true, [](Tfrmquerydetail& d) { tree(d.c3, "000002"); }, sorted({"RK2|水泥|20", "RK3|螺纹钢|5"})},
         {"in, type", true, [](Tfrmquerydetail& d) { d.Edit2->setText(QStringLiteral("Φ")); },
@@ -100,7 +103,7 @@ TEST_F(QueryTest, CompositeQueries)
              d.RadioGroup1->SetItemIndex(0);
              d.Edit1->setText(QStringLiteral(" 50% "));
          },
-         sorted({"RK4|50%钢'筋_[A]|3"})},
+         sorted({"RK4|50%钢'筋_[A]|3"}), false, true},
         {"in, quote", true,
          [](Tfrmquerydetail& d) {
              d.RadioGroup1->SetItemIndex(0);
@@ -112,10 +115,17 @@ TEST_F(QueryTest, CompositeQueries)
              tree(d.c5, "000002");
              d.CheckBox2->SetChecked(true);
          },
-         sorted({"螺纹钢|15", "盘圆|5"}), true},
+         sorted({"螺纹钢|15", "盘圆|5"}), true, true},
     };
+    // Every condition under the first setting; the settings change only the SELECT part, so
+    // the others run a detail and a summary case of each kind.
+    for (const Setting& setting : kSettings)
     for (const Case& c : cases) {
+        if (&setting != &kSettings[0] && !c.everysetting)
+            continue;
         SCOPED_TRACE(c.name);
+        SCOPED_TRACE(setting.name);
+        apply(setting);
         QFile::remove(Tfrmquerybase::conditionfile());
         Tfrmquerybill form(nullptr, c.stockin);
         show(&form);
@@ -134,9 +144,11 @@ TEST_F(QueryTest, CompositeQueries)
         form.acQueryEx->trigger();
         EXPECT_TRUE(queryok) << DialogScript::Texts().join(u'\n').toStdString();
         EXPECT_EQ(form.resultissummary(), c.summary);
-        if (c.summary)
+        if (c.summary) {
             EXPECT_EQ(querycondition, QStringLiteral("a.mid=b.fid"));
+        }
         EXPECT_EQ(rows(form.adoqry, c.summary ? kSummary : kDetail), c.expected);
+        EXPECT_EQ(unboundcolumns(form), QStringList());
     }
 }
 
@@ -220,4 +232,91 @@ TEST_F(QueryTest, SavedConditions)
     d.Button1->click();
     EXPECT_TRUE(queryok);
     EXPECT_TRUE(querycondition.contains(QStringLiteral(" and a.supcode like '000003%'")));
+}
+
+TEST_F(QueryTest, CompositeQueryByClicksWithABadSavedDate)
+{
+    // Saved dates that are no dates, as a hand-edited file may hold them.
+    const QString file = Tfrmquerybase::conditionfile();
+    QFile::remove(file);
+    {
+        TIniFile ini(file);
+        ini.WriteBool(QStringLiteral("exbill"), QStringLiteral("bcheckdate"), true);
+        ini.WriteString(QStringLiteral("exbill"), QStringLiteral("bdate"), QStringLiteral("2024-13-45"));
+        ini.WriteString(QStringLiteral("exbill"), QStringLiteral("edate"), QStringLiteral("not a date"));
+    }
+    Tfrmqueryexbill form;
+    show(&form);
+    auto click = [](QWidget* w) {
+        QTest::mouseClick(w, Qt::LeftButton);
+        QApplication::processEvents();
+    };
+    DialogScript::AnswerForm([&](TForm& f) {
+        auto& d = dynamic_cast<Tfrmqueryexdetail&>(f);
+        EXPECT_TRUE(d.CheckBox4->Checked());
+        EXPECT_EQ(d.Edit6->text(), QStringLiteral("2024-13-45"));
+        // The date button reports the bad text and opens nothing; the text stays.
+        DialogScript::ClearLog();
+        click(d.SpeedButton3);
+        EXPECT_EQ(DialogScript::Log().size(), 1);
+        EXPECT_TRUE(DialogScript::Texts().join(QString()).contains(QStringLiteral("2024-13-45")));
+        EXPECT_EQ(d.Edit6->text(), QStringLiteral("2024-13-45"));
+        // OK reports it too and leaves the dialog open with nothing handed back.
+        DialogScript::ClearLog();
+        click(d.Button1);
+        EXPECT_EQ(DialogScript::Log().size(), 1);
+        EXPECT_FALSE(queryok);
+        EXPECT_TRUE(d.isVisible());
+
+        // Unticking and ticking the date box empties the dates; the date dialog starts today.
+        click(d.CheckBox4);
+        click(d.CheckBox4);
+        EXPECT_TRUE(d.Edit6->text().isEmpty());
+        DialogScript::AnswerForm([&](TForm& f) {
+            auto& dates = dynamic_cast<Tfrmdateform&>(f);
+            EXPECT_EQ(dates.TitleLabel->text(), QStringLiteral("2024年12月20日"));
+            click(dates.PrevMonthBtn);
+            EXPECT_EQ(dates.TitleLabel->text(), QStringLiteral("2024年11月20日"));
+            click(dates.Button1);
+            return mrOk;
+        });
+        click(d.SpeedButton3);
+        EXPECT_EQ(d.Edit6->text(), DateToStr(day("2024-11-20")));
+        DialogScript::AnswerForm([&](TForm& f) {
+            click(dynamic_cast<Tfrmdateform&>(f).Button1);
+            return mrOk;
+        });
+        click(d.SpeedButton4);
+        EXPECT_EQ(d.Edit7->text(), DateToStr(day("2024-12-20")));
+
+        // The unit through its tree picker.
+        click(d.c3.box);
+        EXPECT_TRUE(d.c3.button->isEnabled());
+        DialogScript::AnswerForm([&](TForm& f) {
+            auto& picker = dynamic_cast<TfrmBasictreeshow&>(f);
+            TTreeNode* node = nullptr;
+            for (TTreeNode* n = picker.treelist->Items()->GetFirstNode(); n; n = n->GetNext())
+                if (n->Text() == QStringLiteral("二工区"))
+                    node = n;
+            EXPECT_NE(node, nullptr);
+            if (node) {
+                node->MakeVisible();
+                QTest::mouseClick(picker.treelist->viewport(), Qt::LeftButton, {},
+                                  picker.treelist->visualItemRect(node->Item()).center());
+            }
+            return mrOk;
+        });
+        click(d.c3.button);
+        EXPECT_EQ(d.c3.edit->text(), QStringLiteral("二工区"));
+        EXPECT_EQ(d.c3.code, QStringLiteral("000003"));
+        click(d.Button1);
+        return mrOk;
+    });
+    click(form.ToolButton2);
+    EXPECT_TRUE(queryok) << DialogScript::Texts().join(u'\n').toStdString();
+    // Issues to the second unit from 2024-11-20 to the whole of 2024-12-20.
+    EXPECT_EQ(rows(form.adoqry, kDetail), sorted({"CK2|水泥|8", "CK2|盘圆|5", "CK2|钢管|50", "CK3|钢模板|10"}));
+    // The dates picked are kept for the next time.
+    TIniFile ini(file);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("exbill"), QStringLiteral("bdate"), QString()), DateToStr(day("2024-11-20")));
 }

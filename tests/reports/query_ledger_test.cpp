@@ -11,13 +11,15 @@ namespace {
 
 const QStringList kLedger{QStringLiteral("bnum"), QStringLiteral("iqty"), QStringLiteral("eqty")};
 
-double footersum(Tfrmmtrimexsrg& f, const char* field)
+// The ledger grid's footer row as the grid shows it, column by column from the date to the
+// remark, joined by "|".
+QString footers(Tfrmmtrimexsrg& f)
 {
-    double sum = 0;
-    f.cdsinfo.First();
-    for (; !f.cdsinfo.Eof(); f.cdsinfo.Next())
-        sum += f.cdsinfo.FieldByName(QString::fromLatin1(field))->AsFloat();
-    return sum;
+    QStringList cells;
+    TDBGridGx* grid = f.CdataGrid1;
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        cells << grid->GetFooterValue(0, grid->Columns()->Items(i));
+    return cells.join(u'|');
 }
 
 } // namespace
@@ -42,14 +44,19 @@ TEST_F(QueryTest, LedgerFromAQueryLine)
         EXPECT_EQ(ledger->Edit4->text(), QStringLiteral("吨"));
         EXPECT_EQ(ledger->Edit6->text(), QStringLiteral("11"));
 
+        EXPECT_EQ(ledger->Edit7->text(), QStringLiteral("45000"));
+        // Footers: the sums of receipts and issues of the rows shown, no balance sums.
+        EXPECT_EQ(footers(*ledger), QStringLiteral("小计||||5||21000|0||0|||"));
+
         // Stepping back reaches period 0 (the first closed one) and stops there.
         const QStringList period0 = sorted({"CK1|0|4", "RK1|10|0"});
         ledger->ToolButton2->click();
         EXPECT_EQ(ledger->Pid(), 0);
         EXPECT_EQ(rows(ledger->cdsinfo, kLedger), period0);
-        EXPECT_EQ(footersum(*ledger, "iqty"), 10);
-        EXPECT_EQ(footersum(*ledger, "eqty"), 4);
+        EXPECT_EQ(footers(*ledger), QStringLiteral("小计||||10||40000|4||16000|||"));
+        // The header keeps the current stock.
         EXPECT_EQ(ledger->Edit6->text(), QStringLiteral("11"));
+        EXPECT_EQ(ledger->Edit7->text(), QStringLiteral("45000"));
         ledger->ToolButton2->click();
         EXPECT_EQ(ledger->Pid(), 0);
         EXPECT_EQ(rows(ledger->cdsinfo, kLedger), period0);

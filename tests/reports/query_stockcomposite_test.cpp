@@ -2,6 +2,7 @@
 // period, the category, and the price batches by source with their workbook.
 #include "query_support.h"
 
+#include "data/ExcelExport.h"
 #include "reports/CompositeStock.h"
 #include "reports/StockQuery.h"
 
@@ -59,35 +60,66 @@ TEST_F(QueryTest, StockComposite)
 
 TEST_F(QueryTest, PriceBatchesAndTheirWorkbook)
 {
-    QFile::remove(Tfrmquerybase::conditionfile());
-    TfrmQueryStorage form;
-    show(&form);
-    DialogScript::AnswerForm([&](TForm& f) {
-        auto& d = static_cast<TfrmQuerySrgdetail&>(f);
-        d.c3.box->SetChecked(true);   // the source box alone lists the batches
-        d.c3.code = QStringLiteral("000003");
-        d.Button1->click();
-        return mrOk;
-    });
-    form.acQueryEx->trigger();
-    ASSERT_TRUE(querybycf);
-    EXPECT_EQ(DialogScript::Texts().filter(QStringLiteral("not found")), QStringList());
-    EXPECT_TRUE(form.batchesshown());
-    const QStringList batches = rows(form.adoqry, {QStringLiteral("bnum"), QStringLiteral("mname")});
-    // The batches of source 3: the receipt's and what the issues drew from them.
-    EXPECT_EQ(batches, sorted({"RK1|螺纹钢", "RK1|盘圆", "RK1|钢模板", "RK1|钢管", "CK1|螺纹钢", "CK1|钢模板", "CK2|盘圆",
-                               "CK2|钢管", "CK3|钢模板"}));
-    form.adoqry.First();
-    const QString bnum = form.adoqry.FieldByName(QStringLiteral("bnum"))->AsString().trimmed();
-    const QString mname = form.adoqry.FieldByName(QStringLiteral("mname"))->AsString().trimmed();
-    form.acPrint->trigger();
-    ASSERT_EQ(opened.size(), 1);
-    const dpxtest::XlsxBook x = lastbook();
-    ASSERT_TRUE(x.ok);
-    EXPECT_EQ(x.text(0, "A1"), QStringLiteral("材料库存明细表"));
-    EXPECT_EQ(x.text(0, "C2"), QStringLiteral("编号"));
-    EXPECT_EQ(x.text(0, "D2"), QStringLiteral("材料名称"));
-    EXPECT_EQ(x.text(0, "A3"), QStringLiteral("1"));
-    EXPECT_EQ(x.text(0, "C3"), bnum);
-    EXPECT_EQ(x.text(0, "D3"), mname);
+    for (const Setting& setting : {kSettings[0], kSettings[2]}) {
+        SCOPED_TRACE(setting.name);
+        apply(setting);
+        const bool overseas = setting.sys == TSystype::overseas;
+        QFile::remove(Tfrmquerybase::conditionfile());
+        TfrmQueryStorage form;
+        show(&form);
+        DialogScript::AnswerForm([&](TForm& f) {
+            auto& d = static_cast<TfrmQuerySrgdetail&>(f);
+            d.c3.box->SetChecked(true);   // the source box alone lists the batches
+            d.c3.code = QStringLiteral("000003");
+            d.Button1->click();
+            return mrOk;
+        });
+        opened.clear();
+        form.acQueryEx->trigger();
+        ASSERT_TRUE(querybycf);
+        EXPECT_EQ(DialogScript::Texts().filter(QStringLiteral("not found")), QStringList());
+        EXPECT_TRUE(form.batchesshown());
+        const QStringList batches = rows(form.adoqry, {QStringLiteral("bnum"), QStringLiteral("mname")});
+        // The batches of source 3: the receipt's and what the issues drew from them.
+        EXPECT_EQ(batches, sorted({"RK1|螺纹钢", "RK1|盘圆", "RK1|钢模板", "RK1|钢管", "CK1|螺纹钢", "CK1|钢模板", "CK2|盘圆",
+                                   "CK2|钢管", "CK3|钢模板"}));
+        // The first row's values, as the sheet reads them back.
+        form.adoqry.First();
+        QMap<QString, QString> first;
+        for (const char* name : {"bnum", "mname", "cryname"})
+            first[QString::fromLatin1(name)] = form.adoqry.FieldByName(QString::fromLatin1(name))->AsString().trimmed();
+        for (const char* name : {"qty", "sprice", "dprice", "rsprice", "rdprice"})
+            first[QString::fromLatin1(name)] = QString::number(form.adoqry.FieldByName(QString::fromLatin1(name))->AsFloat());
+        auto field = [&](const char* name) { return first.value(QString::fromLatin1(name)); };
+        form.acPrint->trigger();
+        ASSERT_EQ(opened.size(), 1);
+        const dpxtest::XlsxBook x = lastbook();
+        ASSERT_TRUE(x.ok);
+        EXPECT_EQ(x.text(0, "A1"), QStringLiteral("材料库存明细表"));
+        // Each field under the head that names it.
+        const char* const heads = overseas ? "序号 日期 编号 材料名称 规格型号 单位 数量 币种 单价 复价 备注"
+                                           : "序号 日期 编号 材料名称 规格型号 单位 数量 单价 复价 备注";
+        const QStringList h = QString::fromUtf8(heads).split(u' ');
+        for (int i = 0; i < h.size(); ++i)
+            EXPECT_EQ(x.text(0, excelcolname(i + 1) + QStringLiteral("2")), h[i]);
+        EXPECT_EQ(x.text(0, "A3"), QStringLiteral("1"));
+        EXPECT_EQ(x.text(0, "C3"), field("bnum"));
+        EXPECT_EQ(x.text(0, "D3"), field("mname"));
+        EXPECT_EQ(x.text(0, "G3"), field("qty"));
+        const int price = overseas ? 9 : 8;   // 单价, then 复价
+        EXPECT_EQ(x.text(0, excelcolname(price) + QStringLiteral("3")),
+                  field(overseas ? "rsprice" : "sprice"));
+        EXPECT_EQ(x.text(0, excelcolname(price + 1) + QStringLiteral("3")),
+                  field(overseas ? "rdprice" : "dprice"));
+        if (overseas) {
+            EXPECT_EQ(x.text(0, "H3"), field("cryname"));
+        }
+        // Every row written, from the number to the remark, bordered in the small font.
+        const QString lastrow = QString::number(2 + form.adoqry.RecordCount());
+        for (const QString& ref : {QStringLiteral("A3"), excelcolname(int(h.size())) + lastrow}) {
+            EXPECT_TRUE(x.style(0, ref).allBorders) << ref.toStdString();
+            EXPECT_EQ(x.style(0, ref).fontSize, 10) << ref.toStdString();
+        }
+        EXPECT_FALSE(x.style(0, excelcolname(int(h.size()) + 1) + lastrow).allBorders);
+    }
 }

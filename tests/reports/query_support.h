@@ -4,6 +4,8 @@
 // name holds LIKE's own characters and a quote, and a stock-out bill with a negative line.
 #include "stat_fixture.h"
 
+#include "app/FormRegistry.h"
+#include "data/frmconst.h"
 #include "reports/QueryBase.h"
 
 namespace querytest {
@@ -19,6 +21,8 @@ protected:
         StatTest::SetUp();
         if (HasFatalFailure())
             return;
+        // The bill forms the drill-down opens, registered as at program start.
+        RegisterAppForms();
         exec(QStringLiteral("insert into mtrlist (fid,bid,code,mname,mtype,munit) values (7,8,'000002008','%1','X-1','根')")
                  .arg(QString::fromUtf8(kHostileName).replace(QLatin1String("'"), QLatin1String("''"))));
         exec("insert into mtrlist (fid,bid,code,mname,mtype,munit) values (8,8,'000002008','5000钢筋A','X-2','根')");
@@ -32,6 +36,40 @@ protected:
              "dptcode,pjtcode) values (4,1,'2024-12-11',2,2,'CK4',0,'王五','',0,1,0,0,'000002','000002')");
         exec("insert into ebdetail (eid,rpid,edid,mid,qty,rsprice,rdprice,sprice,dprice,remark,cid,cfid,supid) "
              "values (4,0,0,1,-2,4200,-8400,4200,-8400,'',1,3,2)");
+    }
+
+    void TearDown() override
+    {
+        imbilltype = 0;
+        StatTest::TearDown();
+    }
+
+    // The account-set settings that change the statements and layouts, one at a time.
+    struct Setting {
+        const char* name;
+        TSystype sys;
+        quint8 imtype;
+    };
+    static constexpr Setting kSettings[] = {{"local, unit prices", TSystype::local, 0},
+                                            {"local, actual and plan prices", TSystype::local, 1},
+                                            {"overseas", TSystype::overseas, 0},
+                                            {"overseas, actual and plan prices", TSystype::overseas, 1}};
+    static void apply(const Setting& s)
+    {
+        systype = s.sys;
+        imbilltype = s.imtype;
+    }
+
+    // The fields of the grid's columns that the result lacks.
+    static QStringList unboundcolumns(TfrmBasicquery& form)
+    {
+        QStringList out;
+        for (int i = 0; i < form.DBGridGx1->Columns()->Count(); ++i) {
+            const QString f = form.DBGridGx1->Columns()->Items(i)->FieldName();
+            if (!form.adoqry.Active() || !form.adoqry.FindField(f))
+                out << f;
+        }
+        return out;
     }
 
     // The rows of a result: the named fields of every row joined by "|", in the server's
