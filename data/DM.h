@@ -284,8 +284,8 @@ private:
     TDataPacket pagedread(const TPageSelect& buildselect, const QString& keyField, int Maxrec);
     // One fetch as packet content of its own (GetLargeData's rows, not yet shared).
     TPacketContentPtr fetchcontent(const QString& cmdstr, int Rcount);
-    // One page's content (null when the fetch failed).
-    TPacketContentPtr getonepage(const QString& sql, int Maxrec);
+    // One page's content read on the load's query (null when the fetch failed).
+    TPacketContentPtr getonepage(TADOQuery* query, const QString& sql, int Maxrec);
     // Moves the first count rows of a page into the accumulated rows (the first page becomes
     // them); a page whose fetch failed raises the dataset layer's closed-dataset error.
     static void appendpage(TPacketContentPtr& all, const TPacketContentPtr& page, int count);

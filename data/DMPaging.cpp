@@ -109,11 +109,17 @@ TPacketContentPtr TrmtDM::fetchcontent(const QString& cmdstr, int Rcount)
 
 TDataPacket TrmtDM::GetLargeData(const QString& cmdstr, int Rcount) { return TDataPacket(fetchcontent(cmdstr, Rcount)); }
 
-TPacketContentPtr TrmtDM::getonepage(const QString& sql, int Maxrec)
+TPacketContentPtr TrmtDM::getonepage(TADOQuery* query, const QString& sql, int Maxrec)
 {
-    // A failing fetch gives no page; appendpage then reports the closed dataset.
+    // A failing fetch gives no page; appendpage then reports the closed dataset. The pages of
+    // one load share their query: each is a fetch of its own, as GetLargeData makes it.
     try {
-        return fetchcontent(sql, Maxrec);
+        OpenindicatinnDB(dbname);
+        query->SQL().clear();
+        query->SQL().append(sql);
+        query->SetMaxRecords(Maxrec);
+        trace(sql);
+        return query->ReadContent(Maxrec);
     } catch (const Exception&) {
     }
     return {};
@@ -164,6 +170,7 @@ TDataPacket TrmtDM::pagedread(const TPageSelect& buildselect, const QString& key
     TClientDataSetPtr page(NewClientDataSet());
     page->SetFetchOnDemand(false);
     page->SetPacketRecords(Maxrec);
+    TQueryPtr query(NewQuery());
     TPacketContentPtr all;
     std::optional<QString> lastkey;
     OpenindicatinnDB(dbname);
@@ -174,7 +181,7 @@ TDataPacket TrmtDM::pagedread(const TPageSelect& buildselect, const QString& key
     const int fetch = Maxrec > 0 ? Maxrec + 1 : Maxrec;
     QElapsedTimer events;
     for (;;) {
-        const TPacketContentPtr packet = getonepage(buildselect(lastkey, false), fetch);
+        const TPacketContentPtr packet = getonepage(query.get(), buildselect(lastkey, false), fetch);
         const int rows = packet ? int(packet->rows.size()) : 0;
         int keep = std::min(rows, Maxrec);
         const bool full = packet && Maxrec > 0 && rows >= Maxrec;
@@ -197,7 +204,7 @@ TDataPacket TrmtDM::pagedread(const TPageSelect& buildselect, const QString& key
             DatabaseError(QStringLiteral("The key field '%1' does not advance past '%2': the list cannot be read page by page.")
                               .arg(keyField, key));
         if (shared)
-            appendpage(all, getonepage(buildselect(key, true), -1), std::numeric_limits<int>::max());
+            appendpage(all, getonepage(query.get(), buildselect(key, true), -1), std::numeric_limits<int>::max());
         lastkey = key;
         // Pending window messages are let through between pages, a frame's time apart at most.
         if (!events.isValid() || events.elapsed() >= 16) {

@@ -119,7 +119,11 @@ TPacketContentPtr TADOQuery::ReadContent(int count)
     DbResult r = runQuery();
     auto c = std::make_shared<TPacketContent>();
     defineFields(r, c->fieldDefs);
-    const TValueConverters converters = ValueConverters(c->fieldDefs);
+    if (!(m_contentDefs == c->fieldDefs)) {
+        m_contentConverters = ValueConverters(c->fieldDefs);
+        m_contentDefs = c->fieldDefs;
+    }
+    const TValueConverters& converters = m_contentConverters;
     const qsizetype n = count < 0 ? r.rows.size() : std::min<qsizetype>(count, r.rows.size());
     c->rows.resize(size_t(n));
     for (qsizetype i = 0; i < n; ++i) {

@@ -67,6 +67,11 @@ private:
     DbResult runQuery();
     static void defineFields(const DbResult& r, TFieldDefs& defs);
 
+    // The converters of the last ReadContent, kept while its columns stay the same (the
+    // pages of a paged load).
+    TFieldDefs m_contentDefs;
+    TValueConverters m_contentConverters;
+
     TADOConnection* m_connection = nullptr;
     QStringList m_sql;
     int m_maxRecords = 0;

@@ -48,7 +48,7 @@ void TClientDataSet::LoadData()
     if (m_creating)
         return;
     if (!m_pending.IsNull()) {
-        LoadPacket(*m_pending.Content());
+        LoadPacket(*m_pending.Content(), m_pending.SoleOwner());
         return;
     }
     if (m_provider) {
@@ -61,14 +61,17 @@ void TClientDataSet::LoadData()
     DatabaseError(QString::fromUtf8(DBText::MissingDataPacket));
 }
 
-void TClientDataSet::LoadPacket(const TPacketContent& c)
+void TClientDataSet::LoadPacket(const TPacketContent& c, bool take)
 {
     FieldDefs() = c.fieldDefs;
     ReserveRecords(qsizetype(c.rows.size()));
     std::vector<TRecordId> ids;
     ids.reserve(c.rows.size());
     for (const TPacketRow& r : c.rows) {
-        AddLoadedValues(r.values);
+        if (take)
+            AddLoadedValues(std::move(const_cast<std::vector<Variant>&>(r.values)));
+        else
+            AddLoadedValues(r.values);
         TRecordId id = TRecordId(StoreSize() - 1);
         ids.push_back(id);
         RecordMeta& m = Meta(id);
@@ -154,10 +157,20 @@ TDataPacket TClientDataSet::Data() const
 
 void TClientDataSet::SetData(const TDataPacket& packet)
 {
+    OpenWith(TDataPacket(packet));
+}
+
+void TClientDataSet::SetData(TDataPacket&& packet)
+{
+    OpenWith(std::move(packet));
+}
+
+void TClientDataSet::OpenWith(TDataPacket&& packet)
+{
     Close();
     if (packet.IsNull())
         return;
-    m_pending = packet;
+    m_pending = std::move(packet);
     try {
         Open();
     } catch (...) {

@@ -51,6 +51,8 @@ public:
     int RowCount() const { return m_c ? int(m_c->rows.size()) : 0; }
     bool IsDelta() const { return m_c && m_c->isDelta; }
     bool operator==(const TDataPacket& o) const { return m_c == o.m_c; }
+    // No other packet shares the content: a client dataset loading it may take its values.
+    bool SoleOwner() const { return m_c && m_c.use_count() == 1; }
 private:
     std::shared_ptr<const TPacketContent> m_c;
 };
@@ -66,6 +68,8 @@ public:
 
     TDataPacket Data() const;       // null when closed
     void SetData(const TDataPacket& packet);   // a null packet closes the dataset
+    // The same; a packet that nothing else holds gives its values over instead of copying them.
+    void SetData(TDataPacket&& packet);
     void AppendData(const TDataPacket& packet, bool eof = true);
 
     int ChangeCount() const;
@@ -85,7 +89,9 @@ protected:
     void LoadData() override;
 
 private:
-    void LoadPacket(const TPacketContent& c);
+    // take: the values move out of the content (a packet no other holder shares).
+    void LoadPacket(const TPacketContent& c, bool take = false);
+    void OpenWith(TDataPacket&& packet);
     TDataPacket m_pending;        // packet to load on the next Open
     TDataSetProvider* m_provider = nullptr;
     int m_packetRecords = -1;

@@ -73,6 +73,21 @@ void TMemDataSet::AddLoadedValues(const std::vector<Variant>& values)
     m_order.push_back(NewStoreRecord({}, usUnmodified, 0, false));
 }
 
+void TMemDataSet::AddLoadedValues(std::vector<Variant>&& values)
+{
+    m_columns = FieldDefs().Count();
+    if (int(m_converters.size()) != m_columns)
+        m_converters = ValueConverters(FieldDefs());
+    values.resize(size_t(m_columns), Variant::Null());
+    for (size_t c = 0; c < size_t(m_columns); ++c) {
+        m_values.push_back(std::move(values[c]));
+        Variant& v = m_values.back();
+        if (!v.IsEmptyOrNull())
+            v = m_converters[c]->ConvertValue(v);
+    }
+    m_order.push_back(NewStoreRecord({}, usUnmodified, 0, false));
+}
+
 void TMemDataSet::AppendLoadedRecords(const std::vector<std::vector<Variant>>& rows)
 {
     CheckActive();

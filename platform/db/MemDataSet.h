@@ -61,6 +61,7 @@ protected:
     void ReserveRecords(qsizetype n);
     void AddLoadedRecord(std::vector<Variant> values);
     void AddLoadedValues(const std::vector<Variant>& values);   // the same without a copy of the row
+    void AddLoadedValues(std::vector<Variant>&& values);        // the values moved into the store
     // Appends rows to the open dataset as unmodified records; the current record stays.
     void AppendLoadedRecords(const std::vector<std::vector<Variant>>& rows);
 

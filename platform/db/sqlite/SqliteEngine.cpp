@@ -432,6 +432,8 @@ void SqliteEngine::runSql(const QString& sql, DbResult& result, int maxRows, boo
     if (ncol > 0) {
         result.hasResultSet = true;
         result.rows.clear();
+        if (maxRows > 0)
+            result.rows.reserve(std::min(maxRows, 1024));   // a page's rows, in one piece
         result.columns = c->reader.Columns();
     }
     int rc;

@@ -203,6 +203,37 @@ TEST(Packets, RoundTripKeepsRecordsTypesAndChangeLog)
     EXPECT_FALSE(third.Active());
 }
 
+TEST(Packets, APacketHandedOverWholeGivesItsValuesAndASharedOneKeepsThem)
+{
+    auto ds = Numbers(3);
+    Modify(*ds, 2, "name", "two");
+    TDataPacket kept = ds->Data();
+    TClientDataSet shared;
+    shared.SetData(TDataPacket(kept));   // handed over, but still held by `kept`
+    TClientDataSet sole;
+    sole.SetData(ds->Data());            // nothing else holds this one
+    for (TClientDataSet* d : {&shared, &sole}) {
+        EXPECT_EQ(Ids(*d), std::vector<int>({1, 2, 3}));
+        ASSERT_TRUE(d->Locate("id", 2));
+        EXPECT_EQ(d->FieldByName("name")->AsString(), "two");
+        EXPECT_EQ(d->ChangeCount(), 1);
+    }
+    TClientDataSet again;
+    again.SetData(kept);
+    ASSERT_TRUE(again.Locate("id", 2));
+    EXPECT_EQ(again.FieldByName("name")->AsString(), "two");
+    EXPECT_EQ(again.FieldByName("amount")->Value(), ds->FieldByName("amount")->Value());
+
+    // Values of another type are still converted to their fields' types.
+    auto raw = std::make_shared<TPacketContent>();
+    raw->fieldDefs.Add("amount", ftBCD);
+    raw->rows.push_back(TPacketRow{{Variant(7)}, {}, usUnmodified, 0});
+    TClientDataSet converted;
+    converted.SetData(TDataPacket(std::move(raw)));
+    EXPECT_EQ(converted.FieldByName("amount")->Value().Type(), VarType::Currency);
+    EXPECT_EQ(converted.FieldByName("amount")->AsFloat(), 7.0);
+}
+
 TEST(Packets, AppendDataKeepsTheCurrentRecord)
 {
     auto ds = Numbers(5);
