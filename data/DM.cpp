@@ -176,7 +176,10 @@ void TrmtDM::ensureindexes(const QString& name)
     } added[] = {{"mrplist", "IX_mrplist_iid", "[iid]"},
                  {"mrplist", "IX_mrplist_eid", "[eid]"},
                  {"cyldetaillist", "IX_cyldetaillist_eid", "[eid]"},
-                 {"mtrlist", "IX_mtrlist_code", "[code]"}};
+                 {"mtrlist", "IX_mtrlist_code", "[code]"},
+                 // a category's materials and a node's children, page by page in key order
+                 {"mtrlist", "IX_mtrlist_bid_fid", "[bID], [FID]"},
+                 {"breedlist", "IX_breedlist_pfid_fid", "[Pfid], [FID]"}};
     DbEngine& engine = ADOCon->Engine();
     for (const auto& a : added) {
         const QString table = QString::fromLatin1(a.table), index = QString::fromLatin1(a.index);

@@ -26,6 +26,9 @@ GO
 CREATE INDEX [IX_breedlist_code] ON [dbo].[breedlist]([code]) ON [PRIMARY]
 GO
 
+CREATE INDEX [IX_breedlist_pfid_fid] ON [dbo].[breedlist]([Pfid], [FID]) ON [PRIMARY]
+GO
+
 CREATE TABLE [dbo].[cflist] (
 	[fid] [int] NOT NULL CONSTRAINT [PK_cflist] PRIMARY KEY CLUSTERED ,
 	[pfid] [int] NOT NULL ,
@@ -112,6 +115,9 @@ CREATE INDEX [IX_mtrlist_bid_code] ON [dbo].[mtrlist]([bID], [code]) ON [PRIMARY
 GO
 
 CREATE INDEX [IX_mtrlist_code] ON [dbo].[mtrlist]([code]) ON [PRIMARY]
+GO
+
+CREATE INDEX [IX_mtrlist_bid_fid] ON [dbo].[mtrlist]([bID], [FID]) ON [PRIMARY]
 GO
 
 CREATE TABLE [dbo].[emylist] (

@@ -131,14 +131,15 @@ TEST_F(DMAccountSet, PickerTextsRunOnTheSchema)
     EXPECT_DOUBLE_EQ(dm->getdefaultbalance(), 0);
 }
 
-// An account set made by an older build lacks the indexes of the posting's lookups by bill
-// and of the statistics' material code ranges;
+// An account set made by an older build lacks the indexes of the posting's lookups by bill,
+// of the statistics' material code ranges and of the paged lists of a category or a node;
 // the data module adds them when it first opens the account set.
 TEST_F(DMAccountSet, AnOlderAccountSetGetsTheLookupIndexesWhenOpened)
 {
     const std::pair<const char*, const char*> indexes[] = {
         {"mrplist", "IX_mrplist_iid"}, {"mrplist", "IX_mrplist_eid"}, {"cyldetaillist", "IX_cyldetaillist_eid"},
-        {"mtrlist", "IX_mtrlist_code"}};
+        {"mtrlist", "IX_mtrlist_code"},
+        {"mtrlist", "IX_mtrlist_bid_fid"}, {"breedlist", "IX_breedlist_pfid_fid"}};
     Run(QStringLiteral("Use acct"));
     DbEngine& engine = dm->ADOCon->Engine();
     for (const auto& [table, index] : indexes) {
