@@ -27,6 +27,7 @@
 #include "DBGridGxSumList.h"
 #include "DBGridGxTypes.h"
 #include "GridsGx.h"
+#include "grid/support/DBCtrlsGx.h"
 #include "platform/gui/Canvas.h"
 #include <QStringList>
 #include <functional>
@@ -50,6 +51,9 @@ class TRowDetailPanelControlGx;
 class TSTDBGridGxFilter;
 class TImageList;
 class TPopupListboxGx;
+class TInplaceFilterEditGx;
+class TSTColumnFilterGx;
+class TStringsGx;
 
 // Not built by this program: the grouping and filter-list pieces the grid only refers to.
 class TGroupDataTreeNodeGx;
@@ -116,7 +120,7 @@ using TDrawDataCellEvent = std::function<void(QObject* Sender, const TRect& Rect
 using TDrawFooterCellEvent = std::function<void(QObject* Sender, int DataCol, int Row, TColumnGx* Column,
                                                 const TRect& Rect, TGridDrawState State)>;
 using TDBGridGxFillSTFilterListValuesEvent =
-    std::function<void(TCustomDBGridGx* Sender, TColumnGx* Column, QStringList& Items, bool& Processed)>;
+    std::function<void(TCustomDBGridGx* Sender, TColumnGx* Column, TStringsGx& Items, bool& Processed)>;
 using TGetBtnGxParamsEvent = std::function<void(QObject* Sender, TColumnGx* Column, TFont* AFont,
                                                 TColor& Background, TSortMarkerGx& SortMarker, bool IsDown)>;
 using TGetCellGxParamsEvent =
@@ -139,7 +143,7 @@ enum TInpsDirectionGx { inpsFromFirstGx, inpsToNextGx, inpsToPriorGx };
 
 // ---------------------------------------------------------------- the grid
 
-class TCustomDBGridGx : public TCustomGridGx, public IDBGridGx {
+class TCustomDBGridGx : public TCustomGridGx, public IDBGridGx, public IInplaceEditHolderGx {
 public:
     explicit TCustomDBGridGx(QWidget* AOwner = nullptr);
     ~TCustomDBGridGx() override;
@@ -480,11 +484,42 @@ public:
     // ================================================================ later issues
     void DefaultFillDataHintShowInfo(TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos, TColumnGx* Column,
                                      TDBGridGxDataHintParams& Params);
-    void DefaultFillSTFilterListValues(TColumnGx* Column, QStringList& Items);
-    void DefaultFillSTFilterListCommandValues(TColumnGx* Column, QStringList& Items);
-    void DefaultFillSTFilterListDataValues(TColumnGx* Column, QStringList& Items);
+    void DefaultFillSTFilterListValues(TColumnGx* Column, TStringsGx& Items);
+    void DefaultFillSTFilterListCommandValues(TColumnGx* Column, TStringsGx& Items);
+    void DefaultFillSTFilterListDataValues(TColumnGx* Column, TStringsGx& Items);
     void ApplyFilter();
     void ClearFilter();
+
+    // ================================================================ filter row and in-title filter lists
+    bool IsFilterCellShown(int DataCol);
+    bool IsFilterRow(int ARow) const;
+    void ShowFilterEdit(int DataCol);
+    void SetFilterEditMode(bool Value);
+    void LeaveFilterEditMode();
+    void HideFilterEdit();
+    void UpdateFilterEdit(bool Reload);
+    void StoreCurrentFilterText();
+    bool FilterEditMode() const { return FFilterEditMode; }
+    int FilterCol() const { return FFilterCol; }
+    TInplaceFilterEditGx* FilterEditor() const;
+    bool FilterEditorVisible() const;
+    void SetFilterEditorText(const QString& Text);
+    void FillSTFilterListValues(TSTColumnFilterGx* Filter, TStringsGx& Items, int& ListWidth,
+                                TPopupListboxGx* ListControl);
+    void ShowInTitleFilterListbox(TColumnGx* Column);
+    void HideInTitleFilterListbox(bool Execute);
+    TPopupListboxGx* InTitleFilterListbox() const { return FInTitleFilterListbox; }
+    bool InTitleFilterListboxVisible() const { return FInTitleFilterListboxVisible; }
+    TColumnGx* InTitleFilterListboxColumn() const { return FInTitleFilterListboxColumn; }
+    // The in-title filter button of a title cell: 8 when MousePt is on it, else 0.
+    int IsTitleFilterButtonHit(TGridCoord Cell, TPoint MousePt, TRect& ButtonRect);
+    // IInplaceEditHolderGx: the filter editor's keys.
+    bool InplaceEditCanModify(QWidget*) override { return true; }
+    bool GetMouseDownInfo(TPoint& Pos, int& Time) override;
+    void InplaceEditWndProc(QWidget*, TMessage&) override {}
+    void InplaceEditKeyDown(QWidget* Control, WORD& Key, TShiftState Shift) override;
+    void InplaceEditKeyPress(QWidget* Control, QChar& Key) override;
+    void InplaceEditKeyUp(QWidget*, WORD&, TShiftState) override {}
     int GetCellTreeElmentsAreaWidth();
     TColumnGx* GetColumnInRowPanelAtPos(const TPoint& MousePos, bool IsTitle);
     TRect GetCellRectInRowPanelAtPos(const TPoint& MousePos, bool IsTitle);
@@ -568,7 +603,7 @@ public:
     virtual bool StartRecordsMoving(int X, int Y, bool CheckOnly);
     virtual std::unique_ptr<TColumnDefValuesGx> CreateColumnDefValues();
     virtual std::unique_ptr<TDBGridColumnsGx> CreateColumns();
-    virtual TCustomDBEditGx* CreateFilterEditor();
+    virtual TInplaceFilterEditGx* CreateFilterEditor();
     virtual std::unique_ptr<TDBGridGxScrollBar> CreateScrollBar(TScrollBarKindGx Kind);
     virtual bool ConfirmDelete();
     virtual bool IsThemedCell(bool Flag);
@@ -910,6 +945,16 @@ private:
     void DrawFrozenSizingLine(int Width, int Height);
     bool FFilterCellHighlighted = false;
     bool FTitleSignHot = false;
+
+    // ================================================================ filter row helpers
+    void FilterEditorKeyPress(QChar& Key);
+    void FilterEditorClosingUp(bool& Accept);
+    void FilterEditorGetItems();
+    void MoveToFilterColumn(int DataCol);
+    int NextFilterColumn(int From, int Direction);
+    bool InTitleListboxKeyDown(WORD Key, TShiftState Shift);
+    void InTitleListboxKeyPress(QChar& Key);
+    bool InTitleFilterListboxMessage(TMessage& Message);
 
     // ================================================================ interaction helpers
     // (members that the keyboard, mouse and editing code adds)

@@ -7,6 +7,7 @@
 // read (from the bound field, the grid, or the grid's ColumnDefValues). A bit per
 // property records an explicit assignment; reading gives the stored value when the
 // bit is set and the default otherwise.
+#include "DBGridGxColumnFilter.h"
 #include "DBGridGxIntf.h"
 #include "DBGridGxTypes.h"
 #include "grid/support/EditButtonsGx.h"
@@ -386,35 +387,6 @@ private:
     int FWidth = 0;
 };
 
-// A column's filter-row settings: the filter text and where its list values come from.
-class TSTColumnFilterGx {
-public:
-    explicit TSTColumnFilterGx(TColumnGx* column) : FColumn(column) {}
-    virtual ~TSTColumnFilterGx() = default;
-    TColumnGx* Column() const { return FColumn; }
-    const QString& ExpressionStr() const { return FExpressionStr; }
-    void SetExpressionStr(const QString& value) { FExpressionStr = value; }
-    const QString& DataField() const { return FDataField; }
-    void SetDataField(const QString& value) { FDataField = value; }
-    const QString& KeyField() const { return FKeyField; }
-    void SetKeyField(const QString& value) { FKeyField = value; }
-    const QString& ListField() const { return FListField; }
-    void SetListField(const QString& value) { FListField = value; }
-    TDataSource* ListSource() const { return FListSource; }
-    void SetListSource(TDataSource* value) { FListSource = value; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool value) { FVisible = value; }
-    // The field the filter applies to: its DataField, else the column's field name.
-    QString GetFilterFieldName() const;
-    void Assign(const TSTColumnFilterGx& source);
-
-private:
-    TColumnGx* FColumn;
-    QString FExpressionStr, FDataField, FKeyField, FListField;
-    TDataSource* FListSource = nullptr;
-    bool FVisible = true;
-};
-
 // ---------------------------------------------------------------- column
 
 class TColumnGx : public IColumnDataListGx {
@@ -642,6 +614,9 @@ public:
     TGetColCellParamsEventGx OnGetCellParams;
     TNotInListEventGx OnNotInList;
     TColCellUpdateDataEventGx OnUpdateData;
+    // Fills the column's filter drop-down list instead of the default (Processed set).
+    std::function<void(TCustomDBGridGx* grid, TColumnGx* column, TStringsGx& items, bool& processed)>
+        OnFillSTFilterListValues;
     TButtonClickEventGx OnEditButtonClick;
     TButtonDownEventGx OnEditButtonDown;
     TAdvDrawDataCellEventGx OnAdvDrawDataCell;

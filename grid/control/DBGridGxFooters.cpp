@@ -339,19 +339,3 @@ void TColumnDropDownBoxGx::Assign(const TColumnDropDownBoxGx& source)
     SetListSource(source.ListSource());
 }
 
-// ---------------------------------------------------------------- filter settings
-
-QString TSTColumnFilterGx::GetFilterFieldName() const
-{
-    return FDataField.isEmpty() ? FColumn->FieldName() : FDataField;
-}
-
-void TSTColumnFilterGx::Assign(const TSTColumnFilterGx& source)
-{
-    FExpressionStr = source.FExpressionStr;
-    FDataField = source.FDataField;
-    FKeyField = source.FKeyField;
-    FListField = source.FListField;
-    FListSource = source.FListSource;
-    FVisible = source.FVisible;
-}

@@ -254,7 +254,10 @@ void TCustomDBGridGx::KeyDown(WORD& Key, TShiftState Shift)
     const TShortCut shortCut = ShortCutGx(Key, shift, ctrl, alt);
 
     // Shortcuts.
-    if (shortCut == PrevRecordValueKey) {
+    if (FilterButtonsInTitle() && shortCut == TitleFilterDropKey && SelectedIndex() >= 0 &&
+        SelectedIndex() < FColumns->Count() && FColumns->GetColumn(SelectedIndex())->STFilter()->Visible()) {
+        ShowInTitleFilterListbox(FColumns->GetColumn(SelectedIndex()));
+    } else if (shortCut == PrevRecordValueKey) {
         SetValueFromPrevRecord();
     } else if (shortCut == IncSearchStartKey && FOptionsGx.Contains(dghIncSearch)) {
         if (FInplaceSearching && FOptionsGx.Contains(dghDialogFind) && FindDialogKey == IncSearchStartKey) {
@@ -556,11 +559,6 @@ bool TCustomDBGridGx::WantSpecialKey(WORD Key, TShiftState Shift)
         (ds->Modified() || FDataLink->Modified() || ds->State() == dsEdit || ds->State() == dsInsert))
         return true;
     return false;
-}
-
-void TCustomDBGridGx::EnterFilterRowFromAbove()
-{
-    // The filter row's editor comes with the filter row; nothing to enter yet.
 }
 
 bool TCustomDBGridGx::event(QEvent* e)

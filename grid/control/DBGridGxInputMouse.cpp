@@ -240,7 +240,7 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     if (!inCells)
         GroupPanelMouseDown(Button, Shift, X, Y);
     if (FFilterEditMode && inCells && kind.RowKind == crkDataGx)
-        FFilterEditMode = false;
+        LeaveFilterEditMode();
 
     // Double click.
     if (Button == mbLeft && Shift.contains(ssDouble)) {
@@ -308,6 +308,17 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     // Title cells of data columns.
     TMouseButton button = Button;
     if (inCells && kind.RowKind == crkTitleGx && kind.ColumnKind == cckDataGx && cell.Y == 0) {
+        TRect filterButton;
+        if (IsTitleFilterButtonHit(cell, TPoint(X, Y), filterButton) != 0) {
+            FTrackingStateRect = filterButton;
+            if (FInTitleFilterListboxVisible)
+                HideInTitleFilterListbox(false);
+            else
+                ShowInTitleFilterListbox(ColumnAtRaw(cell.X));
+            InvalidateTitle();
+            TCustomControl::MouseDown(Button, Shift, X, Y);
+            return;
+        }
         if (button == mbRight && FOptionsGx.Contains(dghColumnMove)) {
             FSwapButtons = true;
             button = mbLeft;
@@ -327,6 +338,14 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
                 return;
             }
         }
+    }
+
+    // A filter cell under the titles: its editor.
+    if (inCells && kind.RowKind == crkFilterGx && kind.ColumnKind == cckDataGx && Button == mbLeft &&
+        IsFilterCellShown(dataCol)) {
+        ShowFilterEdit(dataCol);
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
     }
 
     // Other title or fixed rows: the indicator title, then the base grid (column moving).

@@ -22,8 +22,7 @@ constexpr UINT SearchTimerId = 2;
 void TCustomDBGridGx::WndProc(TMessage& Message)
 {
     // While the in-title filter list is open, keys go to it.
-    if (FInTitleFilterListboxVisible && FInTitleFilterListbox &&
-        (Message.Msg == WM_KEYDOWN || Message.Msg == WM_CHAR || Message.Msg == WM_SYSKEYDOWN))
+    if (InTitleFilterListboxMessage(Message))
         return;
     TCustomGridGx::WndProc(Message);
 }

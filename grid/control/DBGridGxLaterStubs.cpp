@@ -1,5 +1,5 @@
 // Placeholders of the data grid's modes that no form of this program switches on:
-// the filter row and its editor, layout storage, column filters, optimal widths,
+// layout storage, optimal widths,
 // record dragging and tree data, the row-detail panel, the row panel, data
 // grouping, cell hints and group rows.
 #include "DBGridGx.h"
@@ -7,27 +7,6 @@
 
 // ---------------------------------------------------------------- settings objects
 
-void TSTDBGridGxFilter::SetVisible(bool value)
-{
-    FVisible = value;
-}
-void TSTDBGridGxFilter::SetLocation(TSTFilterLocationGx value)
-{
-    FLocation = value;
-}
-void TSTDBGridGxFilter::EndUpdate()
-{
-    if (FUpdateCount > 0)
-        --FUpdateCount;
-}
-void TSTDBGridGxFilter::Assign(const TSTDBGridGxFilter& source)
-{
-    FVisible = source.FVisible;
-    FLocation = source.FLocation;
-    FInstantApply = source.FInstantApply;
-    FIsInstantApplyStored = source.FIsInstantApplyStored;
-    FLocal = source.FLocal;
-}
 void TGridRowPanelGx::SetActive(bool value)
 {
     FActive = value;
@@ -70,29 +49,6 @@ void TDBGridGxDataGroupsGx::Assign(const TDBGridGxDataGroupsGx& source)
 {
     FActive = source.FActive;
     FGroupPanelVisible = source.FGroupPanelVisible;
-}
-
-// ---------------------------------------------------------------- filter row
-
-TCustomDBEditGx* TCustomDBGridGx::CreateFilterEditor()
-{
-    return nullptr;
-}
-void TCustomDBGridGx::DrawFilterRowCell(int, int, const TRect&, TGridDrawState) {}
-void TCustomDBGridGx::StoreFilterEditText(int) {}
-void TCustomDBGridGx::InitFilterEditor(int) {}
-void TCustomDBGridGx::DefaultFillSTFilterListValues(TColumnGx*, QStringList&) {}
-void TCustomDBGridGx::DefaultFillSTFilterListCommandValues(TColumnGx*, QStringList&) {}
-void TCustomDBGridGx::DefaultFillSTFilterListDataValues(TColumnGx*, QStringList&) {}
-void TCustomDBGridGx::ApplyFilter()
-{
-    DefaultApplyFilter();
-}
-void TCustomDBGridGx::ClearFilter() {}
-void TCustomDBGridGx::DefaultApplyFilter()
-{
-    if (OnApplyFilter)
-        OnApplyFilter(this);
 }
 
 // ---------------------------------------------------------------- layout storage

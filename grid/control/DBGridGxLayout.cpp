@@ -185,7 +185,8 @@ void TCustomDBGridGx::PerformLayout()
     InvalidateWholeGrid();
     if (FSelection && FSelection->SelectionType() == gstColumns)
         FSelection->Refresh();
-    FFilterEditMode = false;
+    if (FFilterEditMode)
+        LeaveFilterEditMode();
 
     // 17.
     UpdateGridLineColors();

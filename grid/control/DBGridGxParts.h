@@ -3,45 +3,11 @@
 // switches on: the filter row, the row panel, the row-detail panel with its host
 // control, and data grouping. They exist with their defaults so that the grid
 // can ask them.
+#include "DBGridGxFilter.h"
 #include "DBGridGxTypes.h"
 #include <QWidget>
 
 class TCustomDBGridGx;
-
-// ---------------------------------------------------------------- filter row
-
-enum TSTFilterLocationGx { stflUnderTitleFilterGx, stflInTitleFilterGx };
-
-class TSTDBGridGxFilter {
-public:
-    explicit TSTDBGridGxFilter(TCustomDBGridGx* grid) : FGrid(grid) {}
-    virtual ~TSTDBGridGxFilter() = default;
-    TSTDBGridGxFilter(const TSTDBGridGxFilter&) = delete;
-    TSTDBGridGxFilter& operator=(const TSTDBGridGxFilter&) = delete;
-
-    TCustomDBGridGx* Grid() const { return FGrid; }
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool value);
-    TSTFilterLocationGx Location() const { return FLocation; }
-    void SetLocation(TSTFilterLocationGx value);
-    bool InstantApply() const { return FInstantApply; }
-    void SetInstantApply(bool value) { FInstantApply = value; FIsInstantApplyStored = true; }
-    bool Local() const { return FLocal; }
-    void SetLocal(bool value) { FLocal = value; }
-    int UpdateCount() const { return FUpdateCount; }
-    void BeginUpdate() { ++FUpdateCount; }
-    void EndUpdate();
-    void Assign(const TSTDBGridGxFilter& source);
-
-private:
-    TCustomDBGridGx* FGrid;
-    bool FVisible = false;
-    TSTFilterLocationGx FLocation = stflUnderTitleFilterGx;
-    bool FInstantApply = false;
-    bool FIsInstantApplyStored = false;
-    bool FLocal = false;
-    int FUpdateCount = 0;
-};
 
 // ---------------------------------------------------------------- row panel
 

@@ -332,11 +332,6 @@ TSTFilterDefaultOperatorGx TDBGridGxCenter::GetSTFilterDefaultOperator(IDBGridGx
     }
 }
 
-void TDBGridGxCenter::DefaultFillSTFilterListDataValues(IDBGridGx* grid, TColumnGx* column, QStringList& items)
-{
-    if (TDataSetFeatureProviderGx* f = FindDataSetFeatures(grid->DataSet()))
-        f->FillDataSetFilterValues(grid, column, items);
-}
 
 // ---------------------------------------------------------------- indicator-title menu
 

@@ -17,6 +17,7 @@ class QObject;
 class TBMListGx;
 class TColumnGx;
 class TDataSet;
+class TStringsGx;
 
 // ---------------------------------------------------------------- dataset features
 
@@ -125,7 +126,7 @@ public:
     using TCellMouseEvent = std::function<void(IDBGridGx* grid, int col, int row, int button, int shift, int x, int y)>;
     using TLocateTextEvent = std::function<bool(IDBGridGx* grid, const QString& fieldName, const QString& text,
                                                 int options, int direction, int matching, int treeFindRange)>;
-    using TFillListEvent = std::function<void(IDBGridGx* grid, TColumnGx* column, QStringList& items, bool& processed)>;
+    using TFillListEvent = std::function<void(IDBGridGx* grid, TColumnGx* column, TStringsGx& items, bool& processed)>;
 
     TDBGridGxCenter();
     virtual ~TDBGridGxCenter();
@@ -165,7 +166,12 @@ public:
     virtual void ExecuteFindDialog(IDBGridGx* grid, const QString& text, bool modal);
     virtual TSTFilterDefaultOperatorGx GetSTFilterDefaultOperator(IDBGridGx* grid, TColumnGx* column,
                                                                   TSTOperandTypeGx expressionType);
-    virtual void DefaultFillSTFilterListDataValues(IDBGridGx* grid, TColumnGx* column, QStringList& items);
+    // The command entries of a filter drop-down list.
+    virtual void DefaultFillSTFilterListCommandValues(IDBGridGx* grid, TColumnGx* column, TStringsGx& items);
+    // The value entries: the dataset features' values, else the standard ones.
+    virtual void DefaultFillSTFilterListDataValues(IDBGridGx* grid, TColumnGx* column, TStringsGx& items);
+    // The distinct values of the column's value list under the other columns' filters.
+    virtual void StandardFillSTFilterListDataValues(IDBGridGx* grid, TColumnGx* column, TStringsGx& items);
 
 protected:
     virtual bool DefaultLocateText(IDBGridGx* grid, const QString& fieldName, const QString& text, int options,

@@ -579,7 +579,7 @@ void TCustomDBComboBoxGx::DropDown()
     }
     list->resize(qMax(width, this->width()), list->height());
 
-    int align = FDropDownBox->Align() == daRight ? 1 : FDropDownBox->Align() == daCenter ? 2 : 0;
+    int align = FDropDownBox->Align() == TDropDownAlign::daRight ? 1 : FDropDownBox->Align() == TDropDownAlign::daCenter ? 2 : 0;
     if (UseRightToLeftAlignment() && align != 2)
         align = 1 - align;
     const TPoint at = PlaceDropDownAtEdit(this, list, align);

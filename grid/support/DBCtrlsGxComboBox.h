@@ -9,7 +9,8 @@
 #include "PopupListboxGx.h"
 #include <memory>
 
-enum TDropDownAlign { daLeft, daRight, daCenter };
+// Scoped: the grid names its own alignments alike.
+enum class TDropDownAlign { daLeft, daRight, daCenter };
 
 // Settings of the drop-down list.
 class TDropDownBoxGx {
@@ -31,7 +32,7 @@ public:
     void SetWidth(int Value) { FWidth = Value; }
 
 private:
-    TDropDownAlign FAlign = daLeft;
+    TDropDownAlign FAlign = TDropDownAlign::daLeft;
     bool FAutoDrop = false;
     int FRows = 7;
     bool FSizable = false;
