@@ -954,7 +954,6 @@ private:
     int NextFilterColumn(int From, int Direction);
     bool InTitleListboxKeyDown(WORD Key, TShiftState Shift);
     void InTitleListboxKeyPress(QChar& Key);
-    bool InTitleFilterListboxMessage(TMessage& Message);
 
     // ================================================================ interaction helpers
     // (members that the keyboard, mouse and editing code adds)

@@ -123,7 +123,6 @@ void TCustomDBGridGx::ShowFilterEdit(int DataCol)
         e->SetInplaceEditHolder(this);
         e->OnKeyPress = [this](QObject*, QChar& Key) { FilterEditorKeyPress(Key); };
         e->FilterList();
-        QObject::connect(e, &QObject::destroyed, this, [this] { FFilterEdit = nullptr; });
     }
     if (FilterEditorVisible() && FFilterCol != DataCol)
         HideFilterEdit();
@@ -415,17 +414,10 @@ void TDBGridGxCenter::DefaultFillSTFilterListDataValues(IDBGridGx* grid, TColumn
 void TDBGridGxCenter::StandardFillSTFilterListDataValues(IDBGridGx* grid, TColumnGx* column, TStringsGx& items)
 {
     TSTColumnFilterGx* filter = column->STFilter();
-    if (!filter->FieldValueList()) {
-        if (filter->ListSource())
-            filter->SetFieldValueList(filter->GetFieldValueList());
-        else if (grid->DataSet() && grid->DataSet()->Active() && grid->DataSet()->FindField(column->FieldName())) {
-            // The grid's own dataset serves as the value source.
-            auto list = std::make_shared<TDatasetFieldValueListGx>();
-            list->SetDataSet(grid->DataSet());
-            list->SetFieldName(column->FieldName());
-            filter->SetFieldValueList(list);
-        }
-    }
+    // Values come from the column filter's list source; datasets of this system
+    // offer no memory-table value lists of their own.
+    if (!filter->FieldValueList() && filter->ListSource())
+        filter->SetFieldValueList(filter->GetFieldValueList());
     items.BeginUpdate();
     if (IMemTableDataFieldValueListGxPtr list = filter->FieldValueList()) {
         if (auto* g = dynamic_cast<TCustomDBGridGx*>(grid)) {
@@ -510,7 +502,6 @@ void TCustomDBGridGx::ShowInTitleFilterListbox(TColumnGx* Column)
             HideInTitleFilterListbox(inside);
         };
         FInTitleFilterListbox = list;
-        QObject::connect(list, &QObject::destroyed, this, [this] { FInTitleFilterListbox = nullptr; });
     }
     TPopupListboxGx* list = FInTitleFilterListbox;
     TSTColumnFilterGx* f = Column->STFilter();
@@ -568,6 +559,8 @@ void TCustomDBGridGx::HideInTitleFilterListbox(bool Execute)
 
 bool TCustomDBGridGx::InTitleListboxKeyDown(WORD Key, TShiftState Shift)
 {
+    if (!FInTitleFilterListboxVisible || !FInTitleFilterListbox)
+        return false;
     if (Key == VK_ESCAPE) {
         HideInTitleFilterListbox(false);
         return true;
@@ -600,22 +593,6 @@ void TCustomDBGridGx::InTitleListboxKeyPress(QChar& Key)
         HideInTitleFilterListbox(true);
     else
         item->Execute(list, index, TPoint(), CurrentShiftState());
-}
-
-bool TCustomDBGridGx::InTitleFilterListboxMessage(TMessage& Message)
-{
-    if (!FInTitleFilterListboxVisible || !FInTitleFilterListbox)
-        return false;
-    if (Message.Msg == WM_KEYDOWN || Message.Msg == WM_SYSKEYDOWN) {
-        Application->Guard([&] { InTitleListboxKeyDown(WORD(Message.WParam), CurrentShiftState()); });
-        return true;
-    }
-    if (Message.Msg == WM_CHAR) {
-        QChar key(char16_t(Message.WParam));
-        Application->Guard([&] { InTitleListboxKeyPress(key); });
-        return true;
-    }
-    return false;
 }
 
 // ---------------------------------------------------------------- keys of the filter editor
@@ -779,6 +756,9 @@ void TCustomDBGridGx::DefaultApplyFilter()
 
 void TCustomDBGridGx::ClearFilter()
 {
+    // The editor's text goes too: a half-typed condition must not stop the clearing.
+    if (FilterEditorVisible())
+        FilterEditor()->SetEditText(QString());
     LeaveFilterEditMode();
     for (int i = 0; i < FColumns->Count(); ++i)
         FColumns->GetColumn(i)->STFilter()->Clear();

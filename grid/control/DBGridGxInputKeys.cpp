@@ -233,6 +233,11 @@ void TCustomDBGridGx::DeleteRecords()
 
 void TCustomDBGridGx::KeyDown(WORD& Key, TShiftState Shift)
 {
+    // While the in-title filter list is open, keys go to it.
+    if (InTitleListboxKeyDown(Key, Shift)) {
+        Key = 0;
+        return;
+    }
     FAntiSelection = Shift.contains(ssCtrl) || !FOptionsGx.Contains(dghClearSelection);
     TCustomControl::KeyDown(Key, Shift);
     if (Key == 0)
@@ -500,6 +505,11 @@ void TCustomDBGridGx::DataKeyPress(QChar& Key)
 
 void TCustomDBGridGx::KeyPress(QChar& Key)
 {
+    if (FInTitleFilterListboxVisible && FInTitleFilterListbox) {
+        InTitleListboxKeyPress(Key);
+        Key = QChar(0);
+        return;
+    }
     FCompleteKeyPress = QString(Key);
     struct Reset {
         QString& text;
@@ -549,6 +559,9 @@ UINT TCustomDBGridGx::GetDlgCode()
 bool TCustomDBGridGx::WantSpecialKey(WORD Key, TShiftState Shift)
 {
     if (TCustomGridGx::WantSpecialKey(Key, Shift))
+        return true;
+    // Enter and Esc close an open in-title filter list.
+    if (FInTitleFilterListboxVisible && (Key == VK_RETURN || Key == VK_ESCAPE))
         return true;
     // Esc ends a running incremental search or mouse operation.
     if (Key == VK_ESCAPE && (FInplaceSearching || GridState() != gsNormal || FDBGridGxState != dgsNormal))

@@ -21,9 +21,6 @@ constexpr UINT SearchTimerId = 2;
 
 void TCustomDBGridGx::WndProc(TMessage& Message)
 {
-    // While the in-title filter list is open, keys go to it.
-    if (InTitleFilterListboxMessage(Message))
-        return;
     TCustomGridGx::WndProc(Message);
 }
 

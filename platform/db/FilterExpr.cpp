@@ -333,8 +333,16 @@ struct Evaluator {
         Variant l = Value(*n.kids[0]), r = Value(*n.kids[1]);
         if (l.IsNull() || r.IsNull())
             return false;
-        QString pat = QRegularExpression::escape(r.ToString());
-        pat.replace(QLatin1String("%"), QLatin1String(".*")).replace(QLatin1String("_"), QLatin1String("."));
+        // % and _ are the wildcards; every other character stands for itself.
+        QString pat;
+        for (QChar ch : r.ToString()) {
+            if (ch == u'%')
+                pat += QLatin1String(".*");
+            else if (ch == u'_')
+                pat += QLatin1Char('.');
+            else
+                pat += QRegularExpression::escape(QString(ch));
+        }
         QRegularExpression re(QLatin1Char('^') + pat + QLatin1Char('$'),
                               (options & foCaseInsensitive) ? QRegularExpression::CaseInsensitiveOption
                                                             : QRegularExpression::NoPatternOption);

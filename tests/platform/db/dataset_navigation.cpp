@@ -139,6 +139,9 @@ TEST(Navigation, FilterHidesRecordsFromNavigationAndRecordCount)
         {"name = 'r1*'", foNoPartialCompare, {}},
         {"name = 'R5'", foCaseInsensitive, {5}},
         {"name like 'r_'", 0, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
+        {"name like '%1%'", 0, {1, 10}},
+        {"name like 'R%'", foCaseInsensitive, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {"name not like 'r.'", 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
         {"[id] in (2, 4, 11)", 0, {2, 4}},
         {"amount is null", 0, {}},
     };
