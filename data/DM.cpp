@@ -4,6 +4,7 @@
 #include "Executesql.h"
 #include "OpenSql.h"
 #include "PasswordCipher.h"
+#include "PostingLookups.h"
 #include "frmconst.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/rtl/Exceptions.h"
@@ -149,8 +150,11 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
 {
     const QString name = DBname.isEmpty() ? QStringLiteral("Master") : DBname;
     // The name goes into "Use" as it is, so only a plain identifier is accepted.
-    if (!isvaliddbname(name))
-        throw EDatabaseError(QStringLiteral("帐套数据库名“%1”无效：只能由字母、数字和下划线组成，且不能以数字开头！").arg(name));
+    if (name != m_validdbname) {
+        if (!isvaliddbname(name))
+            throw EDatabaseError(QStringLiteral("帐套数据库名“%1”无效：只能由字母、数字和下划线组成，且不能以数字开头！").arg(name));
+        m_validdbname = name;
+    }
     // Straight on the connection: the statement has no result, so no query is needed for it.
     const QString sql = QStringLiteral("Use ") + name;
     trace(sql);
@@ -165,9 +169,13 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
 // for the next session.
 void TrmtDM::ensureindexes(const QString& name)
 {
-    if (name.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0 || ADOCon->InTransaction()
-        || m_indexedsets.contains(name.toLower()))
+    if (name == m_lastindexed || name.compare(QLatin1String("master"), Qt::CaseInsensitive) == 0
+        || ADOCon->InTransaction())
         return;
+    if (m_indexedsets.contains(name.toLower())) {
+        m_lastindexed = name;
+        return;
+    }
     m_indexedsets.insert(name.toLower());
     static const struct {
         const char* table;
@@ -223,6 +231,8 @@ bool TrmtDM::execsql(const QString& sql)
     aexecsql = &runner;
     struct Reset { Texecsql*& p; ~Reset() { p = nullptr; } } reset{aexecsql};
     trace(sql);
+    if (m_lookups)
+        m_lookups->write(sql);
     if (ADOCon->InTransaction()) {
         try {
             runner.Execute();
@@ -242,6 +252,12 @@ bool TrmtDM::execsql(const QString& sql)
             RollbackTrans();
         return false;
     }
+}
+
+void TrmtDM::writesrows(const QString& table, const QStringList& keyfields, const QList<int>& keys)
+{
+    if (m_lookups)
+        m_lookups->expect(table, keyfields, keys);
 }
 
 void TrmtDM::trace(const QString& sql) const

@@ -27,6 +27,8 @@
 #include <optional>
 #include <vector>
 
+class PostingLookups;
+struct PostingRows;
 class TADOConnection;
 class TADOQuery;
 class Topensql;
@@ -66,6 +68,9 @@ public:
     // database switch that fails gives False too, with its error shown; the statement does
     // not run.
     bool execsql(const QString& sql);
+    // The rows the next write on table changes or adds: those whose keyfields hold keys. A
+    // posting forgets what it has read of them (see PostingLookups).
+    void writesrows(const QString& table, const QStringList& keyfields, const QList<int>& keys);
 
     // ----- paged loading and change writing -----
     // A packet is null when there is none (TDataPacket::IsNull).
@@ -277,6 +282,8 @@ private:
     // Adds the lookup indexes of the current template to an account set that lacks them.
     void ensureindexes(const QString& name);
     QSet<QString> m_indexedsets;   // account sets whose indexes were looked at (lower case)
+    QString m_lastindexed;         // the last of them switched to, as spelled
+    QString m_validdbname;         // the last name found valid for "Use"
     bool markheldslots(int pid);
     // Paged reading: builds each page's SELECT from the last key read (sameKey: the rows
     // whose key equals it instead of those after it).
@@ -317,6 +324,13 @@ private:
     // The material's price model and whether it is a turnover material, in one read (as
     // getpricemodal and getbreedtype give them).
     std::pair<int, bool> materialkind(int mid);
+    // At the start of a posting: the rows its lines look up, read for all lines at once
+    // (stock-in: batches by line and by the line a return names; stock-out: batches by line and
+    // those the lines draw on, the department's turnover rows).
+    void prereadlines(TClientDataSet* detail, bool stockin, int dptid = 0);
+    // What a posting has read of the rows of table whose keyfields hold keys (nullptr when
+    // no posting runs or it has not read them).
+    const PostingRows* postedrows(const QString& table, const QStringList& keyfields, const QList<int>& keys) const;
     bool doimbillrecord(TClientDataSet* master, TClientDataSet* detail);
     bool doimbillreverse(TClientDataSet* master, TClientDataSet* detail);
     bool doexbillrecord(TClientDataSet* master, TClientDataSet* detail);
@@ -324,6 +338,7 @@ private:
     bool setbillrecorded(const QString& table, const QString& keyfield, int id, bool flag);
     bool setbillassessor(const QString& table, int fid, const QString& name);
 
+    std::unique_ptr<PostingLookups> m_lookups;   // while a posting runs
     TQueryPtr m_execquery;           // the query execsql runs its statements on
     bool m_execbusy = false;         // execsql is running a statement on it
 

@@ -2,6 +2,7 @@
 #include "DM.h"
 #include "DataProcess.h"
 #include "OpenSql.h"
+#include "PostingLookups.h"
 #include "frmconst.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/rtl/Exceptions.h"
@@ -156,6 +157,21 @@ double TrmtDM::gettablevaluetwo(const QString& tablename, const QString& kfieldn
 QVector<double> TrmtDM::gettablevalues(const QString& tablename, const QStringList& keyfields, const QList<int>& keys,
                                        const QStringList& refieldnames, bool* found)
 {
+    if (const PostingRows* kept = postedrows(tablename, keyfields, keys)) {
+        QVector<double> values(refieldnames.size(), 0.0);
+        bool all = true;
+        for (qsizetype i = 0; i < refieldnames.size() && kept->count == 1; ++i) {
+            const Variant* v = kept->value(refieldnames[i]);
+            all = all && v;
+            if (v)
+                values[i] = doublevalue(*v);
+        }
+        if (all) {
+            if (found)
+                *found = kept->count == 1;
+            return values;
+        }
+    }
     QStringList where;
     for (qsizetype i = 0; i < keyfields.size(); ++i)
         where << keyfields[i] + QStringLiteral("=") + QString::number(keys.value(i));
@@ -196,6 +212,8 @@ bool TrmtDM::getvaluebycode(const QString& tablename, const QString& JMvalue, co
 
 int TrmtDM::countrowswhere(const QString& table, const QString& field, int value)
 {
+    if (const PostingRows* kept = postedrows(table, {field}, {value}))
+        return kept->count;
     // Only whether there is a row: read straight from the engine, a failure aborts silently
     // as a lookup does.
     const DbResult r = fetch(QStringLiteral("select * from ") + table + QStringLiteral(" where ") + field
@@ -207,6 +225,8 @@ int TrmtDM::countrowswhere(const QString& table, const QString& field, int value
 int TrmtDM::countrowswheretwo(const QString& table, const QString& firstfield, const QString& secondfield,
                               int firstvalue, int secondvalue)
 {
+    if (const PostingRows* kept = postedrows(table, {firstfield, secondfield}, {firstvalue, secondvalue}))
+        return kept->count;
     TQueryPtr query = lookup(QStringLiteral("select * from ") + table + QStringLiteral(" where ") + firstfield
                              + QStringLiteral("=") + QString::number(firstvalue) + QStringLiteral(" and ")
                              + secondfield + QStringLiteral("=") + QString::number(secondvalue));
@@ -302,6 +322,7 @@ QString TrmtDM::getmpplist() const
 
 bool TrmtDM::setmrplistlock(int fid, bool value)
 {
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("fid")}, {fid});
     return execsql((value ? QStringLiteral("update mrplist set block=1 where fid=")
                           : QStringLiteral("update mrplist set block=0 where fid="))
                    + QString::number(fid));

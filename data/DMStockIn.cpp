@@ -71,7 +71,7 @@ void takepair(ImLine& l, bool overseas)
 // When the two pairs share their unit price, the type as it stands decides.
 bool postedoverseas(TrmtDM& dm, int batchiid, double localp, double overseasp)
 {
-    const double p = dm.gettablevalue(QStringLiteral("mrplist"), QStringLiteral("iid"), batchiid, QStringLiteral("rsprice"));
+    const double p = dm.gettablevalues(QStringLiteral("mrplist"), {QStringLiteral("iid")}, {batchiid}, {QStringLiteral("rsprice")})[0];
     auto same = [](double a, double b) { return std::abs(a - b) < 0.00005; };
     if (same(p, localp) != same(p, overseasp))
         return same(p, overseasp);
@@ -88,6 +88,7 @@ bool TrmtDM::doimbillrecord(TClientDataSet* master, TClientDataSet* detail)
         return false;
     const ImHead h = readhead(master);
     const QString iid = QStringLiteral("iid");
+    prereadlines(detail, true);
     detail->First();
     while (!detail->Eof()) {
         const ImLine l = readline(detail);
@@ -157,6 +158,7 @@ bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
     if (detail->IsEmpty())
         return false;
     const QString iid = QStringLiteral("iid");
+    prereadlines(detail, true);
     detail->First();
     while (!detail->Eof()) {
         ImLine l = readline(detail);

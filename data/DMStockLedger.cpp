@@ -73,6 +73,7 @@ bool TrmtDM::redelimexsrglist(int imdetialid)
 
 bool TrmtDM::addnewstorage(int materialid, double quantity, double cost)
 {
+    writesrows(QStringLiteral("msrglist"), {QStringLiteral("mid")}, {materialid});
     return execsql(QStringLiteral("insert into msrglist ") + QStringLiteral("(mid,qty,cost)") + QStringLiteral(" values ")
                    + QStringLiteral("(") + num(materialid) + QStringLiteral(",") + num(quantity) + QStringLiteral(",")
                    + num(cost) + QStringLiteral(")"));
@@ -91,12 +92,14 @@ QString storageupdate(int materialid, double qty, double cost)
 bool TrmtDM::imaddstorage(int materialid, double quantity, double cost)
 {
     const auto [q, c] = stock(*this, materialid);
+    writesrows(QStringLiteral("msrglist"), {QStringLiteral("mid")}, {materialid});
     return execsql(storageupdate(materialid, q + quantity, c + cost));
 }
 
 bool TrmtDM::exaddstorage(int materialid, double quantity, double cost)
 {
     const auto [q, c] = stock(*this, materialid);
+    writesrows(QStringLiteral("msrglist"), {QStringLiteral("mid")}, {materialid});
     return execsql(storageupdate(materialid, q - quantity, c - cost));
 }
 
@@ -112,6 +115,8 @@ bool TrmtDM::addpricelist(int pid, int materialid, const QString& billnum, TDate
                           int supid, const QString& remark)
 {
     const QString c = QStringLiteral(",");
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("iid")}, {iiD});
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("eid")}, {eid});
     return execsql(QStringLiteral("insert into mrplist ")
                    + QStringLiteral("(pid,mid,bdate,bnum,iid,eid,orgqty,orgrdprice,orgdprice,qty,sprice,dprice,rsprice,rdprice,cid,cfid,supid,remark)")
                    + QStringLiteral(" values ") + QStringLiteral("(") + lit(pid) + c + num(materialid) + c
@@ -125,6 +130,7 @@ bool TrmtDM::expricelist(int pricelistID, double Qty, double rdprice, double dpr
 {
     const stocksql::Batch b = stocksql::readbatch(*this, QStringLiteral("fid"), pricelistID);
     const double q = b.qty, d = b.dprice, rd = b.rdprice;
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("fid")}, {pricelistID});
     return execsql(QStringLiteral("update mrplist set qty=") + num(q - Qty) + QStringLiteral(",rdprice=")
                    + num(rd - rdprice) + QStringLiteral(",dprice=") + num(d - dprice) + QStringLiteral(" where fid=")
                    + num(pricelistID));
@@ -134,6 +140,7 @@ bool TrmtDM::updatepricelistbyiid(int IID, const QString& billnum, TDateTime bil
                                   double rdprice, double sprice, double dprice, int cid, int cfid, int supid,
                                   const QString& remark)
 {
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("iid")}, {IID});
     return execsql(QStringLiteral("update mrplist set ") + QStringLiteral("bnum=") + lit(billnum)
                    + QStringLiteral(",bdate=") + lit(billdate) + QStringLiteral(",orgqty=") + lit(qty)
                    + QStringLiteral(",orgrdprice=") + lit(rdprice) + QStringLiteral(",orgdprice=") + lit(dprice)
@@ -156,11 +163,13 @@ QString batchamounts(double qty, double rdprice, double dprice)
 
 bool TrmtDM::updatepricelistbyiid_1(int iid, double qty, double rdprice, double dprice)
 {
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("iid")}, {iid});
     return execsql(batchamounts(qty, rdprice, dprice) + QStringLiteral(" where iid=") + lit(iid));
 }
 
 bool TrmtDM::updatepricelistbyeid_1(int eid, double qty, double rdprice, double dprice)
 {
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("eid")}, {eid});
     return execsql(batchamounts(qty, rdprice, dprice) + QStringLiteral(" where eid=") + lit(eid));
 }
 
@@ -168,6 +177,7 @@ bool TrmtDM::updatepricelistbyeid_1(int eid, double qty, double rdprice, double 
 bool TrmtDM::updatepricelist(int fID, const QString& billnum, TDateTime billdate, double qty, double sprice,
                              double dprice, const QString& cfcode, const QString& remark)
 {
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("fid")}, {fID});
     return execsql(QStringLiteral("update mrplist set ") + QStringLiteral("bnum=") + lit(billnum)
                    + QStringLiteral(",bdate=") + lit(billdate) + QStringLiteral(",orgqty=") + lit(qty)
                    + QStringLiteral(",sprice=") + lit(sprice) + QStringLiteral(",dprice=") + lit(dprice)
@@ -177,11 +187,13 @@ bool TrmtDM::updatepricelist(int fID, const QString& billnum, TDateTime billdate
 
 bool TrmtDM::delpricelistbyiid(int iid)
 {
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("iid")}, {iid});
     return execsql(QStringLiteral("delete mrplist where iid=") + lit(iid));
 }
 
 bool TrmtDM::delpricelistbyeid(int eid)
 {
+    writesrows(QStringLiteral("mrplist"), {QStringLiteral("eid")}, {eid});
     return execsql(QStringLiteral("delete mrplist where eid=") + lit(eid));
 }
 
@@ -189,6 +201,7 @@ bool TrmtDM::delpricelistbyeid(int eid)
 
 bool TrmtDM::addnewavgprice(int materialid, double avgprice)
 {
+    writesrows(QStringLiteral("maplist"), {QStringLiteral("mid")}, {materialid});
     return execsql(QStringLiteral("insert into maplist (mid,maprice) values (") + num(materialid) + QStringLiteral(",")
                    + num(avgprice) + QStringLiteral(")"));
 }
@@ -199,18 +212,21 @@ bool TrmtDM::updateavgprice(int materialid, double quantity, double cost)
     const double c = stockcost + cost;
     const double q = stockqty + quantity;
     const double price = roundtodigits(qint8(spricedots), q != 0 ? c / q : 0.0);
+    writesrows(QStringLiteral("maplist"), {QStringLiteral("mid")}, {materialid});
     return execsql(QStringLiteral("update maplist set maprice=") + num(price) + QStringLiteral(" where mid=")
                    + num(materialid));
 }
 
 bool TrmtDM::addnewplanprice(int materialid, double planprice)
 {
+    writesrows(QStringLiteral("mpplist"), {QStringLiteral("mid")}, {materialid});
     return execsql(QStringLiteral("insert into mpplist (mid,pprice) values (") + num(materialid) + QStringLiteral(",")
                    + num(planprice) + QStringLiteral(")"));
 }
 
 bool TrmtDM::updateplanprice(int materialid, double planprice)
 {
+    writesrows(QStringLiteral("mpplist"), {QStringLiteral("mid")}, {materialid});
     return execsql(QStringLiteral("update mpplist set pprice=") + num(planprice) + QStringLiteral("where mid=")
                    + num(materialid));
 }
@@ -219,6 +235,7 @@ bool TrmtDM::updateplanprice(int materialid, double planprice)
 
 bool TrmtDM::addnewcycledatabase(int materialid, double totalqty, double totalcost)
 {
+    writesrows(QStringLiteral("cyldb"), {QStringLiteral("mid")}, {materialid});
     return execsql(QStringLiteral("insert into cyldb ") + QStringLiteral("(mid,qty,cost,srgqty,srgcost,eqty,ecost)")
                    + QStringLiteral(" values ") + QStringLiteral("(") + num(materialid) + QStringLiteral(",")
                    + num(totalqty) + QStringLiteral(",") + num(totalcost) + QStringLiteral(",") + num(totalqty)
@@ -245,6 +262,7 @@ CycleValues cyclevalues(TrmtDM& dm, int materialid, const QString& a, const QStr
 static bool movecycletotal(TrmtDM& dm, int materialid, double qty, double cost, int sign)
 {
     const CycleValues v = cyclevalues(dm, materialid, QStringLiteral("qty"), QStringLiteral("cost"));
+    dm.writesrows(QStringLiteral("cyldb"), {QStringLiteral("mid")}, {materialid});
     return dm.execsql(QStringLiteral(" update cyldb set ") + QStringLiteral("srgqty=") + num(v.srgqty + sign * qty)
                       + QStringLiteral(",srgcost=") + num(v.srgcost + sign * cost) + QStringLiteral(",qty=")
                       + num(v.a + sign * qty) + QStringLiteral(",cost=") + num(v.b + sign * cost)
@@ -255,6 +273,7 @@ static bool movecycletotal(TrmtDM& dm, int materialid, double qty, double cost, 
 static bool movecycleuse(TrmtDM& dm, int materialid, double qty, double cost, int sign)
 {
     const CycleValues v = cyclevalues(dm, materialid, QStringLiteral("eqty"), QStringLiteral("ecost"));
+    dm.writesrows(QStringLiteral("cyldb"), {QStringLiteral("mid")}, {materialid});
     return dm.execsql(QStringLiteral(" update cyldb set ") + QStringLiteral("srgqty=") + num(v.srgqty - sign * qty)
                       + QStringLiteral(",srgcost=") + num(v.srgcost - sign * cost) + QStringLiteral(",eqty=")
                       + num(v.a + sign * qty) + QStringLiteral(",ecost=") + num(v.b + sign * cost)
@@ -293,6 +312,7 @@ bool TrmtDM::bcylmreverseexcycledb(int materialid, double exqty, double excost)
 
 bool TrmtDM::addnewcycledptlist(int departmentid, int materialid, double imqty, double imcost)
 {
+    writesrows(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), QStringLiteral("mid")}, {departmentid, materialid});
     return execsql(QStringLiteral("insert into  cyldptlist ") + QStringLiteral("(dptid,mid,qty,cost)")
                    + QStringLiteral(" values ") + QStringLiteral("(") + num(departmentid) + QStringLiteral(",")
                    + num(materialid) + QStringLiteral(",") + num(imqty) + QStringLiteral(",") + num(imcost)
@@ -304,6 +324,7 @@ static bool movecycledpt(TrmtDM& dm, int departmentid, int materialid, double qt
     const QVector<double> v = dm.gettablevalues(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), QStringLiteral("mid")},
                                                 {departmentid, materialid}, {QStringLiteral("qty"), QStringLiteral("cost")});
     const double q = v[0], c = v[1];
+    dm.writesrows(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), QStringLiteral("mid")}, {departmentid, materialid});
     return dm.execsql(QStringLiteral("update cyldptlist set ") + QStringLiteral("qty= ") + num(q + sign * qty)
                       + QStringLiteral(",cost=") + num(c + sign * cost) + QStringLiteral("where dptid=")
                       + num(departmentid) + QStringLiteral(" and ") + QStringLiteral("mid=") + num(materialid));

@@ -65,6 +65,7 @@ bool TrmtDM::doexbillrecord(TClientDataSet* master, TClientDataSet* detail)
     if (detail->IsEmpty())
         return false;
     const QString mid = QStringLiteral("mid");
+    prereadlines(detail, false, h.bcylm ? 0 : h.dptid);
     detail->First();
     while (!detail->Eof()) {
         const ExLine l = readline(detail);
@@ -137,6 +138,7 @@ bool TrmtDM::doexbillreverse(TClientDataSet* master, TClientDataSet* detail)
     const ExHead h = readhead(master);
     if (detail->IsEmpty())
         return false;
+    prereadlines(detail, false, h.bcylm ? 0 : h.dptid);
     detail->First();
     while (!detail->Eof()) {
         const ExLine l = readline(detail);

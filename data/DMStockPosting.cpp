@@ -2,11 +2,13 @@
 // the worker and the checks made inside it before anything is written.
 #include "ComponentFactory.h"
 #include "DM.h"
+#include "PostingLookups.h"
 #include "StockSql.h"
 #include "frmconst.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/MessageSink.h"
+#include <algorithm>
 
 bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin)
 {
@@ -31,14 +33,19 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
         TClientDataSetPtr lines(NewClientDataSet());
         head->SetData(gettabledata(stockin ? QStringLiteral("vibmaster") : QStringLiteral("vebmaster"), QStringLiteral("fid"),
                                    QStringLiteral("fid=") + fid, 20));
+        // The lines in pages of a bill's length: one read for all but the longest bills.
         lines->SetData(gettabledata(stockin ? QStringLiteral("vibdetail") : QStringLiteral("vebdetail"), QStringLiteral("fid"),
-                                    (stockin ? QStringLiteral("iid=") : QStringLiteral("eid=")) + fid, 20));
+                                    (stockin ? QStringLiteral("iid=") : QStringLiteral("eid=")) + fid, 1000));
         // The caller's lines end after the last one, as after a walk over them.
         detail->Last();
         detail->Next();
+        // What the worker reads of the rows it changes holds for this transaction only.
+        m_lookups = std::make_unique<PostingLookups>();
+        struct Drop { std::unique_ptr<PostingLookups>& p; ~Drop() { p.reset(); } } drop{m_lookups};
         if (head->IsEmpty())
             MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
         else if ((this->*worker)(head.get(), lines.get())) {
+            m_lookups.reset();
             CommitTrans();
             return true;
         }
@@ -93,8 +100,106 @@ bool TrmtDM::batchfound(bool found)
     return found;
 }
 
+namespace {
+
+// "a in (k1,k2,...)" of the distinct keys, in ascending order.
+QString inlist(const QString& column, QList<int> keys)
+{
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    QString s = column + QStringLiteral(" in (");
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (i > 0)
+            s += u',';
+        s += QString::number(keys[i]);
+    }
+    return s + u')';
+}
+
+QList<QList<int>> tuples(const QList<int>& keys)
+{
+    QList<QList<int>> out;
+    for (int k : keys)
+        out.append(QList<int>{k});
+    return out;
+}
+
+const QString kKinds = QStringLiteral("mtrlist+breedlist");
+
+} // namespace
+
+void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
+{
+    if (!m_lookups)
+        return;
+    QList<int> mids, lines, drawn;
+    TField* idid = detail->FindField(QStringLiteral("idid"));
+    TField* rpid = detail->FindField(QStringLiteral("rpid"));
+    detail->First();
+    while (!detail->Eof()) {
+        mids << detail->FieldByName(QStringLiteral("mid"))->AsInteger();
+        lines << detail->FieldByName(QStringLiteral("fid"))->AsInteger();
+        if (stockin && idid && idid->AsInteger() > 0)
+            lines << idid->AsInteger();
+        if (!stockin && rpid && rpid->AsInteger() != 0)
+            drawn << rpid->AsInteger();
+        detail->Next();
+    }
+    detail->First();
+    if (mids.isEmpty())
+        return;
+    const auto read = [&](const QString& table, const QStringList& keyfields, const QList<QList<int>>& keys,
+                          const QString& sql) { m_lookups->take(table, keyfields, keys, fetch(sql, 0, true)); };
+    const QString mid = QStringLiteral("mid");
+    read(kKinds, {QStringLiteral("fid")}, tuples(mids),
+         QStringLiteral("select a.fid,b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.bid =b.fid and ")
+             + inlist(QStringLiteral("a.fid"), mids));
+    read(QStringLiteral("msrglist"), {mid}, tuples(mids),
+         QStringLiteral("select mid,qty,cost from msrglist where ") + inlist(mid, mids));
+    read(QStringLiteral("maplist"), {mid}, tuples(mids), QStringLiteral("select mid from maplist where ") + inlist(mid, mids));
+    if (stockin)
+        read(QStringLiteral("mpplist"), {mid}, tuples(mids),
+             QStringLiteral("select mid from mpplist where ") + inlist(mid, mids));
+    read(QStringLiteral("cyldb"), {mid}, tuples(mids),
+         QStringLiteral("select mid,qty,cost,srgqty,srgcost,eqty,ecost from cyldb where ") + inlist(mid, mids));
+    // The batches with every key the writes name them by.
+    const auto batches = [&](const char* key, const char* others, const QList<int>& keys) {
+        const QString k = QString::fromLatin1(key);
+        read(QStringLiteral("mrplist"), {k}, tuples(keys),
+             QStringLiteral("select ") + k + QLatin1Char(',') + QLatin1String(others)
+                 + QStringLiteral(",qty,dprice,rdprice,rsprice from mrplist where ") + inlist(k, keys));
+    };
+    if (stockin)
+        batches("iid", "fid,eid", lines);
+    else
+        batches("eid", "fid,iid", lines);
+    if (!drawn.isEmpty())
+        batches("fid", "iid,eid", drawn);
+    if (!stockin && dptid != 0) {
+        QList<QList<int>> pairs;
+        for (int m : mids)
+            pairs.append(QList<int>{dptid, m});
+        read(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), mid}, pairs,
+             QStringLiteral("select dptid,mid,qty,cost from cyldptlist where dptid=") + QString::number(dptid)
+                 + QStringLiteral(" and ") + inlist(mid, mids));
+    }
+}
+
+const PostingRows* TrmtDM::postedrows(const QString& table, const QStringList& keyfields, const QList<int>& keys) const
+{
+    return m_lookups ? m_lookups->find(table, keyfields, keys) : nullptr;
+}
+
 std::pair<int, bool> TrmtDM::materialkind(int mid)
 {
+    if (const PostingRows* kept = postedrows(kKinds, {QStringLiteral("fid")}, {mid})) {
+        if (kept->count == 0)
+            return {0, false};
+        const Variant* model = kept->value(QStringLiteral("pricemodal"));
+        const Variant* type = kept->value(QStringLiteral("breedtype"));
+        if (model && type)
+            return {model->IsEmptyOrNull() ? 0 : model->ToInt(), !type->IsEmptyOrNull() && type->ToInt() == 1};
+    }
     const DbResult r = fetch(QStringLiteral("select b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.fid=")
                                  + stocksql::num(mid) + QStringLiteral(" and a.bid =b.fid"),
                              1, true);

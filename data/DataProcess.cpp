@@ -32,6 +32,15 @@ QString vartosqlvalue(const Variant& value)
         return value.AsBoolRaw() ? QStringLiteral("1") : QStringLiteral("0");
     case VarType::String:
         return quotedsqltext(trimtext(value.AsStringRaw()));
+    case VarType::Integer:
+    case VarType::Double:
+    case VarType::Currency: {
+        // A number's text has neither blanks nor quotes.
+        const QString text = value.ToString();
+        QString s;
+        s.reserve(text.size() + 2);
+        return s.append(u'\'').append(text).append(u'\'');
+    }
     default:
         return quotedsqltext(trimtext(VarToStr(value)));
     }

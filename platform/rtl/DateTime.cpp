@@ -3,6 +3,7 @@
 #include "Format.h"
 #include "FormatSettings.h"
 #include <cmath>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -543,7 +544,17 @@ QString FormatDateTime(const QString& format, TDateTime d)
     return out;
 }
 
-QString DateTimeToStr(TDateTime d) { return FormatDateTime(QStringLiteral("c"), d); }
+QString DateTimeToStr(TDateTime d)
+{
+    // Statements name the same date line after line: the last text is kept.
+    thread_local double last = 0;
+    thread_local QString text;
+    if (text.isNull() || std::memcmp(&last, &d.Value, sizeof last) != 0) {
+        text = FormatDateTime(QStringLiteral("c"), d);
+        last = d.Value;
+    }
+    return text;
+}
 QString DateToStr(TDateTime d) { return FormatDateTime(ShortDateFormat, d); }
 QString TimeToStr(TDateTime d) { return FormatDateTime(LongTimeFormat, d); }
 
