@@ -11,6 +11,8 @@ TInplaceEdit* TCustomDBGridGx::CreateEditor()
 
 void TCustomDBGridGx::ShowEditor()
 {
+    if (FFilterEditMode)
+        LeaveFilterEditMode();
     TCustomGridGx::ShowEditor();
 }
 

@@ -66,7 +66,8 @@ void TCustomDBGridGx::DrawFilterRowCell(int ACol, int ARow, const TRect& ARect, 
     if (!IsFilterRow(ARow) || (HasIndicator() && ACol < FIndicatorOffset) || !IsFilterCellShown(dataCol)) {
         TColumnGx* column = dataCol >= 0 && dataCol < FColumns->Count() ? FColumns->GetColumn(dataCol) : nullptr;
         TColor color = column ? column->Title()->Color() : FixedColor();
-        FFilterCellHighlighted = CalcHighlightColorsGx(false, false, color, nullptr);
+        FFilterCellHighlighted =
+            CalcHighlightColorsGx(IsCellSelected(ACol, ARow, TBookmark(), dataCol), false, color, nullptr);
         canvas->Brush()->SetColor(color);
         if (!IsThemedCell(IsCell3D(ACol, ARow, AState, ARect)))
             canvas->FillRect(ARect);
@@ -79,7 +80,8 @@ void TCustomDBGridGx::DrawFilterRowCell(int ACol, int ARow, const TRect& ARect, 
     canvas->SetFont(*Font());
     canvas->Font()->SetColor(clBlue);
     TColor background = FilterCellColor(FixedColor());
-    FFilterCellHighlighted = false;
+    FFilterCellHighlighted =
+        CalcHighlightColorsGx(IsCellSelected(ACol, ARow, TBookmark(), dataCol), false, background, canvas->Font());
     canvas->Brush()->SetColor(background);
     if (!r.IsEmpty()) {
         const QString text = column->FieldName().isEmpty() ? QString() : column->STFilter()->ExpressionStr();

@@ -7,6 +7,7 @@
 #include "grid/control/DBGridGxFilterDialog.h"
 #include "grid/control/DBGridGxFilterExpr.h"
 #include "grid/control/DBGridGxFilterItems.h"
+#include "grid/control/DBGridGxToolTips.h"
 #include "grid/support/DBCtrlsGxComboBox.h"
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/DataSource.h"
@@ -425,4 +426,28 @@ TEST_F(FilterModelTest, CustomDialogRoundTrip)
     EXPECT_FALSE(ShowCustomFilterDialog(grid->ColumnByFieldName(QStringLiteral("n"))));
     EXPECT_EQ(F("n")->ExpressionStr(), QStringLiteral(">2"));
     DialogScript::Stop();
+}
+
+// ---------------------------------------------------------------- tool-tip window
+
+TEST(DBGridToolTipsWindow, RectangleFollowsTheHintFont)
+{
+    TToolTipsWindow w;
+    TFont small, big;
+    small.SetSize(9);
+    small.SetColor(clRed);
+    big.SetSize(18);
+    const QString text = QStringLiteral("钢筋 HRB400 螺纹钢");
+    const TRect a = w.CalcHintRect(400, text, &small);
+    EXPECT_EQ(w.Canvas()->Font()->Size(), 9);
+    EXPECT_EQ(w.Canvas()->Font()->Color(), clWindowText);
+    const TRect b = w.CalcHintRect(400, text, &big);
+    EXPECT_GT(b.Width(), a.Width());
+    EXPECT_GT(b.Height(), a.Height());
+    // Wrapped at the maximum width (and 6 pixels more), one line more.
+    const TRect c = w.CalcHintRect(a.Width() - 20, text, &small);
+    EXPECT_LE(c.Width(), a.Width() - 14);
+    EXPECT_GT(c.Height(), a.Height());
+    // Without a font the last one stays.
+    EXPECT_EQ(w.CalcHintRect(400, text, nullptr).Height(), a.Height());
 }

@@ -7,6 +7,8 @@
 #include "grid/control/DBGridGxFilterEdit.h"
 #include "grid/control/DBGridGxFilterExpr.h"
 #include "grid/control/DBGridGxFilterItems.h"
+#include "grid/support/DBCtrlsGxComboBox.h"
+#include <QComboBox>
 
 using namespace gxinput;
 
@@ -233,5 +235,60 @@ TEST_F(FilterRowTest, InTitleListTicksValuesAndClears)
     EXPECT_FALSE(cds.Filtered());
     EXPECT_EQ(cds.RecordCount(), int(MaterialRows().size()));
     grid->ShowInTitleFilterListbox(nullptr);
+    F("munit")->SetListSource(nullptr);
+}
+
+TEST_F(FilterRowTest, EditorListOffersCommandsAndValues)
+{
+    TClientDataSet units;
+    units.SetData(cds.Data());
+    TDataSource unitSource;
+    unitSource.SetDataSet(&units);
+    F("munit")->SetListSource(&unitSource);
+    grid->ShowFilterEdit(ColumnOf("munit"));
+    TInplaceFilterEditGx* e = grid->FilterEditor();
+    ASSERT_TRUE(e && e->hasFocus());
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(e->ListVisible());
+    TPopupListboxGx* list = e->FilterList();
+    TStringsGx* items = e->Items();
+    // Without instant apply the list offers "(Apply filter)".
+    EXPECT_EQ(items->Texts().mid(0, 6),
+              (QStringList{QStringLiteral("(取消过滤)"), QStringLiteral("(Apply filter)"), QStringLiteral("(Custom...)"),
+                           QStringLiteral("(全部)"), QStringLiteral("(非空)"), QStringLiteral("(空)")}));
+    auto click = [&](const char* text) {
+        const int i = items->IndexOf(QString::fromUtf8(text));
+        list->SetTopIndex(std::max(0, i - 1));
+        const TRect r = list->ItemRect(i);
+        QTest::mouseClick(list, Qt::LeftButton, {}, QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2));
+        QApplication::processEvents();
+    };
+    click("袋");
+    EXPECT_TRUE(e->ListVisible());
+    EXPECT_EQ(e->EditText(), QStringLiteral("='袋'"));
+    EXPECT_EQ(applied, 0);
+    click("(Apply filter)");
+    EXPECT_FALSE(e->ListVisible());
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(cds.RecordCount(), 1);
+    EXPECT_TRUE(grid->FilterEditorVisible());
+
+    // The custom dialog sets the condition; without instant apply nothing is applied yet.
+    DialogScript::AnswerForm([](TForm& form) {
+        auto* ops = form.Find<QComboBox>(QStringLiteral("ComboBox1"));
+        auto* value = form.Find<TDBComboBoxGx>(QStringLiteral("DBComboBoxGx1"));
+        ops->setCurrentIndex(ops->findData(2));
+        value->SetEditText(QStringLiteral("根"));
+        return mrOk;
+    });
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(e->ListVisible());
+    click("(Custom...)");
+    EXPECT_EQ(F("munit")->ExpressionStr(), QStringLiteral("<>根"));
+    EXPECT_EQ(applied, 1);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(applied, 2);
+    EXPECT_EQ(cds.RecordCount(), int(MaterialRows().size()) - 2);
+    grid->LeaveFilterEditMode();
     F("munit")->SetListSource(nullptr);
 }
