@@ -230,6 +230,12 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     FPressedCell = TGridCoord{-1, -1};
     FPressedDataCol = -1;
     FDownMousePos = TPoint(X, Y);
+    // A press anywhere but on a title's filter button closes an open in-title filter list.
+    if (FInTitleFilterListboxVisible) {
+        TRect button;
+        if (IsTitleFilterButtonHit(MouseCoord(X, Y), TPoint(X, Y), button) == 0)
+            HideInTitleFilterListbox(false);
+    }
     if (!AcquireFocus())
         return;
 

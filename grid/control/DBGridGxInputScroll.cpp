@@ -311,6 +311,8 @@ void TCustomDBGridGx::TopLeftChanged()
     }
     TCustomGridGx::TopLeftChanged();
     UpdateExtHorzScrollBar();
+    if (FFilterEditMode)
+        UpdateFilterEdit(false);
     if (OnTopLeftChanged)
         OnTopLeftChanged(this);
     FOldTopLeft = TopLeft();

@@ -438,6 +438,11 @@ void TCustomDBGridGx::ColWidthsChanged()
         TCustomGridGx::ColWidthsChanged();
         return;
     }
+    // The filter editor follows its cell once the bracket below has ended.
+    Finally placeFilterEdit{[this] {
+        if (FFilterEditMode)
+            UpdateFilterEdit(false);
+    }};
     if (FSTFilter)
         FSTFilter->BeginUpdate();
     Finally endFilter{[this] {
@@ -535,6 +540,11 @@ void TCustomDBGridGx::ColWidthsChanged()
 
 void TCustomDBGridGx::ColumnMoved(int FromIndex, int ToIndex)
 {
+    // The filter editor follows its cell once the bracket below has ended.
+    Finally placeFilterEdit{[this] {
+        if (FFilterEditMode)
+            UpdateFilterEdit(false);
+    }};
     if (FSTFilter)
         FSTFilter->BeginUpdate();
     Finally endFilter{[this] {
