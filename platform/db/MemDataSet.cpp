@@ -1,6 +1,41 @@
 #include "MemDataSet.h"
 #include <algorithm>
 
+namespace {
+
+// Whether a loaded value is already what its field's conversion makes of it (the usual case:
+// the engine hands each column in its own type), so that the conversion can be left out.
+bool converted(const TField& f, const Variant& v)
+{
+    switch (f.DataType()) {
+    case ftString:
+    case ftFixedChar: {
+        if (v.Type() != VarType::String)
+            return false;
+        return f.Size() <= 0 || v.AsStringRaw().size() <= f.Size();
+    }
+    case ftInteger: {
+        const auto& i = static_cast<const TIntegerField&>(f);
+        if (v.Type() != VarType::Integer || i.MinValue() != 0 || i.MaxValue() != 0)
+            return false;
+        const qint64 n = v.AsIntRaw();
+        return n >= -2147483648LL && n <= 2147483647LL;
+    }
+    case ftBCD:
+        return v.Type() == VarType::Currency;
+    default:
+        return false;
+    }
+}
+
+void convert(const TField& f, Variant& v)
+{
+    if (!v.IsEmptyOrNull() && !converted(f, v))
+        v = f.ConvertValue(v);
+}
+
+} // namespace
+
 TMemDataSet::TMemDataSet() = default;
 
 TMemDataSet::~TMemDataSet()
@@ -34,11 +69,8 @@ TMemDataSet::TValueConverters TMemDataSet::ValueConverters(const TFieldDefs& def
 void TMemDataSet::ConvertValues(const TValueConverters& converters, std::vector<Variant>& values)
 {
     values.resize(converters.size(), Variant::Null());
-    for (size_t c = 0; c < converters.size(); ++c) {
-        Variant& v = values[c];
-        if (!v.IsEmptyOrNull())
-            v = converters[c]->ConvertValue(v);
-    }
+    for (size_t c = 0; c < converters.size(); ++c)
+        convert(*converters[c], values[c]);
 }
 
 std::vector<Variant> TMemDataSet::ConvertRow(std::vector<Variant>&& values)
@@ -65,7 +97,7 @@ void TMemDataSet::AddLoadedValues(const std::vector<Variant>& values)
     for (size_t c = 0; c < size_t(m_columns); ++c) {
         if (c >= values.size())
             m_values.push_back(Variant::Null());
-        else if (values[c].IsEmptyOrNull())
+        else if (values[c].IsEmptyOrNull() || converted(*m_converters[c], values[c]))
             m_values.push_back(values[c]);
         else
             m_values.push_back(m_converters[c]->ConvertValue(values[c]));
@@ -81,9 +113,7 @@ void TMemDataSet::AddLoadedValues(std::vector<Variant>&& values)
     values.resize(size_t(m_columns), Variant::Null());
     for (size_t c = 0; c < size_t(m_columns); ++c) {
         m_values.push_back(std::move(values[c]));
-        Variant& v = m_values.back();
-        if (!v.IsEmptyOrNull())
-            v = m_converters[c]->ConvertValue(v);
+        convert(*m_converters[c], m_values.back());
     }
     m_order.push_back(NewStoreRecord({}, usUnmodified, 0, false));
 }
