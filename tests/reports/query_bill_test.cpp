@@ -258,11 +258,7 @@ TEST_F(QueryTest, DrillDownOpensTheBillAndLedgerOfTheRowClicked)
         } else {
             DialogScript::AnswerForm([&](TForm& f) {
                 auto& d = static_cast<Tfrmquerydetail&>(f);
-                d.CheckBox1->SetChecked(true);
-                for (int pid : c.periods) {
-                    d.ClientDataSet1.Locate(QStringLiteral("pid"), Variant(pid), {});
-                    d.DBGridGx2->SelectedRows()->SetCurrentRowSelected(true);
-                }
+                selectperiods(d, c.periods);
                 d.Button1->click();
                 return mrOk;
             });

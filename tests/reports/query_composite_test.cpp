@@ -18,18 +18,6 @@ namespace {
 const QStringList kDetail{QStringLiteral("billnum"), QStringLiteral("mname"), QStringLiteral("qty")};
 const QStringList kSummary{QStringLiteral("mname"), QStringLiteral("qty")};
 
-// Ticks the period box and selects the period rows with the given pids.
-void selectperiods(Tfrmquerydetail& d, std::initializer_list<int> pids)
-{
-    d.CheckBox1->SetChecked(true);
-    for (int pid : pids)
-        for (d.ClientDataSet1.First(); !d.ClientDataSet1.Eof(); d.ClientDataSet1.Next())
-            if (d.ClientDataSet1.FieldByName(QStringLiteral("pid"))->AsInteger() == pid) {
-                d.DBGridGx2->SelectedRows()->SetCurrentRowSelected(true);
-                break;
-            }
-}
-
 void tree(TTreeCondition& c, const char* code)
 {
     c.box->SetChecked(true);

@@ -6,6 +6,7 @@
 
 #include "app/FormRegistry.h"
 #include "data/frmconst.h"
+#include "reports/CompositeQuery.h"
 #include "reports/QueryBase.h"
 
 namespace querytest {
@@ -95,6 +96,19 @@ protected:
         return out;
     }
 };
+
+// Ticks the period box of a composite-query dialog and selects the period rows with the given
+// pids in its grid's selection list.
+inline void selectperiods(Tfrmquerydetail& d, const QList<int>& pids)
+{
+    d.CheckBox1->SetChecked(true);
+    for (int pid : pids)
+        for (d.ClientDataSet1.First(); !d.ClientDataSet1.Eof(); d.ClientDataSet1.Next())
+            if (d.ClientDataSet1.FieldByName(QStringLiteral("pid"))->AsInteger() == pid) {
+                d.DBGridGx2->SelectedRows()->SetCurrentRowSelected(true);
+                break;
+            }
+}
 
 // Texts from UTF-8 literals, sorted as rows() sorts.
 inline QStringList sorted(std::initializer_list<const char*> list)
