@@ -7,7 +7,9 @@
 #include "data/DataProcess.h"
 #include "platform/rtl/IniFile.h"
 #include "reports/CompositeQuery.h"
+#include "reports/CompositeStock.h"
 #include "reports/QueryBills.h"
+#include "reports/StockQuery.h"
 
 #include <QFile>
 
@@ -307,4 +309,79 @@ TEST_F(QueryTest, CompositeQueryByClicksWithABadSavedDate)
     // The dates picked are kept for the next time.
     TIniFile ini(file);
     EXPECT_EQ(ini.ReadString(QStringLiteral("exbill"), QStringLiteral("bdate"), QString()), DateToStr(day("2024-11-20")));
+}
+
+TEST_F(QueryTest, HostileTextsInEveryCondition)
+{
+    // Unposted lines: the stock-in bill RK4 has the material with LIKE's characters and a
+    // quote in its name and model; the stock-out bill CK4 has none. The stock has none either.
+    const QString hostile = QStringLiteral("RK4|50%钢'筋_[A]|3");
+    const QString longtext = QStringLiteral("x'") + QString(998, QLatin1Char('x'));
+    struct Case {
+        QString text;
+        bool name, type;   // whether the stock-in line is found by the name / by the model
+    };
+    const Case full[] = {
+        {QStringLiteral("'"), true, true},      {QStringLiteral("%"), true, true},
+        {QStringLiteral("_"), true, true},      {QStringLiteral("[A]"), true, true},
+        {QStringLiteral(" 钢'筋 "), true, false}, {longtext, false, false},
+    };
+    // Where nothing may be found: a wildcard that matched every text would show.
+    const Case wildcards[] = {{QStringLiteral("_"), false, false}, {QStringLiteral("%'"), false, false}};
+    enum Which { Name, Type, Billnum };
+    auto edit = [](Tfrmquerybase& d, Which w) -> QLineEdit* {
+        if (w == Name)
+            return d.Edit1;
+        if (w == Type)
+            return d.Edit2;
+        return static_cast<Tfrmquerydetail&>(d).Edit3;
+    };
+    for (bool stockin : {true, false}) {
+        Tfrmquerybill form(nullptr, stockin);
+        show(&form);
+        for (Which w : {Name, Type, Billnum}) {
+            const bool all = stockin && w != Billnum;
+            for (const Case& c : all ? QList<Case>(std::begin(full), std::end(full))
+                                     : QList<Case>(std::begin(wildcards), std::end(wildcards))) {
+                SCOPED_TRACE(QStringLiteral("%1 %2 %3").arg(stockin).arg(int(w)).arg(c.text.left(10)).toStdString());
+                QFile::remove(Tfrmquerybase::conditionfile());
+                DialogScript::ClearLog();
+                DialogScript::AnswerForm([&](TForm& f) {
+                    auto& d = dynamic_cast<Tfrmquerydetail&>(f);
+                    d.RadioGroup1->SetItemIndex(0);
+                    edit(d, w)->setText(c.text);
+                    d.Button1->click();
+                    return mrOk;
+                });
+                form.acQueryEx->trigger();
+                EXPECT_TRUE(queryok);
+                EXPECT_EQ(DialogScript::Log().size(), 1);   // the dialog, no error
+                const bool found = stockin && ((w == Name && c.name) || (w == Type && c.type));
+                EXPECT_EQ(rows(form.adoqry, kDetail), found ? QStringList{hostile} : QStringList());
+            }
+        }
+    }
+    // The stock dialog's name and model, over the stock and over the price batches.
+    TfrmQueryStorage stock;
+    show(&stock);
+    for (bool batches : {false, true})
+        for (Which w : {Name, Type})
+            for (const Case& c : {wildcards[0]}) {
+                SCOPED_TRACE(QStringLiteral("stock %1 %2 %3").arg(batches).arg(int(w)).arg(c.text).toStdString());
+                QFile::remove(Tfrmquerybase::conditionfile());
+                DialogScript::ClearLog();
+                DialogScript::AnswerForm([&](TForm& f) {
+                    auto& d = dynamic_cast<TfrmQuerySrgdetail&>(f);
+                    if (batches)
+                        d.c3.box->SetChecked(true);
+                    edit(d, w)->setText(c.text);
+                    d.Button1->click();
+                    return mrOk;
+                });
+                stock.acQueryEx->trigger();
+                EXPECT_TRUE(queryok);
+                EXPECT_EQ(DialogScript::Log().size(), 1);
+                EXPECT_TRUE(stock.adoqry.Active());
+                EXPECT_EQ(stock.adoqry.RecordCount(), 0);
+            }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The query forms on the statistics fixture's books (period 0 closed, period 1 open), with a
 // few more bills that stay unposted: a stock-in bill in the open period for a material whose
-// name holds LIKE's own characters and a quote, and a stock-out bill with a negative line.
+// name and model hold LIKE's own characters and a quote, and a stock-out bill with a negative line.
 #include "stat_fixture.h"
 
 #include "app/FormRegistry.h"
@@ -14,6 +14,7 @@ namespace querytest {
 using namespace stattest;
 
 inline const char* const kHostileName = "50%钢'筋_[A]";
+inline const char* const kHostileType = "Φ8'_%[A]";
 
 class QueryTest : public StatTest {
 protected:
@@ -24,8 +25,9 @@ protected:
             return;
         // The bill forms the drill-down opens, registered as at program start.
         RegisterAppForms();
-        exec(QStringLiteral("insert into mtrlist (fid,bid,code,mname,mtype,munit) values (7,8,'000002008','%1','X-1','根')")
-                 .arg(QString::fromUtf8(kHostileName).replace(QLatin1String("'"), QLatin1String("''"))));
+        exec(QStringLiteral("insert into mtrlist (fid,bid,code,mname,mtype,munit) values (7,8,'000002008','%1','%2','根')")
+                 .arg(QString::fromUtf8(kHostileName).replace(QLatin1String("'"), QLatin1String("''")),
+                      QString::fromUtf8(kHostileType).replace(QLatin1String("'"), QLatin1String("''"))));
         exec("insert into mtrlist (fid,bid,code,mname,mtype,munit) values (8,8,'000002008','5000钢筋A','X-2','根')");
         exec("insert into ibmaster (fid,pid,cid,billnum,bdate,cfid,supid,ckid,lister,assessor,brecorded,breverse,cfcode,"
              "supcode) values (4,1,1,'RK4','2024-12-10',2,2,0,'王五','',0,0,'000002','000002')");
