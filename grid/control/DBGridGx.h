@@ -694,6 +694,8 @@ public:
 protected:
     void Paint() override;
     void showEvent(QShowEvent* e) override;
+    // A derived grid's own column and default-value classes (its constructor calls this).
+    void RecreateColumns();
     // Edit-button width and height from the font and the flat look.
     void CalcEditButtonMetrics();
     // The options the layout reads (the base grid's set is reached through TCustomGridGx).

@@ -83,6 +83,7 @@ TColumnGx::~TColumnGx()
     FDropDownBox.reset();
     FMRUList.reset();
     FSTFilter.reset();
+    DestroyDataList();
 }
 
 std::unique_ptr<TEditButtonsGx> TColumnGx::CreateEditButtons()

@@ -30,6 +30,7 @@ class TColumnDefValuesGx;
 class TDBGridColumnsGx;
 class TCustomDBGridGx;
 class TGroupDataTreeNodeGx;
+class TPopupDataGridGx;
 
 // ---------------------------------------------------------------- plain column list
 
@@ -627,6 +628,10 @@ public:
                        QString& KeyValueAsText)>
         OnGroupGetKeyValueAsText;
 
+    // The column's own drop-down list grid, created on first use and owned by the column.
+    TPopupDataGridGx* DataList();
+    bool HasDataList() const { return FDataList != nullptr; }
+
     // ---- list-grid interface
     void ListSourceChanged(TDataSource* source) override;
     TDBLookupGridGxOptions GetDataListOptions() override { return FDataListOptions; }
@@ -650,6 +655,7 @@ private:
     bool LinkActive() const;
     bool CheckedFieldCanModify(TField*& checked);
     void Init();
+    void DestroyDataList();
 
     TAlignment FAlignment = taLeftJustify;
     TColumnGxValues FAssignedValues;
@@ -710,6 +716,7 @@ private:
     bool FWordWrap = false;
     TDBLookupGridGxOptions FDataListOptions{dlgColLinesGx};
     bool FDataListSortLocal = false;
+    TPopupDataGridGx* FDataList = nullptr;
     TDBGridColumnsGx* FCollection = nullptr;
     bool FRefreshingFont = false;
     bool FConstructing = true;

@@ -155,6 +155,7 @@ private:
     void ListMouseUp(QWidget* List, TMouseButton Button, int X, int Y);
     void SelectPickListText(const QString& Text);
     void FollowDataList();
+    bool ProcessDataListCharKey(TColumnGx* Column, QChar Key);
     bool FocusInDropDown(QWidget* Widget) const;
     TColor EditorColor() const;
     // After a message: an earlier entry list follows the text the user changed.
@@ -184,5 +185,6 @@ private:
     bool FListColumnMothed = false;
     bool FDestroying = false;
     bool FCaretHidden = false;
+    QString FClosedListText;   // the data list's choice, read before the list lets go of its source
     bool FReadOnlyBeforeCalculator = false;
 };

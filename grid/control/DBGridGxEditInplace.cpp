@@ -8,6 +8,7 @@
 #include "grid/support/DropDownEditGx.h"
 #include "grid/support/EditButtonControlGx.h"
 #include "grid/support/MRUListGx.h"
+#include "grid/support/SpecRowGx.h"
 #include "grid/support/EditButtonPaintGx.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Clipboard.h"
@@ -435,6 +436,9 @@ void TDBGridInplaceEdit::ResolveTypedText(TColumnGx* Column)
         if (list->Active() && list->Locate(field->LookupResultField, Variant(text()), loCaseInsensitive))
             key = list->FieldValue(field->LookupKeyFields);
         FDBGrid->SetEditKeyValue(key);
+        FollowDataList();
+    } else if (FPickList) {
+        SelectPickListText(FDBGrid->EditText());
     }
 }
 
@@ -467,6 +471,7 @@ void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
                         FDBGrid->SetEditKeyValue(Variant::Null());
                         FDBGrid->SetEditText(QString());
                         setText(QString());
+                        FollowDataList();
                     }
                 } else if (FEditStyle == esPickList && column->GetColumnType() == ctKeyPickList) {
                     setText(QString());
@@ -547,8 +552,23 @@ void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
             return;
         }
     }
-    // The shortcut of one of the column's extra buttons.
     const TShortCut shortCut = ShortCutGx(Key, Shift.contains(ssShift), Shift.contains(ssCtrl), Shift.contains(ssAlt));
+    // The special row's shortcut chooses its value.
+    TSpecRowGx* specRow = column->DropDownSpecRow();
+    if (FEditStyle == esDataList && specRow->Visible() && specRow->ShortCut() != 0 && specRow->ShortCut() == shortCut &&
+        column->CanModify(false)) {
+        if (column->CanModify(true)) {
+            const QString special = specRow->CellTextAt(0);
+            setText(special);
+            FDBGrid->SetEditText(special);
+            FDBGrid->SetEditKeyValue(specRow->Value());
+            FollowDataList();
+            selectAll();
+        }
+        Key = 0;
+        return;
+    }
+    // The shortcut of one of the column's extra buttons.
     if (TEditButtonControlGx* c = FindEditButtonByShortCut(shortCut)) {
         bool autoRepeat = false, handled = false;
         EditButtonControlDown(c, true, autoRepeat, handled);
@@ -566,6 +586,8 @@ bool TDBGridInplaceEdit::ProcessCharKey(QChar Key)
     TColumnGx* column = EditColumn();
     if (!column || (Key.unicode() != 8 && Key.unicode() < 32))
         return false;
+    if (FEditStyle == esDataList)
+        return ProcessDataListCharKey(column, Key);
     const bool keyPick = column->GetColumnType() == ctKeyPickList;
     if (!(keyPick || FEditStyle == esPickList) || !column->CanModify(false))
         return false;
@@ -581,6 +603,7 @@ bool TDBGridInplaceEdit::ProcessCharKey(QChar Key)
             setText(entry);
             setSelection(int(entry.size()), int(typed.size()) - int(entry.size()));
             FDBGrid->SetEditText(entry);
+            SelectPickListText(entry);
             UpdateImageIndex();
         }
         return true;
