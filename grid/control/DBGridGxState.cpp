@@ -301,6 +301,11 @@ bool TCustomDBGridGx::CanEditShow()
 {
     if (FLocks.LayoutLock() > 0 || !TCustomGridGx::CanEditShow())
         return false;
+    // No editor over a closed dataset: it would read the fields of no record.
+    if (!DataLink()->Active()) {
+        HideEditor();
+        return false;
+    }
     const int index = SelectedIndex();
     bool result = index >= 0 && index < FColumns->Count();
     if (result) {

@@ -103,3 +103,15 @@ TEST_F(GridEditCommit, SelectionCursorsOverTheIndicatorAndTheTitleBottom)
     const TRect row = grid->CellRect(0, 1);
     EXPECT_NE(grid->CursorAt(row.Left + 3, row.Top + 3), crHandPoint);
 }
+
+TEST_F(GridEditCommit, AnAlwaysShownEditorGoesWhenTheDatasetCloses)
+{
+    TDBGridOptions o = grid->Options();
+    o.Include(dgAlwaysShowEditor);
+    grid->SetOptions(o);
+    GoTo(2, "mname");
+    ASSERT_TRUE(grid->InplaceEditorVisible());
+    // Closing (as a form does when it reloads its data) must not reload the editor from no record.
+    EXPECT_NO_THROW(cds.Close());
+    EXPECT_FALSE(grid->InplaceEditorVisible());
+}
