@@ -1,3 +1,4 @@
+#define QT_USE_QSTRINGBUILDER
 #include "DM.h"
 #include "ComponentFactory.h"
 #include "DataProcess.h"
@@ -154,11 +155,11 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
         if (!isvaliddbname(name))
             throw EDatabaseError(QStringLiteral("帐套数据库名“%1”无效：只能由字母、数字和下划线组成，且不能以数字开头！").arg(name));
         m_validdbname = name;
+        m_usesql = QStringLiteral("Use ") + name;
     }
     // Straight on the connection: the statement has no result, so no query is needed for it.
-    const QString sql = QStringLiteral("Use ") + name;
-    trace(sql);
-    ADOCon->Execute(sql);
+    trace(m_usesql);
+    ADOCon->Execute(m_usesql);
     ensureindexes(name);
     return true;
 }

@@ -284,6 +284,7 @@ private:
     QSet<QString> m_indexedsets;   // account sets whose indexes were looked at (lower case)
     QString m_lastindexed;         // the last of them switched to, as spelled
     QString m_validdbname;         // the last name found valid for "Use"
+    QString m_usesql;              // and its "Use" statement
     bool markheldslots(int pid);
     // Paged reading: builds each page's SELECT from the last key read (sameKey: the rows
     // whose key equals it instead of those after it).

@@ -1,4 +1,5 @@
 // Key counters, account-set parameters, single-value lookups and existence tests.
+#define QT_USE_QSTRINGBUILDER
 #include "DM.h"
 #include "DataProcess.h"
 #include "OpenSql.h"

@@ -2,6 +2,8 @@
 // stock, the price batches, the average and planned prices, the turnover tables and the
 // bill heads. Adding and subtracting steps read the current values first (one SELECT per
 // column) and write the result back; they rely on the caller's transaction.
+// Each statement text is put together in one piece.
+#define QT_USE_QSTRINGBUILDER
 #include "DM.h"
 #include "StockSql.h"
 #include "frmconst.h"

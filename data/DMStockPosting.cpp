@@ -154,14 +154,32 @@ void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
     read(kKinds, {QStringLiteral("fid")}, tuples(mids),
          QStringLiteral("select a.fid,b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.bid =b.fid and ")
              + inlist(QStringLiteral("a.fid"), mids));
+    // The other tables for the materials whose lines look them up, by their kind; a material
+    // whose kind was not kept is looked up line by line.
+    QList<int> averaged, planned, turnover;
+    for (int m : std::as_const(mids)) {
+        const PostingRows* kind = postedrows(kKinds, {QStringLiteral("fid")}, {m});
+        if (!kind || kind->count == 0)
+            continue;
+        const auto [model, cycled] = materialkind(m);
+        if (model == 1)
+            averaged << m;
+        else if (model == 2)
+            planned << m;
+        if (cycled)
+            turnover << m;
+    }
     read(QStringLiteral("msrglist"), {mid}, tuples(mids),
          QStringLiteral("select mid,qty,cost from msrglist where ") + inlist(mid, mids));
-    read(QStringLiteral("maplist"), {mid}, tuples(mids), QStringLiteral("select mid from maplist where ") + inlist(mid, mids));
-    if (stockin)
-        read(QStringLiteral("mpplist"), {mid}, tuples(mids),
-             QStringLiteral("select mid from mpplist where ") + inlist(mid, mids));
-    read(QStringLiteral("cyldb"), {mid}, tuples(mids),
-         QStringLiteral("select mid,qty,cost,srgqty,srgcost,eqty,ecost from cyldb where ") + inlist(mid, mids));
+    if (!averaged.isEmpty())
+        read(QStringLiteral("maplist"), {mid}, tuples(averaged),
+             QStringLiteral("select mid from maplist where ") + inlist(mid, averaged));
+    if (stockin && !planned.isEmpty())
+        read(QStringLiteral("mpplist"), {mid}, tuples(planned),
+             QStringLiteral("select mid from mpplist where ") + inlist(mid, planned));
+    if (!turnover.isEmpty())
+        read(QStringLiteral("cyldb"), {mid}, tuples(turnover),
+             QStringLiteral("select mid,qty,cost,srgqty,srgcost,eqty,ecost from cyldb where ") + inlist(mid, turnover));
     // The batches with every key the writes name them by.
     const auto batches = [&](const char* key, const char* others, const QList<int>& keys) {
         const QString k = QString::fromLatin1(key);
@@ -175,13 +193,13 @@ void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
         batches("eid", "fid,iid", lines);
     if (!drawn.isEmpty())
         batches("fid", "iid,eid", drawn);
-    if (!stockin && dptid != 0) {
+    if (!stockin && dptid != 0 && !turnover.isEmpty()) {
         QList<QList<int>> pairs;
-        for (int m : mids)
+        for (int m : std::as_const(turnover))
             pairs.append(QList<int>{dptid, m});
         read(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), mid}, pairs,
              QStringLiteral("select dptid,mid,qty,cost from cyldptlist where dptid=") + QString::number(dptid)
-                 + QStringLiteral(" and ") + inlist(mid, mids));
+                 + QStringLiteral(" and ") + inlist(mid, turnover));
     }
 }
 

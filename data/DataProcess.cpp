@@ -1,3 +1,4 @@
+#define QT_USE_QSTRINGBUILDER
 #include "DataProcess.h"
 #include "platform/rtl/Program.h"
 #include <QDir>
@@ -16,6 +17,8 @@ QString trimtext(const QString& text)
 
 QString quotedsqltext(const QString& text)
 {
+    if (!text.contains(QLatin1Char('\'')))
+        return QLatin1Char('\'') + text + QLatin1Char('\'');
     QString s = text;
     s.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + s + QLatin1Char('\'');
@@ -36,10 +39,7 @@ QString vartosqlvalue(const Variant& value)
     case VarType::Double:
     case VarType::Currency: {
         // A number's text has neither blanks nor quotes.
-        const QString text = value.ToString();
-        QString s;
-        s.reserve(text.size() + 2);
-        return s.append(u'\'').append(text).append(u'\'');
+        return QLatin1Char('\'') + value.ToString() + QLatin1Char('\'');
     }
     default:
         return quotedsqltext(trimtext(VarToStr(value)));

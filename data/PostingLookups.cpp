@@ -127,7 +127,9 @@ void PostingLookups::take(const QString& table, const QStringList& keyfields, co
     const int spec = specof(table, keyfields, swap);
     if (spec < 0)
         return;
+    m_entries.reserve(m_entries.size() + keys.size());
     QHash<Key, const DbRow*> one;
+    one.reserve(result.rows.size());
     QSet<Key> several;
     QList<int> values(n);
     for (const DbRow& r : result.rows) {

@@ -27,7 +27,7 @@ public:
     // The statement text, one line per item; the lines are joined with line breaks.
     QStringList& SQL() { return m_sql; }
     const QStringList& SQL() const { return m_sql; }
-    QString SQLText() const { return m_sql.join(u'\n'); }
+    QString SQLText() const { return m_sql.size() == 1 ? m_sql.first() : m_sql.join(u'\n'); }
 
     // At most this many rows are fetched; 0 fetches all.
     int MaxRecords() const { return m_maxRecords; }
