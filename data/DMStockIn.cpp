@@ -43,9 +43,8 @@ ImHead readhead(TClientDataSet* m)
 
 // The posting uses the pair the account set's type chooses: the settlement-currency pair for a
 // local account set, the purchase-currency pair otherwise.
-ImLine readline(TClientDataSet* d)
+ImLine readline(stocksql::NamedFields& f)
 {
-    auto f = [d](const char* name) { return d->FieldByName(QString::fromLatin1(name)); };
     ImLine l;
     l.fid = f("fid")->AsInteger();
     l.mid = f("mid")->AsInteger();
@@ -89,9 +88,10 @@ bool TrmtDM::doimbillrecord(TClientDataSet* master, TClientDataSet* detail)
     const ImHead h = readhead(master);
     const QString iid = QStringLiteral("iid");
     prereadlines(detail, true);
+    stocksql::NamedFields fields(detail);
     detail->First();
     while (!detail->Eof()) {
-        const ImLine l = readline(detail);
+        const ImLine l = readline(fields);
         const auto [model, turnover] = materialkind(l.mid);
         if (!imaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("入库"), h.counterpart, l.qty,
                               l.sprice, l.dprice, l.remark))
@@ -159,9 +159,10 @@ bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
         return false;
     const QString iid = QStringLiteral("iid");
     prereadlines(detail, true);
+    stocksql::NamedFields fields(detail);
     detail->First();
     while (!detail->Eof()) {
-        ImLine l = readline(detail);
+        ImLine l = readline(fields);
         // The batch takes back the pair it was given.
         if (l.idid == 0 && countrowswhere(QStringLiteral("mrplist"), iid, l.fid) != 0)
             takepair(l, postedoverseas(*this, l.fid, l.sprice, l.rsprice));

@@ -33,9 +33,8 @@ ExHead readhead(TClientDataSet* m)
     return h;
 }
 
-ExLine readline(TClientDataSet* d)
+ExLine readline(stocksql::NamedFields& f)
 {
-    auto f = [d](const char* name) { return d->FieldByName(QString::fromLatin1(name)); };
     ExLine l;
     l.mid = f("mid")->AsInteger();
     l.fid = f("fid")->AsInteger();
@@ -66,9 +65,10 @@ bool TrmtDM::doexbillrecord(TClientDataSet* master, TClientDataSet* detail)
         return false;
     const QString mid = QStringLiteral("mid");
     prereadlines(detail, false, h.bcylm ? 0 : h.dptid);
+    stocksql::NamedFields fields(detail);
     detail->First();
     while (!detail->Eof()) {
-        const ExLine l = readline(detail);
+        const ExLine l = readline(fields);
         const auto [model, turnover] = materialkind(l.mid);
         if (!exaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("出库"), h.counterpart, l.qty,
                               l.sprice, l.dprice, l.remark))
@@ -139,9 +139,10 @@ bool TrmtDM::doexbillreverse(TClientDataSet* master, TClientDataSet* detail)
     if (detail->IsEmpty())
         return false;
     prereadlines(detail, false, h.bcylm ? 0 : h.dptid);
+    stocksql::NamedFields fields(detail);
     detail->First();
     while (!detail->Eof()) {
-        const ExLine l = readline(detail);
+        const ExLine l = readline(fields);
         const auto [model, turnover] = materialkind(l.mid);
         if (!exaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("取消出库"), h.counterpart,
                               -l.qty, l.sprice, -l.dprice, l.remark))

@@ -44,13 +44,13 @@ const Variant* PostingRows::value(QStringView column) const
     return nullptr;
 }
 
-int PostingLookups::tableid(const QString& name)
+int PostingLookups::tableid(QStringView name)
 {
     // A posting names a handful of tables, mostly by the same spelling.
     for (const auto& [spelled, id] : std::as_const(m_tables))
         if (spelled == name)
             return id;
-    const QString lower = name.toLower();
+    const QString lower = name.toString().toLower();
     int id = -1;
     for (const auto& [spelled, known] : std::as_const(m_tables))
         if (spelled == lower)
@@ -59,7 +59,7 @@ int PostingLookups::tableid(const QString& name)
         id = m_tablecount++;
         m_tables.append({lower, id});
     }
-    m_tables.append({name, id});
+    m_tables.append({name.toString(), id});
     return id;
 }
 
@@ -122,7 +122,7 @@ void PostingLookups::take(const QString& table, const QStringList& keyfields, co
     }
     QList<int> parts;
     for (const auto part : QStringView(table).split(u'+'))
-        parts.append(tableid(part.toString()));
+        parts.append(tableid(part));
     bool swap;
     const int spec = specof(table, keyfields, swap);
     if (spec < 0)
@@ -195,6 +195,10 @@ void PostingLookups::forgettable(int table)
 
 void PostingLookups::write(const QString& sql)
 {
+    if (m_entries.isEmpty()) {
+        m_expected.clear();
+        return;
+    }
     Words words(sql);
     const QStringView verb = words.next();
     if (is(verb, "select"))
@@ -212,7 +216,7 @@ void PostingLookups::write(const QString& sql)
         m_expected.clear();
         return;
     }
-    const int table = tableid(name.toString());
+    const int table = tableid(name);
     QList<Key> named;   // the rows the write names
     for (const auto& [t, k] : std::as_const(m_expected))
         if (t == table)

@@ -55,7 +55,7 @@ private:
         int table;        // interned
         QString fields;   // lower case, sorted, joined by ","
     };
-    int tableid(const QString& name);
+    int tableid(QStringView name);
     // The key fields of table (interned; -1 for more than two), swap when the second field
     // sorts first.
     int specof(const QString& table, const QStringList& keyfields, bool& swap);
