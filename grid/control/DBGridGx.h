@@ -1000,8 +1000,6 @@ private:
     bool event(QEvent* e) override;
     bool UpdateEditAction(TDBGridGxEditAction action, bool& Enabled);
     bool ExecuteEditActionIfAnswered(TDBGridGxEditAction action);
-    void CopySelectedText();
-    void DeleteSelectedData();
     void SetAutoScrollTimer(int Interval);
     void RestartSearchTimer();
     void StopSearchTimer();

@@ -1,6 +1,7 @@
 // The data grid's edit actions (cut, copy, paste, delete, select all), the
 // permission to change data, record insertion and the indicator title.
 #include "DBGridGx.h"
+#include "DBGridGxImpExp.h"
 #include "DBGridGxInputSelection.h"
 #include "DBGridGxPaintIndicatorTitle.h"
 #include "DBGridGxParts.h"
@@ -96,126 +97,18 @@ void TCustomDBGridGx::ExecuteEditAction(TDBGridGxEditAction action)
         FSelection->SelectAll();
         break;
     case geaDeleteGx:
-        DeleteSelectedData();
+        DeleteGridSelection(this, false);
         break;
     case geaCopyGx:
-        CopySelectedText();
+        CopyGridSelectionToClipboard(this, false);
         break;
     case geaCutGx:
-        CopySelectedText();
-        DeleteSelectedData();
+        CutGridSelectionToClipboard(this, false);
         break;
     case geaPasteGx:
-        // Rows of pasted grid data arrive with the grid's import formats.
+        PasteClipboardIntoGrid(this, false);
         break;
     }
-}
-
-void TCustomDBGridGx::CopySelectedText()
-{
-    // The visible columns of the selected records (the current one without a
-    // selection), tab-separated, one line a record.
-    TDataSet* ds = DataSet();
-    if (!ds || !ds->Active())
-        return;
-    QStringList lines;
-    auto line = [this] {
-        QStringList cells;
-        for (int i = 0; i < FVisibleColumns.Count(); ++i)
-            cells << FVisibleColumns.GetColumn(i)->DisplayText();
-        return cells.join(QLatin1Char('\t'));
-    };
-    if (FBookmarks->Count() == 0) {
-        lines << line();
-    } else {
-        ds->DisableControls();
-        const TBookmark current = ds->GetBookmark();
-        try {
-            for (int i = 0; i < FBookmarks->Count(); ++i) {
-                ds->GotoBookmark(FBookmarks->GetItem(i));
-                lines << line();
-            }
-            ds->GotoBookmark(current);
-        } catch (...) {
-            ds->EnableControls();
-            throw;
-        }
-        ds->EnableControls();
-    }
-    Clipboard()->SetAsText(lines.join(QLatin1String("\r\n")));
-}
-
-void TCustomDBGridGx::DeleteSelectedData()
-{
-    TDataSet* ds = DataSet();
-    if (!ds || !ds->Active())
-        return;
-    const TDBGridGxSelectionType type = FSelection->SelectionType();
-    if (type == gstNon)
-        return;
-    if (FOptions.Contains(dgConfirmDelete)) {
-        QString question;
-        if (type == gstRectangle || type == gstColumns)
-            question = QStringLiteral("清除选择的单元？");
-        else if (type == gstRecordBookmarks && FBookmarks->Count() < 2)
-            question = QStringLiteral("Delete record?");
-        else
-            question = QStringLiteral("Delete all selected records?");
-        if (MessageDlg(question, mtConfirmation, mbOKCancel, 0) == mrCancel)
-            return;
-    }
-    if (type == gstRecordBookmarks || type == gstAll) {
-        FBookmarks->Delete();
-        FSelection->Clear();
-        return;
-    }
-    // Clear cells: the rectangle's visible columns in its records, or the
-    // selected columns in every record.
-    std::vector<TColumnGx*> columns;
-    if (type == gstColumns) {
-        for (int i = 0; i < FSelection->Columns().Count(); ++i)
-            columns.push_back(FSelection->Columns().GetColumn(i));
-    } else {
-        const int left = FSelection->Rect().GetLeftCol(), right = FSelection->Rect().GetRightCol();
-        for (int i = left; i <= right && i < FColumns->Count(); ++i)
-            if (FColumns->GetColumn(i)->Visible())
-                columns.push_back(FColumns->GetColumn(i));
-    }
-    SaveBookmark();
-    ds->DisableControls();
-    try {
-        TBookmark stop;
-        if (type == gstRectangle) {
-            ds->GotoBookmark(FSelection->Rect().GetTopRow());
-            stop = FSelection->Rect().GetBottomRow();
-        } else {
-            ds->First();
-        }
-        while (!ds->Eof()) {
-            for (TColumnGx* column : columns) {
-                if (!column->CanModify(false) || !column->Field())
-                    continue;
-                ds->Edit();
-                if (column->Field()->Lookup()) {
-                    for (TField* k : ds->GetFieldList(column->Field()->KeyFields))
-                        k->Clear();
-                } else {
-                    column->Field()->Clear();
-                }
-            }
-            if (ds->State() == dsEdit)
-                ds->Post();
-            if (!stop.IsEmpty() && ds->GetBookmark() == stop)
-                break;
-            ds->Next();
-        }
-    } catch (...) {
-        ds->EnableControls();
-        RestoreBookmark();
-        throw;
-    }
-    ds->EnableControls();
-    RestoreBookmark();
 }
 
 // ---------------------------------------------------------------- permission and insertion

@@ -28,6 +28,9 @@ bool isText(unsigned format) { return format == CF_TEXT || format == CF_OEMTEXT 
 QString mimeOf(unsigned format)
 {
     QString name = formatName(format);
+    // Named formats that the desktop knows by a MIME type of their own.
+    if (name == QLatin1String("csv")) return QStringLiteral("text/csv");
+    if (name == QLatin1String("rich text format")) return QStringLiteral("text/rtf");
     if (name.isEmpty()) name = QString::number(format);
     return QStringLiteral("application/x-dpx-clipboard;format=\"%1\"").arg(name);
 }
