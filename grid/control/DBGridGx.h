@@ -22,6 +22,7 @@
 #include "DBGridGxDataLink.h"
 #include "DBGridGxHeadTree.h"
 #include "DBGridGxIntf.h"
+#include "DBGridGxLayoutIni.h"
 #include "DBGridGxLocks.h"
 #include "DBGridGxPaintScrollBar.h"
 #include "DBGridGxSumList.h"
@@ -50,6 +51,8 @@ class TRowDetailPanelGx;
 class TRowDetailPanelControlGx;
 class TSTDBGridGxFilter;
 class TImageList;
+class TIniFile;
+class TRegIniFile;
 class TPopupListboxGx;
 class TInplaceFilterEditGx;
 class TSTColumnFilterGx;
@@ -523,12 +526,24 @@ public:
     int GetCellTreeElmentsAreaWidth();
     TColumnGx* GetColumnInRowPanelAtPos(const TPoint& MousePos, bool IsTitle);
     TRect GetCellRectInRowPanelAtPos(const TPoint& MousePos, bool IsTitle);
-    void SaveColumnsLayoutIni(const QString& IniFileName, const QString& Section, bool DeleteSection);
-    void RestoreColumnsLayoutIni(const QString& IniFileName, const QString& Section, int RestoreParams);
-    void SaveGridLayoutIni(const QString& IniFileName, const QString& Section, bool DeleteSection);
-    void RestoreGridLayoutIni(const QString& IniFileName, const QString& Section, int RestoreParams);
     void OptimizeSelectedColsWidth(TColumnGx* WithColumn);
     void OptimizeColsWidth(TColumnsGxList& ColumnsList);
+
+    // ================================================================ layout storage
+    // The registry variants use the grid's storage path as section and erase it before writing.
+    void SaveColumnsLayout(TRegIniFile& ARegIni);
+    void SaveColumnsLayout(TIniFile& ACustIni, const QString& Section);
+    void SaveColumnsLayoutIni(const QString& IniFileName, const QString& Section, bool DeleteSection);
+    void RestoreColumnsLayout(TRegIniFile& ARegIni, TColumnGxRestoreParams RestoreParams);
+    void RestoreColumnsLayout(TIniFile& ACustIni, const QString& Section, TColumnGxRestoreParams RestoreParams);
+    void RestoreColumnsLayoutIni(const QString& IniFileName, const QString& Section,
+                                 TColumnGxRestoreParams RestoreParams);
+    void SaveGridLayout(TRegIniFile& ARegIni);
+    void SaveGridLayout(TIniFile& ACustIni, const QString& Section);
+    void SaveGridLayoutIni(const QString& IniFileName, const QString& Section, bool DeleteSection);
+    void RestoreGridLayout(TRegIniFile& ARegIni, TDBGridGxRestoreParams RestoreParams);
+    void RestoreGridLayout(TIniFile& ACustIni, const QString& Section, TDBGridGxRestoreParams RestoreParams);
+    void RestoreGridLayoutIni(const QString& IniFileName, const QString& Section, TDBGridGxRestoreParams RestoreParams);
 
     // ================================================================ virtual operations (overrides)
     void CreateWnd();
@@ -1004,6 +1019,10 @@ private:
     void RestartSearchTimer();
     void StopSearchTimer();
     void OpenFindDialog(const QString& Text);
+    // Optimal widths: of the title, of the current record's text, of the footers.
+    int OptimalTitleWidth(TColumnGx* Column);
+    int OptimalDataWidth(TColumnGx* Column);
+    int OptimalFooterWidth(TColumnGx* Column);
     // Wheel deltas add up to notches of 120; each whole notch is one wheel step.
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     int FWheelDelta = 0;

@@ -1,5 +1,4 @@
 // Placeholders of the data grid's modes that no form of this program switches on:
-// layout storage, optimal widths,
 // record dragging and tree data, the row-detail panel, the row panel, data
 // grouping, cell hints and group rows.
 #include "DBGridGx.h"
@@ -51,21 +50,6 @@ void TDBGridGxDataGroupsGx::Assign(const TDBGridGxDataGroupsGx& source)
     FGroupPanelVisible = source.FGroupPanelVisible;
 }
 
-// ---------------------------------------------------------------- layout storage
-
-void TCustomDBGridGx::SaveColumnsLayoutIni(const QString&, const QString&, bool) {}
-void TCustomDBGridGx::RestoreColumnsLayoutIni(const QString&, const QString&, int) {}
-void TCustomDBGridGx::SaveGridLayoutIni(const QString&, const QString&, bool) {}
-void TCustomDBGridGx::RestoreGridLayoutIni(const QString&, const QString&, int) {}
-
-// ---------------------------------------------------------------- optimal widths
-
-void TCustomDBGridGx::OptimizeColumnsWidth(TColumnsGxList& columns)
-{
-    OptimizeColsWidth(columns);
-}
-void TCustomDBGridGx::OptimizeSelectedColsWidth(TColumnGx*) {}
-void TCustomDBGridGx::OptimizeColsWidth(TColumnsGxList&) {}
 
 // ---------------------------------------------------------------- record dragging and tree data
 

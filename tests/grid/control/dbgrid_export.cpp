@@ -9,14 +9,6 @@ using ExportFixture = ImpExpFixture;
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray b;
-    for (int v : values)
-        b.append(char(v));
-    return b;
-}
-
 QByteArray Utf16(const QString& s)
 {
     return QByteArray(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);

@@ -10,6 +10,14 @@
 
 namespace gxpaint {
 
+inline QByteArray Bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
 struct ImpExpFixture : ::testing::Test {
     PaintHost host{700, 240};
     std::unique_ptr<TClientDataSet> ds;
@@ -24,6 +32,7 @@ struct ImpExpFixture : ::testing::Test {
         ds->AppendRecord({Variant(1), Variant(QStringLiteral("钢筋")), Variant(1.5), Variant(QStringLiteral("A\"1"))});
         ds->AppendRecord({Variant(2), Variant(QStringLiteral("cement")), Variant(2.25), Variant::Null()});
         ds->AppendRecord({Variant(3), Variant::Null(), Variant(5.0), Variant(QStringLiteral("C3"))});
+        ds->MergeChangeLog();   // CancelUpdates brings these records back
         ds->First();
         host.Bind(ds.get());
         grid()->SetOptions(TDBGridOptions(grid()->Options()).Include(dgMultiSelect));
