@@ -2,6 +2,8 @@
 // golden outputs over selections, titles and footers, byte tables of the binary
 // format, and the footer values of the exported rows.
 #include "dbgrid_impexp_fixture.h"
+#include "grid/control/DBGridGxStyle.h"
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace gxpaint;
@@ -223,4 +225,36 @@ TEST(DBGridGxRtf, TextEscapes)
     EXPECT_EQ(RtfEscapedText(QStringLiteral("a\\b{c}d")), QByteArray("a\\\\b\\{c\\}d"));
     EXPECT_EQ(RtfEscapedText(QStringLiteral("材料")), QByteArray("\\u26448?\\u26009?"));
     EXPECT_EQ(RtfEscapedText(QStringLiteral("x\ty")), QByteArray("x\\tab y"));
+}
+
+// Numbers in text as the grid's centre prefers them: edit text or display text;
+// CSV always writes the display text.
+TEST_F(ExportFixture, NumberTextsAndFiles)
+{
+    auto* qty = static_cast<TNumericField*>(ds->FieldByName(QStringLiteral("qty")));
+    qty->SetDisplayFormat(QStringLiteral("#,##0.00"));
+    qty->SetEditFormat(QStringLiteral("0.###"));
+    ASSERT_NE(grid()->Center(), nullptr);
+    grid()->SetSelectedIndex(2);
+    EXPECT_EQ(Export<TDBGridGxExportAsText>(), QByteArray("1.50"));
+    grid()->Center()->PreferEditFormatForNumberFields = true;
+    EXPECT_EQ(Export<TDBGridGxExportAsText>(), QByteArray("1.5"));
+    EXPECT_EQ(Export<TDBGridGxExportAsUnicodeText>(), Bytes({'1', 0, '.', 0, '5', 0}));
+    EXPECT_EQ(Export<TDBGridGxExportAsCSV>(), QByteArray("\"1.50\""));
+    grid()->Center()->PreferEditFormatForNumberFields = false;
+
+    // Through a file: written whole, read back into the records.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("lines.bin"));
+    TDBGridGxExportAsVCLDBIF exporter;
+    exporter.SetDBGridGx(grid());
+    exporter.ExportToFile(file, true);
+    const QStringList before = Rows();
+    ds->Edit();
+    ds->FieldByName(QStringLiteral("mname"))->SetAsString(QStringLiteral("changed"));
+    ds->Post();
+    TDBGridGxImportAsVCLDBIF importer;
+    importer.SetDBGridGx(grid());
+    importer.ImportFromFile(file, true);
+    EXPECT_EQ(Rows(), before);
 }

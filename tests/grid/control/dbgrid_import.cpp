@@ -76,3 +76,16 @@ TEST_F(ImportFixture, TextReaders)
             EXPECT_FALSE(Rows().join(QString()).contains(QChar(0)));
         }
 }
+
+// Pasting while a new record waits unposted: the stream's rows become new records.
+TEST_F(ImportFixture, RowsBecomeNewRecordsWhileInserting)
+{
+    ds->SetRecNo(2);
+    ds->Insert();
+    ImportText(QStringLiteral("x\t1\r\ny\t2\r\n"), false, false);
+    QStringList rows = Rows();
+    EXPECT_EQ(rows.size(), 5);
+    EXPECT_TRUE(rows.contains(QStringLiteral("x|1|~")));
+    EXPECT_TRUE(rows.contains(QStringLiteral("y|2|~")));
+    EXPECT_EQ(ds->State(), dsBrowse);
+}

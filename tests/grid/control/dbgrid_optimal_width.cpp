@@ -93,3 +93,13 @@ TEST_F(OptimalWidthFixture, SelectedColumnsAndTheClickedOne)
     EXPECT_LT(column(2)->Width(), 300);
     EXPECT_LT(column(3)->Width(), 300);
 }
+
+TEST_F(OptimalWidthFixture, VerticalTitleTakesItsTextHeight)
+{
+    ds->EmptyDataSet();
+    column(1)->Title()->SetCaption(QStringLiteral("竖排标题"));
+    column(1)->Title()->SetOrientation(tohVertical);
+    grid()->Canvas()->Font()->Assign(*column(1)->Title()->Font());
+    const int height = grid()->Canvas()->TextHeight(QStringLiteral("竖排标题"));
+    EXPECT_EQ(Optimize(1), 4 + height);
+}
