@@ -5,6 +5,8 @@
 #include "MaterialPicker.h"
 #include "ReportControl.h"
 
+#include "grid/support/DBCtrlsGxDateTime.h"
+
 #include "data/DM.h"
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
@@ -16,6 +18,7 @@
 #include "platform/rtl/MessageSink.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 namespace {
@@ -137,14 +140,79 @@ Tfrmbasicbill::Tfrmbasicbill(QWidget* AOwner) : TfrmBase_C(AOwner)
     CDSdetail.AfterPost = [this](TDataSet*) { CDSdetailAfterPost(); };
     btlistadd->OnClick = [this](QObject*) { btlistaddClick(); };
     btlistdel->OnClick = [this](QObject*) { btlistdelClick(); };
+    DBGridGx1->OnGetCellParams = [this](QObject*, TColumnGx* c, TFont* f, TColor& b, TGridDrawState) {
+        DBGridGx1GetCellParams(c, f, b);
+    };
 }
 
 Tfrmbasicbill::~Tfrmbasicbill()
 {
+    DBGridGx1->OnGetCellParams = nullptr;
     cdsmaster.AfterCancel = nullptr;
     cdsmaster.AfterInsert = nullptr;
     CDSdetail.AfterInsert = nullptr;
     CDSdetail.AfterPost = nullptr;
+}
+
+// ---------------------------------------------------------------- head controls
+
+QLabel* Tfrmbasicbill::headlabel(const char* text)
+{
+    return new QLabel(QString::fromUtf8(text), headpanel);
+}
+
+TDBEdit* Tfrmbasicbill::headedit(const char* name, const char* field)
+{
+    auto* e = new TDBEdit(headpanel);
+    e->setObjectName(QString::fromLatin1(name));
+    e->SetDataSource(&dsMaster);
+    e->SetDataField(QString::fromLatin1(field));
+    return e;
+}
+
+QToolButton* Tfrmbasicbill::headbutton(const char* name)
+{
+    auto* b = new QToolButton(headpanel);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setText(QStringLiteral("…"));
+    b->setAutoRaise(true);
+    return b;
+}
+
+TDBDateTimeEditGx* Tfrmbasicbill::headdate(const char* name, const char* field)
+{
+    auto* e = new TDBDateTimeEditGx(headpanel);
+    e->setObjectName(QString::fromLatin1(name));
+    e->SetKind(dtkDateGx);
+    e->SetDataSource(&dsMaster);
+    e->SetDataField(QString::fromLatin1(field));
+    return e;
+}
+
+TDBLookupComboBox* Tfrmbasicbill::headlookup(QWidget* parent, const char* name, int rows, TDataSource* list,
+                                             const char* listfield, const char* field)
+{
+    auto* c = new TDBLookupComboBox(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setMaxVisibleItems(rows);
+    c->SetListSource(list);
+    c->SetKeyField(QStringLiteral("fid"));
+    c->SetListField(QString::fromLatin1(listfield));
+    c->SetDataSource(&dsMaster);
+    c->SetDataField(QString::fromLatin1(field));
+    return c;
+}
+
+void Tfrmbasicbill::placeheadrow(int row, std::initializer_list<THeadField> fields)
+{
+    int column = 0;
+    for (const THeadField& f : fields) {
+        headgrid->addWidget(headlabel(f.caption), row, column);
+        headgrid->addWidget(f.control, row, column + 1);
+        if (f.button)
+            headgrid->addWidget(f.button, row, column + 2);
+        column += 3;
+    }
 }
 
 // ---------------------------------------------------------------- loading
@@ -194,7 +262,8 @@ void Tfrmbasicbill::showbill(int id)
 bool Tfrmbasicbill::removebill(const QString& detailtable, const QString& mastertable, int id)
 {
     const QString key = vartosqlvalue(Variant(id));
-    if (!rmtDM->execsql(QStringLiteral("delete ") + detailtable + QStringLiteral(" where iid=") + key))
+    if (!rmtDM->execsql(QStringLiteral("delete ") + detailtable + QStringLiteral(" where ") + fdfkey
+                        + QLatin1Char('=') + key))
         return false;
     return rmtDM->execsql(QStringLiteral("delete ") + mastertable + QStringLiteral(" where fid=") + key);
 }
@@ -403,6 +472,34 @@ void Tfrmbasicbill::acSaveExecute()
     SetbtnState(6);
 }
 
+void Tfrmbasicbill::acAuditingExecute()
+{
+    DBGridGx1->BeginUpdateGx();
+    struct Unlock {
+        TDBGridGx* g;
+        ~Unlock() { g->EndUpdateGx(); }
+    } unlock{DBGridGx1};
+    if (FbtnState == 7) {
+        if (reversebill()) {
+            MessageDlg(QStringLiteral("数据反记帐成功！"), mtInformation, {mbOK});
+            showbill(BillID);
+            SetbtnState(8);
+        } else {
+            MessageDlg(QStringLiteral("数据反记帐失败！"), mtError, {mbOK});
+        }
+        return;
+    }
+    if (!auditable())
+        return;
+    if (recordbill()) {
+        MessageDlg(QStringLiteral("数据记帐成功！"), mtInformation, {mbOK});
+        showbill(BillID);
+        SetbtnState(7);
+    } else {
+        MessageDlg(QStringLiteral("数据记帐失败！"), mtError, {mbOK});
+    }
+}
+
 void Tfrmbasicbill::acDeleteExecute()
 {
     if (!cdsmaster.Active() || cdsmaster.IsEmpty()
@@ -505,6 +602,59 @@ void Tfrmbasicbill::CDSdetailAfterPost()
     TField* mid = CDSdetail.FieldByName(QStringLiteral("mid"));
     if (mid->IsNull() || mid->AsInteger() == 0)
         CDSdetail.Delete();
+}
+
+// ---------------------------------------------------------------- the line grid
+
+void Tfrmbasicbill::DBGridGx1GetCellParams(TColumnGx*, TFont* AFont, TColor&)
+{
+    TField* qty = CDSdetail.Active() ? CDSdetail.FindField(QStringLiteral("qty")) : nullptr;
+    AFont->SetColor(qty && qty->AsFloat() < 0 ? TColor(255) : clBlack);
+}
+
+void Tfrmbasicbill::initbillgrid()
+{
+    DBGridGx1->SetOptions(TDBGridOptions{dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize,
+                                         dgColLines, dgRowLines, dgTabs, dgAlwaysShowSelection, dgConfirmDelete,
+                                         dgCancelOnExit});
+    DBGridGx1->SetAutoFitColWidths(true);
+    DBGridGx1->SetFooterRowCount(1);
+    DBGridGx1->SumList()->SetActive(true);
+}
+
+void Tfrmbasicbill::addbillcolumns(int titlelines, int vmargin, const QList<TBillColumn>& columns, bool centresums)
+{
+    DBGridGx1->Columns()->Clear();
+    DBGridGx1->SetUseMultiTitle(true);
+    DBGridGx1->SetTitleLines(titlelines);
+    DBGridGx1->SetVTitleMargin(vmargin);
+    for (const TBillColumn& c : columns) {
+        TColumnGx* column = DBGridGx1->Columns()->Add();
+        const QString field = QString::fromLatin1(c.field);
+        column->SetFieldName(field);
+        column->SetWidth(c.width);
+        column->Title()->SetCaption(QString::fromUtf8(c.title));
+        column->Title()->SetAlignment(taCenter);
+        if (field == QLatin1String("munit"))
+            column->SetAlignment(taCenter);
+        if (c.ro) {
+            column->SetTextEditing(false);
+            column->SetButtonStyle(cbsNone);
+        }
+        TColumnFooterGx* footer = column->Footer();
+        if (c.foot == TFoot::none)
+            continue;
+        footer->Font()->SetColor(clRed);
+        if (c.foot == TFoot::total) {
+            footer->SetValueType(fvtStaticText);
+            footer->SetValue(QStringLiteral("合计"));
+            footer->SetAlignment(taCenter);
+        } else {
+            footer->SetValueType(fvtSum);
+            if (centresums && field != QLatin1String("qty"))
+                footer->SetAlignment(taCenter);
+        }
+    }
 }
 
 // ---------------------------------------------------------------- showing

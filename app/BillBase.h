@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <functional>
 
+class QLabel;
+class TDBDateTimeEditGx;
 class TReportControl;
 
 class Tfrmbasicbill : public TfrmBase_C {
@@ -80,7 +82,8 @@ public:
     void acCancelExecute();
     void acDeleteExecute();
     virtual void acSaveExecute();
-    virtual void acAuditingExecute() {}
+    // Audits the bill, or reverses it when it is audited, through the kind's posting.
+    virtual void acAuditingExecute();
     void acPrintExecute();
     void acExitExecute();
     void acPriorExecute();
@@ -98,8 +101,47 @@ public:
     void CDSdetailAfterInsert();
     void CDSdetailAfterPost();
     void cdsmasterAfterCancel();
+    // Lines of negative quantity (returns) are drawn in red.
+    void DBGridGx1GetCellParams(TColumnGx* Column, TFont* AFont, TColor& Background);
 
 protected:
+    // The kind's posting and reversal through the data module (true when done).
+    virtual bool recordbill() { return false; }
+    virtual bool reversebill() { return false; }
+    // Whether the bill may be audited as it stands; tells the user why not.
+    virtual bool auditable() { return true; }
+
+    // A line column of the bill grid: field, title, width, read-only, and what its footer shows.
+    enum class TFoot { none, sum, total };
+    struct TBillColumn {
+        const char* field;
+        const char* title;
+        int width;
+        bool ro;
+        TFoot foot;
+    };
+    // The options and the footer row every bill grid has.
+    void initbillgrid();
+    // Lays the line columns out anew under titlelines title lines (vmargin the title margin);
+    // with centresums the sums other than the quantity's are centred.
+    void addbillcolumns(int titlelines, int vmargin, const QList<TBillColumn>& columns, bool centresums = false);
+
+    // Head controls on headpanel, bound to the head's fields.
+    QLabel* headlabel(const char* text);
+    TDBEdit* headedit(const char* name, const char* field);
+    QToolButton* headbutton(const char* name);   // the "…" of a picked field
+    TDBDateTimeEditGx* headdate(const char* name, const char* field);
+    TDBLookupComboBox* headlookup(QWidget* parent, const char* name, int rows, TDataSource* list,
+                                  const char* listfield, const char* field);
+    // A head row of captioned fields, three grid columns each: caption, control, and the
+    // control's button when it has one.
+    struct THeadField {
+        const char* caption;
+        QWidget* control;
+        QWidget* button = nullptr;
+    };
+    void placeheadrow(int row, std::initializer_list<THeadField> fields);
+
     void SetbtnState(int state);
     void selectbilltype(QLineEdit* edit, QToolButton* button, bool abilltype);
     // Places a drop-down picker under an edit and its button (at least minwidth wide).

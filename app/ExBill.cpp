@@ -31,21 +31,6 @@ Tfrmbasicexbill::Tfrmbasicexbill(QWidget* AOwner) : Tfrmbasicbill(AOwner)
     printfile = exbillprintfile;
     DBCheckBox1->setText(QStringLiteral("退库或冲帐"));
 
-    auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), headpanel); };
-    auto edit = [this](const char* name, const char* field) {
-        auto* e = new TDBEdit(headpanel);
-        e->setObjectName(QString::fromLatin1(name));
-        e->SetDataSource(&dsMaster);
-        e->SetDataField(QString::fromLatin1(field));
-        return e;
-    };
-    auto button = [this](const char* name) {
-        auto* b = new QToolButton(headpanel);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setText(QStringLiteral("…"));
-        b->setAutoRaise(true);
-        return b;
-    };
     auto box = [this](const char* name, const char* field, const char* caption) {
         auto* b = new TDBCheckBox(headpanel);
         b->setObjectName(QString::fromLatin1(name));
@@ -56,150 +41,76 @@ Tfrmbasicexbill::Tfrmbasicexbill(QWidget* AOwner) : Tfrmbasicbill(AOwner)
         b->SetValueUnchecked(QStringLiteral("False"));
         return b;
     };
-    DBEdit3 = edit("DBEdit3", "dptname");
+    DBEdit3 = headedit("DBEdit3", "dptname");
     DBEdit3->SetReadOnly(true);
-    SpeedButton2 = button("SpeedButton2");
-    DBEdit5 = edit("DBEdit5", "Pjtname");
+    SpeedButton2 = headbutton("SpeedButton2");
+    DBEdit5 = headedit("DBEdit5", "Pjtname");
     DBEdit5->SetReadOnly(true);
-    SpeedButton3 = button("SpeedButton3");
-    DBEdit1 = edit("DBEdit1", "billnum");
+    SpeedButton3 = headbutton("SpeedButton3");
+    DBEdit1 = headedit("DBEdit1", "billnum");
     DBEdit1->setMaxLength(20);
     SpeedButton1->setParent(headpanel);
-    DBDateTimeEditGx1 = new TDBDateTimeEditGx(headpanel);
-    DBDateTimeEditGx1->setObjectName(QStringLiteral("DBDateTimeEditGx1"));
-    DBDateTimeEditGx1->SetKind(dtkDateGx);
-    DBDateTimeEditGx1->SetDataSource(&dsMaster);
-    DBDateTimeEditGx1->SetDataField(QStringLiteral("bdate"));
-    DBLookupComboBox3 = new TDBLookupComboBox(headpanel);
-    DBLookupComboBox3->setObjectName(QStringLiteral("DBLookupComboBox3"));
-    DBLookupComboBox3->setMaxVisibleItems(12);
-    DBEdit4 = edit("DBEdit4", "remark");
+    DBDateTimeEditGx1 = headdate("DBDateTimeEditGx1", "bdate");
+    dsemy.SetDataSet(&cdsemy);
+    DBLookupComboBox3 = headlookup(headpanel, "DBLookupComboBox3", 12, &dsemy, "emyname", "rcid");
+    DBEdit4 = headedit("DBEdit4", "remark");
     DBCheckBox3 = box("DBCheckBox3", "breb", "为转帐暂办退库用");
     DBCheckBox2 = box("DBCheckBox2", "bcylm", "周转材料按消耗性材料处理");
 
-    headgrid->addWidget(label("领用单位"), 0, 0);
-    headgrid->addWidget(DBEdit3, 0, 1);
-    headgrid->addWidget(SpeedButton2, 0, 2);
-    headgrid->addWidget(label("使用项目"), 0, 3);
-    headgrid->addWidget(DBEdit5, 0, 4);
-    headgrid->addWidget(SpeedButton3, 0, 5);
-    headgrid->addWidget(label("票据编号"), 0, 6);
-    headgrid->addWidget(DBEdit1, 0, 7);
-    headgrid->addWidget(SpeedButton1, 0, 8);
-    headgrid->addWidget(label("领用日期"), 1, 0);
-    headgrid->addWidget(DBDateTimeEditGx1, 1, 1);
-    headgrid->addWidget(label("领用经办"), 1, 3);
-    headgrid->addWidget(DBLookupComboBox3, 1, 4);
-    headgrid->addWidget(label("备         注"), 1, 6);
-    headgrid->addWidget(DBEdit4, 1, 7);
+    placeheadrow(0, {{"领用单位", DBEdit3, SpeedButton2}, {"使用项目", DBEdit5, SpeedButton3},
+                     {"票据编号", DBEdit1, SpeedButton1}});
+    placeheadrow(1, {{"领用日期", DBDateTimeEditGx1}, {"领用经办", DBLookupComboBox3}, {"备         注", DBEdit4}});
     headgrid->addWidget(DBCheckBox3, 2, 1, 1, 2);
     headgrid->addWidget(DBCheckBox2, 2, 4, 1, 3);
     DBbilltype = DBEdit1;
-
-    dsemy.SetDataSet(&cdsemy);
-    DBLookupComboBox3->SetListSource(&dsemy);
-    DBLookupComboBox3->SetKeyField(QStringLiteral("fid"));
-    DBLookupComboBox3->SetListField(QStringLiteral("emyname"));
-    DBLookupComboBox3->SetDataSource(&dsMaster);
-    DBLookupComboBox3->SetDataField(QStringLiteral("rcid"));
 
     connect(SpeedButton2, &QToolButton::clicked, this, Application->Guarded([this] { SpeedButton2Click(); }));
     connect(SpeedButton3, &QToolButton::clicked, this, Application->Guarded([this] { SpeedButton3Click(); }));
     DBCheckBox1->OnClick = [this](QObject*) { DBCheckBox1Click(); };
     DBCheckBox3->OnClick = [this](QObject*) { DBCheckBox3Click(); };
-    DBGridGx1->OnGetCellParams = [this](QObject*, TColumnGx* c, TFont* f, TColor& b, TGridDrawState) {
-        DBGridGx1GetCellParams(c, f, b);
-    };
     buildgrid(systype == TSystype::overseas ? Layout::overseas : Layout::local);
 }
 
 Tfrmbasicexbill::~Tfrmbasicexbill()
 {
-    DBGridGx1->OnGetCellParams = nullptr;
     DBCheckBox1->OnClick = nullptr;
     DBCheckBox3->OnClick = nullptr;
 }
 
 void Tfrmbasicexbill::buildgrid(Layout layout)
 {
-    DBGridGx1->SetOptions(TDBGridOptions{dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize,
-                                         dgColLines, dgRowLines, dgTabs, dgAlwaysShowSelection, dgConfirmDelete,
-                                         dgCancelOnExit});
-    DBGridGx1->SetAutoFitColWidths(true);
-    DBGridGx1->SetFooterRowCount(1);
-    DBGridGx1->SumList()->SetActive(true);
-    DBGridGx1->Columns()->Clear();
-    DBGridGx1->SetUseMultiTitle(true);
-    const bool local = layout == Layout::local;
-    DBGridGx1->SetTitleLines(local ? 1 : 2);
-    DBGridGx1->SetVTitleMargin(local ? 5 : 4);
-    enum Foot { none, sum, total };
-    struct Col {
-        const char* field;
-        const char* title;
-        int width;
-        bool ro;
-        Foot foot;
-    };
-    QList<Col> cols;
+    initbillgrid();
+    constexpr TFoot none = TFoot::none, sum = TFoot::sum, total = TFoot::total;
     switch (layout) {
     case Layout::local:
-        cols = {{"mname", "材料名称", 130, true, total}, {"mtype", "规格型号", 100, true, none},
-                {"munit", "计量单位", 80, true, none},   {"qty", "数量", 80, false, sum},
-                {"sprice", "单价", 80, false, none},     {"dprice", "复价", 100, false, sum},
-                {"remark", "备注", 200, false, none}};
+        addbillcolumns(1, 5,
+                       {{"mname", "材料名称", 130, true, total}, {"mtype", "规格型号", 100, true, none},
+                        {"munit", "计量单位", 80, true, none},   {"qty", "数量", 80, false, sum},
+                        {"sprice", "单价", 80, false, none},     {"dprice", "复价", 100, false, sum},
+                        {"remark", "备注", 200, false, none}});
         break;
     case Layout::overseas:
-        cols = {{"mname", "材料名称", 110, true, total},
-                {"mtype", "规格型号", 80, true, none},
-                {"munit", "计量单位", 60, true, none},
-                {"qty", "数量", 60, false, sum},
-                {"currency", "采购币种价|币种", 60, false, none},
-                {"rsprice", "采购币种价|单价", 60, false, none},
-                {"rdprice", "采购币种价|复价", 70, false, sum},
-                {"sprice", "折结算币种价|单价", 60, false, none},
-                {"dprice", "折结算币种价|复价", 70, false, sum},
-                {"remark", "备注", 150, false, none}};
+        addbillcolumns(2, 4,
+                       {{"mname", "材料名称", 110, true, total},
+                        {"mtype", "规格型号", 80, true, none},
+                        {"munit", "计量单位", 60, true, none},
+                        {"qty", "数量", 60, false, sum},
+                        {"currency", "采购币种价|币种", 60, false, none},
+                        {"rsprice", "采购币种价|单价", 60, false, none},
+                        {"rdprice", "采购币种价|复价", 70, false, sum},
+                        {"sprice", "折结算币种价|单价", 60, false, none},
+                        {"dprice", "折结算币种价|复价", 70, false, sum},
+                        {"remark", "备注", 150, false, none}});
         break;
     case Layout::ret:
-        cols = {{"mname", "材料名称", 110, true, total},  {"mtype", "规格型号", 80, true, none},
-                {"munit", "计量单位", 60, true, none},    {"qty", "数量", 60, false, sum},
-                {"sprice", "出库价格|单价", 60, false, none}, {"dprice", "出库价格|复价", 70, false, sum},
-                {"rsprice", "价让价格|单价", 60, false, none}, {"rdprice", "价让价格|复价", 70, false, sum},
-                {"remark", "备注", 150, false, none}};
+        addbillcolumns(2, 4,
+                       {{"mname", "材料名称", 110, true, total},  {"mtype", "规格型号", 80, true, none},
+                        {"munit", "计量单位", 60, true, none},    {"qty", "数量", 60, false, sum},
+                        {"sprice", "出库价格|单价", 60, false, none}, {"dprice", "出库价格|复价", 70, false, sum},
+                        {"rsprice", "价让价格|单价", 60, false, none}, {"rdprice", "价让价格|复价", 70, false, sum},
+                        {"remark", "备注", 150, false, none}});
         break;
     }
-    for (const Col& c : cols) {
-        TColumnGx* column = DBGridGx1->Columns()->Add();
-        const QString field = QString::fromLatin1(c.field);
-        column->SetFieldName(field);
-        column->SetWidth(c.width);
-        column->Title()->SetCaption(QString::fromUtf8(c.title));
-        column->Title()->SetAlignment(taCenter);
-        if (field == QLatin1String("munit"))
-            column->SetAlignment(taCenter);
-        if (c.ro) {
-            column->SetTextEditing(false);
-            column->SetButtonStyle(cbsNone);
-        }
-        TColumnFooterGx* footer = column->Footer();
-        if (c.foot == none)
-            continue;
-        footer->Font()->SetColor(clRed);
-        if (c.foot == total) {
-            footer->SetValueType(fvtStaticText);
-            footer->SetValue(QStringLiteral("合计"));
-            footer->SetAlignment(taCenter);
-        } else {
-            footer->SetValueType(fvtSum);
-        }
-    }
-}
-
-void Tfrmbasicexbill::DBGridGx1GetCellParams(TColumnGx*, TFont* AFont, TColor&)
-{
-    TField* qty = CDSdetail.Active() ? CDSdetail.FindField(QStringLiteral("qty")) : nullptr;
-    AFont->SetColor(qty && qty->AsFloat() < 0 ? TColor(255) : clBlack);
 }
 
 void Tfrmbasicexbill::FormShow(QObject* Sender)
@@ -403,14 +314,10 @@ QStringList Tfrmbasicexbill::savestatements()
 
 bool Tfrmbasicexbill::removebill(const QString& detailtable, const QString& mastertable, int id)
 {
-    const QString key = vartosqlvalue(Variant(id));
     // The batches the bill held are free again with the bill gone.
-    if (!rmtDM->execsql(QStringLiteral("update mrplist set block=0 where fid in (select rpid from ") + detailtable
-                        + QStringLiteral(" where eid=") + key + QStringLiteral(")")))
-        return false;
-    if (!rmtDM->execsql(QStringLiteral("delete ") + detailtable + QStringLiteral(" where eid=") + key))
-        return false;
-    return rmtDM->execsql(QStringLiteral("delete ") + mastertable + QStringLiteral(" where fid=") + key);
+    return rmtDM->execsql(QStringLiteral("update mrplist set block=0 where fid in (select rpid from ") + detailtable
+                          + QStringLiteral(" where eid=") + vartosqlvalue(Variant(id)) + QStringLiteral(")"))
+           && Tfrmbasicbill::removebill(detailtable, mastertable, id);
 }
 
 bool Tfrmbasicexbill::batchescover()
@@ -438,35 +345,26 @@ bool Tfrmbasicexbill::batchescover()
     return true;
 }
 
-void Tfrmbasicexbill::acAuditingExecute()
+bool Tfrmbasicexbill::auditable()
 {
-    DBGridGx1->BeginUpdateGx();
-    struct Unlock {
-        TDBGridGx* g;
-        ~Unlock() { g->EndUpdateGx(); }
-    } unlock{DBGridGx1};
-    if (btnState() == 7) {
-        if (rmtDM->exbillreverse(&cdsmaster, &CDSdetail)) {
-            MessageDlg(QStringLiteral("数据反记帐成功！"), mtInformation, {mbOK});
-            showbill(BillID);
-            SetbtnState(8);
-        } else {
-            MessageDlg(QStringLiteral("数据反记帐失败！"), mtError, {mbOK});
-        }
-        return;
-    }
-    if (!batchescover())
-        return;
-    if (rmtDM->exbillrecord(&cdsmaster, &CDSdetail)) {
-        // Posted lines have drawn their quantities: what is left of each batch is free.
-        for (int rpid : std::as_const(Floadedbatches))
-            rmtDM->setmrplistlock(rpid, false);
-        MessageDlg(QStringLiteral("数据记帐成功！"), mtInformation, {mbOK});
-        showbill(BillID);
-        SetbtnState(7);
-    } else {
-        MessageDlg(QStringLiteral("数据记帐失败！"), mtError, {mbOK});
-    }
+    return batchescover();
+}
+
+bool Tfrmbasicexbill::recordbill()
+{
+    // Posted lines have drawn their quantities: what is left of each batch the bill held is
+    // free, with the posting or not at all.
+    QList<int> held(Floadedbatches.begin(), Floadedbatches.end());
+    std::sort(held.begin(), held.end());
+    QStringList freeing;
+    for (int rpid : std::as_const(held))
+        freeing << QStringLiteral("update mrplist set block=0 where fid=") + QString::number(rpid);
+    return rmtDM->exbillrecord(&cdsmaster, &CDSdetail, freeing);
+}
+
+bool Tfrmbasicexbill::reversebill()
+{
+    return rmtDM->exbillreverse(&cdsmaster, &CDSdetail);
 }
 
 // ---------------------------------------------------------------- the return layout

@@ -36,7 +36,6 @@ public:
     void FormShow(QObject* Sender) override;
     void acSaveExecute() override;
     void btlistaddClick() override;
-    void acAuditingExecute() override;
     void cdsmasterAfterInsert() override;
     bool removebill(const QString& detailtable, const QString& mastertable, int id) override;
     void CDSdetailqtyChange();
@@ -48,11 +47,13 @@ public:
     void DBCheckBox3Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
-    void DBGridGx1GetCellParams(TColumnGx* Column, TFont* AFont, TColor& Background);
 
 protected:
     void dataloaded() override;
     QStringList savestatements() override;
+    bool auditable() override;
+    bool recordbill() override;
+    bool reversebill() override;
     enum class Layout { local, overseas, ret };
     void buildgrid(Layout layout);
 

@@ -27,45 +27,29 @@ void Tfrmexdetail_R::FormShow(QObject* Sender)
 
 void Tfrmexdetail_R::setgridheadtitle()
 {
-    DBGridGx1->Columns()->Clear();
-    DBGridGx1->SetUseMultiTitle(true);
-    struct Col {
-        const char* field;
-        const char* title;
-        int width;
-    };
-    QList<Col> cols;
-    if (systype != TSystype::overseas) {
-        DBGridGx1->SetTitleLines(0);
-        DBGridGx1->SetVTitleMargin(10);
-        cols = {{"bdate", "日期", 50},   {"billnum", "编号", 60}, {"mname", "材料名称", 60},
-                {"mtype", "规格型号", 60}, {"munit", "单位", 40},   {"qty", "数量", 40},
-                {"sprice", "单价", 50},    {"dprice", "复价", 50},  {"remark", "备注", 60}};
-    } else {
-        DBGridGx1->SetTitleLines(2);
-        DBGridGx1->SetVTitleMargin(4);
-        cols = {{"bdate", "日期", 80},
-                {"billnum", "编号", 100},
-                {"mname", "名称", 100},
-                {"mtype", "规格", 90},
-                {"munit", "单位", 60},
-                {"qty", "数量", 60},
-                {"currency", "采购币种价格|币种", 60},
-                {"rsprice", "采购币种价格|单价", 60},
-                {"rdprice", "采购币种价格|复价", 70},
-                {"sprice", "折结算币种价|单价", 60},
-                {"dprice", "折结算币种价|复价", 70},
-                {"remark", "备注", 80}};
-    }
-    for (const Col& c : cols) {
-        TColumnGx* column = DBGridGx1->Columns()->Add();
-        column->SetFieldName(QString::fromLatin1(c.field));
-        column->SetWidth(c.width);
-        column->Title()->SetCaption(QString::fromUtf8(c.title));
-        column->Title()->SetAlignment(taCenter);
-        if (QLatin1String(c.field) == QLatin1String("munit"))
-            column->SetAlignment(taCenter);
-    }
+    if (systype != TSystype::overseas)
+        setlistcolumns(false, {{"bdate", "日期", 50},
+                               {"billnum", "编号", 60},
+                               {"mname", "材料名称", 60},
+                               {"mtype", "规格型号", 60},
+                               {"munit", "单位", 40, true},
+                               {"qty", "数量", 40},
+                               {"sprice", "单价", 50},
+                               {"dprice", "复价", 50},
+                               {"remark", "备注", 60}});
+    else
+        setlistcolumns(true, {{"bdate", "日期", 80},
+                              {"billnum", "编号", 100},
+                              {"mname", "名称", 100},
+                              {"mtype", "规格", 90},
+                              {"munit", "单位", 60, true},
+                              {"qty", "数量", 60},
+                              {"currency", "采购币种价格|币种", 60},
+                              {"rsprice", "采购币种价格|单价", 60},
+                              {"rdprice", "采购币种价格|复价", 70},
+                              {"sprice", "折结算币种价|单价", 60},
+                              {"dprice", "折结算币种价|复价", 70},
+                              {"remark", "备注", 80}});
 }
 
 void Tfrmexdetail_R::TreeView1Change(QObject* Sender, TTreeNode* Node)

@@ -63,7 +63,15 @@ void AddGridColumns(TDBGridGx* grid, std::initializer_list<TGridColumnDef> colum
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
         column->SetWidth(c.width);
+        if (c.centred)
+            column->SetAlignment(taCenter);
     }
+}
+
+void AddGridColumns(TDBGridGx* grid, const QList<TGridColumnDef>& columns)
+{
+    for (const TGridColumnDef& c : columns)
+        AddGridColumns(grid, {c});
 }
 
 // ---------------------------------------------------------------- TfrmBase

@@ -10,17 +10,21 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QList>
 #include <initializer_list>
 
 class TDBGridGx;
 
-// A column of a data grid a form defines: the field, its title (centred) and the width.
+// A column of a data grid a form defines: the field, its title (centred), the width, and
+// whether the cells are centred too.
 struct TGridColumnDef {
     const char* field;
     const char* title;
     int width;
+    bool centred = false;
 };
 void AddGridColumns(TDBGridGx* grid, std::initializer_list<TGridColumnDef> columns);
+void AddGridColumns(TDBGridGx* grid, const QList<TGridColumnDef>& columns);
 
 class TfrmBase : public TForm {
     Q_OBJECT

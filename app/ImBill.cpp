@@ -38,174 +38,69 @@ Tfrmbasicimbill::Tfrmbasicimbill(QWidget* AOwner) : Tfrmbasicbill(AOwner)
     printfile = imbillprintfile;
     DBCheckBox1->setText(QStringLiteral("冲帐或退货"));
 
-    auto label = [this](const char* text) { return new QLabel(QString::fromUtf8(text), headpanel); };
-    auto edit = [this](const char* name, const char* field) {
-        auto* e = new TDBEdit(headpanel);
-        e->setObjectName(QString::fromLatin1(name));
-        e->SetDataSource(&dsMaster);
-        e->SetDataField(QString::fromLatin1(field));
-        return e;
-    };
-    auto button = [this](const char* name) {
-        auto* b = new QToolButton(headpanel);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setText(QStringLiteral("…"));
-        b->setAutoRaise(true);
-        return b;
-    };
-    DBEdit3 = edit("DBEdit3", "supname");
+    DBEdit3 = headedit("DBEdit3", "supname");
     DBEdit3->SetReadOnly(true);
-    SpeedButton3 = button("SpeedButton3");
-    DBEdit1 = edit("DBEdit1", "cfname");
+    SpeedButton3 = headbutton("SpeedButton3");
+    DBEdit1 = headedit("DBEdit1", "cfname");
     DBEdit1->SetReadOnly(true);
-    SpeedButton2 = button("SpeedButton2");
-    DBEdit2 = edit("DBEdit2", "billnum");
+    SpeedButton2 = headbutton("SpeedButton2");
+    DBEdit2 = headedit("DBEdit2", "billnum");
     DBEdit2->setMaxLength(20);
     SpeedButton1->setParent(headpanel);
-    DBDateTimeEditGx1 = new TDBDateTimeEditGx(headpanel);
-    DBDateTimeEditGx1->setObjectName(QStringLiteral("DBDateTimeEditGx1"));
-    DBDateTimeEditGx1->SetKind(dtkDateGx);
-    DBDateTimeEditGx1->SetDataSource(&dsMaster);
-    DBDateTimeEditGx1->SetDataField(QStringLiteral("bdate"));
-    DBLookupComboBox2 = new TDBLookupComboBox(headpanel);
-    DBLookupComboBox2->setObjectName(QStringLiteral("DBLookupComboBox2"));
-    DBLookupComboBox2->setMaxVisibleItems(10);
-    DBEdit5 = edit("DBEdit5", "remark");
+    DBDateTimeEditGx1 = headdate("DBDateTimeEditGx1", "bdate");
+    dsemply.SetDataSet(&cdsemply);
+    dscurrency.SetDataSet(&cdscurrency);
+    DBLookupComboBox2 = headlookup(headpanel, "DBLookupComboBox2", 10, &dsemply, "emyname", "ckid");
+    DBEdit5 = headedit("DBEdit5", "remark");
     GroupBox1 = new QGroupBox(QStringLiteral("选择采购币种"), headpanel);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* gbox = new QVBoxLayout(GroupBox1);
     gbox->setContentsMargins(4, 2, 4, 2);
-    DBLookupComboBox1 = new TDBLookupComboBox(GroupBox1);
-    DBLookupComboBox1->setObjectName(QStringLiteral("DBLookupComboBox1"));
-    DBLookupComboBox1->setMaxVisibleItems(10);
+    DBLookupComboBox1 = headlookup(GroupBox1, "DBLookupComboBox1", 10, &dscurrency, "cryname", "cid");
     gbox->addWidget(DBLookupComboBox1);
 
-    headgrid->addWidget(label("供应厂商"), 0, 0);
-    headgrid->addWidget(DBEdit3, 0, 1);
-    headgrid->addWidget(SpeedButton3, 0, 2);
-    headgrid->addWidget(label("材料来源"), 0, 3);
-    headgrid->addWidget(DBEdit1, 0, 4);
-    headgrid->addWidget(SpeedButton2, 0, 5);
-    headgrid->addWidget(label("票据编号"), 0, 6);
-    headgrid->addWidget(DBEdit2, 0, 7);
-    headgrid->addWidget(SpeedButton1, 0, 8);
-    headgrid->addWidget(label("入库日期"), 1, 0);
-    headgrid->addWidget(DBDateTimeEditGx1, 1, 1);
-    headgrid->addWidget(label("交验员"), 1, 3);
-    headgrid->addWidget(DBLookupComboBox2, 1, 4);
-    headgrid->addWidget(label("备         注"), 1, 6);
-    headgrid->addWidget(DBEdit5, 1, 7);
+    placeheadrow(0, {{"供应厂商", DBEdit3, SpeedButton3}, {"材料来源", DBEdit1, SpeedButton2},
+                     {"票据编号", DBEdit2, SpeedButton1}});
+    placeheadrow(1, {{"入库日期", DBDateTimeEditGx1}, {"交验员", DBLookupComboBox2}, {"备         注", DBEdit5}});
     headgrid->addWidget(GroupBox1, 0, 9, 2, 1);
     DBbilltype = DBEdit2;
 
-    dsemply.SetDataSet(&cdsemply);
-    dscurrency.SetDataSet(&cdscurrency);
-    DBLookupComboBox2->SetListSource(&dsemply);
-    DBLookupComboBox2->SetKeyField(QStringLiteral("fid"));
-    DBLookupComboBox2->SetListField(QStringLiteral("emyname"));
-    DBLookupComboBox2->SetDataSource(&dsMaster);
-    DBLookupComboBox2->SetDataField(QStringLiteral("ckid"));
-    DBLookupComboBox1->SetListSource(&dscurrency);
-    DBLookupComboBox1->SetKeyField(QStringLiteral("fid"));
-    DBLookupComboBox1->SetListField(QStringLiteral("cryname"));
-    DBLookupComboBox1->SetDataSource(&dsMaster);
-    DBLookupComboBox1->SetDataField(QStringLiteral("cid"));
-
     connect(SpeedButton2, &QToolButton::clicked, this, Application->Guarded([this] { SpeedButton2Click(); }));
     connect(SpeedButton3, &QToolButton::clicked, this, Application->Guarded([this] { SpeedButton3Click(); }));
-    DBGridGx1->OnGetCellParams = [this](QObject*, TColumnGx* c, TFont* f, TColor& b, TGridDrawState) {
-        DBGridGx1GetCellParams(c, f, b);
-    };
     buildgrid();
-}
-
-Tfrmbasicimbill::~Tfrmbasicimbill()
-{
-    DBGridGx1->OnGetCellParams = nullptr;
 }
 
 void Tfrmbasicimbill::buildgrid()
 {
-    DBGridGx1->SetOptions(TDBGridOptions{dgEditing, dgAlwaysShowEditor, dgTitles, dgIndicator, dgColumnResize,
-                                         dgColLines, dgRowLines, dgTabs, dgAlwaysShowSelection, dgConfirmDelete,
-                                         dgCancelOnExit});
-    DBGridGx1->SetAutoFitColWidths(true);
-    DBGridGx1->SetFooterRowCount(1);
-    DBGridGx1->SumList()->SetActive(true);
+    initbillgrid();
     DBGridGx1->SetFooterColor(clSilver);
     TFont footerfont = *DBGridGx1->FooterFont();
     footerfont.SetName(QStringLiteral("楷体"));
     footerfont.SetStyle(fsBold);
     DBGridGx1->SetFooterFont(footerfont);
-    DBGridGx1->Columns()->Clear();
     const bool overseas = systype == TSystype::overseas;
     const bool layoutA = !overseas && imbilltype == 0;
-    DBGridGx1->SetUseMultiTitle(true);
-    DBGridGx1->SetTitleLines(layoutA ? 0 : 2);
-    DBGridGx1->SetVTitleMargin(layoutA ? 5 : 4);
-    enum Foot { none, sum, total };
-    struct Col {
-        const char* field;
-        const char* title;
-        int width;
-        bool ro;
-        Foot foot;
-    };
-    QList<Col> cols;
+    constexpr TFoot none = TFoot::none, sum = TFoot::sum, total = TFoot::total;
     if (layoutA) {
-        cols = {{"mname", "材料名称", 130, true, total}, {"mtype", "规格型号", 100, true, none},
-                {"munit", "单位", 80, true, none},       {"qty", "数量", 80, false, sum},
-                {"sprice", "单价", 80, false, none},     {"dprice", "复价", 100, false, sum},
-                {"remark", "备注", 200, false, none}};
+        addbillcolumns(0, 5,
+                       {{"mname", "材料名称", 130, true, total}, {"mtype", "规格型号", 100, true, none},
+                        {"munit", "单位", 80, true, none},       {"qty", "数量", 80, false, sum},
+                        {"sprice", "单价", 80, false, none},     {"dprice", "复价", 100, false, sum},
+                        {"remark", "备注", 200, false, none}});
     } else {
         const char* g1 = overseas ? "采购币种价格" : "实际价格";
         const char* g2 = overseas ? "折结算币种价格" : "计划价格";
-        static QByteArray t[5];
-        t[0] = QByteArray(g1) + (overseas ? "|实价" : "|实价");
-        t[1] = QByteArray(g1) + "|运什费";
-        t[2] = QByteArray(g1) + "|合计";
-        t[3] = QByteArray(g2) + "|单价";
-        t[4] = QByteArray(g2) + "|复价";
-        cols = {{"mname", "材料名称", 110, true, total}, {"mtype", "规格型号", 80, true, none},
-                {"munit", "单位", 60, true, none},       {"qty", "数量", 60, false, sum},
-                {"rprice", t[0].constData(), 60, false, none}, {"expense", t[1].constData(), 60, false, sum},
-                {"amount", t[2].constData(), 70, false, sum},  {"sprice", t[3].constData(), 60, false, none},
-                {"dprice", t[4].constData(), 70, false, sum},  {"remark", "备注", 150, false, none}};
-    }
-    for (const Col& c : cols) {
-        TColumnGx* column = DBGridGx1->Columns()->Add();
-        const QString field = QString::fromLatin1(c.field);
-        column->SetFieldName(field);
-        column->SetWidth(c.width);
-        column->Title()->SetCaption(QString::fromUtf8(c.title));
-        column->Title()->SetAlignment(taCenter);
-        if (field == QLatin1String("munit"))
-            column->SetAlignment(taCenter);
-        if (c.ro) {
-            column->SetTextEditing(false);
-            column->SetButtonStyle(cbsNone);
-        }
-        TColumnFooterGx* footer = column->Footer();
-        if (c.foot == none)
-            continue;
-        footer->Font()->SetColor(clRed);
-        if (c.foot == total) {
-            footer->SetValueType(fvtStaticText);
-            footer->SetValue(QStringLiteral("合计"));
-            footer->SetAlignment(taCenter);
-        } else {
-            footer->SetValueType(fvtSum);
-            if (overseas && field != QLatin1String("qty"))
-                footer->SetAlignment(taCenter);
-        }
+        const QByteArray t[5] = {QByteArray(g1) + "|实价", QByteArray(g1) + "|运什费", QByteArray(g1) + "|合计",
+                                 QByteArray(g2) + "|单价", QByteArray(g2) + "|复价"};
+        addbillcolumns(2, 4,
+                       {{"mname", "材料名称", 110, true, total}, {"mtype", "规格型号", 80, true, none},
+                        {"munit", "单位", 60, true, none},       {"qty", "数量", 60, false, sum},
+                        {"rprice", t[0].constData(), 60, false, none}, {"expense", t[1].constData(), 60, false, sum},
+                        {"amount", t[2].constData(), 70, false, sum},  {"sprice", t[3].constData(), 60, false, none},
+                        {"dprice", t[4].constData(), 70, false, sum},  {"remark", "备注", 150, false, none}},
+                       overseas);
     }
     GroupBox1->setVisible(overseas);
-}
-
-void Tfrmbasicimbill::DBGridGx1GetCellParams(TColumnGx*, TFont* AFont, TColor&)
-{
-    TField* qty = CDSdetail.Active() ? CDSdetail.FindField(QStringLiteral("qty")) : nullptr;
-    AFont->SetColor(qty && qty->AsFloat() < 0 ? TColor(255) : clBlack);
 }
 
 void Tfrmbasicimbill::FormShow(QObject* Sender)
@@ -341,28 +236,12 @@ void Tfrmbasicimbill::btlistaddClick()
     Tfrmbasicbill::btlistaddClick();
 }
 
-void Tfrmbasicimbill::acAuditingExecute()
+bool Tfrmbasicimbill::recordbill()
 {
-    DBGridGx1->BeginUpdateGx();
-    struct Unlock {
-        TDBGridGx* g;
-        ~Unlock() { g->EndUpdateGx(); }
-    } unlock{DBGridGx1};
-    if (btnState() == 7) {
-        if (rmtDM->imbillreverse(&cdsmaster, &CDSdetail)) {
-            MessageDlg(QStringLiteral("数据反记帐成功！"), mtInformation, {mbOK});
-            showbill(BillID);
-            SetbtnState(8);
-        } else {
-            MessageDlg(QStringLiteral("数据反记帐失败！"), mtError, {mbOK});
-        }
-        return;
-    }
-    if (rmtDM->imbillrecord(&cdsmaster, &CDSdetail)) {
-        MessageDlg(QStringLiteral("数据记帐成功！"), mtInformation, {mbOK});
-        showbill(BillID);
-        SetbtnState(7);
-    } else {
-        MessageDlg(QStringLiteral("数据记帐失败！"), mtError, {mbOK});
-    }
+    return rmtDM->imbillrecord(&cdsmaster, &CDSdetail);
+}
+
+bool Tfrmbasicimbill::reversebill()
+{
+    return rmtDM->imbillreverse(&cdsmaster, &CDSdetail);
 }

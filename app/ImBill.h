@@ -13,7 +13,6 @@ class Tfrmbasicimbill : public Tfrmbasicbill {
     Q_OBJECT
 public:
     explicit Tfrmbasicimbill(QWidget* AOwner = nullptr);
-    ~Tfrmbasicimbill() override;
 
     TDBEdit* DBEdit3;          // supname
     QToolButton* SpeedButton3;
@@ -33,7 +32,6 @@ public:
     void FormShow(QObject* Sender) override;
     void acSaveExecute() override;
     void btlistaddClick() override;
-    void acAuditingExecute() override;
     void cdsmasterAfterInsert() override;
     // The price rules of a line (quantity, actual price or expense changed).
     void CDSdetailrpriceChange();
@@ -43,13 +41,14 @@ public:
     void cdscurrencyfidChange();
     void SpeedButton2Click();
     void SpeedButton3Click();
-    void DBGridGx1GetCellParams(TColumnGx* Column, TFont* AFont, TColor& Background);
 
     double currencyrate() const { return curbalance; }
     double settlementrate() const { return defaultbalance; }
 
 protected:
     void dataloaded() override;
+    bool recordbill() override;
+    bool reversebill() override;
 
 private:
     void buildgrid();

@@ -241,6 +241,15 @@ void TfrmBasicdetail::acExitExecute()
     Close();
 }
 
+void TfrmBasicdetail::setlistcolumns(bool twolines, const QList<TGridColumnDef>& columns)
+{
+    DBGridGx1->Columns()->Clear();
+    DBGridGx1->SetUseMultiTitle(true);
+    DBGridGx1->SetTitleLines(twolines ? 2 : 0);
+    DBGridGx1->SetVTitleMargin(twolines ? 4 : 10);
+    AddGridColumns(DBGridGx1, columns);
+}
+
 bool TfrmBasicdetail::appendline()
 {
     TDataSet* detail = dsdetail ? dsdetail->DataSet() : nullptr;

@@ -101,6 +101,9 @@ protected:
     // Runs the item dialog on the current row.
     void runmodifyform();
     bool hasrows() const { return cdsbaseinfo.Active() && cdsbaseinfo.RecordCount() > 0; }
+    // Lays out the list grid anew with multi-level titles: one title line, or two (the price
+    // groups over their columns).
+    void setlistcolumns(bool twolines, const QList<TGridColumnDef>& columns);
 
     TForm* Parentform = nullptr;
     QString MainTable;

@@ -9,28 +9,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-namespace {
-
-struct Col {
-    const char* field;
-    const char* title;
-    int width;
-};
-
-void addcolumns(TDBGridGx* grid, std::initializer_list<Col> cols)
-{
-    for (const Col& c : cols) {
-        TColumnGx* column = grid->Columns()->Add();
-        column->SetFieldName(QString::fromLatin1(c.field));
-        column->Title()->SetCaption(QString::fromUtf8(c.title));
-        column->Title()->SetAlignment(taCenter);
-        if (c.width > 0)
-            column->SetWidth(c.width);
-    }
-}
-
-} // namespace
-
 // ------------------------------------------------------------------ Tfrmplanlist_m
 
 Tfrmplanlist_m::Tfrmplanlist_m(QWidget* AOwner) : TfrmBase_C(AOwner)
@@ -48,7 +26,7 @@ Tfrmplanlist_m::Tfrmplanlist_m(QWidget* AOwner) : TfrmBase_C(AOwner)
     DBGridGx1->setObjectName(QStringLiteral("DBGridGx1"));
     DBGridGx1->SetReadOnly(true);
     DBGridGx1->SetOptions(DBGridGx1->Options() + TDBGridOptions{dgRowSelect, dgMultiSelect});
-    addcolumns(DBGridGx1, {{"mname", "材料名称", 120}, {"mtype", "规格型号", 100}, {"munit", "单位", 48}, {"remark", "备注", 120}});
+    AddGridColumns(DBGridGx1, {{"mname", "材料名称", 120}, {"mtype", "规格型号", 100}, {"munit", "单位", 48}, {"remark", "备注", 120}});
     dsmtrlist.SetDataSet(&cdsmtrlist);
     DBGridGx1->SetDataSource(&dsmtrlist);
     outer->addWidget(DBGridGx1, 1);
@@ -101,7 +79,7 @@ Tfrmplanlist::Tfrmplanlist(QWidget* AOwner) : Tfrmbaselist(AOwner)
     // Prices are typed into the grid.
     acEdit->setVisible(false);
     DBGridGx1->SetReadOnly(false);
-    addcolumns(DBGridGx1, {{"mname", "材料名称", 110}, {"mtype", "规格型号", 90}, {"munit", "单位", 48},
+    AddGridColumns(DBGridGx1, {{"mname", "材料名称", 110}, {"mtype", "规格型号", 90}, {"munit", "单位", 48},
                            {"pprice", "计划成本价", 79}, {"remark", "备注", 93}});
     CDSbaseinfo.OnNewRecord = nullptr;
     CDSbaseinfo.AfterScroll = [this](TDataSet* ds) {

@@ -50,46 +50,31 @@ void Tfrmimdetail_R::FormShow(QObject* Sender)
 
 void Tfrmimdetail_R::setgridheadtitle()
 {
-    DBGridGx1->Columns()->Clear();
-    DBGridGx1->SetUseMultiTitle(true);
-    struct Col {
-        const char* field;
-        const char* title;
-        int width;
-    };
-    QList<Col> cols;
     if (!pricedlayout()) {
-        DBGridGx1->SetTitleLines(0);
-        DBGridGx1->SetVTitleMargin(10);
-        cols = {{"bdate", "日期", 50},   {"billnum", "票据编号", 60}, {"mname", "材料名称", 60},
-                {"mtype", "规格型号", 60}, {"munit", "单位", 40},       {"rqty", "数量", 40},
-                {"sprice", "单价", 50},    {"dprice", "复价", 50},      {"remark", "备注", 60}};
-    } else {
-        DBGridGx1->SetTitleLines(2);
-        DBGridGx1->SetVTitleMargin(4);
-        const bool overseas = systype == TSystype::overseas;
-        cols = {{"bdate", "日期", 80},
-                {"billnum", "编号", 100},
-                {"mname", "名称", 100},
-                {"mtype", "规格", 90},
-                {"munit", "单位", 60},
-                {"rqty", "数量", 60},
-                {"rprice", overseas ? "采购币种价格|原价" : "实际采购价格|原价", 60},
-                {"expense", overseas ? "采购币种价格|杂费" : "实际采购价格|杂费", 60},
-                {"amount", overseas ? "采购币种价格|合计" : "实际采购价格|总价", 70},
-                {"sprice", overseas ? "折结算币种价|单价" : "计划价格|单价", 60},
-                {"dprice", overseas ? "折结算币种价|复价" : "计划价格|复价", 70},
-                {"remark", "备注", 80}};
+        setlistcolumns(false, {{"bdate", "日期", 50},
+                               {"billnum", "票据编号", 60},
+                               {"mname", "材料名称", 60},
+                               {"mtype", "规格型号", 60},
+                               {"munit", "单位", 40, true},
+                               {"rqty", "数量", 40},
+                               {"sprice", "单价", 50},
+                               {"dprice", "复价", 50},
+                               {"remark", "备注", 60}});
+        return;
     }
-    for (const Col& c : cols) {
-        TColumnGx* column = DBGridGx1->Columns()->Add();
-        column->SetFieldName(QString::fromLatin1(c.field));
-        column->SetWidth(c.width);
-        column->Title()->SetCaption(QString::fromUtf8(c.title));
-        column->Title()->SetAlignment(taCenter);
-        if (QLatin1String(c.field) == QLatin1String("munit"))
-            column->SetAlignment(taCenter);
-    }
+    const bool overseas = systype == TSystype::overseas;
+    setlistcolumns(true, {{"bdate", "日期", 80},
+                          {"billnum", "编号", 100},
+                          {"mname", "名称", 100},
+                          {"mtype", "规格", 90},
+                          {"munit", "单位", 60, true},
+                          {"rqty", "数量", 60},
+                          {"rprice", overseas ? "采购币种价格|原价" : "实际采购价格|原价", 60},
+                          {"expense", overseas ? "采购币种价格|杂费" : "实际采购价格|杂费", 60},
+                          {"amount", overseas ? "采购币种价格|合计" : "实际采购价格|总价", 70},
+                          {"sprice", overseas ? "折结算币种价|单价" : "计划价格|单价", 60},
+                          {"dprice", overseas ? "折结算币种价|复价" : "计划价格|复价", 70},
+                          {"remark", "备注", 80}});
 }
 
 void Tfrmimdetail_R::TreeView1Change(QObject* Sender, TTreeNode* Node)

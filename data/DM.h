@@ -198,7 +198,9 @@ public:
     // ----- posting, reversal, period close -----
     bool imbillrecord(TClientDataSet* master, TClientDataSet* detail);
     bool imbillreverse(TClientDataSet* master, TClientDataSet* detail);
-    bool exbillrecord(TClientDataSet* master, TClientDataSet* detail);
+    // `extra`: statements run after the posting, before the commit, in the same transaction;
+    // one that fails undoes the posting too.
+    bool exbillrecord(TClientDataSet* master, TClientDataSet* detail, const QStringList& extra = {});
     bool exbillreverse(TClientDataSet* master, TClientDataSet* detail);
     bool billbalance(TDateTime pbdate, TDateTime pedate, TDateTime newbdate);
 
@@ -314,7 +316,9 @@ private:
     // The worker posts the bill as it is stored, read inside the transaction (head from
     // headview by fid, lines from lineview by linekey, in line order): another workstation may
     // have changed and saved it since the form loaded it.
-    bool runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin);
+    // extra: statements run after a successful worker, before the commit.
+    bool runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin,
+                        const QStringList& extra = {});
     // Inside the posting transaction: the bill's period is the open period (read now, not at
     // login) and the bill is in the state the operation needs (audit: not yet audited;
     // reversal: audited). Shows the refusal and returns False otherwise.

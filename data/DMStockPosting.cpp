@@ -10,7 +10,8 @@
 #include "platform/rtl/MessageSink.h"
 #include <algorithm>
 
-bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin)
+bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin,
+                            const QStringList& extra)
 {
     try {
         OpenindicatinnDB(dbname);
@@ -46,8 +47,11 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
             MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
         else if ((this->*worker)(head.get(), lines.get())) {
             m_lookups.reset();
-            CommitTrans();
-            return true;
+            // The caller's statements belong to the posting: one that fails undoes it.
+            if (std::all_of(extra.begin(), extra.end(), [this](const QString& sql) { return execsql(sql); })) {
+                CommitTrans();
+                return true;
+            }
         }
     } catch (...) {
     }
@@ -238,9 +242,9 @@ bool TrmtDM::imbillreverse(TClientDataSet* master, TClientDataSet* detail)
     return runbillposting(&TrmtDM::doimbillreverse, master, detail, true);
 }
 
-bool TrmtDM::exbillrecord(TClientDataSet* master, TClientDataSet* detail)
+bool TrmtDM::exbillrecord(TClientDataSet* master, TClientDataSet* detail, const QStringList& extra)
 {
-    return runbillposting(&TrmtDM::doexbillrecord, master, detail, false);
+    return runbillposting(&TrmtDM::doexbillrecord, master, detail, false, extra);
 }
 
 bool TrmtDM::exbillreverse(TClientDataSet* master, TClientDataSet* detail)

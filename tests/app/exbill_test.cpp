@@ -109,6 +109,29 @@ TEST_F(ExBillTest, ABillWhoseBatchLockFailsIsNotSavedAndLocksNothing)
     EXPECT_EQ(Q(QStringLiteral("select count(*) from mrplist where block=1")), QStringList{QStringLiteral("0")});
 }
 
+TEST_F(ExBillTest, APostingWhoseBatchesCannotBeFreedIsUndoneWhole)
+{
+    auto bill = OpenExBill();
+    FillExHead(*bill);
+    AddBatchLine(*bill, 1);
+    AddBatchLine(*bill, 2);
+    bill->acSaveExecute();
+    // A unique block lets the first batch be freed and makes the second fail.
+    X(QStringLiteral("update mrplist set block=null where fid=1"));
+    X(QStringLiteral("alter table mrplist add constraint UQ_block unique (block)"));
+    DialogScript::ClearLog();
+    bill->acAuditingExecute();
+    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("数据数据出错：update mrplist set block=0 where fid=2"),
+                                    QStringLiteral("数据记帐失败！")}));
+    EXPECT_EQ(bill->btnState(), 6);
+    // Neither the posting nor the freeing is kept.
+    EXPECT_EQ(Q(QStringLiteral("select brecorded,assessor from ebmaster")), QStringList{QStringLiteral("0|NULL")});
+    EXPECT_EQ(Q(QStringLiteral("select fid,qty,dprice,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|10|35|NULL"), QStringLiteral("2|6|24|1")}));
+    EXPECT_EQ(Q(QStringLiteral("select qty,cost from msrglist where mid=7")), QStringList{QStringLiteral("16|59")});
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from imexsrglist")), QStringList{QStringLiteral("0")});
+}
+
 TEST_F(ExBillTest, QuantitiesAndAmountsAreCheckedAgainstTheSnapshot)
 {
     auto bill = OpenExBill();
