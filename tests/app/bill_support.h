@@ -13,11 +13,26 @@ protected:
     void SetUp() override
     {
         MasterTest::SetUp();
-        X(QStringLiteral("insert into billtype (typename,code,ibnum,ebnum) values ('A','11',1,1)"));
-        X(QStringLiteral("insert into billtype (typename,code,ibnum,ebnum) values ('B','12',1,1)"));
-        ASSERT_TRUE(dm->deletebilltypelist());
-        ASSERT_TRUE(dm->createnewbilltypelist({QStringLiteral("11"), QStringLiteral("12")}));
-        X(QStringLiteral("update breedlist set bparent=1 where fid=1"));
+        SeedBills(QStringLiteral("acct"));
+        systype = TSystype::local;
+        imbilltype = 0;
+        monthid = 11;
+        spricedots = 2;
+        dpricedots = 2;
+    }
+
+    // Bill categories A (11) and B (12) with their number pool, a supplier, currencies, and
+    // material categories of the three price models with a material each, in account set db.
+    void SeedBills(const QString& db)
+    {
+        Exec(db, QStringLiteral("insert into billtype (typename,code,ibnum,ebnum) values ('A','11',1,1)"));
+        Exec(db, QStringLiteral("insert into billtype (typename,code,ibnum,ebnum) values ('B','12',1,1)"));
+        const QString logged = dbname;
+        dbname = db;
+        EXPECT_TRUE(dm->deletebilltypelist());
+        EXPECT_TRUE(dm->createnewbilltypelist({QStringLiteral("11"), QStringLiteral("12")}));
+        dbname = logged;
+        Exec(db, QStringLiteral("update breedlist set bparent=1 where fid=1"));
         const char* cats[] = {
             "insert into breedlist (FID,Pfid,code,tlevel,bparent,prtname,pricemodal,breedtype,adminrate,visibled) values (101,1,'000101',1,0,'钢材',0,0,10,1)",
             "insert into breedlist (FID,Pfid,code,tlevel,bparent,prtname,pricemodal,breedtype,adminrate,visibled) values (102,1,'000102',1,0,'水泥',1,0,0,1)",
@@ -32,12 +47,7 @@ protected:
             "insert into currencyset (cryname,tobalance,isbalance,visibled) values ('美元',4,0,1)",
         };
         for (const char* s : cats)
-            X(QString::fromUtf8(s));
-        systype = TSystype::local;
-        imbilltype = 0;
-        monthid = 11;
-        spricedots = 2;
-        dpricedots = 2;
+            Exec(db, QString::fromUtf8(s));
     }
 
     std::unique_ptr<Tfrmbasicimbill> OpenBill()

@@ -131,6 +131,26 @@ TEST_F(ExPickerTest, BatchPanelSumsBatchesAndLines)
                                          QStringLiteral("8||12|2.5|30|12|30||")}));
 }
 
+TEST_F(ExPickerTest, AMaterialWithManyOpenBatchesListsThemAll)
+{
+    // 25 open batches of the steel: more than one page of the batch list.
+    for (int i = 3; i <= 25; ++i)
+        X(QStringLiteral("insert into mrplist (mid,bnum,qty,sprice,dprice,rsprice,rdprice,block,pid,cid,cfid,supid) "
+                         "values (7,'C%1',1,2,2,2,2,0,1,0,2,2)")
+              .arg(i));
+    X(QStringLiteral("update msrglist set qty=39,cost=105 where mid=7"));
+    auto bill = OpenExBill();
+    RunPicker<Tfrmexdetail>(*bill, [&](Tfrmexdetail& p) {
+        Category(p, "钢材");
+        DialogScript::ClearLog();
+        Material(p, "圆钢");
+        EXPECT_TRUE(Texts().isEmpty());
+        const QStringList batches = Column(p.cdsbaseinfo, "bnum");
+        EXPECT_EQ(batches.size(), 25);
+        EXPECT_EQ(batches.value(24), QStringLiteral("C25"));
+    });
+}
+
 TEST_F(ExPickerTest, SearchAndRefreshListTheMaterials)
 {
     auto bill = OpenExBill();
@@ -157,6 +177,11 @@ TEST_F(ExPickerTest, ReturnPickerListsTheUnitsLinesOfExactlyTheCategory)
     AddBatchLine(*first, 1);
     AddBatchLine(*first, 3);
     first->acSaveExecute();
+
+    // An issue of another unit is not offered.
+    X(QStringLiteral("insert into ebmaster (fid,pid,bdate,dptid,pjtid,billnum,brecorded,breverse) values (900,")
+      + QString::number(curpid) + QStringLiteral(",'2024-11-05',1,2,'X 1',1,0)"));
+    X(QStringLiteral("insert into ebdetail (eid,rpid,mid,qty,sprice,dprice) values (900,2,7,3,4,12)"));
 
     auto bill = OpenExBill();
     FillExHead(*bill);

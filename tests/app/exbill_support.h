@@ -10,6 +10,12 @@ protected:
     void SetUp() override
     {
         BillTest::SetUp();
+        SeedStock(QStringLiteral("acct"));
+    }
+
+    // A second unit and project, two batches of the steel and the cement's average, in db.
+    void SeedStock(const QString& db)
+    {
         const char* rows[] = {
             "update dptlist set bparent=1 where fid=1",
             "insert into dptlist (fid,pfid,code,tlevel,bparent,prtname,visibled,expanded,ischecked) values (2,1,'000002',1,0,'一工区',1,0,0)",
@@ -22,7 +28,7 @@ protected:
             "insert into msrglist (mid,qty,cost) values (8,12,30)",
         };
         for (const char* s : rows)
-            X(QString::fromUtf8(s));
+            Exec(db, QString::fromUtf8(s));
     }
 
     std::unique_ptr<Tfrmbasicexbill> OpenExBill()

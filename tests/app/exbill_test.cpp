@@ -81,9 +81,15 @@ TEST_F(ExBillTest, AuditRefusedWhenABatchRanShortAndDeletedLinesFreeTheirBatches
     EXPECT_EQ(Q(QStringLiteral("select rpid from ebdetail")), QStringList{QStringLiteral("2")});
     EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
               (QStringList{QStringLiteral("1|0"), QStringLiteral("2|1")}));
+    // Ctrl+Delete in the grid, confirmed.
     bill->acEditExecute();
     bill->CDSdetail.First();
-    bill->CDSdetail.Delete();
+    bill->DBGridGx1->setFocus();
+    DialogScript::ClearLog();
+    DialogScript::Answer(mrOk);
+    QTest::keyClick(bill->DBGridGx1, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("Delete record?")});
+    EXPECT_EQ(bill->CDSdetail.RecordCount(), 0);
     X(QStringLiteral("update mrplist set qty=10 where fid=1"));
     AddBatchLine(*bill, 1);
     bill->acSaveExecute();
