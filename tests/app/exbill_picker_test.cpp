@@ -258,3 +258,43 @@ TEST_F(ExBillTest, BatchDialogTakesPicksOnOkOnlyAndSaveKeepsTheBatchFree)
     EXPECT_EQ(Q(QStringLiteral("select bnum,qty,dprice,cfid,supid,block from mrplist where fid=1")),
               QStringList{QStringLiteral("A 11-1x|8|28|3|2|0")});
 }
+
+TEST_F(ExBillTest, OverseasBatchDialogTakesTheCurrencyOnOkOnly)
+{
+    systype = TSystype::overseas;
+    X(QStringLiteral("update mrplist set cid=(select fid from currencyset where cryname='人民币')"));
+    auto bill = OpenExBill();
+    QStringList seen;
+    DialogScript::AnswerForm([&](TForm& f) {
+        auto& p = dynamic_cast<Tfrmexdetail&>(f);
+        ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QStringLiteral("钢材")));
+        p.DBGridGx1DblClick();
+        DialogScript::AnswerForm([&](TForm& d) {
+            auto& m = dynamic_cast<Tfrmexdetail_mc&>(d);
+            seen << m.cryname->text();
+            // A pick left with Cancel leaves the batch alone, whatever the last pick handed over.
+            listboxid = 2;
+            listboxname = QStringLiteral("美元");
+            DialogScript::AnswerForm([](TForm&) { return mrCancel; });
+            m.currencyClick();
+            seen << m.cryname->text();
+            DialogScript::AnswerForm([](TForm& l) {
+                auto& list = dynamic_cast<Tfrmbasiclistbox&>(l);
+                list.CDSlist.Locate(QStringLiteral("cryname"), Variant(QStringLiteral("美元")), {});
+                list.DBGridGx1CellClick(nullptr);
+                return mrOk;
+            });
+            m.currencyClick();
+            seen << m.cryname->text();
+            m.Button1->Click();
+            return mrOk;
+        });
+        p.acEditExecute();
+        p.acSaveExecute();
+        return mrCancel;
+    });
+    bill->btlistaddClick();
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("人民币"), QStringLiteral("人民币"), QStringLiteral("美元")}));
+    EXPECT_EQ(Q(QStringLiteral("select c.cryname from mrplist m,currencyset c where m.fid=1 and c.fid=m.cid")),
+              QStringList{QStringLiteral("美元")});
+}
