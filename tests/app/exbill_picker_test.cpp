@@ -219,18 +219,47 @@ TEST_F(ExPickerTest, ReturnPickerListsTheUnitsLinesOfExactlyTheCategory)
     EXPECT_TRUE(material);
 }
 
-TEST_F(ExBillTest, BatchDialogTakesPicksOnOkOnlyAndSaveKeepsTheBatchFree)
+namespace {
+
+class BatchDialogTest : public ExBillTest {
+protected:
+    // Opens the batch list of the steel in the batch picker, edits the first batch through the
+    // batch dialog (the actor drives it and leaves it with OK), and saves the list; edited looks
+    // at the picker between the dialog and the save.
+    template <class Dialog>
+    static void EditSteelBatch(Tfrmbasicexbill& bill, std::function<void(Dialog&)> actor,
+                               std::function<void(Tfrmexdetail&)> edited = {})
+    {
+        DialogScript::AnswerForm([&](TForm& f) {
+            auto& p = dynamic_cast<Tfrmexdetail&>(f);
+            ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QStringLiteral("钢材")));
+            p.DBGridGx1DblClick();
+            EXPECT_TRUE(p.batchview());
+            EXPECT_EQ(p.materialid(), 7);
+            DialogScript::AnswerForm([&](TForm& d) {
+                actor(dynamic_cast<Dialog&>(d));
+                return mrOk;
+            });
+            p.acEditExecute();
+            if (edited)
+                edited(p);
+            p.acSaveExecute();
+            EXPECT_FALSE(p.batchview());
+            return mrCancel;
+        });
+        bill.btlistaddClick();
+    }
+};
+
+} // namespace
+
+TEST_F(BatchDialogTest, PicksAreTakenOnOkOnlyAndSaveKeepsTheBatchFree)
 {
     auto bill = OpenExBill();
     QStringList seen;
-    DialogScript::AnswerForm([&](TForm& f) {
-        auto& p = dynamic_cast<Tfrmexdetail&>(f);
-        ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QStringLiteral("钢材")));
-        p.DBGridGx1DblClick();
-        EXPECT_TRUE(p.batchview());
-        EXPECT_EQ(p.materialid(), 7);
-        DialogScript::AnswerForm([&](TForm& d) {
-            auto& m = dynamic_cast<Tfrmexdetail_m&>(d);
+    EditSteelBatch<Tfrmexdetail_m>(
+        *bill,
+        [&](Tfrmexdetail_m& m) {
             seen << m.windowTitle() + QLatin1Char('|') + m.supname->text() + QLatin1Char('|') + m.cfname->text();
             // A supplier pick left with Cancel changes nothing; one left with OK is taken.
             DialogScript::AnswerForm([](TForm&) { return mrCancel; });
@@ -242,58 +271,42 @@ TEST_F(ExBillTest, BatchDialogTakesPicksOnOkOnlyAndSaveKeepsTheBatchFree)
             m.DataSet()->FieldByName(QStringLiteral("qty"))->SetAsFloat(8);
             QTest::keyClick(m.bnum, Qt::Key_X);
             m.Button1->Click();
-            return mrOk;
+        },
+        [&](Tfrmexdetail& p) {
+            seen << Num(p.cdsbaseinfo.FieldByName(QStringLiteral("dprice")));
+            DialogScript::ClearLog();
         });
-        p.acEditExecute();
-        seen << Num(p.cdsbaseinfo.FieldByName(QStringLiteral("dprice")));
-        DialogScript::ClearLog();
-        p.acSaveExecute();
-        seen << Texts();
-        EXPECT_FALSE(p.batchview());
-        return mrCancel;
-    });
-    bill->btlistaddClick();
+    seen << Texts();
     EXPECT_EQ(seen, (QStringList{QStringLiteral("编辑出库材料项|华丰钢厂|甲供"), QStringLiteral("华丰钢厂"),
                                  QStringLiteral("自购"), QStringLiteral("28"), QStringLiteral("保存成功啊！")}));
     EXPECT_EQ(Q(QStringLiteral("select bnum,qty,dprice,cfid,supid,block from mrplist where fid=1")),
               QStringList{QStringLiteral("A 11-1x|8|28|3|2|0")});
 }
 
-TEST_F(ExBillTest, OverseasBatchDialogTakesTheCurrencyOnOkOnly)
+TEST_F(BatchDialogTest, OverseasCurrencyIsTakenOnOkOnly)
 {
     systype = TSystype::overseas;
     X(QStringLiteral("update mrplist set cid=(select fid from currencyset where cryname='人民币')"));
     auto bill = OpenExBill();
     QStringList seen;
-    DialogScript::AnswerForm([&](TForm& f) {
-        auto& p = dynamic_cast<Tfrmexdetail&>(f);
-        ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QStringLiteral("钢材")));
-        p.DBGridGx1DblClick();
-        DialogScript::AnswerForm([&](TForm& d) {
-            auto& m = dynamic_cast<Tfrmexdetail_mc&>(d);
-            seen << m.cryname->text();
-            // A pick left with Cancel leaves the batch alone, whatever the last pick handed over.
-            listboxid = 2;
-            listboxname = QStringLiteral("美元");
-            DialogScript::AnswerForm([](TForm&) { return mrCancel; });
-            m.currencyClick();
-            seen << m.cryname->text();
-            DialogScript::AnswerForm([](TForm& l) {
-                auto& list = dynamic_cast<Tfrmbasiclistbox&>(l);
-                list.CDSlist.Locate(QStringLiteral("cryname"), Variant(QStringLiteral("美元")), {});
-                list.DBGridGx1CellClick(nullptr);
-                return mrOk;
-            });
-            m.currencyClick();
-            seen << m.cryname->text();
-            m.Button1->Click();
+    EditSteelBatch<Tfrmexdetail_mc>(*bill, [&](Tfrmexdetail_mc& m) {
+        seen << m.cryname->text();
+        // A pick left with Cancel leaves the batch alone, whatever the last pick handed over.
+        listboxid = 2;
+        listboxname = QStringLiteral("美元");
+        DialogScript::AnswerForm([](TForm&) { return mrCancel; });
+        m.currencyClick();
+        seen << m.cryname->text();
+        DialogScript::AnswerForm([](TForm& l) {
+            auto& list = dynamic_cast<Tfrmbasiclistbox&>(l);
+            list.CDSlist.Locate(QStringLiteral("cryname"), Variant(QStringLiteral("美元")), {});
+            list.DBGridGx1CellClick(nullptr);
             return mrOk;
         });
-        p.acEditExecute();
-        p.acSaveExecute();
-        return mrCancel;
+        m.currencyClick();
+        seen << m.cryname->text();
+        m.Button1->Click();
     });
-    bill->btlistaddClick();
     EXPECT_EQ(seen, (QStringList{QStringLiteral("人民币"), QStringLiteral("人民币"), QStringLiteral("美元")}));
     EXPECT_EQ(Q(QStringLiteral("select c.cryname from mrplist m,currencyset c where m.fid=1 and c.fid=m.cid")),
               QStringList{QStringLiteral("美元")});
