@@ -479,25 +479,19 @@ void Tfrmbasicbill::acAuditingExecute()
         TDBGridGx* g;
         ~Unlock() { g->EndUpdateGx(); }
     } unlock{DBGridGx1};
-    if (FbtnState == 7) {
-        if (reversebill()) {
-            MessageDlg(QStringLiteral("数据反记帐成功！"), mtInformation, {mbOK});
-            showbill(BillID);
-            SetbtnState(8);
-        } else {
-            MessageDlg(QStringLiteral("数据反记帐失败！"), mtError, {mbOK});
+    auto finish = [this](bool ok, const char* done, const char* failed, int state) {
+        if (!ok) {
+            MessageDlg(QString::fromUtf8(failed), mtError, {mbOK});
+            return;
         }
-        return;
-    }
-    if (!auditable())
-        return;
-    if (recordbill()) {
-        MessageDlg(QStringLiteral("数据记帐成功！"), mtInformation, {mbOK});
+        MessageDlg(QString::fromUtf8(done), mtInformation, {mbOK});
         showbill(BillID);
-        SetbtnState(7);
-    } else {
-        MessageDlg(QStringLiteral("数据记帐失败！"), mtError, {mbOK});
-    }
+        SetbtnState(state);
+    };
+    if (FbtnState == 7)
+        finish(reversebill(), "数据反记帐成功！", "数据反记帐失败！", 8);
+    else if (auditable())
+        finish(recordbill(), "数据记帐成功！", "数据记帐失败！", 7);
 }
 
 void Tfrmbasicbill::acDeleteExecute()
