@@ -14,7 +14,6 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/Format.h"
 
-#include <QLabel>
 #include <algorithm>
 #include <map>
 

@@ -12,7 +12,6 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
 
-#include <QLabel>
 #include <QVBoxLayout>
 
 namespace {
