@@ -78,6 +78,23 @@ struct TDBGridGxDataHintParams {
     QString HintStr;
 };
 
+// What the grid answers for a hint at a point: the text, the area in which it
+// stays valid (client coordinates), where it shows (screen coordinates), and
+// whether the grid's tool-tip window shows it in the grid's hint font.
+struct TGridHintInfoGx {
+    QString HintStr;
+    TRect CursorRect;
+    TPoint HintPos;
+    int HintMaxWidth = 0;
+    TColor HintColor = clInfoBk;
+    int ReshowTimeout = 0;
+    int HideTimeout = 0;
+    bool ToolTip = false;
+};
+
+// The class library's pause before a hint shows, in milliseconds.
+constexpr int ApplicationHintPauseGx = 500;
+
 // What a title box is painted with.
 struct TDBGirdDrawTitleStateGx {
     bool Down = false;
@@ -484,9 +501,21 @@ public:
     bool AnyColumnHidesDuplicates();
     void EnterFilterRowFromAbove();
 
-    // ================================================================ later issues
+    // ================================================================ cell hints and tool tips
+    // The pause before the hint at a client point: 0 where a tool tip waits.
+    int CMHintShowPause(const TPoint& CursorPos, int HintPause = ApplicationHintPauseGx);
+    // The hint at a client point; false when there is none to show.
+    bool CMHintShow(const TPoint& CursorPos, TGridHintInfoGx& Info);
     void DefaultFillDataHintShowInfo(TPoint CursorPos, TGridCoord Cell, TPoint InCellCursorPos, TColumnGx* Column,
                                      TDBGridGxDataHintParams& Params);
+    // The text a data cell's hint shows for the current record.
+    QString GetColumnHintText(TColumnGx* Column);
+    // The font the current hint is drawn in (created on first use).
+    TFont* HintFont();
+    // A tool tip that needs no pause shows as soon as the mouse comes to its cell.
+    void HintMouseMoved(int X, int Y);
+
+    // ================================================================ later issues
     void DefaultFillSTFilterListValues(TColumnGx* Column, TStringsGx& Items);
     void DefaultFillSTFilterListCommandValues(TColumnGx* Column, TStringsGx& Items);
     void DefaultFillSTFilterListDataValues(TColumnGx* Column, TStringsGx& Items);
@@ -757,6 +786,7 @@ private:
     TColor FFooterColor = clWindow;
     TFont FFooterFont;
     std::unique_ptr<TFont> FHintFont;
+    TGridCoord FHintCell{-1, -1};   // the cell the mouse last came to, for tool tips without a pause
     std::unique_ptr<TDBGridGxScrollBar> FHorzScrollBar;
     bool FInColExit = false;
     std::unique_ptr<TDBGridGxIndicatorTitle> FIndicatorTitle;

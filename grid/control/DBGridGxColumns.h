@@ -31,6 +31,7 @@ class TDBGridColumnsGx;
 class TCustomDBGridGx;
 class TGroupDataTreeNodeGx;
 class TPopupDataGridGx;
+struct TDBGridGxDataHintParams;
 
 // ---------------------------------------------------------------- plain column list
 
@@ -402,6 +403,12 @@ public:
                                                        const TRect& rect, TColCellParamsGx& params, bool& processed)>;
     // May change whether the mark of a required field left empty is drawn.
     using TCheckDrawRequiredStateEventGx = std::function<void(TColumnGx* sender, bool& drawState)>;
+    // The pause before a cell's hint, and a data cell's hint, taken over per column.
+    using THintShowPauseEventGx = std::function<void(TColumnGx* sender, TPoint cursorPos, TGridCoord cell,
+                                                     TPoint inCellCursorPos, int& hintPause, bool& processed)>;
+    using TDataHintShowEventGx = std::function<void(TColumnGx* sender, TPoint cursorPos, TGridCoord cell,
+                                                    TPoint inCellCursorPos, TDBGridGxDataHintParams& params,
+                                                    bool& processed)>;
 
     // Created inside a collection, or free-standing (no grid) when it is nullptr.
     explicit TColumnGx(TDBGridColumnsGx* collection);
@@ -627,6 +634,8 @@ public:
     std::function<void(TCustomDBGridGx* Sender, TGroupDataTreeNodeGx* GroupDataTreeNode, const Variant& KeyValue,
                        QString& KeyValueAsText)>
         OnGroupGetKeyValueAsText;
+    THintShowPauseEventGx OnHintShowPause;
+    TDataHintShowEventGx OnDataHintShow;
 
     // The column's own drop-down list grid, created on first use and owned by the column.
     TPopupDataGridGx* DataList();

@@ -519,8 +519,10 @@ void TCustomDBGridGx::ShowSelectCursor(int X, int Y)
 void TCustomDBGridGx::MouseMove(TShiftState Shift, int X, int Y)
 {
     FMoveMousePos = TPoint(X, Y);
-    if (GridState() == gsNormal && FDBGridGxState == dgsNormal)
+    if (GridState() == gsNormal && FDBGridGxState == dgsNormal) {
         ShowSelectCursor(X, Y);
+        HintMouseMoved(X, Y);
+    }
     if (FSelectedCellPressed) {
         FSelectedCellPressed = false;
         return;

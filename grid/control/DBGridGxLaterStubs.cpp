@@ -1,6 +1,6 @@
 // Placeholders of the data grid's modes that no form of this program switches on:
 // record dragging and tree data, the row-detail panel, the row panel, data
-// grouping, cell hints and group rows.
+// grouping and group rows.
 #include "DBGridGx.h"
 #include "DBGridGxParts.h"
 
@@ -180,10 +180,3 @@ void TCustomDBGridGx::DrawOutBoundaryArea(const TRect& ARect)
     TCustomGridGx::DrawOutBoundaryArea(ARect);
 }
 
-// ---------------------------------------------------------------- hints
-
-bool TCustomDBGridGx::HintAt(const TPoint& p, QString& text, TRect& area)
-{
-    return TCustomGridGx::HintAt(p, text, area);
-}
-void TCustomDBGridGx::DefaultFillDataHintShowInfo(TPoint, TGridCoord, TPoint, TColumnGx*, TDBGridGxDataHintParams&) {}
