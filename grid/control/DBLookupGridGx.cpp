@@ -225,6 +225,10 @@ TDBLookupGridGx::~TDBLookupGridGx()
     FSpecRow->OnChanged = nullptr;
     FDataLink->Detach();
     FDataLink->SetDataSource(nullptr);
+    // The list link lets go of the grid's own source before that goes.
+    if (TCustomDBGridGx::DataSource() == FLookupSource.get())
+        TCustomDBGridGx::SetDataSource(nullptr);
+    FLookupSource->SetDataSet(nullptr);
 }
 
 std::unique_ptr<TColumnDefValuesGx> TDBLookupGridGx::CreateColumnDefValues()

@@ -220,3 +220,63 @@ TEST_F(LookupGridTest, DropDownGridClosesByMouseOnlyThroughABoundHandler)
     QApplication::processEvents();
     EXPECT_EQ(closes, (QList<bool>{true, false}));
 }
+
+TEST_F(LookupGridTest, BoundToADataFieldItFollowsTheRecordAndWritesTheChoice)
+{
+    TClientDataSet lines;
+    lines.FieldDefs().Add(QStringLiteral("mid"), ftInteger);
+    auto* material = lines.AddField<TStringField>(QStringLiteral("material"), fkLookup, 40);
+    material->KeyFields = QStringLiteral("mid");
+    material->LookupKeyFields = QStringLiteral("FID");
+    material->LookupResultField = QStringLiteral("mname");
+    material->LookupDataSet = &cds;
+    lines.CreateDataSet();
+    lines.AppendRecord({Variant(7)});
+    lines.AppendRecord({Variant(9)});
+    lines.First();
+    TDataSource linesSrc;
+    linesSrc.SetDataSet(&lines);
+    struct Case {
+        const char* name;
+        const char* field;
+        bool lookupMode;
+    };
+    for (const Case& c : {Case{"the key field", "mid", false}, Case{"the lookup field", "material", true}}) {
+        auto* bound = new TDBLookupGridGx(form.get());
+        bound->setGeometry(10, 10, 300, 150);
+        if (!c.lookupMode) {
+            bound->SetListSource(&listSrc);
+            bound->SetKeyField(QStringLiteral("FID"));
+            bound->SetListField(QStringLiteral("mname"));
+        }
+        bound->SetDataSource(&linesSrc);
+        bound->SetDataField(QString::fromLatin1(c.field));
+        bound->show();
+        QApplication::processEvents();
+        EXPECT_EQ(bound->LookupMode(), c.lookupMode) << c.name;
+        EXPECT_EQ(bound->MasterFieldNames(), QStringLiteral("mid")) << c.name;
+        lines.First();
+        EXPECT_EQ(bound->KeyValue().ToInt(), 7) << c.name;
+        EXPECT_EQ(bound->SelectedItem(), Name(7)) << c.name;
+        lines.Next();
+        EXPECT_EQ(bound->KeyValue().ToInt(), 9) << c.name;
+        // A key from the list goes into the record.
+        QTest::keyClick(bound, Qt::Key_Down);
+        EXPECT_EQ(lines.FieldByName(QStringLiteral("mid"))->AsInteger(), 10) << c.name;
+        EXPECT_EQ(bound->SelectedItem(), Name(10)) << c.name;
+        lines.Cancel();
+        // A read-only link chooses nothing.
+        bound->SetReadOnly(true);
+        QTest::keyClick(bound, Qt::Key_Down);
+        EXPECT_EQ(lines.State(), dsBrowse) << c.name;
+        delete bound;
+    }
+    // A list over the data field's own dataset is refused.
+    auto* circular = new TDBLookupGridGx(form.get());
+    circular->SetListSource(&linesSrc);
+    circular->SetKeyField(QStringLiteral("mid"));
+    circular->SetDataField(QStringLiteral("mid"));
+    EXPECT_THROW(circular->SetDataSource(&linesSrc), EDatabaseError);
+    delete circular;
+    linesSrc.SetDataSet(nullptr);
+}
