@@ -292,3 +292,43 @@ TEST_F(FilterRowTest, EditorListOffersCommandsAndValues)
     grid->LeaveFilterEditMode();
     F("munit")->SetListSource(nullptr);
 }
+
+TEST_F(FilterRowTest, UpdateBracketsAndRememberedListSizes)
+{
+    // Inside an update bracket the editor neither moves nor goes.
+    grid->ShowFilterEdit(1);
+    grid->STFilter()->BeginUpdate();
+    grid->LeaveFilterEditMode();
+    EXPECT_TRUE(grid->FilterEditMode());
+    EXPECT_TRUE(grid->FilterEditorVisible());
+    grid->STFilter()->EndUpdate();
+    grid->LeaveFilterEditMode();
+    EXPECT_FALSE(grid->FilterEditorVisible());
+
+    // An in-title list is at least as wide as its column; a size the user gives it
+    // with the grip is kept for the next time.
+    grid->STFilter()->SetLocation(stflInTitleFilterGx);
+    TColumnGx* column = grid->Columns()->GetColumn(ColumnOf("code"));
+    column->SetWidth(200);
+    grid->ShowInTitleFilterListbox(column);
+    TPopupListboxGx* list = grid->InTitleFilterListbox();
+    EXPECT_EQ(list->width(), 200);
+    list->SetBounds(list->x(), list->y(), 260, 5 * list->ItemHeight() + 2 * list->FrameWidth());
+    list->SetSizeGripResized(true);
+    grid->HideInTitleFilterListbox(false);
+    EXPECT_EQ(column->STFilter()->DropDownListWidth(), 260);
+    EXPECT_EQ(column->STFilter()->DropDownListRows(), 5);
+    grid->ShowInTitleFilterListbox(column);
+    EXPECT_EQ(list->width(), 260);
+    EXPECT_EQ(list->RowCount(), 5);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(grid->InTitleFilterListboxVisible());
+    EXPECT_TRUE(form->isVisible());
+
+    // Without a centre the lists get no entries of their own.
+    TStringsGx items;
+    items.Add(QStringLiteral("x"));
+    grid->SetCenter(nullptr);
+    grid->DefaultFillSTFilterListValues(column, items);
+    EXPECT_EQ(items.Texts(), QStringList{QStringLiteral("x")});
+}
