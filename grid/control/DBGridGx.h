@@ -1000,6 +1000,7 @@ private:
     void MoveToFilterColumn(int DataCol);
     int NextFilterColumn(int From, int Direction);
     bool InTitleListboxKeyDown(WORD Key, TShiftState Shift);
+    bool ForwardKeyToFilterEditor(QChar Key);
     void InTitleListboxKeyPress(QChar& Key);
 
     // ================================================================ interaction helpers

@@ -270,8 +270,11 @@ TDBGridGxSimpleFilterDialog* SimpleFilterDialog() { return TheDialog().data(); }
 bool ShowCustomFilterDialog(TColumnGx* Column)
 {
     QPointer<TDBGridGxSimpleFilterDialog>& d = TheDialog();
-    if (!d)
+    if (!d) {
         d = new TDBGridGxSimpleFilterDialog(nullptr);
+        // Freed with the application.
+        qAddPostRoutine([] { delete TheDialog().data(); });
+    }
     d->Column = Column;
     d->FApplied = false;
     d->Init();

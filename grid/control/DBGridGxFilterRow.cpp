@@ -16,6 +16,7 @@
 #include "platform/gui/Graphics.h"
 #include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <algorithm>
 
 namespace {
@@ -87,10 +88,10 @@ void TCustomDBGridGx::DrawFilterRowCell(int ACol, int ARow, const TRect& ARect, 
         const QString text = column->FieldName().isEmpty() ? QString() : column->STFilter()->ExpressionStr();
         WriteCellText(column, r, true, 2, 2, text, taLeftJustify, column->Layout(), false, false, 0, 0);
     }
-    TRect b(r.Right - (Flat() ? 0 : 0), ARect.Top, r.Right + buttonWidth, ARect.Top + FInplaceEditorButtonHeight);
-    if (Flat())
-        b = TRect(r.Right + 1, ARect.Top, r.Right + 1 + buttonWidth, ARect.Top + FInplaceEditorButtonHeight);
-    b.Bottom = std::min(b.Bottom, ARect.Bottom);
+    // A flat button keeps one pixel of background between text and button.
+    const int buttonLeft = r.Right + (Flat() ? 1 : 0);
+    TRect b(buttonLeft, ARect.Top, buttonLeft + buttonWidth,
+            std::min(ARect.Bottom, ARect.Top + FInplaceEditorButtonHeight));
     int transparency = 80;
     if (FFilterEditMode)
         transparency = 0;
@@ -702,6 +703,26 @@ void TCustomDBGridGx::InplaceEditKeyPress(QWidget* Control, QChar& Key)
 {
     if (FFilterEdit && Control == FFilterEdit && Key == QChar(9))
         Key = QChar(0);
+}
+
+bool TCustomDBGridGx::ForwardKeyToFilterEditor(QChar Key)
+{
+    if (!FFilterEditMode || !FFilterEdit || !(Key.isPrint() || Key == QChar(8)))
+        return false;
+    TInplaceFilterEditGx* e = FilterEditor();
+    if (!e->GetVisible())
+        UpdateFilterEdit(true);
+    if (!e->GetVisible())
+        return false;
+    e->setFocus();
+    // The character goes to the editor's window that holds the focus.
+    QWidget* target = QApplication::focusWidget();
+    if (!target || (target != e && !e->isAncestorOf(target)))
+        target = e;
+    const int qtKey = Key == QChar(8) ? int(Qt::Key_Backspace) : int(Qt::Key_unknown);
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, qtKey, Qt::NoModifier, QString(Key)));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, qtKey, Qt::NoModifier, QString(Key)));
+    return true;
 }
 
 void TCustomDBGridGx::EnterFilterRowFromAbove()

@@ -510,6 +510,11 @@ void TCustomDBGridGx::KeyPress(QChar& Key)
         Key = QChar(0);
         return;
     }
+    // While the filter row is being edited, typing goes into the filter editor.
+    if (ForwardKeyToFilterEditor(Key)) {
+        Key = QChar(0);
+        return;
+    }
     FCompleteKeyPress = QString(Key);
     struct Reset {
         QString& text;

@@ -332,3 +332,16 @@ TEST_F(FilterRowTest, UpdateBracketsAndRememberedListSizes)
     grid->DefaultFillSTFilterListValues(column, items);
     EXPECT_EQ(items.Texts(), QStringList{QStringLiteral("x")});
 }
+
+TEST_F(FilterRowTest, TypingOnTheGridGoesIntoTheFilterEditor)
+{
+    grid->ShowFilterEdit(ColumnOf("code"));
+    grid->setFocus();
+    QApplication::processEvents();
+    Type(QStringLiteral("A"));
+    EXPECT_EQ(grid->FilterEditor()->EditText(), QStringLiteral("A"));
+    Type(QStringLiteral("0"));
+    EXPECT_EQ(grid->FilterEditor()->EditText(), QStringLiteral("A0"));
+    EXPECT_TRUE(grid->FilterEditor()->hasFocus());
+    EXPECT_FALSE(grid->EditorMode());
+}
