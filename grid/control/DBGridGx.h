@@ -1001,6 +1001,8 @@ private:
     int NextFilterColumn(int From, int Direction);
     bool InTitleListboxKeyDown(WORD Key, TShiftState Shift);
     bool ForwardKeyToFilterEditor(QChar Key);
+    void FilterEditorTakeFocus();
+    bool FFilterEditGivesFocus = false;   // the filter editor hands the focus back to the grid
     void InTitleListboxKeyPress(QChar& Key);
 
     // ================================================================ interaction helpers

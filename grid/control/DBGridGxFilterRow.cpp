@@ -237,8 +237,11 @@ void TCustomDBGridGx::HideFilterEdit()
     if (!FilterEditorVisible())
         return;
     TInplaceFilterEditGx* e = FilterEditor();
-    if (isVisible() && focusPolicy() != Qt::NoFocus && e->hasFocus())
+    if (isVisible() && focusPolicy() != Qt::NoFocus && (e->hasFocus() || e->isAncestorOf(QApplication::focusWidget()))) {
+        FFilterEditGivesFocus = true;
         setFocus();
+        FFilterEditGivesFocus = false;
+    }
     e->SetVisible(false);
     e->SetColumn(nullptr);
     if (FFilterCol >= 0 && FFilterCol < FColumns->Count()) {
@@ -704,6 +707,8 @@ void TCustomDBGridGx::InplaceEditKeyPress(QWidget* Control, QChar& Key)
     if (FFilterEdit && Control == FFilterEdit && Key == QChar(9))
         Key = QChar(0);
 }
+
+void TCustomDBGridGx::FilterEditorTakeFocus() { FilterEditor()->setFocus(); }
 
 bool TCustomDBGridGx::ForwardKeyToFilterEditor(QChar Key)
 {

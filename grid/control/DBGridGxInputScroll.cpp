@@ -47,6 +47,9 @@ void TCustomDBGridGx::FocusSet()
     TCustomGridGx::FocusSet();
     if (FOptions.Contains(dgRowSelect))
         InvalidateRow(Row());
+    // In filter-edit mode the focus goes on into the filter editor, unless it came from there.
+    if (FFilterEditMode && !FFilterEditGivesFocus && FilterEditorVisible())
+        FilterEditorTakeFocus();
     RepaintFocusChange();
 }
 

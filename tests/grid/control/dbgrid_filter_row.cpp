@@ -234,7 +234,15 @@ TEST_F(FilterRowTest, InTitleListTicksValuesAndClears)
     EXPECT_EQ(f->ExpressionStr(), QString());
     EXPECT_FALSE(cds.Filtered());
     EXPECT_EQ(cds.RecordCount(), int(MaterialRows().size()));
-    grid->ShowInTitleFilterListbox(nullptr);
+
+    // Ctrl+T drops the current column's list; Esc closes it.
+    GoTo(1, "mtype");
+    grid->setFocus();
+    Key(Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(grid->InTitleFilterListboxVisible());
+    EXPECT_EQ(grid->InTitleFilterListboxColumn(), grid->Columns()->GetColumn(ColumnOf("mtype")));
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(grid->InTitleFilterListboxVisible());
     F("munit")->SetListSource(nullptr);
 }
 
@@ -344,4 +352,18 @@ TEST_F(FilterRowTest, TypingOnTheGridGoesIntoTheFilterEditor)
     EXPECT_EQ(grid->FilterEditor()->EditText(), QStringLiteral("A0"));
     EXPECT_TRUE(grid->FilterEditor()->hasFocus());
     EXPECT_FALSE(grid->EditorMode());
+}
+
+TEST_F(FilterRowTest, FocusOnTheGridMovesIntoTheFilterEditor)
+{
+    grid->ShowFilterEdit(ColumnOf("code"));
+    cancel->setFocus();
+    QApplication::processEvents();
+    grid->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(grid->FilterEditor()->hasFocus());
+    // Leaving the filter row gives the grid the focus for good.
+    Key(Qt::Key_Down);
+    EXPECT_FALSE(grid->FilterEditMode());
+    EXPECT_TRUE(grid->hasFocus());
 }
