@@ -364,7 +364,9 @@ void Tfrmquerydetail::loadcondition(const TIniFile& ini)
         Edit6->setText(ini.ReadString(s, QStringLiteral("bdate"), QString()));
         Edit7->setText(ini.ReadString(s, QStringLiteral("edate"), QString()));
     }
-    RadioGroup1->SetItemIndex(ini.ReadInteger(s, QStringLiteral("brecorded"), 1));
+    // A hand-edited index outside the two items is taken as the default, posted bills.
+    const int recorded = ini.ReadInteger(s, QStringLiteral("brecorded"), 1);
+    RadioGroup1->SetItemIndex(recorded == 0 ? 0 : 1);
     CheckBox6->SetChecked(ini.ReadBool(s, QStringLiteral("bcheckrevese"), false));
     CheckBox2->SetChecked(ini.ReadBool(s, QStringLiteral("bchecktotal"), false));
     querytotal = CheckBox2->Checked();

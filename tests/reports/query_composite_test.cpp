@@ -226,7 +226,8 @@ TEST_F(QueryTest, SavedConditions)
 
 TEST_F(QueryTest, CompositeQueryByClicksWithABadSavedDate)
 {
-    // Saved dates that are no dates, as a hand-edited file may hold them.
+    // Saved dates that are no dates and a posting choice out of range, as a hand-edited file
+    // may hold them.
     const QString file = Tfrmquerybase::conditionfile();
     QFile::remove(file);
     {
@@ -234,6 +235,7 @@ TEST_F(QueryTest, CompositeQueryByClicksWithABadSavedDate)
         ini.WriteBool(QStringLiteral("exbill"), QStringLiteral("bcheckdate"), true);
         ini.WriteString(QStringLiteral("exbill"), QStringLiteral("bdate"), QStringLiteral("2024-13-45"));
         ini.WriteString(QStringLiteral("exbill"), QStringLiteral("edate"), QStringLiteral("not a date"));
+        ini.WriteString(QStringLiteral("exbill"), QStringLiteral("brecorded"), QStringLiteral("7"));
     }
     Tfrmqueryexbill form;
     show(&form);
@@ -245,6 +247,7 @@ TEST_F(QueryTest, CompositeQueryByClicksWithABadSavedDate)
         auto& d = dynamic_cast<Tfrmqueryexdetail&>(f);
         EXPECT_TRUE(d.CheckBox4->Checked());
         EXPECT_EQ(d.Edit6->text(), QStringLiteral("2024-13-45"));
+        EXPECT_EQ(d.RadioGroup1->ItemIndex(), 1);   // posted bills, not no choice at all
         // The date button reports the bad text and opens nothing; the text stays.
         DialogScript::ClearLog();
         click(d.SpeedButton3);

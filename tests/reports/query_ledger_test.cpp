@@ -105,3 +105,40 @@ TEST_F(QueryTest, LedgerOfAMaterialWithoutStock)
     ledger.ToolButton3->click();
     EXPECT_EQ(ledger.Pid(), curpid);
 }
+
+TEST_F(QueryTest, LedgerStepsThroughTheQueryRowsWithAllPeriods)
+{
+    Tfrmqueryexbill form;
+    show(&form);
+    form.acQuery->trigger();   // posted issues of the open period, four lines
+    QList<int> mids;
+    QStringList names;
+    for (form.adoqry.First(); !form.adoqry.Eof(); form.adoqry.Next()) {
+        mids << form.adoqry.FieldByName(QStringLiteral("mid"))->AsInteger();
+        names << form.adoqry.FieldByName(QStringLiteral("mname"))->AsString().trimmed();
+    }
+    ASSERT_EQ(mids.size(), 4);
+    form.adoqry.First();
+    DialogScript::AnswerForm([&](TForm& f) {
+        auto& ledger = dynamic_cast<Tfrmmtrimexsrg&>(f);
+        EXPECT_EQ(ledger.MID(), mids[0]);
+        ledger.CheckBox1->SetChecked(true);
+        // Back at the first row: the same material again.
+        ledger.ToolButton2->click();
+        EXPECT_EQ(ledger.MID(), mids[0]);
+        // Forward through the rows, and past the last one the last material stays.
+        for (int i : {1, 2, 3, 3}) {
+            ledger.ToolButton3->click();
+            EXPECT_EQ(ledger.MID(), mids[i]);
+            EXPECT_EQ(ledger.Edit2->text(), names[i]);
+            // Every row is of that material, from every period.
+            for (ledger.cdsinfo.First(); !ledger.cdsinfo.Eof(); ledger.cdsinfo.Next())
+                EXPECT_EQ(ledger.cdsinfo.FieldByName(QStringLiteral("mid"))->AsInteger(), mids[i]);
+        }
+        ledger.ToolButton2->click();
+        EXPECT_EQ(ledger.MID(), mids[2]);
+        return mrCancel;
+    });
+    form.acBillEx->trigger();
+    EXPECT_EQ(DialogScript::PendingAnswers(), 0);
+}
