@@ -3,6 +3,7 @@
 #include "query_support.h"
 
 #include "data/ExcelExport.h"
+#include "platform/rtl/IniFile.h"
 #include "reports/CompositeStock.h"
 #include "reports/StockQuery.h"
 
@@ -122,4 +123,72 @@ TEST_F(QueryTest, PriceBatchesAndTheirWorkbook)
         }
         EXPECT_FALSE(x.style(0, excelcolname(int(h.size()) + 1) + lastrow).allBorders);
     }
+}
+
+TEST_F(QueryTest, StockDialogKeepsItsConditions)
+{
+    const QString file = Tfrmquerybase::conditionfile();
+    QFile::remove(file);
+    auto tick = [](TTreeCondition& c, const char* code, const char* name) {
+        c.box->SetChecked(true);
+        c.code = QString::fromLatin1(code);
+        c.edit->setText(QString::fromUtf8(name));
+    };
+    {
+        TfrmQuerySrgdetail d;
+        d.show();
+        QApplication::processEvents();
+        EXPECT_FALSE(d.CheckBox1->Checked());
+        EXPECT_FALSE(d.c7.button->isEnabled());
+        d.CheckBox1->SetChecked(true);
+        d.ClientDataSet1.Last();
+        d.Edit1->setText(QStringLiteral("螺纹'钢"));
+        d.Edit2->setText(QStringLiteral("Φ12"));
+        tick(d.c7, "000002", "华北钢厂");
+        tick(d.c3, "000003", "自购");
+        tick(d.c5, "000002", "钢材");
+        EXPECT_TRUE(querybycf);
+        EXPECT_TRUE(querybysup);
+        d.Button2->click();
+    }
+    {
+        // The keys as the file names them; the period chosen is not kept, only the box.
+        TIniFile ini(file);
+        const QString s = QStringLiteral("srg");
+        EXPECT_TRUE(ini.ReadBool(s, QStringLiteral("bcheckcycle"), false));
+        EXPECT_EQ(ini.ReadString(s, QStringLiteral("mname"), QString()), QStringLiteral("螺纹'钢"));
+        EXPECT_TRUE(ini.ReadBool(s, QStringLiteral("bsupchecked"), false));
+        EXPECT_EQ(ini.ReadString(s, QStringLiteral("supname"), QString()), QStringLiteral("华北钢厂"));
+        EXPECT_EQ(ini.ReadString(s, QStringLiteral("supid"), QString()), QStringLiteral("000002"));
+        EXPECT_TRUE(ini.ReadBool(s, QStringLiteral("bcheckbreed"), false));
+        EXPECT_EQ(ini.ReadString(s, QStringLiteral("cfid"), QString()), QStringLiteral("000003"));
+        EXPECT_EQ(ini.ReadString(s, QStringLiteral("bid"), QString()), QStringLiteral("000002"));
+    }
+    querybycf = querybysup = false;
+    TfrmQuerySrgdetail d;
+    d.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(d.CheckBox1->Checked());
+    EXPECT_TRUE(d.DBGridGx2->isEnabled());
+    EXPECT_EQ(d.Edit1->text(), QStringLiteral("螺纹'钢"));
+    EXPECT_EQ(d.Edit2->text(), QStringLiteral("Φ12"));
+    for (TTreeCondition* c : {&d.c3, &d.c5, &d.c7}) {
+        EXPECT_TRUE(c->box->Checked());
+        EXPECT_TRUE(c->button->isEnabled());
+    }
+    EXPECT_EQ(d.c7.code, QStringLiteral("000002"));
+    EXPECT_EQ(d.c7.edit->text(), QStringLiteral("华北钢厂"));
+    EXPECT_EQ(d.c3.code, QStringLiteral("000003"));
+    EXPECT_EQ(d.c5.edit->text(), QStringLiteral("钢材"));
+    EXPECT_TRUE(querybycf);
+    EXPECT_TRUE(querybysup);
+    // Clearing keeps the supplier condition.
+    d.Button3->click();
+    EXPECT_FALSE(d.CheckBox1->Checked());
+    EXPECT_TRUE(d.Edit1->text().isEmpty());
+    EXPECT_FALSE(d.c3.box->Checked());
+    EXPECT_FALSE(d.c5.box->Checked());
+    EXPECT_FALSE(querybycf);
+    EXPECT_TRUE(d.c7.box->Checked());
+    EXPECT_EQ(d.c7.code, QStringLiteral("000002"));
 }
