@@ -10,7 +10,9 @@ namespace {
 
 constexpr qint64 MSecsPerDay = 86400000;
 constexpr double MaxDateTime = 2958466.0;   // 9999-12-31 + 1
-const qint64 BaseJulianDay = QDate(1899, 12, 30).toJulianDay();
+// The Julian day of 1899-12-30, day 0 of TDateTime; a constant, so that dates converted while
+// other files are still being initialised at start-up are right too.
+constexpr qint64 BaseJulianDay = 2415019;
 
 using namespace FormatSettings;
 const char16_t* const MonthNames[12] = {u"一月", u"二月", u"三月", u"四月", u"五月", u"六月",

@@ -9,11 +9,19 @@ TDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
     return TDateTime(EncodeDate(y, mo, d).Value + EncodeTime(h, mi, s, ms).Value);
 }
 
+// Converted while the program's files are still being initialised.
+const QDate kStartupDate = ToQDate(TDateTime(2.0));
+
 struct FixedClock {
     explicit FixedClock(TDateTime t) { SetClockForTesting([t] { return t; }); }
     ~FixedClock() { SetClockForTesting({}); }
 };
 } // namespace
+
+TEST(DateTime, ConversionsAreRightDuringStartUp)
+{
+    EXPECT_EQ(kStartupDate, QDate(1900, 1, 1));
+}
 
 TEST(DateTime, EncodeDecode)
 {
