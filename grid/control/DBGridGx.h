@@ -311,6 +311,8 @@ public:
     void SetReadOnly(bool Value);
     TRowDetailPanelGx* RowDetailPanel() const { return FRowDetailPanel.get(); }
     void SetRowDetailPanel(const TRowDetailPanelGx& Value);
+    // Places the row-detail host control below the current row.
+    void UpdateRowDetailPanel();
     int RowHeight() const { return FNewRowHeight; }
     void SetRowHeight(int Value);
     int RowLines() const { return FRowLines; }
@@ -716,7 +718,8 @@ public:
     virtual void DrawRowPanelTitleCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
     virtual void DrawRowPanelDataCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
     virtual void DrawRowPanelFooterCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
-    virtual void DrawRowDetailSign(const TRect& ARect);
+    // Paints the sign of the record being drawn; the width used (0 when inactive).
+    virtual int DrawRowDetailSign(int DataRow, const TRect& ARect, TGridDrawState State);
     virtual bool IsMouseOnRowDetailSign(int X, int Y);
     virtual bool IsRowDetailSignHit(int InCellX, int ACol);
     virtual bool DefaultMoveDataRows(TBMListGx* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly);
@@ -984,6 +987,9 @@ private:
     void PaintRecNoText(const TRect& Box, int Number);
     void CheckBufferedPaint();
     bool HideRowDetailPanelForMove();
+    // The tree area and the row-detail sign at the left of the first visible column; Rect loses their width.
+    void PaintFirstColumnSigns(TColumnGx* Column, int DataRow, TGridDrawState State, bool RowHasDetailPanel,
+                               TRect& Rect);
     TGridOptions EffectiveSizingOptions() const;
     bool CalcFrozenSizingState(int X, int Y, int& SizingOfs, int& SizingPos, int& Index, TDBGridGxState& State);
     bool IsOnSizingBorder(int X, int Y);
@@ -1034,6 +1040,8 @@ private:
     void StepVisibleColumn(int Direction, bool ExtendRect);
     void DeleteRecords();
     void FocusRowDetailPanel();
+    // Ctrl+Down: shows and focuses the current record's detail panel; whether it did.
+    bool ShowRowDetailPanelFromKey();
     // The grid's character handling that the editor's characters pass too.
     void DataKeyPress(QChar& Key);
     int VisibleDataRowCount();

@@ -308,6 +308,8 @@ void TCustomDBGridGx::KeyDown(WORD& Key, TShiftState Shift)
             break;
         case VK_NEXT:
         case VK_DOWN: {
+            if (Key == VK_DOWN && ShowRowDetailPanelFromKey())
+                break;
             const int distance = FDataLink->BufferCount() - FDataLink->ActiveRecord() - 1;
             if (multiShift)
                 MoveBySelecting(true, distance, false, false);
@@ -476,8 +478,13 @@ void TCustomDBGridGx::FocusRowDetailPanel()
         active->setFocus();
         return;
     }
-    if (QWidget* first = FRowDetailControl->nextInFocusChain(); first && FRowDetailControl->isAncestorOf(first))
-        first->setFocus();
+    // The first control of the panel in tab order that takes the focus by Tab.
+    for (QWidget* w = FRowDetailControl->nextInFocusChain(); w && w != FRowDetailControl; w = w->nextInFocusChain())
+        if (FRowDetailControl->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(FRowDetailControl)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
 }
 
 // ---------------------------------------------------------------- characters

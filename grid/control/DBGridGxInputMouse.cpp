@@ -411,9 +411,16 @@ void TCustomDBGridGx::DataMouseDown(TMouseButton Button, TShiftState Shift, int 
         bool& flag;
         ~Unlock() { flag = false; }
     } unlock{FLockAutoShowCurCell};
-    // 3. Move to the pressed record.
-    if (!(Shift.contains(ssShift) && multi && (rowSelect || indicator)))
+    // 2. A press on the row-detail sign toggles the panel.
+    const bool toggleDetail = FRowDetailPanel->Active() && !indicator && IsMouseOnRowDetailSign(X, Y);
+    // 3. Move to the pressed record (a press on the current one keeps an open detail panel).
+    if (!(Shift.contains(ssShift) && multi && (rowSelect || indicator)) && Cell.Y != Row())
         MoveBy(Cell.Y - Row());
+    // 4.
+    if (toggleDetail) {
+        FRowDetailPanel->SetVisible(!FRowDetailPanel->Visible());
+        return;
+    }
     // 5. The pressed column.
     if (!indicator && DataCol >= 0)
         SelectColumnIndex(DataCol, 0, false);

@@ -16,22 +16,6 @@ void TGridRowPanelGx::Assign(const TGridRowPanelGx& source)
     FNavKeysNavigationType = source.FNavKeysNavigationType;
     FTabNavigationType = source.FTabNavigationType;
 }
-void TRowDetailPanelGx::SetActive(bool value)
-{
-    FActive = value;
-}
-void TRowDetailPanelGx::SetVisible(bool value)
-{
-    FVisible = value;
-}
-void TRowDetailPanelGx::Assign(const TRowDetailPanelGx& source)
-{
-    FActive = source.FActive;
-    FWidth = source.FWidth;
-    FHeight = source.FHeight;
-    FColor = source.FColor;
-    FParentColor = source.FParentColor;
-}
 void TDBGridGxDataGroupsGx::SetActive(bool value)
 {
     FActive = value;
@@ -93,22 +77,6 @@ void TCustomDBGridGx::CalcRecordsDropPosition(int, int, int& DropRow, int& DropL
 {
     DropRow = -1;
     DropLevel = 0;
-}
-
-// ---------------------------------------------------------------- row-detail panel
-
-void TCustomDBGridGx::DrawRowDetailSign(const TRect&) {}
-bool TCustomDBGridGx::IsMouseOnRowDetailSign(int, int)
-{
-    return false;
-}
-bool TCustomDBGridGx::IsRowDetailSignHit(int, int)
-{
-    return false;
-}
-void TCustomDBGridGx::CalcEditRect(int ACol, int ARow, TRect& Rect)
-{
-    TCustomGridGx::CalcEditRect(ACol, ARow, Rect);
 }
 
 // ---------------------------------------------------------------- row panel

@@ -3,6 +3,7 @@
 // images, hidden duplicates, edit buttons, the required-field mark, the
 // incremental-search highlight and the focus rectangle.
 #include "DBGridGx.h"
+#include "DBGridGxParts.h"
 #include "DBGridGxPaintText.h"
 #include "DBGridGxStyle.h"
 #include "DBGridGxTextRoutines.h"
@@ -106,9 +107,10 @@ void TCustomDBGridGx::DrawDataCellArea(TGridCoord Cell, TGridCoord AreaCell, TCo
 
     GetCellParams(Column, canvas->Font(), Params.Background, state);
     Column->GetColCellParams(false, Params);
-    bool rowHasDetailPanel = false;
+    bool rowHasDetailPanel = FRowDetailPanel->Active();
     if (OnCheckRowHaveDetailPanel)
         OnCheckRowHaveDetailPanel(this, rowHasDetailPanel);
+    PaintFirstColumnSigns(Column, dataRow, state, rowHasDetailPanel, rect);
 
     bool processed = false;
     if (OnAdvDrawDataCell)

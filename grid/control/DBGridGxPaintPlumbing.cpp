@@ -286,11 +286,7 @@ bool TCustomDBGridGx::HideRowDetailPanelForMove()
 {
     if (!FRowDetailPanel || !FRowDetailPanel->Visible())
         return true;
-    bool canHide = true;
-    if (OnRowDetailPanelHide)
-        OnRowDetailPanelHide(this, canHide);
-    if (canHide)
-        FRowDetailPanel->SetVisible(false);
+    FRowDetailPanel->SetVisible(false);
     return !FRowDetailPanel->Visible();
 }
 

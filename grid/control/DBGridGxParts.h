@@ -4,6 +4,7 @@
 // control, and data grouping. They exist with their defaults so that the grid
 // can ask them.
 #include "DBGridGxFilter.h"
+#include "DBGridGxRowDetail.h"
 #include "DBGridGxTypes.h"
 #include <QWidget>
 
@@ -30,45 +31,6 @@ private:
     bool FActive = false;
     TRowPanelNavigationTypeGx FNavKeysNavigationType = rpntRowToRowGx;
     TRowPanelNavigationTypeGx FTabNavigationType = rpntCellToCellGx;
-};
-
-// ---------------------------------------------------------------- row-detail panel
-
-class TRowDetailPanelGx {
-public:
-    explicit TRowDetailPanelGx(TCustomDBGridGx* grid) : FGrid(grid) {}
-    TCustomDBGridGx* Grid() const { return FGrid; }
-    bool Active() const { return FActive; }
-    void SetActive(bool value);
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool value);
-    int Width() const { return FWidth; }
-    void SetWidth(int value) { FWidth = value; }
-    int Height() const { return FHeight; }
-    void SetHeight(int value) { FHeight = value; }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value) { FColor = value; }
-    bool ParentColor() const { return FParentColor; }
-    void SetParentColor(bool value) { FParentColor = value; }
-    QWidget* ActiveControl() const { return FActiveControl; }
-    void SetActiveControl(QWidget* value) { FActiveControl = value; }
-    void Assign(const TRowDetailPanelGx& source);
-
-private:
-    TCustomDBGridGx* FGrid;
-    bool FActive = false;
-    bool FVisible = false;
-    int FWidth = 0;
-    int FHeight = 120;
-    TColor FColor = clBtnFace;
-    bool FParentColor = false;
-    QWidget* FActiveControl = nullptr;
-};
-
-// The child control of the grid that hosts a record's detail controls.
-class TRowDetailPanelControlGx : public QWidget {
-public:
-    explicit TRowDetailPanelControlGx(QWidget* parent) : QWidget(parent) {}
 };
 
 // ---------------------------------------------------------------- data grouping
