@@ -258,3 +258,25 @@ TEST_F(ExportFixture, NumberTextsAndFiles)
     importer.ImportFromFile(file, true);
     EXPECT_EQ(Rows(), before);
 }
+
+// A footer row in RTF: shaded with the footer's colour, its text after the footer event.
+TEST_F(ExportFixture, RtfFooterRow)
+{
+    grid()->Font()->SetName(QStringLiteral("Sans"));
+    for (int i = 0; i < 4; ++i)
+        column(i)->SetWidth(64);
+    column(0)->SetVisible(false);
+    column(1)->SetVisible(false);
+    column(3)->SetVisible(false);
+    column(2)->Footer()->SetValueType(fvtSum);
+    column(2)->Footer()->SetColor(clYellow);
+    column(2)->Footer()->SetAlignment(taRightJustify);
+    grid()->SetFooterRowCount(1);
+    grid()->SumList()->SetActive(true);
+    SelectRows({1, 3});
+    const QString doc = QString::fromLatin1(Export<TDBGridGxExportAsRTF>());
+    EXPECT_TRUE(doc.contains(QStringLiteral("\\red255\\green255\\blue0;")));
+    const QString footer = RtfRow({{"1111", 3, 960}}) + RtfCell("\\qr\\sb24\\sa24\\fs18\\f0\\cf0\\cb3 6.5") + RtfRowEnd +
+                           QStringLiteral("}");
+    EXPECT_TRUE(doc.endsWith(footer)) << doc.right(footer.size() + 40).toStdString();
+}
