@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -447,6 +448,15 @@ TEditButtonControlGx* TDBGridInplaceEdit::FindEditButtonByShortCut(TShortCut Sho
             size_t(i + 1) < FEditButtonControlList.size())
             return FEditButtonControlList[size_t(i + 1)].Button;
     return nullptr;
+}
+
+void TDBGridInplaceEdit::PopupEditButtonMenu(QMenu* Menu, TEditButtonControlGx* Button)
+{
+    // Under the button, right-aligned for a right-to-left menu; the button comes up.
+    const bool right = Menu->layoutDirection() == Qt::RightToLeft;
+    const QPoint at = Button->mapToGlobal(QPoint(right ? Button->width() : 0, Button->height()));
+    Menu->popup(right ? at - QPoint(Menu->sizeHint().width(), 0) : at);
+    Button->SetDown(false);
 }
 
 // ---------------------------------------------------------------- wheel

@@ -18,6 +18,7 @@
 #include <vector>
 
 class QFrame;
+class QMenu;
 class TDataSource;
 class TMRUListGx;
 class TMRUListboxGx;
@@ -155,6 +156,7 @@ private:
     void ListMouseUp(QWidget* List, TMouseButton Button, int X, int Y);
     void SelectPickListText(const QString& Text);
     void FollowDataList();
+    void PopupEditButtonMenu(QMenu* Menu, TEditButtonControlGx* Button);
     bool ProcessDataListCharKey(TColumnGx* Column, QChar Key);
     bool FocusInDropDown(QWidget* Widget) const;
     TColor EditorColor() const;

@@ -357,6 +357,8 @@ void TDBGridInplaceEdit::EditButtonControlDown(QObject* Sender, bool TopButton, 
             TEditButtonGx* b = column->EditButtons()->ButtonAt(int(i) - 1);
             if (b->OnDown)
                 b->OnDown(Sender, TopButton, AutoRepeat, Handled);
+            if (!Handled && b->DropdownMenu())
+                PopupEditButtonMenu(b->DropdownMenu(), FEditButtonControlList[i].Button);
         }
 }
 
@@ -579,7 +581,15 @@ void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
     TInplaceEdit::KeyDown(Key, Shift);
 }
 
-void TDBGridInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) { TInplaceEdit::KeyUp(Key, Shift); }
+void TDBGridInplaceEdit::KeyUp(WORD& Key, TShiftState Shift)
+{
+    // Releasing Ctrl reaches an open data list too.
+    if (Key == VK_CONTROL && FEditStyle == esDataList && FListVisible && DataListWidget()) {
+        WORD key = Key;
+        static_cast<TCustomControl*>(DataListWidget())->KeyUp(key, Shift);
+    }
+    TInplaceEdit::KeyUp(Key, Shift);
+}
 
 bool TDBGridInplaceEdit::ProcessCharKey(QChar Key)
 {

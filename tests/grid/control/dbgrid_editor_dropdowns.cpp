@@ -10,6 +10,8 @@
 #include "grid/support/PopupMonthCalendarGx.h"
 #include "grid/support/SizeGripGx.h"
 
+#include <QMenu>
+
 using namespace gxinput;
 
 namespace {
@@ -259,4 +261,27 @@ TEST_F(GridEditorDropDowns, EarlierEntriesFollowTheTypedText)
     Key(Qt::Key_Escape);
     EXPECT_FALSE(editor->MRUListVisible());
     EXPECT_EQ(editor->Text(), QString());
+}
+
+TEST_F(GridEditorDropDowns, ExtraButtonPopsItsMenuUnderItselfUnlessItsEventTakesThePress)
+{
+    TColumnGx* billnum = Column("billnum");
+    TEditButtonGx* extra = billnum->EditButtons()->Add();
+    QMenu menu;
+    menu.addAction(QStringLiteral("复制单号"));
+    extra->SetDropdownMenu(&menu);
+    TDBGridInplaceEdit* editor = OpenEditor("billnum");
+    ASSERT_TRUE(editor && editor->EditButtonCount() == 2);
+    TEditButtonControlGx* button = editor->EditButtonControl(1);
+    ASSERT_TRUE(button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(button->width() / 2, button->height() / 2));
+    Settle();
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.pos().y(), button->mapToGlobal(QPoint(0, button->height())).y());
+    menu.hide();
+    extra->OnDown = [](QObject*, bool, bool&, bool& handled) { handled = true; };
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(button->width() / 2, button->height() / 2));
+    Settle();
+    EXPECT_FALSE(menu.isVisible());
+    Key(Qt::Key_Escape);
 }
