@@ -38,11 +38,7 @@ void TDBGridInplaceEdit::TakeOverDataList(TColumnGx* Column)
     }
     TPopupDataGridGx* list = Column->DataList();
     if (list != FDataList) {
-        if (FDataList) {
-            disconnect(FDataList, &QObject::destroyed, this, nullptr);
-            FDataList->OnMouseCloseUp = nullptr;
-            FDataList->OnColumnMoved = nullptr;
-        }
+        ReleaseDataList();
         FDataList = list;
         list->hide();
         list->SetCtl3D(true);
@@ -61,6 +57,22 @@ void TDBGridInplaceEdit::TakeOverDataList(TColumnGx* Column)
         });
     }
     FActiveList = list;
+}
+
+void TDBGridInplaceEdit::ReleaseDataList()
+{
+    if (!FDataList)
+        return;
+    disconnect(FDataList, &QObject::destroyed, this, nullptr);
+    FDataList->OnMouseCloseUp = nullptr;
+    FDataList->OnColumnMoved = nullptr;
+    // Its guard hands the activation to this editor's window; the next editor brings its own.
+    const QObjectList children = FDataList->children();
+    for (QObject* child : children)
+        if (dynamic_cast<TDropDownActivationGuardGx*>(child))
+            delete child;
+    FDataList->hide();
+    FDataList = nullptr;
 }
 
 bool TDBGridInplaceEdit::DropDownDataList(TColumnGx* Column)

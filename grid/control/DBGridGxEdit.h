@@ -141,6 +141,8 @@ private:
     QWidget* DataListWidget() const;
     bool DataListActive() const { return FDataList && FActiveList && FActiveList == DataListWidget(); }
     void TakeOverDataList(TColumnGx* Column);
+    // The column's list outlives the editor: it keeps no handler of the editor.
+    void ReleaseDataList();
     bool DropDownDataList(TColumnGx* Column);
     void ShowDataList(TColumnGx* Column);
     Variant CloseDataList(TColumnGx* Column);

@@ -58,6 +58,7 @@ TDBGridInplaceEdit::TDBGridInplaceEdit(TCustomDBGridGx* Owner)
 TDBGridInplaceEdit::~TDBGridInplaceEdit()
 {
     FDestroying = true;
+    ReleaseDataList();
 }
 
 bool TDBGridInplaceEdit::IsNumericField(TField* Field)

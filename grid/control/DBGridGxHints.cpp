@@ -187,6 +187,9 @@ bool TCustomDBGridGx::CMHintShow(const TPoint& CursorPos, TGridHintInfoGx& Info)
         layout.Vertical = column->Title()->Orientation() == tohVertical;
         hintFont->Assign(*column->Title()->Font());
     } else if (kind.RowKind == crkDataGx && FDataLink->Active()) {
+        // The row-detail panel open under this row is no part of the cell.
+        if (FRowDetailPanel->Visible() && FDataLink->ActiveRecord() == dataRow)
+            area.Bottom = std::min(area.Bottom, area.Top + FStdDefaultRowHeight);
         TDBGridGxDataHintParams params;
         params.HintPos = CursorPos;
         params.HintColor = Info.HintColor;
