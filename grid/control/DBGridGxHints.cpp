@@ -343,9 +343,9 @@ bool TCustomDBGridGx::HintAt(const TPoint& p, QString& text, TRect& area)
                 .arg(f.pointSizeF())
                 .arg(info.HintMaxWidth > 0 ? QStringLiteral("normal") : QStringLiteral("pre"))
                 .arg(info.HintStr.toHtmlEscaped());
+        // Shown here at its place; the caller's showing of the same text leaves it there.
         QToolTip::showText(QPoint(info.HintPos.X, info.HintPos.Y), styled, this, info.CursorRect.toQRect());
-        text.clear();
-        return false;
+        text = styled;
     }
     return true;
 }
@@ -363,7 +363,5 @@ void TCustomDBGridGx::HintMouseMoved(int X, int Y)
     }
     QString text;
     TRect area;
-    if (!HintAt(TPoint(X, Y), text, area) && text.isEmpty())
-        return;
-    QToolTip::showText(mapToGlobal(QPoint(X, Y + 20)), text, this, area.toQRect());
+    HintAt(TPoint(X, Y), text, area);
 }
