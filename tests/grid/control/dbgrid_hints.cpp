@@ -190,3 +190,18 @@ TEST_F(GridHints, PickListTextOfImageColumns)
     }
     unit->SetImageList(nullptr);
 }
+
+TEST_F(GridHints, CtrlHeldDownSuppressesCellHints)
+{
+    TColumnGx* name = Col("mname");
+    name->SetWidth(30);
+    name->SetToolTips(true);
+    QApplication::processEvents();
+    const TPoint at = DataCell("mname", 0);
+    TGridHintInfoGx info;
+    EXPECT_TRUE(grid->CMHintShow(at, info));
+    QTest::keyPress(cancel, Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_FALSE(grid->CMHintShow(at, info));
+    QTest::keyRelease(cancel, Qt::Key_Control);
+    EXPECT_TRUE(grid->CMHintShow(at, info));
+}
