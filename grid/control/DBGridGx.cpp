@@ -317,8 +317,14 @@ void TCustomDBGridGx::ColumnDestroying(TColumnGx* column)
     FVisibleColumns.Remove(column);
     if (FSelection)
         FSelection->Columns().Forget(column);
-    if (FInTitleFilterListboxColumn == column)
+    if (FInTitleFilterListboxColumn == column) {
         FInTitleFilterListboxColumn = nullptr;
+        if (FInTitleFilterListbox && FInTitleFilterListboxVisible) {
+            FInTitleFilterListbox->hide();
+            FInTitleFilterListboxVisible = false;
+        }
+    }
+    FilterColumnGoes(column);
     for (LeafCol& leaf : FLeafFieldArr)
         if (leaf.FColumn == column)
             leaf.FColumn = nullptr;

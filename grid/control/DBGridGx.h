@@ -1008,6 +1008,8 @@ private:
     bool InTitleListboxKeyDown(WORD Key, TShiftState Shift);
     bool ForwardKeyToFilterEditor(QChar Key);
     void FilterEditorTakeFocus();
+    // A column goes: the filter editor forgets it.
+    void FilterColumnGoes(TColumnGx* Column);
     bool FFilterEditGivesFocus = false;   // the filter editor hands the focus back to the grid
     void InTitleListboxKeyPress(QChar& Key);
 

@@ -710,6 +710,16 @@ void TCustomDBGridGx::InplaceEditKeyPress(QWidget* Control, QChar& Key)
 
 void TCustomDBGridGx::FilterEditorTakeFocus() { FilterEditor()->setFocus(); }
 
+void TCustomDBGridGx::FilterColumnGoes(TColumnGx* Column)
+{
+    if (!FFilterEdit || FilterEditor()->Column() != Column)
+        return;
+    FilterEditor()->SetColumn(nullptr);
+    FilterEditor()->SetVisible(false);
+    FFilterEditMode = false;
+    FFilterCol = -1;
+}
+
 bool TCustomDBGridGx::ForwardKeyToFilterEditor(QChar Key)
 {
     if (!FFilterEditMode || !FFilterEdit || !(Key.isPrint() || Key == QChar(8)))

@@ -367,3 +367,22 @@ TEST_F(FilterRowTest, FocusOnTheGridMovesIntoTheFilterEditor)
     EXPECT_FALSE(grid->FilterEditMode());
     EXPECT_TRUE(grid->hasFocus());
 }
+
+TEST_F(FilterRowTest, AColumnThatGoesTakesItsFilterEditorAndListAlong)
+{
+    grid->ShowFilterEdit(ColumnOf("mtype"));
+    ASSERT_TRUE(grid->FilterEditorVisible());
+    grid->Columns()->Delete(ColumnOf("mtype"));
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->FilterEditMode());
+    EXPECT_FALSE(grid->FilterEditorVisible());
+    EXPECT_EQ(grid->FilterEditor()->Column(), nullptr);
+
+    grid->STFilter()->SetLocation(stflInTitleFilterGx);
+    grid->ShowInTitleFilterListbox(grid->Columns()->GetColumn(ColumnOf("code")));
+    ASSERT_TRUE(grid->InTitleFilterListboxVisible());
+    grid->Columns()->Delete(ColumnOf("code"));
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->InTitleFilterListboxVisible());
+    EXPECT_EQ(grid->InTitleFilterListboxColumn(), nullptr);
+}
