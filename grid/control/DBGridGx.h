@@ -555,8 +555,19 @@ public:
     void InplaceEditKeyPress(QWidget* Control, QChar& Key) override;
     void InplaceEditKeyUp(QWidget*, WORD&, TShiftState) override {}
     int GetCellTreeElmentsAreaWidth();
-    TColumnGx* GetColumnInRowPanelAtPos(const TPoint& MousePos, bool IsTitle);
-    TRect GetCellRectInRowPanelAtPos(const TPoint& MousePos, bool IsTitle);
+    // Row-panel hit tests at a point inside the record's panel.
+    TColumnGx* GetColumnInRowPanelAtPos(const TPoint& InCellPos, bool IsTitleTypeCell);
+    TColumnGx* GetCellRectInRowPanelAtPos(const TPoint& InCellPos, TRect& ACellRect, bool IncludeLines);
+    void RelayoutCellsInRowPanel();
+    void SortColumnsByRowPanelPlacement();
+    void ScrollToRowPanelColumn(int Index);
+    void SetInRowPanelCol(int Index);
+    int InRowPanelCol() const { return FInRowPanelCol; }
+    int GridMasterCellWidth() const { return FGridMasterCellWidth; }
+    int GridMasterCellHeight() const { return FGridMasterCellHeight; }
+    // Assigning no row panel (a form that streams none while loading).
+    void SetRowPanelNone();
+    void SetOriginCol(int Value);
     void OptimizeSelectedColsWidth(TColumnGx* WithColumn);
     void OptimizeColsWidth(TColumnsGxList& ColumnsList);
 
@@ -987,6 +998,12 @@ private:
     void PaintRecNoText(const TRect& Box, int Number);
     void CheckBufferedPaint();
     bool HideRowDetailPanelForMove();
+    enum TRowPanelKindGx { rpkTitleGx, rpkDataGx, rpkFooterGx };
+    // A column's rectangle inside a panel cell (title-type or data place).
+    TRect RowPanelColumnRect(TColumnGx* Column, const TRect& Cell, bool DataCell) const;
+    // The editor's place over the current panel column.
+    TRect RowPanelEditRect();
+    void PaintRowPanel(TRowPanelKindGx Kind, int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
     // The tree area and the row-detail sign at the left of the first visible column; Rect loses their width.
     void PaintFirstColumnSigns(TColumnGx* Column, int DataRow, TGridDrawState State, bool RowHasDetailPanel,
                                TRect& Rect);

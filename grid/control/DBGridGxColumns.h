@@ -544,12 +544,13 @@ public:
     void SetNotInWidthRange(bool value) { FNotInWidthRange = value; }
     // Row-panel placement (a negative line reads 0, a height below 1 reads 1).
     int InRowLinePos() const { return FRowLine < 0 ? 0 : FRowLine; }
-    void SetInRowLinePos(int value) { FRowLine = value; }
+    // A new line position or line count re-lays out the whole collection.
+    void SetInRowLinePos(int value);
     int InRowLineHeight() const { return FHeight <= 0 ? 1 : FHeight; }
-    void SetInRowLineHeight(int value) { FHeight = value; }
+    void SetInRowLineHeight(int value);
     int InRowTabIndex() const { return FInRowTabIndex; }
     // Where the column's cell lies in the row panel.
-    struct TInRowPanelPlacement { int Left = 0, Top = 0, Width = 0, Height = 0; };
+    struct TInRowPanelPlacement { int Left = 0, Top = 0, Width = 0, Height = 0, DataCellLeft = 0, DataCellWidth = 0; };
     TInRowPanelPlacement& RowPlacement() { return FRowPlacement; }
     const TInRowPanelPlacement& RowPlacement() const { return FRowPlacement; }
     void SetInRowTabIndex(int value) { FInRowTabIndex = value; }
@@ -787,6 +788,9 @@ public:
     TColumnGx* GetNextVertColumn(TColumnGx* forColumn, bool goForward) const;
     TColumnGx* GetTopColumn(TColumnGx* column) const;
     TColumnGx* GetBottomColumn(TColumnGx* column) const;
+    // Row-panel mode: every column's place in the panel, and the widths scaled with the panel.
+    void RelayoutCellsInRowPanel();
+    void ScaleWidths(int Divisor, int Denominator);
     TColumnGx* UpDownBaseColumn() const { return FUpDownBaseColumn; }
     void SetUpDownBaseColumn(TColumnGx* column) { FUpDownBaseColumn = column; }
 

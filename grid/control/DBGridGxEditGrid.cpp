@@ -9,33 +9,6 @@ TInplaceEdit* TCustomDBGridGx::CreateEditor()
     return new TDBGridInplaceEdit(this);
 }
 
-void TCustomDBGridGx::ShowEditor()
-{
-    if (FFilterEditMode)
-        LeaveFilterEditMode();
-    TCustomGridGx::ShowEditor();
-}
-
-void TCustomDBGridGx::HideEditor()
-{
-    TCustomGridGx::HideEditor();
-}
-
-void TCustomDBGridGx::UpdateEdit()
-{
-    TCustomGridGx::UpdateEdit();
-}
-
-void TCustomDBGridGx::UpdateText()
-{
-    TCustomGridGx::UpdateText();
-}
-
-void TCustomDBGridGx::FocusCell(int ACol, int ARow, bool MoveAnchor)
-{
-    TCustomGridGx::FocusCell(ACol, ARow, MoveAnchor);
-}
-
 void TCustomDBGridGx::OpenFindDialog(const QString& Text)
 {
     InstallDBGridGxFindHooks();

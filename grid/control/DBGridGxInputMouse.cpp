@@ -137,7 +137,10 @@ void TCustomDBGridGx::UpdateHotTrackCell(int X, int Y)
         const TGridCoord cell = MouseCoord(X, Y);
         const bool hot = CanHotTrackCell(cell.X, cell.Y);
         const TGridCoord now = hot ? cell : TGridCoord{-1, -1};
-        TColumnGx* panelColumn = hot ? GetColumnInRowPanelAtPos(TPoint(X, Y), HasTitles() && cell.Y == 0) : nullptr;
+        const TRect hotRect = hot ? CellRect(cell.X, cell.Y) : TRect();
+        TColumnGx* panelColumn =
+            hot ? GetColumnInRowPanelAtPos(TPoint(X - hotRect.Left, Y - hotRect.Top), HasTitles() && cell.Y == 0)
+                : nullptr;
         if (!(now == old) || panelColumn != FHotTrackRowPanelColumn) {
             if (valid(old))
                 InvalidateCell(old.X, old.Y);

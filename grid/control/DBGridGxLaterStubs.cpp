@@ -6,16 +6,6 @@
 
 // ---------------------------------------------------------------- settings objects
 
-void TGridRowPanelGx::SetActive(bool value)
-{
-    FActive = value;
-}
-void TGridRowPanelGx::Assign(const TGridRowPanelGx& source)
-{
-    FActive = source.FActive;
-    FNavKeysNavigationType = source.FNavKeysNavigationType;
-    FTabNavigationType = source.FTabNavigationType;
-}
 void TDBGridGxDataGroupsGx::SetActive(bool value)
 {
     FActive = value;
@@ -81,33 +71,10 @@ void TCustomDBGridGx::CalcRecordsDropPosition(int, int, int& DropRow, int& DropL
 
 // ---------------------------------------------------------------- row panel
 
-int TCustomDBGridGx::InRowPanelLineHeight()
-{
-    return FStdDefaultRowHeight;
-}
-TColumnGx* TCustomDBGridGx::GetColumnInRowPanelAtPos(const TPoint&, bool)
-{
-    return nullptr;
-}
-TRect TCustomDBGridGx::GetCellRectInRowPanelAtPos(const TPoint&, bool)
-{
-    return TRect();
-}
-void TCustomDBGridGx::DrawRowPanelTitleCell(int, int, const TRect&, TGridDrawState) {}
-void TCustomDBGridGx::DrawRowPanelDataCell(int, int, const TRect&, TGridDrawState) {}
-void TCustomDBGridGx::DrawRowPanelFooterCell(int, int, const TRect&, TGridDrawState) {}
 void TCustomDBGridGx::RowPanelColumnHitTest(int, int) {}
 void TCustomDBGridGx::RowPanelCellHitTest(int, int) {}
 void TCustomDBGridGx::TrackColumnToGroupMoving(int, int) {}
 void TCustomDBGridGx::EndRowPanelColumnMoving(int, int, bool) {}
-bool TCustomDBGridGx::IsSmoothHorzScroll()
-{
-    return FHorzScrollBar && FHorzScrollBar->SmoothStep();
-}
-bool TCustomDBGridGx::IsSmoothVertScroll()
-{
-    return false;
-}
 bool TCustomDBGridGx::EndColumnDrag(int& Origin, int& Destination, const TPoint& MousePt)
 {
     return TCustomGridGx::EndColumnDrag(Origin, Destination, MousePt);

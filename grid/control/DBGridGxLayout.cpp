@@ -123,6 +123,18 @@ void TCustomDBGridGx::PerformLayout()
             FVisibleColumns.Add(FColumns->GetColumn(i));
     const int hidden = CountHiddenLeading();
 
+    // 7. The places of the row panel's cells; in row-panel mode the columns follow their places.
+    if (HandleAllocated()) {
+        FColumns->RelayoutCellsInRowPanel();
+        if (RowPanelActive()) {
+            SortColumnsByRowPanelPlacement();
+            FVisibleColumns.Clear();
+            for (int i = 0; i < FColumns->Count(); ++i)
+                if (FColumns->GetColumn(i)->Visible())
+                    FVisibleColumns.Add(FColumns->GetColumn(i));
+        }
+    }
+
     // 8. Grid columns.
     const bool activeOrCustomized = FDataLink->Active() || FColumns->State() == csCustomized;
     const TFixedColsGx fixed = CalcFixedColsGx(FFrozenCols, FIndicatorOffset, FVisibleColumns.Count(),
@@ -181,6 +193,8 @@ void TCustomDBGridGx::PerformLayout()
     }
 
     // 16.
+    if (FRowDetailPanel->Active())
+        UpdateRowDetailPanel();
     UpdateActiveRow();
     InvalidateWholeGrid();
     if (FSelection && FSelection->SelectionType() == gstColumns)
@@ -287,8 +301,14 @@ void TCustomDBGridGx::AutoFitColumns()
 {
     const int clientWidth = ClientWidth();
     const int indicatorWidth = FIndicatorOffset > 0 ? TCustomGridGx::ColWidths(0) : 0;
-    if (RowPanelActive())
-        return;   // the row panel scales its cells itself
+    if (RowPanelActive()) {
+        // The panel's cells scale with the panel to the room there is.
+        const int avail = clientWidth - indicatorWidth - (FOptions.Contains(dgColLines) ? 1 : 0);
+        const int from = FGridMasterCellWidth + GridLineWidth();
+        if (from > 0 && avail > 0 && from != avail)
+            FColumns->ScaleWidths(from, avail);
+        return;
+    }
     std::vector<TAutoFitColumnGx> fit;
     std::vector<TColumnGx*> cols;
     for (int i = 0; i < FColumns->Count(); ++i) {

@@ -5,33 +5,11 @@
 // can ask them.
 #include "DBGridGxFilter.h"
 #include "DBGridGxRowDetail.h"
+#include "DBGridGxRowPanel.h"
 #include "DBGridGxTypes.h"
 #include <QWidget>
 
 class TCustomDBGridGx;
-
-// ---------------------------------------------------------------- row panel
-
-enum TRowPanelNavigationTypeGx { rpntRowToRowGx, rpntCellToCellGx, rpntUpDownScrollGx };
-
-class TGridRowPanelGx {
-public:
-    explicit TGridRowPanelGx(TCustomDBGridGx* grid) : FGrid(grid) {}
-    TCustomDBGridGx* Grid() const { return FGrid; }
-    bool Active() const { return FActive; }
-    void SetActive(bool value);
-    TRowPanelNavigationTypeGx NavKeysNavigationType() const { return FNavKeysNavigationType; }
-    void SetNavKeysNavigationType(TRowPanelNavigationTypeGx value) { FNavKeysNavigationType = value; }
-    TRowPanelNavigationTypeGx TabNavigationType() const { return FTabNavigationType; }
-    void SetTabNavigationType(TRowPanelNavigationTypeGx value) { FTabNavigationType = value; }
-    void Assign(const TGridRowPanelGx& source);
-
-private:
-    TCustomDBGridGx* FGrid;
-    bool FActive = false;
-    TRowPanelNavigationTypeGx FNavKeysNavigationType = rpntRowToRowGx;
-    TRowPanelNavigationTypeGx FTabNavigationType = rpntCellToCellGx;
-};
 
 // ---------------------------------------------------------------- data grouping
 

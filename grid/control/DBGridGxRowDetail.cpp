@@ -298,8 +298,8 @@ void TCustomDBGridGx::CalcEditRect(int ACol, int ARow, TRect& Rect)
                               ACol - FIndicatorOffset < FColumns->Count() &&
                               FColumns->GetColumn(ACol - FIndicatorOffset) == FVisibleColumns.GetColumn(0);
     if (RowPanelActive()) {
-        if (FRowDetailPanel->Active() && firstVisible)
-            Rect.Left += kRowDetailSignWidth;
+        // The editor covers the current column's place in the panel (right of the sign in the first one).
+        Rect = RowPanelEditRect();
         return;
     }
     if (firstVisible && FDataGrouping->IsGroupingWorks())
@@ -315,7 +315,7 @@ void TCustomDBGridGx::CalcEditRect(int ACol, int ARow, TRect& Rect)
 void TCustomDBGridGx::PaintFirstColumnSigns(TColumnGx* Column, int DataRow, TGridDrawState State,
                                             bool RowHasDetailPanel, TRect& Rect)
 {
-    if (RowPanelActive() || FVisibleColumns.Count() == 0 || Column != FVisibleColumns.GetColumn(0))
+    if (FVisibleColumns.Count() == 0 || Column != FVisibleColumns.GetColumn(0))
         return;
     if (FIntMemTable && FIntMemTable->GetTreeViewActive()) {
         DrawDataTreeElement(Column->Index() + FIndicatorOffset, DataRow + TopDataOffset(), Rect);
