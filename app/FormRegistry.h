@@ -2,8 +2,7 @@
 // The form registry: the main window creates the forms of its function tree by dispatch code
 // through here, so that the shell does not depend on the libraries that hold the forms (the
 // query and report forms open bill forms of this library in their turn). Each library
-// registers its forms once at start-up; a code with no form registered is a form not built
-// yet.
+// registers its forms once at start-up.
 #include <QString>
 #include <functional>
 #include <map>

@@ -31,8 +31,6 @@ public:
         const char* refusal;
     };
     static const std::vector<TDispatch>& DispatchTable();
-    // The text shown for a code whose form is not built yet.
-    static QString NotBuiltText(const QString& operation, const QString& formclass);
 
     // ---- components ----
     QMenuBar* MainMenu1;

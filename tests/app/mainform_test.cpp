@@ -57,9 +57,9 @@ TEST_F(MainWindow, EveryLeafBeforeLoginAsClerkAndAsAdministrator)
     const QString wait = QStringLiteral("别急，登录后才能使用系统！");
     const QString boss = QStringLiteral("只有帐套管理员才能操作！");
     const QString hero = QStringLiteral("你是帐套管理员吗?只有他才有这个权限！");
-    auto notBuilt = [](const char* op, const char* cls) {
-        return TCMainform::NotBuiltText(QString::fromUtf8(op), QString::fromLatin1(cls));
-    };
+    // The forms of the query, statistics and designer libraries are not linked into the shell's
+    // tests: their leaves show nothing here (tests/whole opens them all).
+    auto notBuilt = [](const char*, const char*) { return QStringLiteral("(nothing)"); };
     struct Row {
         int code;
         const char* op;
