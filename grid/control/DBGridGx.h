@@ -362,6 +362,11 @@ public:
     int VisibleColCount() const { return TCustomGridGx::VisibleColCount(); }
     int VisibleRowCount() const { return TCustomGridGx::VisibleRowCount(); }
     TDBGridGxState DBGridGxState() const { return FDBGridGxState; }
+    // The record drag's insertion line: shown, and its place in the client area.
+    bool DataRowMoveLineVisible() const { return FDataRowMoveVisible; }
+    QRect DataRowMoveLineRect() const;
+    int MoveRowDest() const { return FMoveRowDest; }
+    int MoveRowDestLevel() const { return FMoveRowDestLevel; }
     int TitleRowHeight() const { return FTitleRowHeight; }
     int TitleHeightFull() const { return FTitleHeightFull; }
     bool AllowWordWrap() const { return FAllowWordWrap; }
@@ -647,8 +652,9 @@ public:
     void MessageReceived(TMessage& Message) override;
 
     // ================================================================ new virtual operations
-    virtual bool CanStartRecordsMoving();
-    virtual void CalcMoveRowLineBounds(int DataRow, int& LeftBound, int& Level);
+    virtual bool CanStartRecordsMoving(int& Origin, int& Destination, const TPoint& MousePt);
+    // Left end of the insertion line at a grid row, and the tree level it marks (-1 without a tree).
+    virtual int CalcMoveRowLineBounds(int ARow, const TPoint& MousePt, int& Level);
     virtual int GetDataRowHeight(int DataRow);
     virtual int CalcColumnsMaxRowHeight();
     virtual bool ShowFocusHighlight();
@@ -953,6 +959,7 @@ private:
     bool FInternalUpdatingDatasetPos = false;
     int FGroupDataMovingIndex = -1;
     int FLastVisibleCol = -1;
+    QWidget* FDataRowMoveLine = nullptr;   // the record drag's insertion line, a child of the grid
 
     // ---- the grid's own bookkeeping
     bool FDestroying = false;
@@ -998,6 +1005,10 @@ private:
     void PaintRecNoText(const TRect& Box, int Number);
     void CheckBufferedPaint();
     bool HideRowDetailPanelForMove();
+    // The record drag's dotted insertion line (drawn and hidden in turn).
+    void DrawDataRowMoveLine();
+    void HideDataRowMoveLine();
+    bool IsTreeMode() const;
     enum TRowPanelKindGx { rpkTitleGx, rpkDataGx, rpkFooterGx };
     // A column's rectangle inside a panel cell (title-type or data place).
     TRect RowPanelColumnRect(TColumnGx* Column, const TRect& Cell, bool DataCell) const;

@@ -90,11 +90,6 @@ void TCustomDBGridGx::StopTracking()
     FDBGridGxState = dgsNormal;
 }
 
-void TCustomDBGridGx::EndMouseOperation(int, int, bool)
-{
-    FDBGridGxState = dgsNormal;
-}
-
 void TCustomDBGridGx::TitleClick(TColumnGx* Column)
 {
     if (OnTitleClick)
@@ -535,6 +530,11 @@ void TCustomDBGridGx::MouseMove(TShiftState Shift, int X, int Y)
     }
     if (FSelectedCellPressed) {
         FSelectedCellPressed = false;
+        return;
+    }
+    if (FDBGridGxState == dgsRowMoving) {
+        int row = 0, level = 0;
+        CalcRecordsDropPosition(X, Y, row, level);
         return;
     }
     // A pressed title button.

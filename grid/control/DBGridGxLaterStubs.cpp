@@ -25,50 +25,6 @@ void TDBGridGxDataGroupsGx::Assign(const TDBGridGxDataGroupsGx& source)
 }
 
 
-// ---------------------------------------------------------------- record dragging and tree data
-
-bool TCustomDBGridGx::CanStartRecordsMoving()
-{
-    return true;
-}
-void TCustomDBGridGx::CalcMoveRowLineBounds(int, int& LeftBound, int& Level)
-{
-    LeftBound = 0;
-    Level = 0;
-}
-bool TCustomDBGridGx::StartRecordsMoving(int, int, bool)
-{
-    return false;
-}
-bool TCustomDBGridGx::TreeSignMouseDown(int, int, bool)
-{
-    return false;
-}
-bool TCustomDBGridGx::MoveDataRows(TBMListGx* BookmarkList, int ToRecNo, int TreeLevel, bool CheckOnly)
-{
-    if (OnMoveRecords)
-        return OnMoveRecords(this, BookmarkList, ToRecNo, TreeLevel, CheckOnly);
-    return DefaultMoveDataRows(BookmarkList, ToRecNo, TreeLevel, CheckOnly);
-}
-bool TCustomDBGridGx::MoveSelectedRecords(int, int, bool)
-{
-    return false;
-}
-bool TCustomDBGridGx::DefaultMoveDataRows(TBMListGx*, int, int, bool)
-{
-    return false;
-}
-int TCustomDBGridGx::GetCellTreeElmentsAreaWidth()
-{
-    return 0;
-}
-void TCustomDBGridGx::DrawDataTreeElement(int, int, const TRect&) {}
-void TCustomDBGridGx::CalcRecordsDropPosition(int, int, int& DropRow, int& DropLevel)
-{
-    DropRow = -1;
-    DropLevel = 0;
-}
-
 // ---------------------------------------------------------------- row panel
 
 void TCustomDBGridGx::RowPanelColumnHitTest(int, int) {}

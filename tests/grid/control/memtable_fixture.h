@@ -100,7 +100,7 @@ public:
     int SetTreeNodeExpanded(int recordView, bool expanded) override
     {
         Expanded[recordView] = expanded;
-        return 0;
+        return recordView;
     }
     int FetchRecords(int count) override
     {
