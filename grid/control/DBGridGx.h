@@ -1072,6 +1072,8 @@ private:
     void FocusRowDetailPanel();
     // Ctrl+Down: shows and focuses the current record's detail panel; whether it did.
     bool ShowRowDetailPanelFromKey();
+    // Numeric-pad *, + and -: toggle, expand or collapse the current tree node, or else the detail panel.
+    bool ToggleNodeOrDetailByKey(WORD Key);
     // The grid's character handling that the editor's characters pass too.
     void DataKeyPress(QChar& Key);
     int VisibleDataRowCount();

@@ -453,6 +453,12 @@ void TCustomDBGridGx::KeyDown(WORD& Key, TShiftState Shift)
             if (shift && FEditActions.Contains(geaCutGx) && CheckCutAction())
                 ExecuteEditAction(geaCutGx);
             break;
+        case VK_MULTIPLY:
+        case VK_ADD:
+        case VK_SUBTRACT:
+            if (ToggleNodeOrDetailByKey(Key))
+                Key = 0;
+            break;
         case VK_F2:
             SetEditorMode(true);
             break;

@@ -362,3 +362,32 @@ bool TCustomDBGridGx::TreeSignMouseDown(int X, int Y, bool CheckOnly)
     }
     return true;
 }
+
+bool TCustomDBGridGx::ToggleNodeOrDetailByKey(WORD Key)
+{
+    if (!FDataLink->Active() || DataSet()->IsEmpty())
+        return false;
+    if (IsTreeMode()) {
+        const int view = FIntMemTable->GetInstantReadCurRecordView();
+        const bool expanded = FIntMemTable->GetTreeNodeExpanded();
+        const bool want = Key == VK_MULTIPLY ? !expanded : Key == VK_ADD;
+        if (view >= 0 && want != expanded) {
+            const int top = TopRow();
+            const int to = FIntMemTable->SetTreeNodeExpanded(view, want);
+            if (to >= 0)
+                FIntMemTable->SetCurRecordView(to);
+            SafeMoveTop(top);
+            Invalidate();
+            UpdateScrollBar();
+        }
+        return true;
+    }
+    bool allowed = FRowDetailPanel->Active();
+    if (allowed && OnCheckRowHaveDetailPanel)
+        OnCheckRowHaveDetailPanel(this, allowed);
+    if (!allowed)
+        return false;
+    const bool show = Key == VK_MULTIPLY ? !FRowDetailPanel->Visible() : Key == VK_ADD;
+    FRowDetailPanel->SetVisible(show);
+    return true;
+}

@@ -190,6 +190,16 @@ TEST_F(TreeData, AreaPerLevelAndTheExpandSign)
     EXPECT_EQ(t->Expanded[2], false);
     EXPECT_EQ(table->RecNo(), 3);
 
+    // Numeric-pad keys: * toggles, + expands, - collapses the current node.
+    table->SetRecNo(1);
+    for (const auto& [key, want] : std::vector<std::pair<WORD, bool>>{
+             {VK_ADD, true}, {VK_ADD, true}, {VK_SUBTRACT, false}, {VK_MULTIPLY, true}, {VK_MULTIPLY, false}}) {
+        WORD k = key;
+        grid->KeyDown(k, TShiftState{});
+        EXPECT_EQ(t->Expanded[0], want) << int(key);
+        EXPECT_EQ(k, 0);
+    }
+
     // The row-detail sign sits right of the tree area.
     grid->RowDetailPanel()->SetActive(true);
     table->SetRecNo(2);

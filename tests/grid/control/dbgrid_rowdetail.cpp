@@ -124,6 +124,14 @@ TEST_F(RowDetail, SignClickEditorAndCtrlUp)
     EXPECT_FALSE(panel->Visible());
     grid->OnCheckRowHaveDetailPanel = nullptr;
 
+    // Numeric-pad keys: + shows, - hides, * toggles the current record's panel.
+    for (const auto& [key, want] : std::vector<std::pair<WORD, bool>>{
+             {VK_ADD, true}, {VK_SUBTRACT, false}, {VK_MULTIPLY, true}, {VK_MULTIPLY, false}}) {
+        WORD k = key;
+        grid->KeyDown(k, TShiftState{});
+        EXPECT_EQ(panel->Visible(), want) << int(key);
+    }
+
     // The editor of the first column starts right of the sign.
     TRect r;
     grid->CalcEditRect(grid->IndicatorOffset(), grid->Row(), r);
