@@ -202,7 +202,7 @@ void TCustomDBGridGx::CreateWnd()
         UpdateActiveRow();
     }
     UpdateScrollBar();
-    OutBoundaryData()->SetTopIndent(0);   // the grouping panel needs the memory-table services
+    UpdateGroupPanelTopIndent();
     LayoutChanged();
     FOriginalImeMode = FImeMode;
     FOriginalImeName = FImeName;

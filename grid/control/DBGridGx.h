@@ -58,9 +58,9 @@ class TInplaceFilterEditGx;
 class TSTColumnFilterGx;
 class TStringsGx;
 
-// Not built by this program: the grouping and filter-list pieces the grid only refers to.
 class TGroupDataTreeNodeGx;
 class TGridDataGroupLevelGx;
+// Not built by this program: the filter-list pieces the grid only refers to.
 class TCustomDBEditGx;
 
 // The base grid's draw state as the bits of the cell-parameter record.
@@ -1099,6 +1099,58 @@ private:
     // Wheel deltas add up to notches of 120; each whole notch is one wheel step.
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     int FWheelDelta = 0;
+
+    // ================================================================ memory table and data grouping
+public:
+    IMemTableGx* MemTableIntf() const { return FIntMemTable; }
+    // A notice of the memory table: 0 inserted, 1 changed, 2 deleted, 3 moved (from Param), 4 rebuilt.
+    void MemTableDataEvent(int RecNum, int EventType, int Param);
+    int GroupRowHeight(TGroupDataTreeNodeGx* Node);
+    void UpdateExtraFirstColumnWidth();
+    int WidthWithExtra(TColumnGx* Column, int Width);
+    int WidthWithoutExtra(TColumnGx* Column, int Width);
+    void GotoGroupNode(TGroupDataTreeNodeGx* Node, bool Expand);
+    void GotoVisibleGroupNode(TGroupDataTreeNodeGx* Node, bool Expand);
+    int MoveGroupRows(int Distance);
+    void SyncDataSetToGroupNode();
+    void GotoGroupRecordByViewNo(int ViewNo, bool Expand);
+    bool GroupRowKeyDown(WORD& Key, TShiftState Shift);
+    // The group-tree node shown in a data row (none without working grouping).
+    TGroupDataTreeNodeGx* GroupNodeAtDataRow(int DataRow) const;
+    TGroupDataTreeNodeGx* CurGroupDataNode() const { return FCurGroupDataNode; }
+    void UpdateGroupPanelTopIndent();
+    void CalcGroupLevelRects();
+    void GroupPanelDropPosition(int X, int& DropIndex, int& BoxHeight, int& LinePos);
+    void GroupPanelTitleMoving(TShiftState Shift, int X, int Y);
+    void EndGroupPanelTitleMoving(bool Accept, int X, int Y);
+    void GroupPanelTitleClick();
+    std::function<void(QObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)> OnMouseWheelDown;
+    std::function<void(QObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)> OnMouseWheelUp;
+
+private:
+    void AttachMemTable(IMemTableGx* Table);
+    bool MemTableNotice(QEvent* e);
+    void MemTableSelectDrawRecord(int DataRow);
+    void MemTableRestoreDrawRecord();
+    int MemTableDrawRecordCount();
+    bool MemTableIsDrawRecordCurrent(int DataRow);
+    void MemTableUpdateRowCount();
+    void MemTableUpdateActiveRow(int Distance);
+    void MemTableFetchRecords();
+    void MemTableUpdateScrollBar();
+    void MemTableVertScroll(int ScrollCode, int Pos);
+    bool MemTableWheel(bool Down, TShiftState Shift, TPoint MousePos);
+    void MemTableTopLeftChanged(const TGridCoord& OldTopLeft);
+    void ApplyVertScrollInfo(TScrollInfo si, const TScrollInfo& old);
+    TColor GroupLineColor();
+    void PaintGroupIndent(int Index, TGroupDataTreeNodeGx* Node, const TRect& ARect, int Levels);
+    int GroupPanelLevelAt(int X, int Y);
+    void ShowGroupPanelMoveLine(int X);
+    void AddGroupLevelForColumn(TColumnGx* Column, int X);
+    bool GroupPanelMouseMove(TShiftState Shift, int X, int Y);
+    bool GroupPanelMouseUp(int X, int Y);
+    bool GroupRowMouseDown(int X, int Y, int DataCol);
+    bool FPressedInBox = false;
 };
 
 // The grid the forms place: every property of the custom grid published.

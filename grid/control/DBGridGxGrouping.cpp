@@ -749,6 +749,7 @@ void TGridGroupDataTreeGx::FillRecordNodes(IMemTableGx* memTable)
 
 void TGridGroupDataTreeGx::RebuildDataTreeEx(IMemTableGx* memTable)
 {
+    FlatVisibleList.clear();
     BeginUpdate();
     try {
         // Record nodes go; group nodes that still fit their depth stay with their state.
@@ -795,6 +796,7 @@ void TGridGroupDataTreeGx::RebuildDataTreeEx(IMemTableGx* memTable)
 
 void TGridGroupDataTreeGx::RebuildDataTree(IMemTableGx* memTable)
 {
+    FlatVisibleList.clear();
     BeginUpdate();
     try {
         Clear();
@@ -851,6 +853,7 @@ void TGridGroupDataTreeGx::DeleteWithEmptyAncestors(TGroupDataTreeNodeGx* node)
 {
     int steps = FGridDataGroups->ActiveGroupLevelsCount();
     TGroupDataTreeNodeGx* parent = node->ParentNode();
+    FlatVisibleList.clear();   // rebuilt by the caller
     DeleteNode(node, true);
     while (steps-- > 0 && parent && parent != RootNode() && parent->Count() == 0) {
         TGroupDataTreeNodeGx* up = parent->ParentNode();
@@ -986,6 +989,7 @@ TGroupDataTreeNodeGx* TGridGroupDataTreeGx::GetNextNodeAtLevel(TGroupDataTreeNod
 
 void TGridGroupDataTreeGx::DeleteRecordNodesUpToLevel(int Level)
 {
+    FlatVisibleList.clear();
     if (Level <= 1) {
         Clear();
         return;
@@ -996,6 +1000,14 @@ void TGridGroupDataTreeGx::DeleteRecordNodesUpToLevel(int Level)
             atLevel.push_back(n);
     for (TGroupDataTreeNodeGx* n : atLevel)
         DeleteNode(n, true);
+}
+
+bool TGridGroupDataTreeGx::Contains(const TGroupDataTreeNodeGx* node) const
+{
+    for (TBaseTreeNodeGx* n = GetFirst(); n; n = GetNext(n))
+        if (n == node)
+            return true;
+    return false;
 }
 
 void TGridGroupDataTreeGx::RebuildFlatVisibleList()

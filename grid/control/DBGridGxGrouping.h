@@ -191,6 +191,7 @@ public:
     TGroupDataTreeNodeGx* GetNextNodeAtLevel(TGroupDataTreeNodeGx* node) const;
     void DeleteRecordNodesUpToLevel(int Level);
     static int CompareNodes(TGroupDataTreeNodeGx* Node1, TGroupDataTreeNodeGx* Node2, TSortOrderGx SortOrder);
+    bool Contains(const TGroupDataTreeNodeGx* node) const;
     // The flat list of visible nodes, then the grid's tree-changed notice.
     void RebuildFlatVisibleList();
 

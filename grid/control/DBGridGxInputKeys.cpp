@@ -242,6 +242,8 @@ void TCustomDBGridGx::KeyDown(WORD& Key, TShiftState Shift)
     TCustomControl::KeyDown(Key, Shift);
     if (Key == 0)
         return;
+    if (GroupRowKeyDown(Key, Shift))
+        return;
     TDataSet* ds = DataSet();
     if (Key == VK_UP && FSTFilter->Visible() && FSTFilter->Location() == stflUnderTitleFilterGx &&
         FDataLink->Active() && ds && (ds->Bof() || Shift.contains(ssCtrl))) {
@@ -594,6 +596,8 @@ bool TCustomDBGridGx::WantSpecialKey(WORD Key, TShiftState Shift)
 
 bool TCustomDBGridGx::event(QEvent* e)
 {
+    if (MemTableNotice(e))
+        return true;
     if (e->type() != QEvent::InputMethod)
         return TCustomGridGx::event(e);
     bool taken = false;

@@ -44,8 +44,12 @@ void TCustomDBGridGx::LinkActive(bool Value)
     if (FSelection)
         FSelection->LinkActive(Value);
     FSumList->SetDataSet(Value ? DataSet() : nullptr);
-    if (FIntMemTable)
+    if (FIntMemTable) {
+        if (FDataGrouping->IsGroupingWorks())
+            SortMarkingChanged();
+        MemTableDataEvent(-1, 4, 0);
         UpdateRowCount();
+    }
     if (FDestroying)
         return;
     LayoutChanged();
@@ -62,6 +66,10 @@ void TCustomDBGridGx::Scroll(int Distance)
 {
     if (FRowDetailPanel->Visible())
         FRowDetailPanel->SetVisible(false);
+    if (FIntMemTable) {
+        MemTableUpdateActiveRow(Distance);
+        return;
+    }
     if (!HandleAllocated())
         return;
     const int lastCol = std::max(FIndicatorOffset, TCustomGridGx::ColCount() - 1);
@@ -107,6 +115,10 @@ void TCustomDBGridGx::Scroll(int Distance)
 
 void TCustomDBGridGx::UpdateActiveRow()
 {
+    if (FIntMemTable) {
+        MemTableUpdateActiveRow(0);
+        return;
+    }
     if (!FInplaceSearchingInProcess)
         StopInplaceSearch();
     if (!FDataLink->Active() || !HandleAllocated() || Loading())
@@ -249,6 +261,10 @@ void TCustomDBGridGx::UpdateRowCount()
 {
     if (!FDataLink)
         return;
+    if (FIntMemTable) {
+        MemTableUpdateRowCount();
+        return;
+    }
     const int old = RowCount();
     const int first = TopDataOffset();
     const int line = FOptions.Contains(dgRowLines) ? GridLineWidth() : 0;

@@ -241,8 +241,15 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     int dataCol = -1, dataRow = -1;
     const bool inCells = cell.X >= 0 && cell.Y >= 0 && cell.X < TCustomGridGx::ColCount() && cell.Y < FullRowCount();
     const TCellKindGx kind = inCells ? GetCellType(cell.X, cell.Y, dataCol, dataRow) : TCellKindGx{};
-    if (!inCells)
-        GroupPanelMouseDown(Button, Shift, X, Y);
+    if (!inCells && GroupPanelMouseDown(Button, Shift, X, Y)) {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
+    if (inCells && Button == mbLeft && !Shift.contains(ssDouble) && kind.RowKind == crkDataGx &&
+        GroupRowMouseDown(X, Y, dataCol)) {
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        return;
+    }
     if (FFilterEditMode && inCells && kind.RowKind == crkDataGx)
         LeaveFilterEditMode();
 
@@ -524,6 +531,8 @@ void TCustomDBGridGx::ShowSelectCursor(int X, int Y)
 void TCustomDBGridGx::MouseMove(TShiftState Shift, int X, int Y)
 {
     FMoveMousePos = TPoint(X, Y);
+    if (GroupPanelMouseMove(Shift, X, Y))
+        return;
     if (GridState() == gsNormal && FDBGridGxState == dgsNormal) {
         ShowSelectCursor(X, Y);
         HintMouseMoved(X, Y);
@@ -609,6 +618,10 @@ void TCustomDBGridGx::LiveColumnSizing(int X)
 void TCustomDBGridGx::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     FDSMouseCapture = false;
+    if (GroupPanelMouseUp(X, Y)) {
+        TCustomControl::MouseUp(Button, Shift, X, Y);
+        return;
+    }
     const TGridCoord cell = MouseCoord(X, Y);
     int dataCol = -1, dataRow = -1;
     const bool inCells = cell.X >= 0 && cell.Y >= 0 && cell.X < TCustomGridGx::ColCount() && cell.Y < FullRowCount();

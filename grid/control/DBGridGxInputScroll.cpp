@@ -208,6 +208,15 @@ void TCustomDBGridGx::ScrollBarMessage(int Bar, int ScrollCode, int Pos)
     }
     if (!AcquireFocus())
         return;
+    if (UsesMemTableScrolling()) {
+        if (!IsSmoothVertScroll())
+            MemTableVertScroll(ScrollCode, Pos);
+        else if (FVertScrollBar->Tracking() && ScrollCode == SB_THUMBTRACK)
+            ScrollBarMessage(Bar, SB_THUMBPOSITION, std::max(0, Pos));
+        else
+            TCustomGridGx::ScrollBarMessage(Bar, ScrollCode, Pos);
+        return;
+    }
     if (!FDataLink->Active())
         return;
     TDataSet* ds = DataSet();
@@ -285,21 +294,25 @@ bool TCustomDBGridGx::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint Mou
     return true;
 }
 
-bool TCustomDBGridGx::DoMouseWheelDown(TShiftState, TPoint)
+bool TCustomDBGridGx::DoMouseWheelDown(TShiftState Shift, TPoint MousePos)
 {
     if (InplaceEditorVisible())
         if (auto* editor = dynamic_cast<TDBGridInplaceEdit*>(InplaceEditor()); editor && editor->ListVisible())
             return true;
+    if (UsesMemTableScrolling() && FDataLink->Active())
+        return MemTableWheel(true, Shift, MousePos);
     if (FDataLink->Active())
         MoveBy(1);
     return true;
 }
 
-bool TCustomDBGridGx::DoMouseWheelUp(TShiftState, TPoint)
+bool TCustomDBGridGx::DoMouseWheelUp(TShiftState Shift, TPoint MousePos)
 {
     if (InplaceEditorVisible())
         if (auto* editor = dynamic_cast<TDBGridInplaceEdit*>(InplaceEditor()); editor && editor->ListVisible())
             return true;
+    if (UsesMemTableScrolling() && FDataLink->Active())
+        return MemTableWheel(false, Shift, MousePos);
     if (FDataLink->Active())
         MoveBy(-1);
     return true;
@@ -314,6 +327,8 @@ void TCustomDBGridGx::TopLeftChanged()
     }
     TCustomGridGx::TopLeftChanged();
     UpdateExtHorzScrollBar();
+    if (FIntMemTable)
+        MemTableTopLeftChanged(FOldTopLeft);
     if (FFilterEditMode)
         UpdateFilterEdit(false);
     if (OnTopLeftChanged)
@@ -345,6 +360,8 @@ int TCustomDBGridGx::DataRowToRecNo(int DataRow)
 {
     if (!FDataLink->Active())
         return 0;
+    if (FIntMemTable)
+        return DataRow + 1;
     const int saved = FDataLink->ActiveRecord();
     FDataLink->SetActiveRecord(DataRow);
     int recNo = 0;
@@ -363,6 +380,11 @@ void TCustomDBGridGx::SaveBookmark()
     TDataSet* ds = DataSet();
     if (!ds || !ds->Active())
         return;
+    if (FIntMemTable) {
+        FLockedBookmark = ds->GetBookmark();
+        FLookedOffset = 0;
+        return;
+    }
     // The record in the middle of the window, and the current record's distance from it.
     const int offset = ds->ActiveRecord() - (ds->BufferRecordCount() - 1) / 2;
     ds->MoveBy(-offset);

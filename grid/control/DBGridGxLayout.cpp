@@ -375,7 +375,7 @@ int TCustomDBGridGx::CalcHeadTreeHeight(THeadTreeNode* Node)
 
 void TCustomDBGridGx::SetColWidthsFromColumns()
 {
-    FExtraFirstColumnWidth = 0;   // grouping needs the memory-table services
+    FExtraFirstColumnWidth = FDataGrouping->Active() ? 18 * FDataGrouping->ActiveGroupLevelsCount() : 0;
     const bool colLines = FOptions.Contains(dgColLines);
     if (RowPanelActive()) {
         if (FIndicatorOffset < TCustomGridGx::ColCount())
@@ -628,6 +628,7 @@ void TCustomDBGridGx::RowHeightsChanged()
 void TCustomDBGridGx::Loaded()
 {
     ReconcileColumnOptions(FOptions, FOptionsGx, false);
+    FDataGrouping->ResolveColumnNames();
     if (FColumns->Count() > 0) {
         TCustomGridGx::SetColCount(FColumns->Count());
         if (FAutoFitColWidths && !Designing()) {

@@ -3,6 +3,7 @@
 // images, hidden duplicates, edit buttons, the required-field mark, the
 // incremental-search highlight and the focus rectangle.
 #include "DBGridGx.h"
+#include "DBGridGxGrouping.h"
 #include "DBGridGxParts.h"
 #include "DBGridGxPaintText.h"
 #include "DBGridGxStyle.h"
@@ -40,6 +41,22 @@ void TCustomDBGridGx::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
     switch (kind.RowKind) {
     case crkFooterGx: DrawFooterCell(dataCol, dataRow, rect, AState); break;
     case crkDataGx: {
+        if (TGroupDataTreeNodeGx* node = GroupNodeAtDataRow(dataRow)) {
+            if (node->NodeType() == dntDataGroupGx) {
+                DrawGroupDataRow(ACol, ARow, rect, AState);
+                return;
+            }
+            if (FExtraFirstColumnWidth > 0 && FVisibleColumns.Count() > 0 && dataCol >= 0 &&
+                dataCol < FColumns->Count() && FColumns->GetColumn(dataCol) == FVisibleColumns.GetColumn(0)) {
+                DrawGroupExtraColumn(ACol, ARow, rect);
+                TRect rest = rect;
+                rest.Left += FExtraFirstColumnWidth;
+                FColCellParamsGx.State = ToGridDrawStateGx(AState);
+                DrawDataCellArea({ACol, ARow}, {dataCol, dataRow}, FColumns->GetColumn(dataCol), rest,
+                                 FColCellParamsGx);
+                return;
+            }
+        }
         if (dataCol < 0 || dataCol >= FColumns->Count())
             return;
         FColCellParamsGx.State = ToGridDrawStateGx(AState);

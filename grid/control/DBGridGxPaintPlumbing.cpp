@@ -249,12 +249,20 @@ void TCustomDBGridGx::DrawCellFrame(TCanvas* ACanvas, const TRect& Rect, bool Ri
 
 void TCustomDBGridGx::SelectDrawRecord(int DataRow)
 {
+    if (FIntMemTable) {
+        MemTableSelectDrawRecord(DataRow);
+        return;
+    }
     FOldActiveRecord = FDataLink->ActiveRecord();
     FDataLink->SetActiveRecord(DataRow);
 }
 
 void TCustomDBGridGx::RestoreDrawRecord()
 {
+    if (FIntMemTable) {
+        MemTableRestoreDrawRecord();
+        return;
+    }
     if (FOldActiveRecord >= 0)
         FDataLink->SetActiveRecord(FOldActiveRecord);
     FOldActiveRecord = -1;
@@ -262,11 +270,15 @@ void TCustomDBGridGx::RestoreDrawRecord()
 
 int TCustomDBGridGx::DrawRecordCount()
 {
+    if (FIntMemTable)
+        return MemTableDrawRecordCount();
     return FDataLink->Active() ? FDataLink->RecordCount() : 0;
 }
 
 bool TCustomDBGridGx::IsDrawRecordCurrent(int DataRow)
 {
+    if (FIntMemTable)
+        return MemTableIsDrawRecordCurrent(DataRow);
     // While a record is switched for painting the current one is the record
     // that was active before.
     const int current = FOldActiveRecord >= 0 ? FOldActiveRecord : FDataLink->ActiveRecord();
@@ -279,6 +291,8 @@ int TCustomDBGridGx::MoveBy(int Distance)
         return 0;
     if (!HideRowDetailPanelForMove())
         return 0;
+    if (FDataGrouping->IsGroupingWorks())
+        return MoveGroupRows(Distance);
     return FDataLink->MoveBy(Distance);
 }
 
@@ -315,6 +329,8 @@ int TCustomDBGridGx::SafeMoveTop(int ATop, bool CheckOnly)
         return a;
     const int oldTop = TopRow();
     SetTopRow(a);
+    if (UsesMemTableScrolling())
+        MemTableUpdateScrollBar();
     if (AnyColumnHidesDuplicates()) {
         InvalidateRow(a);
         InvalidateRow(oldTop);

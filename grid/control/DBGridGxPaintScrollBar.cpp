@@ -169,9 +169,11 @@ void TCustomDBGridGx::UpdateScrollBar()
 {
     if (!FDataLink || !HandleAllocated() || FDestroying || !FVertScrollBar)
         return;
-    // Memory tables scroll by record views (no dataset of this system offers one).
-    if (UsesMemTableScrolling())
+    // Memory tables scroll by rows.
+    if (UsesMemTableScrolling()) {
+        MemTableUpdateScrollBar();
         return;
+    }
     const TScrollBarVisibleModeGx mode = FVertScrollBar->VisibleMode();
     QScrollBar* ext = FVertScrollBar->ExtScrollBar();
     TScrollInfo old;
@@ -205,6 +207,13 @@ void TCustomDBGridGx::UpdateScrollBar()
                 si.nPos = 2;
         }
     }
+    ApplyVertScrollInfo(si, old);
+}
+
+void TCustomDBGridGx::ApplyVertScrollInfo(TScrollInfo si, const TScrollInfo& old)
+{
+    const TScrollBarVisibleModeGx mode = FVertScrollBar->VisibleMode();
+    QScrollBar* ext = FVertScrollBar->ExtScrollBar();
     int keptMax = 1;
     if (!FVertScrollBar->Visible() || ext) {
         keptMax = si.nMax;

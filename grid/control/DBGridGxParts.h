@@ -13,22 +13,4 @@ class TCustomDBGridGx;
 
 // ---------------------------------------------------------------- data grouping
 
-class TDBGridGxDataGroupsGx {
-public:
-    explicit TDBGridGxDataGroupsGx(TCustomDBGridGx* grid) : FGrid(grid) {}
-    TCustomDBGridGx* Grid() const { return FGrid; }
-    bool Active() const { return FActive; }
-    void SetActive(bool value);
-    bool GroupPanelVisible() const { return FGroupPanelVisible; }
-    void SetGroupPanelVisible(bool value);
-    // Number of group levels in use.
-    int ActiveGroupLevelsCount() const { return 0; }
-    // Grouping works only on a dataset with the memory-table services.
-    bool IsGroupingWorks() const;
-    void Assign(const TDBGridGxDataGroupsGx& source);
-
-private:
-    TCustomDBGridGx* FGrid;
-    bool FActive = false;
-    bool FGroupPanelVisible = false;
-};
+#include "DBGridGxGroups.h"

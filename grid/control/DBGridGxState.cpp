@@ -189,9 +189,7 @@ void TCustomDBGridGx::AcquireMemTable()
     TDataSet* ds = DataSet();
     if (FTryUseMemTableInt && FDataLink && FDataLink->Active() && ds)
         table = dynamic_cast<IMemTableGx*>(ds);
-    if (table == FIntMemTable)
-        return;
-    FIntMemTable = table;
+    AttachMemTable(table);
 }
 
 bool TCustomDBGridGx::UsesMemTableScrolling() const

@@ -104,6 +104,21 @@ WORD VirtualKeyFromQt(int k)
     }
 }
 
+// The key of an event: the numeric pad's operator keys are keys of their own.
+static WORD VirtualKeyOfEvent(const QKeyEvent* e)
+{
+    if (e->modifiers() & Qt::KeypadModifier) {
+        switch (e->key()) {
+        case Qt::Key_Plus: return VK_ADD;
+        case Qt::Key_Minus: return VK_SUBTRACT;
+        case Qt::Key_Asterisk: return VK_MULTIPLY;
+        case Qt::Key_Slash: return VK_DIVIDE;
+        default: break;
+        }
+    }
+    return VirtualKeyFromQt(e->key());
+}
+
 int QtKeyFromVirtualKey(WORD vk)
 {
     if (vk >= 'A' && vk <= 'Z') return Qt::Key_A + (vk - 'A');
@@ -360,7 +375,7 @@ void TCustomControl::handleKey(QKeyEvent* e)
 void TCustomControl::ProcessChildKey(QKeyEvent* e, WORD& Key, QChar& Ch)
 {
     e->accept();
-    WORD key = VirtualKeyFromQt(e->key());
+    WORD key = VirtualKeyOfEvent(e);
     TShiftState shift = ShiftStateFromQt(e->modifiers(), QApplication::mouseButtons());
     QChar ch = KeyPressCharFromQt(e->key(), e->modifiers(), e->text());
     Key = 0;
@@ -405,7 +420,7 @@ void TCustomControl::handleKeyRelease(QKeyEvent* e)
 {
     e->accept();
     if (e->isAutoRepeat()) return;
-    WORD key = VirtualKeyFromQt(e->key());
+    WORD key = VirtualKeyOfEvent(e);
     TShiftState shift = ShiftStateFromQt(e->modifiers(), QApplication::mouseButtons());
     QPointer<TCustomControl> self(this);
     Application->Guard([&] {
@@ -1077,7 +1092,7 @@ bool TCustomControl::event(QEvent* e)
     case QEvent::ShortcutOverride: {
         // Keys the control claims are not taken by shortcuts of the window.
         auto* k = static_cast<QKeyEvent*>(e);
-        WORD key = VirtualKeyFromQt(k->key());
+        WORD key = VirtualKeyOfEvent(k);
         TShiftState shift = ShiftStateFromQt(k->modifiers());
         bool claim = false;
         Application->Guard([&] {
