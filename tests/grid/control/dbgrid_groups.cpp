@@ -278,6 +278,10 @@ TEST_F(GridMemTable, RowsScrollWithBarAndWheel)
     EXPECT_EQ(DataRows(), 13);
     table.Delete();
     EXPECT_EQ(DataRows(), 12);
+    // A grid that lets go of the table stops listening to it.
+    grid->SetDataSource(nullptr);
+    EXPECT_EQ(table.ReceiverCount(), 0);
+    EXPECT_FALSE(grid->UsesMemTableScrolling());
 }
 
 TEST_F(GridMemTable, GroupedGridPicture)
