@@ -24,7 +24,16 @@ void TCustomDBGridGx::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
 {
     int dataCol = 0, dataRow = 0;
     const TCellKindGx kind = GetCellType(ACol, ARow, dataCol, dataRow);
-    const TRect rect = ARect;
+    TRect rect = ARect;
+    // The current row with its detail panel open: the record's part is the top of the cell.
+    if (FRowDetailPanel->Visible() && ARow == Row() && kind.RowKind == crkDataGx) {
+        const int dataHeight = GetDataRowHeight(dataRow);
+        if (dataHeight < rect.Height()) {
+            Canvas()->Brush()->SetColor(Color());
+            Canvas()->FillRect(TRect(rect.Left, rect.Top + dataHeight, rect.Right, rect.Bottom));
+            rect.Bottom = rect.Top + dataHeight;
+        }
+    }
     if (kind.ColumnKind == cckIndicatorGx) {
         DrawIndicatorCell(ACol, ARow, rect, AState);
         return;
