@@ -562,6 +562,13 @@ void TCustomDBGridGx::KeyPress(QChar& Key)
     DataKeyPress(Key);
     if (Key.unicode() == 0)
         return;
+    // With a tree or a row-detail panel, * + - belong to the node or the panel (their keys did
+    // that on the way down) and do not open the editor.
+    if ((IsTreeMode() || (FRowDetailPanel && FRowDetailPanel->Active())) &&
+        (Key == u'*' || Key == u'+' || Key == u'-')) {
+        Key = QChar(0);
+        return;
+    }
     if (TCustomGridGx::HasOption(goEditing) && (Key.unicode() == 8 || Key.unicode() >= 32)) {
         ShowEditorChar(Key);
         Key = QChar(0);

@@ -200,6 +200,14 @@ TEST_F(TreeData, AreaPerLevelAndTheExpandSign)
         EXPECT_EQ(k, 0);
     }
 
+    // Their characters then stay out of the cell editor; other characters open it.
+    for (QChar c : {u'*', u'+', u'-'}) {
+        QChar k = c;
+        grid->KeyPress(k);
+        EXPECT_EQ(k, QChar(0));
+        EXPECT_FALSE(grid->InplaceEditorVisible()) << c.toLatin1();
+    }
+
     // The row-detail sign sits right of the tree area.
     grid->RowDetailPanel()->SetActive(true);
     table->SetRecNo(2);
