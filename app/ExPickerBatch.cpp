@@ -20,13 +20,7 @@ Tfrmexdetail_batch::Tfrmexdetail_batch(QWidget* AOwner, bool overseas) : Tfrmbas
     MasterField = QStringLiteral("fid");
     Button3->SetModalResult(mrNo);
     auto* form = new QFormLayout(pnedit);
-    auto edit = [this, form](const char* field, const char* label) {
-        auto* e = new TDBEdit(pnedit);
-        e->setObjectName(QString::fromLatin1(field));
-        e->setToolTip(QString::fromLatin1(field));
-        form->addRow(new QLabel(QString::fromUtf8(label), pnedit), e);
-        return e;
-    };
+    auto edit = [this, form](const char* field, const char* label) { return addfieldedit(form, field, label); };
     auto pick = [this, form](const char* name, const char* label, QToolButton*& button) {
         auto* row = new QHBoxLayout;
         auto* e = new QLineEdit(pnedit);

@@ -170,13 +170,7 @@ Tfrmimdetail_m::Tfrmimdetail_m(QWidget* AOwner) : Tfrmbasedetail_m(AOwner)
     MasterField = QStringLiteral("fid");
     Button3->SetModalResult(mrNo);
     auto* form = new QFormLayout(pnedit);
-    auto edit = [this, form](const char* field, const char* label) {
-        auto* e = new TDBEdit(pnedit);
-        e->setObjectName(QString::fromLatin1(field));
-        e->setToolTip(QString::fromLatin1(field));
-        form->addRow(new QLabel(QString::fromUtf8(label), pnedit), e);
-        return e;
-    };
+    auto edit = [this, form](const char* field, const char* label) { return addfieldedit(form, field, label); };
     DBEdit1 = edit("mname", "材料名称");
     DBEdit2 = edit("mtype", "规格型号");
     DBEdit3 = edit("munit", "计量单位");

@@ -12,6 +12,7 @@
 #include "platform/rtl/MessageSink.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -373,4 +374,13 @@ void Tfrmbasedetail_m::Button3Click(QObject*)
     TClientDataSet* ds = DataSet();
     if (ds && ds->Active() && (ds->State() == dsEdit || ds->State() == dsInsert))
         ds->Post();
+}
+
+TDBEdit* Tfrmbasedetail_m::addfieldedit(QFormLayout* form, const char* field, const char* label)
+{
+    auto* e = new TDBEdit(pnedit);
+    e->setObjectName(QString::fromLatin1(field));
+    e->setToolTip(QString::fromLatin1(field));
+    form->addRow(new QLabel(QString::fromUtf8(label), pnedit), e);
+    return e;
 }

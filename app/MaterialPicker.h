@@ -15,9 +15,12 @@
 #include "platform/db/DataSource.h"
 
 #include <QAction>
+#include <QFormLayout>
 #include <QToolBar>
 #include <functional>
 #include <memory>
+
+class TDBEdit;
 
 // A named child object standing for a data source, so that FindComponent("dsdetail") finds it.
 class TDataSourceRef : public QObject {
@@ -142,6 +145,8 @@ public:
 protected:
     // Binds the data-aware controls of pnedit to the picker's rows by their hint texts.
     void bindcontrols();
+    // Adds a labelled edit to a form layout of pnedit; its hint names the field it binds to.
+    TDBEdit* addfieldedit(QFormLayout* form, const char* field, const char* label);
     QString Maintable;
     QString MasterField;
     TfrmBasicdetail* ParentForm = nullptr;

@@ -190,11 +190,30 @@ protected:
         }
         return out;
     }
+    // Fills a bill's head through its drop-downs: the two tree picks (source and supplier, or
+    // unit and project) and the bill category.
+    static void FillHead(Tfrmbasicbill& bill, QToolButton* first, const QString& firstName, QToolButton* second,
+                         const QString& secondName, const QString& category)
+    {
+        PickNode(firstName);
+        QTest::mouseClick(first, Qt::LeftButton);
+        PickNode(secondName);
+        QTest::mouseClick(second, Qt::LeftButton);
+        PickCategory(category);
+        QTest::mouseClick(bill.SpeedButton1, Qt::LeftButton);
+    }
     static void Trigger(QAction* a)
     {
         ASSERT_TRUE(a->isEnabled()) << a->text().toStdString();
         a->trigger();
         QApplication::processEvents();
+    }
+    // Saves a bill and audits it through its toolbar.
+    static void SaveAndAudit(Tfrmbasicbill& bill)
+    {
+        Trigger(bill.acSave);
+        Trigger(bill.acAuditing);
+        EXPECT_EQ(bill.btnState(), 7);
     }
 };
 
@@ -273,12 +292,7 @@ TEST_F(WholeMonth, AClerksMonthFromTheMainWindow)
     const QString category = QStringLiteral("材料分类");
     ASSERT_TRUE(Open(main, 11, [&](TForm& f) {
         auto& bill = dynamic_cast<Tfrmbasicimbill&>(f);
-        PickNode(QStringLiteral("自购"));
-        QTest::mouseClick(bill.SpeedButton2, Qt::LeftButton);
-        PickNode(QStringLiteral("华丰钢厂"));
-        QTest::mouseClick(bill.SpeedButton3, Qt::LeftButton);
-        PickCategory(category);
-        QTest::mouseClick(bill.SpeedButton1, Qt::LeftButton);
+        FillHead(bill, bill.SpeedButton2, QStringLiteral("自购"), bill.SpeedButton3, QStringLiteral("华丰钢厂"), category);
         DialogScript::AnswerForm([](TForm& pf) {
             auto& p = dynamic_cast<Tfrmimdetail&>(pf);
             const struct {
@@ -307,9 +321,7 @@ TEST_F(WholeMonth, AClerksMonthFromTheMainWindow)
         Click(bill.btlistadd);
         TypeCell(bill.DBGridGx1, QStringLiteral("qty"), QStringLiteral("10"));
         TypeCell(bill.DBGridGx1, QStringLiteral("rprice"), QStringLiteral("35000"));
-        Trigger(bill.acSave);
-        Trigger(bill.acAuditing);
-        EXPECT_EQ(bill.btnState(), 7);
+        SaveAndAudit(bill);
     }));
     EXPECT_EQ(Messages(), (QStringList{QStringLiteral("保存成功啊！"), QStringLiteral("保存成功啊！"), QStringLiteral("保存成功啊！"),
                                    QStringLiteral("哈哈，保存成功！"), QStringLiteral("数据记帐成功！")}))
@@ -342,12 +354,7 @@ TEST_F(WholeMonth, AClerksMonthFromTheMainWindow)
     auto receipt = [&](const char* cat, const char* qty, const char* amount, bool print = false) {
         ASSERT_TRUE(Open(main, 11, [&](TForm& f) {
             auto& bill = dynamic_cast<Tfrmbasicimbill&>(f);
-            PickNode(QStringLiteral("自购"));
-            QTest::mouseClick(bill.SpeedButton2, Qt::LeftButton);
-            PickNode(QStringLiteral("华丰钢厂"));
-            QTest::mouseClick(bill.SpeedButton3, Qt::LeftButton);
-            PickCategory(category);
-            QTest::mouseClick(bill.SpeedButton1, Qt::LeftButton);
+            FillHead(bill, bill.SpeedButton2, QStringLiteral("自购"), bill.SpeedButton3, QStringLiteral("华丰钢厂"), category);
             DialogScript::AnswerForm([cat](TForm& pf) {
                 auto& p = dynamic_cast<Tfrmimdetail&>(pf);
                 ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QString::fromUtf8(cat)));
@@ -357,9 +364,7 @@ TEST_F(WholeMonth, AClerksMonthFromTheMainWindow)
             Click(bill.btlistadd);
             TypeCell(bill.DBGridGx1, QStringLiteral("qty"), QString::fromUtf8(qty));
             TypeCell(bill.DBGridGx1, QStringLiteral("rprice"), QString::fromUtf8(amount));
-            Trigger(bill.acSave);
-            Trigger(bill.acAuditing);
-            EXPECT_EQ(bill.btnState(), 7);
+            SaveAndAudit(bill);
             if (print)
                 printed = PrintToPdf(bill, QStringLiteral("whole_stockin_bill.pdf"));
         }));
@@ -381,16 +386,9 @@ TEST_F(WholeMonth, AClerksMonthFromTheMainWindow)
     auto issue = [&](const char* unit, std::function<void(Tfrmbasicexbill&)> lines, After after = nothing) {
         ASSERT_TRUE(Open(main, 12, [&](TForm& f) {
             auto& bill = dynamic_cast<Tfrmbasicexbill&>(f);
-            PickNode(QString::fromUtf8(unit));
-            QTest::mouseClick(bill.SpeedButton2, Qt::LeftButton);
-            PickNode(QStringLiteral("大桥"));
-            QTest::mouseClick(bill.SpeedButton3, Qt::LeftButton);
-            PickCategory(category);
-            QTest::mouseClick(bill.SpeedButton1, Qt::LeftButton);
+            FillHead(bill, bill.SpeedButton2, QString::fromUtf8(unit), bill.SpeedButton3, QStringLiteral("大桥"), category);
             lines(bill);
-            Trigger(bill.acSave);
-            Trigger(bill.acAuditing);
-            EXPECT_EQ(bill.btnState(), 7);
+            SaveAndAudit(bill);
             if (after == reverseAndAuditAgain) {
                 Trigger(bill.acAuditing);
                 EXPECT_NE(bill.btnState(), 7);
@@ -433,12 +431,7 @@ TEST_F(WholeMonth, AClerksMonthFromTheMainWindow)
     // The first unit gives back 1 steel; 2 cement go back to the supplier.
     ASSERT_TRUE(Open(main, 12, [&](TForm& f) {
         auto& bill = dynamic_cast<Tfrmbasicexbill&>(f);
-        PickNode(QStringLiteral("一工区"));
-        QTest::mouseClick(bill.SpeedButton2, Qt::LeftButton);
-        PickNode(QStringLiteral("大桥"));
-        QTest::mouseClick(bill.SpeedButton3, Qt::LeftButton);
-        PickCategory(category);
-        QTest::mouseClick(bill.SpeedButton1, Qt::LeftButton);
+        FillHead(bill, bill.SpeedButton2, QStringLiteral("一工区"), bill.SpeedButton3, QStringLiteral("大桥"), category);
         Click(bill.DBCheckBox1);
         DialogScript::AnswerForm([](TForm& pf) {
             auto& p = dynamic_cast<Tfrmexdetail_R&>(pf);
@@ -449,20 +442,13 @@ TEST_F(WholeMonth, AClerksMonthFromTheMainWindow)
         });
         Click(bill.btlistadd);
         TypeCell(bill.DBGridGx1, QStringLiteral("qty"), QStringLiteral("-1"));
-        Trigger(bill.acSave);
-        Trigger(bill.acAuditing);
-        EXPECT_EQ(bill.btnState(), 7);
+        SaveAndAudit(bill);
     }));
     EXPECT_EQ(Messages(), (QStringList{QStringLiteral("哈哈，保存成功！"), QStringLiteral("数据记帐成功！")})) << "unit return";
     DialogScript::ClearLog();
     ASSERT_TRUE(Open(main, 11, [&](TForm& f) {
         auto& bill = dynamic_cast<Tfrmbasicimbill&>(f);
-        PickNode(QStringLiteral("自购"));
-        QTest::mouseClick(bill.SpeedButton2, Qt::LeftButton);
-        PickNode(QStringLiteral("华丰钢厂"));
-        QTest::mouseClick(bill.SpeedButton3, Qt::LeftButton);
-        PickCategory(category);
-        QTest::mouseClick(bill.SpeedButton1, Qt::LeftButton);
+        FillHead(bill, bill.SpeedButton2, QStringLiteral("自购"), bill.SpeedButton3, QStringLiteral("华丰钢厂"), category);
         Click(bill.DBCheckBox1);
         DialogScript::AnswerForm([](TForm& pf) {
             auto& p = dynamic_cast<Tfrmimdetail_R&>(pf);
@@ -474,9 +460,7 @@ TEST_F(WholeMonth, AClerksMonthFromTheMainWindow)
         Click(bill.btlistadd);
         TypeCell(bill.DBGridGx1, QStringLiteral("qty"), QStringLiteral("-2"));
         TypeCell(bill.DBGridGx1, QStringLiteral("rprice"), QStringLiteral("-800"));
-        Trigger(bill.acSave);
-        Trigger(bill.acAuditing);
-        EXPECT_EQ(bill.btnState(), 7);
+        SaveAndAudit(bill);
     }));
     EXPECT_EQ(Messages(), (QStringList{QStringLiteral("哈哈，保存成功！"), QStringLiteral("数据记帐成功！")})) << "supplier return";
     DialogScript::ClearLog();
