@@ -158,8 +158,10 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
         m_usesql = QStringLiteral("Use ") + name;
     }
     // Straight on the connection: the statement has no result, so no query is needed for it.
+    // Moving to the database the connection is in already changes nothing.
     trace(m_usesql);
-    ADOCon->Execute(m_usesql);
+    if (name.compare(ADOCon->Engine().CurrentDatabase(), Qt::CaseInsensitive) != 0)
+        ADOCon->Execute(m_usesql);
     ensureindexes(name);
     return true;
 }
