@@ -23,8 +23,8 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
         const QString fid = stocksql::num(master->FieldByName(QStringLiteral("fid"))->AsInteger());
         // The first statement waits for the write lock, in turn behind the other workstations.
         try {
-            direct(QStringLiteral("select brecorded from ") + (stockin ? QStringLiteral("ibmaster") : QStringLiteral("ebmaster"))
-                   + QStringLiteral(" where fid=") + fid);
+            fetch(QStringLiteral("select brecorded from ") + (stockin ? QStringLiteral("ibmaster") : QStringLiteral("ebmaster"))
+                  + QStringLiteral(" where fid=") + fid, 1, false);
         } catch (const EOleException& e) {
             if (e.Message().startsWith(QLatin1String("Lock request time out period exceeded")))
                 MessageSink::Show(MsgKind::Warning, QStringLiteral("其他工作站正在记帐，等候超时：本次操作没有完成，数据未作任何改动，请稍后再试！"));
@@ -74,13 +74,14 @@ bool TrmtDM::billpostable(const QString& table, int fid, int pid, bool audit)
     }
     // The bill's state as it stands now: another client may have audited or un-audited it
     // since this one loaded it.
-    TQueryPtr query = direct(QStringLiteral("select brecorded from ") + table + QStringLiteral(" where fid=")
-                             + stocksql::num(fid));
-    if (query->IsEmpty()) {
+    const DbResult state = fetch(QStringLiteral("select brecorded from ") + table + QStringLiteral(" where fid=")
+                                 + stocksql::num(fid), 1, false);
+    if (state.rows.isEmpty() || state.rows.first().isEmpty()) {
         MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
         return false;
     }
-    const bool recorded = query->FieldByName(QStringLiteral("brecorded"))->AsBoolean();
+    const Variant& flag = state.rows.first().first();
+    const bool recorded = !flag.IsEmptyOrNull() && flag.ToBool();
     if (audit && recorded) {
         MessageSink::Show(MsgKind::Information, QStringLiteral("票据已经审核，不允许重复审核！！！"));
         return false;

@@ -5,16 +5,84 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Variant.h"
 #include <QString>
+#include <QStringBuilder>
+#include <algorithm>
+#include <charconv>
 
 namespace stocksql {
 
+// A value's text in a buffer of its own, so that a statement text built in one piece takes
+// it without a string of its own for every value.
+struct ValueText {
+    char16_t text[kFloatChars + 2];
+    int size = 0;
+    operator QString() const { return QString(reinterpret_cast<const QChar*>(text), size); }
+};
+
+// A text's quoted SQL literal, as vartosqlvalue writes it: trimmed, quotes doubled.
+struct QuotedText {
+    QStringView text;
+    qsizetype quotes = 0;
+    qsizetype size() const { return text.size() + quotes + 2; }
+    void writeto(QChar*& out) const
+    {
+        *out++ = u'\'';
+        for (const QChar c : text) {
+            *out++ = c;
+            if (c == u'\'')
+                *out++ = c;
+        }
+        *out++ = u'\'';
+    }
+    operator QString() const
+    {
+        QString s(size(), Qt::Uninitialized);
+        QChar* out = s.data();
+        writeto(out);
+        return s;
+    }
+};
+
 // A number as plain text: integers in decimal, floating-point values in the general form
 // with up to 15 significant digits.
-inline QString num(int v) { return QString::number(v); }
-inline QString num(double v) { return FloatToStr(v); }
+inline ValueText num(int v)
+{
+    ValueText t;
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    for (const char* p = digits; p < end; ++p)
+        t.text[t.size++] = char16_t(*p);
+    return t;
+}
+inline ValueText num(double v)
+{
+    ValueText t;
+    t.size = FloatToChars(v, t.text);
+    return t;
+}
 
 // The quoted SQL literal of a value.
 inline QString lit(const Variant& v) { return vartosqlvalue(v); }
+inline ValueText quoted(ValueText t)
+{
+    std::copy_backward(t.text, t.text + t.size, t.text + t.size + 1);
+    t.text[0] = t.text[t.size + 1] = u'\'';
+    t.size += 2;
+    return t;
+}
+inline ValueText lit(int v) { return quoted(num(v)); }
+inline ValueText lit(double v) { return quoted(num(v)); }
+inline QuotedText lit(const QString& v)
+{
+    QStringView text(v);
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin].unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text[end - 1].unicode() <= 0x20)
+        --end;
+    text = text.mid(begin, end - begin);
+    return QuotedText{text, text.count(u'\'')};
+}
 
 // Bytes a text takes in a varchar column of the Chinese collation: one per ASCII character,
 // two per other character.
@@ -97,3 +165,23 @@ inline Batch readbatch(TrmtDM& dm, const QString& keyfield, int key, bool* found
 }
 
 } // namespace stocksql
+
+template <> struct QConcatenable<stocksql::ValueText> {
+    using type = stocksql::ValueText;
+    using ConvertTo = QString;
+    enum { ExactSize = true };
+    static qsizetype size(const type& t) { return t.size; }
+    static void appendTo(const type& t, QChar*& out)
+    {
+        std::copy_n(t.text, t.size, reinterpret_cast<char16_t*>(out));
+        out += t.size;
+    }
+};
+
+template <> struct QConcatenable<stocksql::QuotedText> {
+    using type = stocksql::QuotedText;
+    using ConvertTo = QString;
+    enum { ExactSize = true };
+    static qsizetype size(const type& t) { return t.size(); }
+    static void appendTo(const type& t, QChar*& out) { t.writeto(out); }
+};

@@ -471,19 +471,19 @@ T parseOrDefault(bool (*parse)(const QString&, T&), const QString& s, T def)
     return parse(s, v) ? v : def;
 }
 
-// The general text of v when its shortest round-trip digits number 15 or fewer (false
-// otherwise). Those digits are what rounding v's 18 digits to 15 gives: v lies within half a
+// The general text of v written into text, with its length, when its shortest round-trip
+// digits number 15 or fewer (-1 otherwise). Those digits are what rounding v's 18 digits to 15 gives: v lies within half a
 // unit of its last binary place of them, far less than half a unit of the 15th digit. Laid
 // out as generalText lays out a number of precision 15, without the wide conversion.
-bool shortGeneralText(double v, QString& out)
+int shortGeneralChars(double v, char16_t* text)
 {
     // Below the normal range the last binary place is too coarse for that.
     if (std::fabs(v) < std::numeric_limits<double>::min())
-        return false;
+        return -1;
     char buf[40];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
     if (ec != std::errc())
-        return false;
+        return -1;
     // "d[.ddd]e[+-]xx"
     char digits[20];
     int n = 0;
@@ -492,17 +492,16 @@ bool shortGeneralText(double v, QString& out)
         if (*p == '.')
             continue;
         if (n == 15)
-            return false;
+            return -1;
         digits[n++] = *p;
     }
     if (p == end || n == 0)
-        return false;
+        return -1;
     while (n > 1 && digits[n - 1] == '0')
         --n;
     int e = 0;
     std::from_chars(p + (p[1] == '+' ? 2 : 1), end, e);
     const int exp = e + 1;   // value = 0.d1d2... * 10^exp
-    char16_t text[48];
     int at = 0;
     if (v < 0)
         text[at++] = u'-';
@@ -534,7 +533,16 @@ bool shortGeneralText(double v, QString& out)
             text[at++] = i < n ? char16_t(digits[i]) : u'0';
         }
     }
-    out = QString(reinterpret_cast<const QChar*>(text), at);
+    return at;
+}
+
+bool shortGeneralText(double v, QString& out)
+{
+    char16_t text[kFloatChars];
+    const int n = shortGeneralChars(v, text);
+    if (n < 0)
+        return false;
+    out = QString(reinterpret_cast<const QChar*>(text), n);
     return true;
 }
 
@@ -550,6 +558,19 @@ QString FloatToStr(double v)
     if (shortGeneralText(v, text))
         return text;
     return generalText(decFromDouble(v), 15, 0);
+}
+
+int FloatToChars(double v, char16_t* out)
+{
+    if (std::isfinite(v) && v != 0) {
+        const int n = shortGeneralChars(v, out);
+        if (n >= 0)
+            return n;
+    }
+    const QString text = FloatToStr(v);
+    const int n = int(std::min<qsizetype>(text.size(), kFloatChars));
+    std::copy_n(reinterpret_cast<const char16_t*>(text.constData()), n, out);
+    return n;
 }
 
 QString CurrToStr(Currency c) { return c.ToString(); }

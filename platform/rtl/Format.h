@@ -7,6 +7,10 @@
 // General float text: up to 15 significant digits, no trailing zeros, exponent form
 // ("1.5E20", "1E-5") where the class library uses it.
 QString FloatToStr(double v);
+// FloatToStr's text written into out, which has room for kFloatChars characters; returns its
+// length. For texts built in one piece without a string of their own for each number.
+constexpr int kFloatChars = 48;
+int FloatToChars(double v, char16_t* out);
 QString CurrToStr(Currency c);
 // FormatFloat with the class library's pattern: '0', '#', '.', ',', 'E+'/'E-', quoted text,
 // ';' sections for positive;negative;zero. Rounding is half away from zero on the double's

@@ -2,6 +2,7 @@
 #include "Exceptions.h"
 #include "Format.h"
 #include <gtest/gtest.h>
+#include <limits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -45,8 +46,18 @@ TEST(Format, FloatToStrIsGeneral15)
     }
     for (double e = -330; e <= 310; e += 0.37)
         values.push_back(std::pow(10.0, e));
-    for (double v : values)
-        ASSERT_EQ(FloatToStr(v), FloatToStrF(v, ffGeneral, 15, 0)) << v;
+    for (const double v : {0.0, -0.0, 5e-324, -2.2e-310, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+                           std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN()})
+        values.push_back(v);
+    char16_t text[kFloatChars];
+    for (double v : values) {
+        if (std::isfinite(v))
+            ASSERT_EQ(FloatToStr(v), FloatToStrF(v, ffGeneral, 15, 0)) << v;
+        // The text written into a buffer is the same text.
+        const int n = FloatToChars(v, text);
+        ASSERT_EQ(QString(reinterpret_cast<const QChar*>(text), n), FloatToStr(v)) << v;
+    }
 }
 
 TEST(Format, FormatFloatTable)
