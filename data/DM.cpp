@@ -257,7 +257,7 @@ bool TrmtDM::execsql(const QString& sql)
     }
 }
 
-void TrmtDM::writesrows(const QString& table, const QStringList& keyfields, const QList<int>& keys)
+void TrmtDM::writesrows(const QString& table, std::initializer_list<QString> keyfields, std::initializer_list<int> keys)
 {
     if (m_lookups)
         m_lookups->expect(table, keyfields, keys);

@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -70,7 +71,7 @@ public:
     bool execsql(const QString& sql);
     // The rows the next write on table changes or adds: those whose keyfields hold keys. A
     // posting forgets what it has read of them (see PostingLookups).
-    void writesrows(const QString& table, const QStringList& keyfields, const QList<int>& keys);
+    void writesrows(const QString& table, std::initializer_list<QString> keyfields, std::initializer_list<int> keys);
 
     // ----- paged loading and change writing -----
     // A packet is null when there is none (TDataPacket::IsNull).
@@ -113,8 +114,9 @@ public:
                             int kid1, int kid2, const QString& refieldname);
     // Several columns of the first row whose key columns hold the given values, in one SELECT;
     // like gettablevalue, Null and a missing row read as 0. found tells whether there was a row.
-    QVector<double> gettablevalues(const QString& tablename, const QStringList& keyfields, const QList<int>& keys,
-                                   const QStringList& refieldnames, bool* found = nullptr);
+    QVector<double> gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
+                                   std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
+                                   bool* found = nullptr);
     int getfieldvalue(const QString& tablename, const QString& Ffieldname);
     bool getvaluebycode(const QString& tablename, const QString& JMvalue, const QString& IDfieldname,
                         const QString& strfieldname, int& fid, QString& strname);
@@ -335,7 +337,8 @@ private:
     void prereadlines(TClientDataSet* detail, bool stockin, int dptid = 0);
     // What a posting has read of the rows of table whose keyfields hold keys (nullptr when
     // no posting runs or it has not read them).
-    const PostingRows* postedrows(const QString& table, const QStringList& keyfields, const QList<int>& keys) const;
+    const PostingRows* postedrows(const QString& table, std::initializer_list<QString> keyfields,
+                                  std::initializer_list<int> keys) const;
     bool doimbillrecord(TClientDataSet* master, TClientDataSet* detail);
     bool doimbillreverse(TClientDataSet* master, TClientDataSet* detail);
     bool doexbillrecord(TClientDataSet* master, TClientDataSet* detail);

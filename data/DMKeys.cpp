@@ -155,14 +155,16 @@ double TrmtDM::gettablevaluetwo(const QString& tablename, const QString& kfieldn
     return doublevalue(firstvalue(tempqry.get(), refieldname));
 }
 
-QVector<double> TrmtDM::gettablevalues(const QString& tablename, const QStringList& keyfields, const QList<int>& keys,
-                                       const QStringList& refieldnames, bool* found)
+QVector<double> TrmtDM::gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
+                                       std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
+                                       bool* found)
 {
+    const qsizetype count = qsizetype(refieldnames.size());
     if (const PostingRows* kept = postedrows(tablename, keyfields, keys)) {
-        QVector<double> values(refieldnames.size(), 0.0);
+        QVector<double> values(count, 0.0);
         bool all = true;
-        for (qsizetype i = 0; i < refieldnames.size() && kept->count == 1; ++i) {
-            const Variant* v = kept->value(refieldnames[i]);
+        for (qsizetype i = 0; i < count && kept->count == 1; ++i) {
+            const Variant* v = kept->value(refieldnames.begin()[i]);
             all = all && v;
             if (v)
                 values[i] = doublevalue(*v);
@@ -174,16 +176,18 @@ QVector<double> TrmtDM::gettablevalues(const QString& tablename, const QStringLi
         }
     }
     QStringList where;
-    for (qsizetype i = 0; i < keyfields.size(); ++i)
-        where << keyfields[i] + QStringLiteral("=") + QString::number(keys.value(i));
+    for (qsizetype i = 0; i < qsizetype(keyfields.size()); ++i)
+        where << keyfields.begin()[i] + QStringLiteral("=")
+                     + QString::number(i < qsizetype(keys.size()) ? keys.begin()[i] : 0);
     // Only the values are wanted: read straight from the engine, without a dataset.
-    const DbResult r = fetch(QStringLiteral("select ") + refieldnames.join(QLatin1Char(',')) + QStringLiteral(" from ")
-                                 + tablename + QStringLiteral(" where ") + where.join(QStringLiteral(" and ")),
+    const DbResult r = fetch(QStringLiteral("select ") + QStringList(refieldnames).join(QLatin1Char(','))
+                                 + QStringLiteral(" from ") + tablename + QStringLiteral(" where ")
+                                 + where.join(QStringLiteral(" and ")),
                              1, false);
-    QVector<double> values(refieldnames.size(), 0.0);
+    QVector<double> values(count, 0.0);
     const bool any = !r.rows.isEmpty();
     if (any)
-        for (qsizetype i = 0; i < refieldnames.size() && i < r.rows.first().size(); ++i)
+        for (qsizetype i = 0; i < count && i < r.rows.first().size(); ++i)
             values[i] = doublevalue(r.rows.first()[i]);
     if (found)
         *found = any;

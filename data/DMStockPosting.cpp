@@ -9,6 +9,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/MessageSink.h"
 #include <algorithm>
+#include <charconv>
 
 bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin,
                             const QStringList& extra)
@@ -108,25 +109,21 @@ bool TrmtDM::batchfound(bool found)
 namespace {
 
 // "a in (k1,k2,...)" of the distinct keys, in ascending order.
-QString inlist(const QString& column, QList<int> keys)
+QString inlist(QStringView column, QList<int> keys)
 {
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    QString s = column + QStringLiteral(" in (");
+    QString s;
+    s.reserve(column.size() + 6 + keys.size() * 12);
+    s.append(column).append(QLatin1String(" in ("));
+    char digits[16];
     for (qsizetype i = 0; i < keys.size(); ++i) {
         if (i > 0)
             s += u',';
-        s += QString::number(keys[i]);
+        const auto end = std::to_chars(digits, digits + sizeof digits, keys[i]).ptr;
+        s.append(QLatin1String(digits, end - digits));
     }
     return s + u')';
-}
-
-QList<QList<int>> tuples(const QList<int>& keys)
-{
-    QList<QList<int>> out;
-    for (int k : keys)
-        out.append(QList<int>{k});
-    return out;
 }
 
 const QString kKinds = QStringLiteral("mtrlist+breedlist");
@@ -137,13 +134,19 @@ void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
 {
     if (!m_lookups)
         return;
+    detail->First();
+    if (detail->Eof())
+        return;
     QList<int> mids, lines, drawn;
+    mids.reserve(detail->RecordCount());
+    lines.reserve(detail->RecordCount());
+    TField* midf = detail->FieldByName(QStringLiteral("mid"));
+    TField* fidf = detail->FieldByName(QStringLiteral("fid"));
     TField* idid = detail->FindField(QStringLiteral("idid"));
     TField* rpid = detail->FindField(QStringLiteral("rpid"));
-    detail->First();
     while (!detail->Eof()) {
-        mids << detail->FieldByName(QStringLiteral("mid"))->AsInteger();
-        lines << detail->FieldByName(QStringLiteral("fid"))->AsInteger();
+        mids << midf->AsInteger();
+        lines << fidf->AsInteger();
         if (stockin && idid && idid->AsInteger() > 0)
             lines << idid->AsInteger();
         if (!stockin && rpid && rpid->AsInteger() != 0)
@@ -151,14 +154,12 @@ void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
         detail->Next();
     }
     detail->First();
-    if (mids.isEmpty())
-        return;
-    const auto read = [&](const QString& table, const QStringList& keyfields, const QList<QList<int>>& keys,
+    const auto read = [&](const QString& table, PostingLookups::Names keyfields, const QList<int>& keys,
                           const QString& sql) { m_lookups->take(table, keyfields, keys, fetch(sql, 0, true)); };
     const QString mid = QStringLiteral("mid");
-    read(kKinds, {QStringLiteral("fid")}, tuples(mids),
+    read(kKinds, {QStringLiteral("fid")}, mids,
          QStringLiteral("select a.fid,b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.bid =b.fid and ")
-             + inlist(QStringLiteral("a.fid"), mids));
+             + inlist(u"a.fid", mids));
     // The other tables for the materials whose lines look them up, by their kind; a material
     // whose kind was not kept is looked up line by line.
     QList<int> averaged, planned, turnover;
@@ -174,21 +175,21 @@ void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
         if (cycled)
             turnover << m;
     }
-    read(QStringLiteral("msrglist"), {mid}, tuples(mids),
+    read(QStringLiteral("msrglist"), {mid}, mids,
          QStringLiteral("select mid,qty,cost from msrglist where ") + inlist(mid, mids));
     if (!averaged.isEmpty())
-        read(QStringLiteral("maplist"), {mid}, tuples(averaged),
+        read(QStringLiteral("maplist"), {mid}, averaged,
              QStringLiteral("select mid from maplist where ") + inlist(mid, averaged));
     if (stockin && !planned.isEmpty())
-        read(QStringLiteral("mpplist"), {mid}, tuples(planned),
+        read(QStringLiteral("mpplist"), {mid}, planned,
              QStringLiteral("select mid from mpplist where ") + inlist(mid, planned));
     if (!turnover.isEmpty())
-        read(QStringLiteral("cyldb"), {mid}, tuples(turnover),
+        read(QStringLiteral("cyldb"), {mid}, turnover,
              QStringLiteral("select mid,qty,cost,srgqty,srgcost,eqty,ecost from cyldb where ") + inlist(mid, turnover));
     // The batches with every key the writes name them by.
     const auto batches = [&](const char* key, const char* others, const QList<int>& keys) {
         const QString k = QString::fromLatin1(key);
-        read(QStringLiteral("mrplist"), {k}, tuples(keys),
+        read(QStringLiteral("mrplist"), {k}, keys,
              QStringLiteral("select ") + k + QLatin1Char(',') + QLatin1String(others)
                  + QStringLiteral(",qty,dprice,rdprice,rsprice from mrplist where ") + inlist(k, keys));
     };
@@ -199,16 +200,18 @@ void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
     if (!drawn.isEmpty())
         batches("fid", "iid,eid", drawn);
     if (!stockin && dptid != 0 && !turnover.isEmpty()) {
-        QList<QList<int>> pairs;
+        QList<int> pairs;   // (dptid, mid) one after the other
+        pairs.reserve(turnover.size() * 2);
         for (int m : std::as_const(turnover))
-            pairs.append(QList<int>{dptid, m});
+            pairs << dptid << m;
         read(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), mid}, pairs,
              QStringLiteral("select dptid,mid,qty,cost from cyldptlist where dptid=") + QString::number(dptid)
                  + QStringLiteral(" and ") + inlist(mid, turnover));
     }
 }
 
-const PostingRows* TrmtDM::postedrows(const QString& table, const QStringList& keyfields, const QList<int>& keys) const
+const PostingRows* TrmtDM::postedrows(const QString& table, std::initializer_list<QString> keyfields,
+                                      std::initializer_list<int> keys) const
 {
     return m_lookups ? m_lookups->find(table, keyfields, keys) : nullptr;
 }

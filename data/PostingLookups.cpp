@@ -5,7 +5,35 @@ namespace {
 
 // The columns by which a kept row is also found when a write names its rows: the keys the
 // posting's writes are made by.
-const char* const kRowKeys[] = {"fid", "iid", "eid", "mid"};
+const QString kRowKeys[] = {QStringLiteral("fid"), QStringLiteral("iid"), QStringLiteral("eid"), QStringLiteral("mid")};
+
+bool isascii(QStringView s)
+{
+    return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+char16_t asciilower(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+// An ASCII word equals lower (lower case) but for the case of its letters.
+bool asciiequal(QStringView word, QStringView lower)
+{
+    if (word.size() != lower.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i)
+        if (asciilower(word[i].unicode()) != lower[i].unicode())
+            return false;
+    return true;
+}
+
+// Whether name, as given (ascii: it is ASCII; lower: its lower case otherwise), is the
+// table interned as known (lower case).
+bool sametable(QStringView name, bool ascii, const QString& lower, const QString& known)
+{
+    return ascii ? asciiequal(name, known) : lower == known;
+}
 
 // The words of a statement's start: letters, digits and "_", with "[", "]" and "." dropped
 // around them ("[dbo].[t]" reads as "dbo", "t").
@@ -27,224 +55,263 @@ private:
     qsizetype m_at = 0;
 };
 
-bool is(QStringView word, const char* text)
+// word is text (lower case) but for case; a word of other letters than ASCII ones compares
+// as the string class does.
+template <qsizetype N>
+bool is(QStringView word, const char16_t (&text)[N])
 {
-    return word.compare(QLatin1String(text), Qt::CaseInsensitive) == 0;
+    const QStringView t(text, N - 1);
+    if (isascii(word))
+        return asciiequal(word, t);
+    return word.compare(t, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
 const Variant* PostingRows::value(QStringView column) const
 {
-    if (!columns)
+    if (!columns || !row)
         return nullptr;
-    for (qsizetype i = 0; i < columns->size() && i < row.size(); ++i)
-        if (column.compare(columns->at(i), Qt::CaseInsensitive) == 0)
-            return &row[i];
+    const QStringList& names = columns->names;
+    const qsizetype n = std::min(names.size(), row->size());
+    if (columns->ascii && isascii(column)) {
+        for (qsizetype i = 0; i < n; ++i)
+            if (asciiequal(column, names[i]))
+                return &row->at(i);
+        return nullptr;
+    }
+    for (qsizetype i = 0; i < n; ++i)
+        if (column.compare(names[i], Qt::CaseInsensitive) == 0)
+            return &row->at(i);
     return nullptr;
+}
+
+int PostingLookups::knowntable(QStringView name) const
+{
+    const bool ascii = isascii(name);
+    const QString lower = ascii ? QString() : name.toString().toLower();
+    for (qsizetype id = 0; id < m_tables.size(); ++id)
+        if (sametable(name, ascii, lower, m_tables[id]))
+            return int(id);
+    return -1;
 }
 
 int PostingLookups::tableid(QStringView name)
 {
-    // A posting names a handful of tables, mostly by the same spelling.
-    for (const auto& [spelled, id] : std::as_const(m_tables))
-        if (spelled == name)
-            return id;
-    const QString lower = name.toString().toLower();
-    int id = -1;
-    for (const auto& [spelled, known] : std::as_const(m_tables))
-        if (spelled == lower)
-            id = known;
-    if (id < 0) {
-        id = m_tablecount++;
-        m_tables.append({lower, id});
-    }
-    m_tables.append({name.toString(), id});
-    return id;
+    const int known = knowntable(name);
+    if (known >= 0)
+        return known;
+    m_tables.append(name.toString().toLower());
+    m_bytable.resize(m_tables.size());
+    return int(m_tables.size() - 1);
 }
 
-int PostingLookups::specof(const QString& table, const QStringList& keyfields, bool& swap)
+PostingLookups::Resolved PostingLookups::resolve(const QString& table, const QString* fields, qsizetype n)
 {
-    const qsizetype n = keyfields.size();
-    swap = false;
     if (n < 1 || n > 2)
-        return -1;
-    const int t = tableid(table);
-    swap = n == 2 && keyfields[1].compare(keyfields[0], Qt::CaseInsensitive) < 0;
-    for (const Spelling& s : std::as_const(m_spellings))
-        if (s.table == t && s.first == keyfields[0] && (n == 1 ? s.second.isNull() : s.second == keyfields[1]))
-            return s.spec;
-    const QString given = n == 1 ? keyfields[0] : keyfields[0] + u',' + keyfields[1];
-    const QString fields = swap ? keyfields[1].toLower() + u',' + keyfields[0].toLower() : given.toLower();
-    int spec = -1;
-    for (int i = 0; i < m_specs.size() && spec < 0; ++i)
-        if (m_specs[i].table == t && m_specs[i].fields == fields)
-            spec = i;
-    if (spec < 0) {
-        spec = int(m_specs.size());
-        m_specs.append({t, fields});
+        return Resolved{tableid(table), -1, false};
+    const QStringView first = fields[0];
+    const QStringView second = n == 2 ? QStringView(fields[1]) : QStringView();
+    const std::array<const QChar*, 3> where{table.constData(), first.data(), second.data()};
+    const auto same = [&](const Spelling& s) {
+        return s.n == n && s.table == table && s.first == first && (n == 1 || s.second == second);
+    };
+    Hint& hint = m_hints[(quintptr(where[0]) * 3 + quintptr(where[1]) * 5 + quintptr(where[2]) * 7) / 8 % m_hints.size()];
+    if (hint.spelling >= 0 && hint.where == where && same(m_spellings[size_t(hint.spelling)]))
+        return m_spellings[size_t(hint.spelling)].resolved;
+    size_t hash = size_t(n);
+    for (const QStringView s : {QStringView(table), first, second})
+        for (const QChar c : s)
+            hash = hash * 31 + c.unicode();
+    for (size_t i = 0; i < m_spellings.size(); ++i)
+        if (m_spellings[i].hash == hash && same(m_spellings[i])) {
+            hint = {where, int(i)};
+            return m_spellings[i].resolved;
+        }
+    Resolved r;
+    r.table = tableid(table);
+    r.swap = n == 2 && fields[1].compare(fields[0], Qt::CaseInsensitive) < 0;
+    const QString given = n == 1 ? fields[0] : fields[0] + u',' + fields[1];
+    const QString key = r.swap ? fields[1].toLower() + u',' + fields[0].toLower() : given.toLower();
+    for (size_t i = 0; i < m_specs.size() && r.spec < 0; ++i)
+        if (m_specs[i].table == r.table && m_specs[i].fields == key)
+            r.spec = int(i);
+    if (r.spec < 0) {
+        r.spec = int(m_specs.size());
+        m_specs.push_back({r.table, key});
+        m_empty.resize(m_specs.size());
     }
-    m_spellings.append({t, keyfields[0], n == 1 ? QString() : keyfields[1], spec});
-    return spec;
+    const auto copy = [](QStringView text) { return QString(text.data(), text.size()); };
+    m_spellings.push_back({hash, n, copy(table), copy(first), copy(second), r});
+    hint = {where, int(m_spellings.size() - 1)};
+    return r;
 }
 
-PostingLookups::Key PostingLookups::keyof(const QString& table, const QStringList& keyfields, const QList<int>& keys)
+PostingLookups::Key PostingLookups::keyof(const Resolved& r, Names keyfields, Values keys)
 {
-    bool swap;
-    const int spec = specof(table, keyfields, swap);
-    if (spec < 0 || keys.size() != keyfields.size())
+    if (r.spec < 0 || keys.size() != keyfields.size())
         return Key{};
-    return make(spec, swap, keys);
+    return make(r, keys.begin()[0], keys.size() == 2 ? keys.begin()[1] : 0);
 }
 
-PostingLookups::Key PostingLookups::make(int spec, bool swap, const QList<int>& keys)
+void PostingLookups::take(const QString& table, Names keyfields, const QList<int>& keys, DbResult result)
 {
-    return Key{spec, keys[swap ? 1 : 0], keys.size() == 2 ? keys[swap ? 0 : 1] : 0};
-}
-
-void PostingLookups::take(const QString& table, const QStringList& keyfields, const QList<QList<int>>& keys,
-                          const DbResult& result)
-{
-    const qsizetype n = keyfields.size();
+    const qsizetype n = qsizetype(keyfields.size());
     if (n < 1 || n > 2)
         return;
-    auto columns = std::make_shared<QStringList>();
-    for (const DbColumn& c : result.columns)
-        columns->append(c.name.toLower());
+    PostingColumns columns;
+    columns.names.reserve(result.columns.size());
+    for (const DbColumn& c : std::as_const(result.columns)) {
+        columns.names.append(c.name.toLower());
+        columns.ascii = columns.ascii && isascii(c.name);
+    }
+    const QList<DbRow>& rows = std::as_const(result.rows);
     // The kept rows are found by these columns too.
     QList<QPair<qsizetype, int>> rowkeys;   // column, spec
-    for (const char* key : kRowKeys) {
-        const QString c = QString::fromLatin1(key);
-        const qsizetype i = columns->indexOf(c);
-        bool swap;
+    for (const QString& key : kRowKeys) {
+        const qsizetype i = columns.names.indexOf(key);
         if (i >= 0)
-            rowkeys.append({i, specof(table, {c}, swap)});
+            rowkeys.append({i, resolve(table, {key}).spec});
     }
     QList<int> parts;
-    for (const auto part : QStringView(table).split(u'+'))
+    for (const auto part : QStringView(table).tokenize(u'+'))
         parts.append(tableid(part));
-    bool swap;
-    const int spec = specof(table, keyfields, swap);
-    if (spec < 0)
-        return;
-    m_entries.reserve(m_entries.size() + keys.size());
-    QHash<Key, const DbRow*> one;
-    one.reserve(result.rows.size());
-    QSet<Key> several;
-    QList<int> values(n);
-    for (const DbRow& r : result.rows) {
-        if (r.size() < columns->size())
+    const Resolved spec = resolve(table, keyfields);
+    // Each key of the result: the row holding it (1 + its index), -1 for several.
+    KeyTable<qsizetype> rowof;
+    rowof.reserve(rows.size());
+    bool added;
+    for (qsizetype at = 0; at < rows.size(); ++at) {
+        const DbRow& r = rows[at];
+        if (r.size() < columns.names.size())
             return;
-        bool null = false;
-        for (qsizetype i = 0; i < n; ++i) {
-            null = null || r[i].IsEmptyOrNull();
-            values[i] = null ? 0 : r[i].ToInt();
-        }
-        if (null)
+        if (r[0].IsEmptyOrNull())
             continue;
-        const Key k = make(spec, swap, values);
-        if (one.contains(k))
-            several.insert(k);
-        else
-            one.insert(k, &r);
+        const int a = r[0].ToInt();
+        if (n == 2 && r[1].IsEmptyOrNull())
+            continue;
+        qsizetype& slot = rowof.get(make(spec, a, n == 2 ? r[1].ToInt() : 0), added);
+        slot = slot == 0 ? at + 1 : -1;
     }
-    for (const QList<int>& tuple : keys) {
-        if (tuple.size() != n)
-            continue;
-        const Key k = make(spec, swap, tuple);
+    const Taken& taken = m_taken.emplace_back(Taken{std::move(columns), std::move(result)});
+    m_byrow.reserve(m_byrow.size() + taken.result.rows.size() * rowkeys.size());
+    for (qsizetype at = 0; at + n <= keys.size(); at += n) {
+        const Key k = make(spec, keys[at], n == 2 ? keys[at + 1] : 0);
         // Which of several rows a SELECT reads first is the engine's to say.
-        if (several.contains(k) || m_entries.contains(k))
+        const qsizetype* found = rowof.find(k);
+        const qsizetype slot = found ? *found : 0;
+        if (slot < 0)
             continue;
-        Rows e;
-        const DbRow* r = one.value(k);
-        if (r) {
-            e.count = 1;
-            e.columns = columns;
-            e.row = *r;
-            for (const auto& [column, spec] : rowkeys)
-                if (!e.row[column].IsEmptyOrNull())
-                    m_byrow[Key{spec, e.row[column].ToInt(), 0}].append(k);
+        Rows& e = m_entries.get(k, added);
+        if (!added && e.count >= 0)
+            continue;
+        ++m_live;
+        if (slot > 0) {
+            const DbRow& row = taken.result.rows.at(slot - 1);
+            e = Rows{1, &taken.columns, &row};
+            for (const auto& [column, rowspec] : std::as_const(rowkeys)) {
+                if (row[column].IsEmptyOrNull())
+                    continue;
+                int& head = m_byrow.get(Key{rowspec, row[column].ToInt(), 0}, added);
+                m_links.push_back({k, head - 1});
+                head = int(m_links.size());
+            }
         } else {
-            m_empty[k.spec].append(k);
+            e = Rows{};
+            m_empty[k.spec].push_back(k);
         }
-        for (int part : parts)
-            m_bytable[part].append(k);
-        m_entries.insert(k, e);
+        for (int part : std::as_const(parts))
+            m_bytable[part].push_back(k);
     }
 }
 
-const PostingLookups::Rows* PostingLookups::find(const QString& table, const QStringList& keyfields,
-                                                 const QList<int>& keys)
+const PostingLookups::Rows* PostingLookups::find(const QString& table, Names keyfields, Values keys)
 {
-    if (m_entries.isEmpty())
+    if (m_live == 0)
         return nullptr;
-    const auto it = m_entries.constFind(keyof(table, keyfields, keys));
-    return it == m_entries.constEnd() ? nullptr : &*it;
+    const Key k = keyof(resolve(table, keyfields), keyfields, keys);
+    if (k.spec < 0)
+        return nullptr;
+    const Rows* kept = m_entries.find(k);
+    return kept && kept->count >= 0 ? kept : nullptr;
 }
 
-void PostingLookups::expect(const QString& table, const QStringList& keyfields, const QList<int>& keys)
+void PostingLookups::expect(const QString& table, Names keyfields, Values keys)
 {
-    m_expected.append({tableid(table), keyof(table, keyfields, keys)});
+    const Resolved r = resolve(table, keyfields);
+    m_expected.emplace_back(r.table, keyof(r, keyfields, keys));
 }
 
 void PostingLookups::forgettable(int table)
 {
-    for (const Key& k : m_bytable.take(table))
-        m_entries.remove(k);
+    for (const Key& k : m_bytable[table])
+        forget(k);
+    m_bytable[table].clear();
 }
 
 void PostingLookups::write(const QString& sql)
 {
-    if (m_entries.isEmpty()) {
+    if (m_live == 0) {
         m_expected.clear();
         return;
     }
     Words words(sql);
     const QStringView verb = words.next();
-    if (is(verb, "select"))
+    if (is(verb, u"select"))
         return;
-    const bool insert = is(verb, "insert");
+    const bool insert = is(verb, u"insert");
     QStringView name = words.next();
-    if ((insert && is(name, "into")) || (is(verb, "delete") && is(name, "from")))
+    if ((insert && is(name, u"into")) || (is(verb, u"delete") && is(name, u"from")))
         name = words.next();
-    if (is(name, "dbo"))
+    if (is(name, u"dbo"))
         name = words.next();
-    if ((!insert && !is(verb, "update") && !is(verb, "delete")) || name.isEmpty()) {
+    if ((!insert && !is(verb, u"update") && !is(verb, u"delete")) || name.isEmpty()) {
         // Not a write of one table that can be told: nothing read stays.
         m_entries.clear();
-        m_bytable.clear();
+        m_live = 0;
+        for (auto& kept : m_bytable)
+            kept.clear();
         m_expected.clear();
         return;
     }
-    const int table = tableid(name);
-    QList<Key> named;   // the rows the write names
-    for (const auto& [t, k] : std::as_const(m_expected))
-        if (t == table)
-            named.append(k);
-    m_expected.clear();
-    if (named.isEmpty() || std::any_of(named.cbegin(), named.cend(), [](const Key& k) { return k.spec < 0; })) {
-        forgettable(table);
-        return;
-    }
-    for (const Key& k : std::as_const(named)) {
-        m_entries.remove(k);
-        for (const Key& kept : m_byrow.value(k))
-            m_entries.remove(kept);
-    }
-    if (!insert)
-        return;
-    // A new row may hold any value in the columns the statement leaves to the table (an
-    // identity key): what is known to have no row by those is forgotten.
-    for (auto it = m_empty.begin(); it != m_empty.end();) {
-        const int spec = it.key();
-        const bool other = m_specs[spec].table == table
-                        && std::none_of(named.cbegin(), named.cend(), [spec](const Key& k) { return k.spec == spec; });
-        if (!other) {
-            ++it;
-            continue;
+    // A table no posting call has named holds nothing kept.
+    const int table = knowntable(name);
+    bool named = false;   // the write names its rows
+    bool whole = false;   // one of them by more key fields than are kept
+    for (const auto& [t, k] : m_expected)
+        if (t == table) {
+            named = true;
+            whole = whole || k.spec < 0;
         }
-        for (const Key& k : std::as_const(it.value()))
-            m_entries.remove(k);
-        it = m_empty.erase(it);
+    if (table < 0 || !named || whole) {
+        m_expected.clear();
+        if (table >= 0)
+            forgettable(table);
+        return;
     }
+    for (const auto& [t, k] : m_expected) {
+        if (t != table)
+            continue;
+        forget(k);
+        if (const int* head = m_byrow.find(k))
+            for (int link = *head - 1; link >= 0; link = m_links[link].next)
+                forget(m_links[link].entry);
+    }
+    if (insert) {
+        // A new row may hold any value in the columns the statement leaves to the table (an
+        // identity key): what is known to have no row by those is forgotten.
+        for (size_t spec = 0; spec < m_specs.size(); ++spec) {
+            std::vector<Key>& empty = m_empty[spec];
+            if (empty.empty() || m_specs[spec].table != table)
+                continue;
+            const bool own = std::any_of(m_expected.cbegin(), m_expected.cend(),
+                                         [&](const auto& e) { return e.first == table && e.second.spec == int(spec); });
+            if (own)
+                continue;
+            for (const Key& k : empty)
+                forget(k);
+            empty.clear();
+        }
+    }
+    m_expected.clear();
 }

@@ -6,20 +6,33 @@
 //     SELECT reads first is the engine's to say, so that lookup goes to the database);
 //   - every write the posting makes names, before it runs, the rows it may change (the key
 //     values of its rows), and what is kept of those rows is forgotten; a write that names
-//     nothing makes the whole table forgotten.
+//     nothing makes the whole table forgotten;
+//   - an insert forgets the "no row" answers of the table's other keys (a new row may hold
+//     any value in the columns the statement leaves to the table).
+// A posting names a handful of tables and keys thousands of times: they are interned once
+// (small ids) and the kept rows stay in the results they were read in.
 #include "platform/db/Engine.h"
 #include <QHash>
+#include <algorithm>
+#include <array>
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QStringList>
-#include <memory>
+#include <deque>
+#include <initializer_list>
+#include <vector>
+
+// The columns of a result kept by a posting.
+struct PostingColumns {
+    QStringList names;   // lower case
+    bool ascii = true;   // all of them
+};
 
 // What is kept of the rows of one key.
 struct PostingRows {
-    int count = 0;                                 // 0 or 1
-    std::shared_ptr<const QStringList> columns;    // lower case, of the row
-    DbRow row;
+    int count = 0;                              // 0 or 1
+    const PostingColumns* columns = nullptr;    // of the row
+    const DbRow* row = nullptr;
     // The row's value of column, or nullptr when it was not read.
     const Variant* value(QStringView column) const;
 };
@@ -27,18 +40,19 @@ struct PostingRows {
 class PostingLookups {
 public:
     using Rows = PostingRows;
+    using Names = std::initializer_list<QString>;
+    using Values = std::initializer_list<int>;
 
-    // The rows of result, read for the key tuples keys of keyfields (one or two fields); the
-    // first columns of the result are the key fields, in the same order. A key without rows
-    // in it is known to have none. table may name several tables joined ("a+b"): a write to
-    // any of them forgets it.
-    void take(const QString& table, const QStringList& keyfields, const QList<QList<int>>& keys,
-              const DbResult& result);
+    // The rows of result, read for the key tuples keys of keyfields (one or two fields; keys
+    // holds the tuples one after the other); the first columns of the result are the key
+    // fields, in the same order. A key without rows in it is known to have none. table may
+    // name several tables joined ("a+b"): a write to any of them forgets it.
+    void take(const QString& table, Names keyfields, const QList<int>& keys, DbResult result);
     // What is kept of the rows of table whose keyfields hold keys; nullptr when nothing is.
-    const Rows* find(const QString& table, const QStringList& keyfields, const QList<int>& keys);
+    const Rows* find(const QString& table, Names keyfields, Values keys);
 
     // The next write on table changes or adds rows whose keyfields hold keys.
-    void expect(const QString& table, const QStringList& keyfields, const QList<int>& keys);
+    void expect(const QString& table, Names keyfields, Values keys);
     // A statement about to run: a write forgets what it may change.
     void write(const QString& sql);
 
@@ -51,31 +65,147 @@ public:
     };
 
 private:
+    // Values by key in one flat table (open addressing): a posting looks keys up and adds them
+    // thousands of times and never takes one out.
+    template <typename V>
+    class KeyTable {
+    public:
+        V* find(const Key& k)
+        {
+            if (m_slots.empty())
+                return nullptr;
+            for (size_t i = slot(k);; i = (i + 1) & (m_slots.size() - 1)) {
+                Slot& s = m_slots[i];
+                if (s.key == k)
+                    return &s.value;
+                if (s.key.spec < 0)
+                    return nullptr;
+            }
+        }
+        const V* find(const Key& k) const { return const_cast<KeyTable*>(this)->find(k); }
+        // The value of k, added as V{} when it had none (added tells).
+        V& get(const Key& k, bool& added)
+        {
+            if ((m_count + 1) * 4 > qsizetype(m_slots.size()) * 3)
+                grow(m_count + 1);
+            for (size_t i = slot(k);; i = (i + 1) & (m_slots.size() - 1)) {
+                Slot& s = m_slots[i];
+                added = s.key.spec < 0;
+                if (added) {
+                    s.key = k;
+                    ++m_count;
+                }
+                if (added || s.key == k)
+                    return s.value;
+            }
+        }
+        void reserve(qsizetype n)
+        {
+            if (n * 4 > qsizetype(m_slots.size()) * 3)
+                grow(n);
+        }
+        qsizetype size() const { return m_count; }
+        void clear()
+        {
+            std::fill(m_slots.begin(), m_slots.end(), Slot{});
+            m_count = 0;
+        }
+
+    private:
+        struct Slot {
+            Key key;   // spec -1: free
+            V value{};
+        };
+        size_t slot(const Key& k) const
+        {
+            quint64 h = (quint64(quint32(k.a)) | quint64(quint32(k.b)) << 32) ^ (quint64(quint32(k.spec)) * 0x9e3779b97f4a7c15ULL);
+            h ^= h >> 33;
+            h *= 0xff51afd7ed558ccdULL;
+            h ^= h >> 33;
+            return size_t(h) & (m_slots.size() - 1);
+        }
+        void grow(qsizetype n)
+        {
+            size_t size = 64;
+            while (qsizetype(size) * 3 < n * 4)
+                size *= 2;
+            std::vector<Slot> old(size);
+            old.swap(m_slots);
+            m_count = 0;
+            bool added;
+            for (Slot& s : old)
+                if (s.key.spec >= 0)
+                    get(s.key, added) = std::move(s.value);
+        }
+        std::vector<Slot> m_slots;   // a power of two of them
+        qsizetype m_count = 0;
+    };
+
+    // A table and key fields as a caller names them, resolved.
+    struct Resolved {
+        int table = -1;   // interned
+        int spec = -1;    // the key fields of table (interned); -1 for more than two
+        bool swap = false;   // the second field sorts first
+    };
     struct Spec {
         int table;        // interned
         QString fields;   // lower case, sorted, joined by ","
     };
-    int tableid(QStringView name);
-    // The key fields of table (interned; -1 for more than two), swap when the second field
-    // sorts first.
-    int specof(const QString& table, const QStringList& keyfields, bool& swap);
-    // The key of table and keyfields holding keys; spec -1 for more than two fields.
-    Key keyof(const QString& table, const QStringList& keyfields, const QList<int>& keys);
-    static Key make(int spec, bool swap, const QList<int>& keys);
-    void forgettable(int table);
-
     struct Spelling {
-        int table;
-        QString first, second;   // the key fields as a caller spells them (second null for one)
-        int spec;
+        size_t hash;
+        qsizetype n;
+        QString table, first, second;   // as a caller spells them (copies of the text)
+        Resolved resolved;
     };
-    QList<QPair<QString, int>> m_tables;           // name as spelled, and lower case -> id
-    int m_tablecount = 0;
-    QList<Spelling> m_spellings;
-    QList<Spec> m_specs;
-    QHash<Key, Rows> m_entries;
-    QHash<Key, QList<Key>> m_byrow;                // table|field=value of a kept row -> entries
-    QHash<int, QList<Key>> m_empty;                // spec -> entries with no row
-    QHash<int, QList<Key>> m_bytable;              // table -> entries read from it
-    QList<QPair<int, Key>> m_expected;             // table, rows of the next write
+    // Where a caller's names were last seen (a call site names them by the same text each
+    // time): a hint only, their text decides.
+    struct Hint {
+        std::array<const QChar*, 3> where{};
+        int spelling = -1;
+    };
+    int tableid(QStringView name);
+    // The id of a table named in a statement; -1 when no posting call named it.
+    int knowntable(QStringView name) const;
+    Resolved resolve(const QString& table, const QString* fields, qsizetype n);
+    Resolved resolve(const QString& table, Names keyfields) { return resolve(table, keyfields.begin(), qsizetype(keyfields.size())); }
+    static Key make(const Resolved& r, int first, int second)
+    {
+        return r.swap ? Key{r.spec, second, first} : Key{r.spec, first, second};
+    }
+    // The key of keys, spec -1 for more than two fields or a count that does not match.
+    static Key keyof(const Resolved& r, Names keyfields, Values keys);
+    void forgettable(int table);
+    // What is kept of k is forgotten (its entry stays, dead, to be taken again).
+    void forget(const Key& k)
+    {
+        Rows* kept = m_entries.find(k);
+        if (kept && kept->count >= 0) {
+            kept->count = -1;
+            --m_live;
+        }
+    }
+
+    // A result taken and its columns.
+    struct Taken {
+        PostingColumns columns;
+        DbResult result;
+    };
+    // The kept rows a write naming a row key forgets: a list per key, linked in one vector.
+    struct Link {
+        Key entry;
+        int next;   // index, -1 at the end
+    };
+
+    QList<QString> m_tables;                        // lower case, by id
+    std::vector<Spelling> m_spellings;
+    std::array<Hint, 64> m_hints;
+    std::vector<Spec> m_specs;
+    std::deque<Taken> m_taken;
+    KeyTable<Rows> m_entries;                      // count -1: forgotten
+    qsizetype m_live = 0;                          // entries not forgotten
+    KeyTable<int> m_byrow;                         // table|field=value of a kept row -> 1 + first link
+    std::vector<Link> m_links;
+    std::vector<std::vector<Key>> m_empty;         // by spec: entries with no row
+    std::vector<std::vector<Key>> m_bytable;       // by table: entries read from it
+    std::vector<std::pair<int, Key>> m_expected;   // table, rows of the next write
 };
