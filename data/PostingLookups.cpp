@@ -90,6 +90,9 @@ int PostingLookups::knowntable(QStringView name) const
 {
     const bool ascii = isascii(name);
     const QString lower = ascii ? QString() : name.toString().toLower();
+    // Mostly the table the caller has just named.
+    if (!m_expected.empty() && sametable(name, ascii, lower, m_tables[m_expected.front().first]))
+        return m_expected.front().first;
     for (qsizetype id = 0; id < m_tables.size(); ++id)
         if (sametable(name, ascii, lower, m_tables[id]))
             return int(id);
@@ -113,11 +116,20 @@ PostingLookups::Resolved PostingLookups::resolve(const QString& table, const QSt
     const QStringView first = fields[0];
     const QStringView second = n == 2 ? QStringView(fields[1]) : QStringView();
     const std::array<const QChar*, 3> where{table.constData(), first.data(), second.data()};
+    const std::array<qsizetype, 3> sizes{table.size(), first.size(), n == 2 ? second.size() : -1};
     const auto same = [&](const Spelling& s) {
-        return s.n == n && s.table == table && s.first == first && (n == 1 || s.second == second);
+        if (s.sizes[0] != sizes[0] || s.sizes[1] != sizes[1] || s.sizes[2] != sizes[2])
+            return false;
+        const QChar* text = s.text.constData();
+        for (const QStringView name : {QStringView(table), first, second})
+            for (const QChar c : name)
+                if (*text++ != c)
+                    return false;
+        return true;
     };
     Hint& hint = m_hints[(quintptr(where[0]) * 3 + quintptr(where[1]) * 5 + quintptr(where[2]) * 7) / 8 % m_hints.size()];
-    if (hint.spelling >= 0 && hint.where == where && same(m_spellings[size_t(hint.spelling)]))
+    if (hint.spelling >= 0 && hint.where[0] == where[0] && hint.where[1] == where[1] && hint.where[2] == where[2]
+        && same(m_spellings[size_t(hint.spelling)]))
         return m_spellings[size_t(hint.spelling)].resolved;
     size_t hash = size_t(n);
     for (const QStringView s : {QStringView(table), first, second})
@@ -141,8 +153,9 @@ PostingLookups::Resolved PostingLookups::resolve(const QString& table, const QSt
         m_specs.push_back({r.table, key});
         m_empty.resize(m_specs.size());
     }
-    const auto copy = [](QStringView text) { return QString(text.data(), text.size()); };
-    m_spellings.push_back({hash, n, copy(table), copy(first), copy(second), r});
+    QString text = table;
+    text.append(first).append(second);
+    m_spellings.push_back({hash, sizes, text, r});
     hint = {where, int(m_spellings.size() - 1)};
     return r;
 }
@@ -194,7 +207,9 @@ void PostingLookups::take(const QString& table, Names keyfields, const QList<int
         slot = slot == 0 ? at + 1 : -1;
     }
     const Taken& taken = m_taken.emplace_back(Taken{std::move(columns), std::move(result)});
+    m_entries.reserve(m_entries.size() + keys.size() / n);
     m_byrow.reserve(m_byrow.size() + taken.result.rows.size() * rowkeys.size());
+    m_links.reserve(m_links.size() + size_t(taken.result.rows.size() * rowkeys.size()));
     for (qsizetype at = 0; at + n <= keys.size(); at += n) {
         const Key k = make(spec, keys[at], n == 2 ? keys[at + 1] : 0);
         // Which of several rows a SELECT reads first is the engine's to say.
@@ -260,12 +275,14 @@ void PostingLookups::write(const QString& sql)
     if (is(verb, u"select"))
         return;
     const bool insert = is(verb, u"insert");
+    const bool update = !insert && is(verb, u"update");
+    const bool remove = !insert && !update && is(verb, u"delete");
     QStringView name = words.next();
-    if ((insert && is(name, u"into")) || (is(verb, u"delete") && is(name, u"from")))
+    if ((insert && is(name, u"into")) || (remove && is(name, u"from")))
         name = words.next();
     if (is(name, u"dbo"))
         name = words.next();
-    if ((!insert && !is(verb, u"update") && !is(verb, u"delete")) || name.isEmpty()) {
+    if ((!insert && !update && !remove) || name.isEmpty()) {
         // Not a write of one table that can be told: nothing read stays.
         m_entries.clear();
         m_live = 0;

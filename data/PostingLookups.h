@@ -153,8 +153,8 @@ private:
     };
     struct Spelling {
         size_t hash;
-        qsizetype n;
-        QString table, first, second;   // as a caller spells them (copies of the text)
+        std::array<qsizetype, 3> sizes;   // of table, first and second field (-1: no second)
+        QString text;                     // their text one after the other, as a caller spells them
         Resolved resolved;
     };
     // Where a caller's names were last seen (a call site names them by the same text each
