@@ -72,16 +72,15 @@ const Variant* PostingRows::value(QStringView column) const
 {
     if (!columns || !row)
         return nullptr;
-    const QStringList& names = columns->names;
-    const qsizetype n = std::min(names.size(), row->size());
+    const qsizetype n = std::min(columns->size(), row->size());
     if (columns->ascii && isascii(column)) {
         for (qsizetype i = 0; i < n; ++i)
-            if (asciiequal(column, names[i]))
+            if (asciiequal(column, columns->name(i)))
                 return &row->at(i);
         return nullptr;
     }
     for (qsizetype i = 0; i < n; ++i)
-        if (column.compare(names[i], Qt::CaseInsensitive) == 0)
+        if (column.compare(columns->name(i), Qt::CaseInsensitive) == 0)
             return &row->at(i);
     return nullptr;
 }
@@ -160,32 +159,27 @@ PostingLookups::Resolved PostingLookups::resolve(const QString& table, const QSt
     return r;
 }
 
-PostingLookups::Key PostingLookups::keyof(const Resolved& r, Names keyfields, Values keys)
-{
-    if (r.spec < 0 || keys.size() != keyfields.size())
-        return Key{};
-    return make(r, keys.begin()[0], keys.size() == 2 ? keys.begin()[1] : 0);
-}
-
 void PostingLookups::take(const QString& table, Names keyfields, const QList<int>& keys, DbResult result)
 {
     const qsizetype n = qsizetype(keyfields.size());
     if (n < 1 || n > 2)
         return;
     PostingColumns columns;
-    columns.names.reserve(result.columns.size());
+    columns.ends.reserve(result.columns.size());
     for (const DbColumn& c : std::as_const(result.columns)) {
-        columns.names.append(c.name.toLower());
+        columns.text += c.name.toLower();
+        columns.ends.append(columns.text.size());
         columns.ascii = columns.ascii && isascii(c.name);
     }
     const QList<DbRow>& rows = std::as_const(result.rows);
     // The kept rows are found by these columns too.
     QList<QPair<qsizetype, int>> rowkeys;   // column, spec
-    for (const QString& key : kRowKeys) {
-        const qsizetype i = columns.names.indexOf(key);
-        if (i >= 0)
-            rowkeys.append({i, resolve(table, {key}).spec});
-    }
+    for (const QString& key : kRowKeys)
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            if (columns.name(i) == key) {
+                rowkeys.append({i, resolve(table, {key}).spec});
+                break;
+            }
     QList<int> parts;
     for (const auto part : QStringView(table).tokenize(u'+'))
         parts.append(tableid(part));
@@ -196,7 +190,7 @@ void PostingLookups::take(const QString& table, Names keyfields, const QList<int
     bool added;
     for (qsizetype at = 0; at < rows.size(); ++at) {
         const DbRow& r = rows[at];
-        if (r.size() < columns.names.size())
+        if (r.size() < columns.size())
             return;
         if (r[0].IsEmptyOrNull())
             continue;

@@ -24,8 +24,15 @@
 
 // The columns of a result kept by a posting.
 struct PostingColumns {
-    QStringList names;   // lower case
-    bool ascii = true;   // all of them
+    QString text;             // their names in lower case, one after the other
+    QList<qsizetype> ends;    // where each name ends in text
+    bool ascii = true;        // all of them
+    qsizetype size() const { return ends.size(); }
+    QStringView name(qsizetype i) const
+    {
+        const qsizetype from = i > 0 ? ends[i - 1] : 0;
+        return QStringView(text).mid(from, ends[i] - from);
+    }
 };
 
 // What is kept of the rows of one key.
@@ -173,7 +180,12 @@ private:
         return r.swap ? Key{r.spec, second, first} : Key{r.spec, first, second};
     }
     // The key of keys, spec -1 for more than two fields or a count that does not match.
-    static Key keyof(const Resolved& r, Names keyfields, Values keys);
+    static Key keyof(const Resolved& r, Names keyfields, Values keys)
+    {
+        if (r.spec < 0 || keys.size() != keyfields.size())
+            return Key{};
+        return make(r, keys.begin()[0], keys.size() == 2 ? keys.begin()[1] : 0);
+    }
     void forgettable(int table);
     // What is kept of k is forgotten (its entry stays, dead, to be taken again).
     void forget(const Key& k)
