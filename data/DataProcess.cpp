@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <cmath>
 
-QString trimtext(const QString& text)
+QStringView trimmedtext(QStringView text)
 {
     qsizetype begin = 0, end = text.size();
     while (begin < end && text[begin].unicode() <= 0x20)
@@ -13,6 +13,12 @@ QString trimtext(const QString& text)
     while (end > begin && text[end - 1].unicode() <= 0x20)
         --end;
     return text.mid(begin, end - begin);
+}
+
+QString trimtext(const QString& text)
+{
+    const QStringView t = trimmedtext(text);
+    return t.size() == text.size() ? text : t.toString();
 }
 
 QString quotedsqltext(const QString& text)

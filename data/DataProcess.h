@@ -27,6 +27,8 @@ QString likeprefix(const QString& code);
 QString prefixcondition(const QString& column, const QString& code, bool ranged);
 // Trims blanks and control characters at both ends.
 QString trimtext(const QString& text);
+// The same trimming, as a view of text.
+QStringView trimmedtext(QStringView text);
 
 // x rounded half away from zero to n decimals (n < 0 rounds to tens, hundreds, ...). The
 // division and the addition run in extended precision on the double value.

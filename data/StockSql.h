@@ -74,13 +74,7 @@ inline ValueText lit(int v) { return quoted(num(v)); }
 inline ValueText lit(double v) { return quoted(num(v)); }
 inline QuotedText lit(const QString& v)
 {
-    QStringView text(v);
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text[begin].unicode() <= 0x20)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 0x20)
-        --end;
-    text = text.mid(begin, end - begin);
+    const QStringView text = trimmedtext(v);
     return QuotedText{text, text.count(u'\'')};
 }
 
