@@ -29,7 +29,9 @@
 #include <vector>
 
 class PostingLookups;
+struct PostingLine;
 struct PostingRows;
+using PostingLines = std::vector<PostingLine>;
 class TADOConnection;
 class TADOQuery;
 class Topensql;
@@ -312,12 +314,12 @@ private:
                           int firstvalue, int secondvalue);
 
     // ----- stock engine: bill posting internals -----
-    using billworker = bool (TrmtDM::*)(TClientDataSet* master, TClientDataSet* detail);
+    using billworker = bool (TrmtDM::*)(TClientDataSet* master, const PostingLines& lines);
     // Runs worker in one transaction: commit when it returns True, otherwise (or on any
     // error) roll back and return False.
-    // The worker posts the bill as it is stored, read inside the transaction (head from
-    // headview by fid, lines from lineview by linekey, in line order): another workstation may
-    // have changed and saved it since the form loaded it.
+    // The worker posts the bill as it is stored, read inside the transaction (the head from its
+    // view by fid; the lines whose material exists, in line order, each with its material's
+    // kind): another workstation may have changed and saved it since the form loaded it.
     // extra: statements run after a successful worker, before the commit.
     bool runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin,
                         const QStringList& extra = {});
@@ -328,21 +330,18 @@ private:
     // A price batch the line names must exist; shows the refusal and returns False otherwise.
     bool batchexists(const QString& keyfield, int key);
     bool batchfound(bool found);
-    // The material's price model and whether it is a turnover material, in one read (as
-    // getpricemodal and getbreedtype give them).
-    std::pair<int, bool> materialkind(int mid);
     // At the start of a posting: the rows its lines look up, read for all lines at once
     // (stock-in: batches by line and by the line a return names; stock-out: batches by line and
     // those the lines draw on, the department's turnover rows).
-    void prereadlines(TClientDataSet* detail, bool stockin, int dptid = 0);
+    void prereadlines(const PostingLines& lines, bool stockin, int dptid = 0);
     // What a posting has read of the rows of table whose keyfields hold keys (nullptr when
     // no posting runs or it has not read them).
     const PostingRows* postedrows(const QString& table, std::initializer_list<QString> keyfields,
                                   std::initializer_list<int> keys) const;
-    bool doimbillrecord(TClientDataSet* master, TClientDataSet* detail);
-    bool doimbillreverse(TClientDataSet* master, TClientDataSet* detail);
-    bool doexbillrecord(TClientDataSet* master, TClientDataSet* detail);
-    bool doexbillreverse(TClientDataSet* master, TClientDataSet* detail);
+    bool doimbillrecord(TClientDataSet* master, const PostingLines& lines);
+    bool doimbillreverse(TClientDataSet* master, const PostingLines& lines);
+    bool doexbillrecord(TClientDataSet* master, const PostingLines& lines);
+    bool doexbillreverse(TClientDataSet* master, const PostingLines& lines);
     bool setbillrecorded(const QString& table, const QString& keyfield, int id, bool flag);
     bool setbillassessor(const QString& table, int fid, const QString& name);
 

@@ -1,6 +1,7 @@
 // Auditing (posting) and un-auditing (reversal) of stock-in bills, line by line through the
 // ledger primitives, inside the transaction of runbillposting.
 #include "DM.h"
+#include "PostingLine.h"
 #include "StockSql.h"
 #include "frmconst.h"
 
@@ -43,18 +44,18 @@ ImHead readhead(TClientDataSet* m)
 
 // The posting uses the pair the account set's type chooses: the settlement-currency pair for a
 // local account set, the purchase-currency pair otherwise.
-ImLine readline(stocksql::NamedFields& f)
+ImLine readline(const PostingLine& f)
 {
     ImLine l;
-    l.fid = f("fid")->AsInteger();
-    l.mid = f("mid")->AsInteger();
-    l.idid = f("idid")->AsInteger();
-    l.qty = f("qty")->AsFloat();
-    l.sprice = f("sprice")->AsFloat();
-    l.dprice = f("dprice")->AsFloat();
-    l.remark = f("remark")->AsString();
-    l.rsprice = f("Rsprice")->AsFloat();
-    l.rdprice = f("rdprice")->AsFloat();
+    l.fid = f.fid;
+    l.mid = f.mid;
+    l.idid = f.idid;
+    l.qty = f.qty;
+    l.sprice = f.sprice;
+    l.dprice = f.dprice;
+    l.remark = f.remark;
+    l.rsprice = f.rsprice;
+    l.rdprice = f.rdprice;
     takepair(l, systype != TSystype::local);
     return l;
 }
@@ -79,7 +80,7 @@ bool postedoverseas(TrmtDM& dm, int batchiid, double localp, double overseasp)
 
 } // namespace
 
-bool TrmtDM::doimbillrecord(TClientDataSet* master, TClientDataSet* detail)
+bool TrmtDM::doimbillrecord(TClientDataSet* master, const PostingLines& lines)
 {
     const int pid = master->FieldByName(QStringLiteral("pid"))->AsInteger();
     const int billfid = master->FieldByName(QStringLiteral("fid"))->AsInteger();
@@ -87,12 +88,11 @@ bool TrmtDM::doimbillrecord(TClientDataSet* master, TClientDataSet* detail)
         return false;
     const ImHead h = readhead(master);
     const QString iid = QStringLiteral("iid");
-    prereadlines(detail, true);
-    stocksql::NamedFields fields(detail);
-    detail->First();
-    while (!detail->Eof()) {
-        const ImLine l = readline(fields);
-        const auto [model, turnover] = materialkind(l.mid);
+    prereadlines(lines, true);
+    for (const PostingLine& line : lines) {
+        const ImLine l = readline(line);
+        const int model = line.model;
+        const bool turnover = line.turnover;
         if (!imaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("入库"), h.counterpart, l.qty,
                               l.sprice, l.dprice, l.remark))
             return false;
@@ -140,14 +140,13 @@ bool TrmtDM::doimbillrecord(TClientDataSet* master, TClientDataSet* detail)
                           : addnewstorage(l.mid, l.qty, l.dprice);
         if (!ok)
             return false;
-        detail->Next();
     }
     if (!setbillrecorded(QStringLiteral("ibmaster"), QStringLiteral("fid"), h.fid, true))
         return false;
     return setbillassessor(QStringLiteral("ibmaster"), h.fid, username);
 }
 
-bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
+bool TrmtDM::doimbillreverse(TClientDataSet* master, const PostingLines& lines)
 {
     const int pid = master->FieldByName(QStringLiteral("pid"))->AsInteger();
     const int billfid = master->FieldByName(QStringLiteral("fid"))->AsInteger();
@@ -155,14 +154,12 @@ bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
         return false;
     const ImHead h = readhead(master);
     // A bill without lines has nothing to take back; it stays audited.
-    if (detail->IsEmpty())
+    if (lines.empty())
         return false;
     const QString iid = QStringLiteral("iid");
-    prereadlines(detail, true);
-    stocksql::NamedFields fields(detail);
-    detail->First();
-    while (!detail->Eof()) {
-        ImLine l = readline(fields);
+    prereadlines(lines, true);
+    for (const PostingLine& line : lines) {
+        ImLine l = readline(line);
         // The batch takes back the pair it was given.
         if (l.idid == 0 && countrowswhere(QStringLiteral("mrplist"), iid, l.fid) != 0)
             takepair(l, postedoverseas(*this, l.fid, l.sprice, l.rsprice));
@@ -170,7 +167,8 @@ bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
             takepair(l, postedoverseas(*this, l.idid,
                                        gettablevalue(QStringLiteral("ibdetail"), QStringLiteral("Fid"), l.idid, QStringLiteral("sprice")),
                                        gettablevalue(QStringLiteral("ibdetail"), QStringLiteral("Fid"), l.idid, QStringLiteral("rsprice"))));
-        const auto [model, turnover] = materialkind(l.mid);
+        const int model = line.model;
+        const bool turnover = line.turnover;
         if (!imaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("取消入库"), h.counterpart, -l.qty,
                               l.sprice, -l.dprice, l.remark))
             return false;
@@ -197,7 +195,6 @@ bool TrmtDM::doimbillreverse(TClientDataSet* master, TClientDataSet* detail)
         }
         if (turnover && !reverseimcycledb(l.mid, l.qty, l.dprice))
             return false;
-        detail->Next();
     }
     if (!setbillrecorded(QStringLiteral("ibmaster"), QStringLiteral("fid"), h.fid, false))
         return false;

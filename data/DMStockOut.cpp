@@ -1,6 +1,7 @@
 // Auditing (posting) and un-auditing (reversal) of stock-out bills, line by line through the
 // ledger primitives, inside the transaction of runbillposting.
 #include "DM.h"
+#include "PostingLine.h"
 #include "StockSql.h"
 #include "frmconst.h"
 
@@ -33,27 +34,27 @@ ExHead readhead(TClientDataSet* m)
     return h;
 }
 
-ExLine readline(stocksql::NamedFields& f)
+ExLine readline(const PostingLine& f)
 {
     ExLine l;
-    l.mid = f("mid")->AsInteger();
-    l.fid = f("fid")->AsInteger();
-    l.cid = f("cid")->AsInteger();
-    l.cfid = f("cfid")->AsInteger();
-    l.supid = f("supid")->AsInteger();
-    l.rpid = f("rpid")->AsInteger();
-    l.qty = f("qty")->AsFloat();
-    l.rsprice = f("rsprice")->AsFloat();
-    l.rdprice = f("rdprice")->AsFloat();
-    l.sprice = f("sprice")->AsFloat();
-    l.dprice = f("dprice")->AsFloat();
-    l.remark = f("remark")->AsString();
+    l.mid = f.mid;
+    l.fid = f.fid;
+    l.cid = f.cid;
+    l.cfid = f.cfid;
+    l.supid = f.supid;
+    l.rpid = f.rpid;
+    l.qty = f.qty;
+    l.rsprice = f.rsprice;
+    l.rdprice = f.rdprice;
+    l.sprice = f.sprice;
+    l.dprice = f.dprice;
+    l.remark = f.remark;
     return l;
 }
 
 } // namespace
 
-bool TrmtDM::doexbillrecord(TClientDataSet* master, TClientDataSet* detail)
+bool TrmtDM::doexbillrecord(TClientDataSet* master, const PostingLines& lines)
 {
     const int pid = master->FieldByName(QStringLiteral("pid"))->AsInteger();
     const int billfid = master->FieldByName(QStringLiteral("fid"))->AsInteger();
@@ -61,15 +62,14 @@ bool TrmtDM::doexbillrecord(TClientDataSet* master, TClientDataSet* detail)
         return false;
     const ExHead h = readhead(master);
     // A bill without lines posts nothing and stays open.
-    if (detail->IsEmpty())
+    if (lines.empty())
         return false;
     const QString mid = QStringLiteral("mid");
-    prereadlines(detail, false, h.bcylm ? 0 : h.dptid);
-    stocksql::NamedFields fields(detail);
-    detail->First();
-    while (!detail->Eof()) {
-        const ExLine l = readline(fields);
-        const auto [model, turnover] = materialkind(l.mid);
+    prereadlines(lines, false, h.bcylm ? 0 : h.dptid);
+    for (const PostingLine& line : lines) {
+        const ExLine l = readline(line);
+        const int model = line.model;
+        const bool turnover = line.turnover;
         if (!exaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("出库"), h.counterpart, l.qty,
                               l.sprice, l.dprice, l.remark))
             return false;
@@ -122,28 +122,26 @@ bool TrmtDM::doexbillrecord(TClientDataSet* master, TClientDataSet* detail)
                     return false;
             }
         }
-        detail->Next();
     }
     if (!setbillrecorded(QStringLiteral("ebmaster"), QStringLiteral("fid"), h.fid, true))
         return false;
     return setbillassessor(QStringLiteral("ebmaster"), h.fid, username);
 }
 
-bool TrmtDM::doexbillreverse(TClientDataSet* master, TClientDataSet* detail)
+bool TrmtDM::doexbillreverse(TClientDataSet* master, const PostingLines& lines)
 {
     const int pid = master->FieldByName(QStringLiteral("pid"))->AsInteger();
     const int billfid = master->FieldByName(QStringLiteral("fid"))->AsInteger();
     if (!billpostable(QStringLiteral("ebmaster"), billfid, pid, false))
         return false;
     const ExHead h = readhead(master);
-    if (detail->IsEmpty())
+    if (lines.empty())
         return false;
-    prereadlines(detail, false, h.bcylm ? 0 : h.dptid);
-    stocksql::NamedFields fields(detail);
-    detail->First();
-    while (!detail->Eof()) {
-        const ExLine l = readline(fields);
-        const auto [model, turnover] = materialkind(l.mid);
+    prereadlines(lines, false, h.bcylm ? 0 : h.dptid);
+    for (const PostingLine& line : lines) {
+        const ExLine l = readline(line);
+        const int model = line.model;
+        const bool turnover = line.turnover;
         if (!exaddimexsrglist(h.pid, l.fid, l.mid, h.billnum, h.bdate, QStringLiteral("取消出库"), h.counterpart,
                               -l.qty, l.sprice, -l.dprice, l.remark))
             return false;
@@ -177,7 +175,6 @@ bool TrmtDM::doexbillreverse(TClientDataSet* master, TClientDataSet* detail)
                 return false;
             }
         }
-        detail->Next();
     }
     if (!setbillrecorded(QStringLiteral("ebmaster"), QStringLiteral("fid"), h.fid, false))
         return false;

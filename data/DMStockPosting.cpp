@@ -2,6 +2,7 @@
 // the worker and the checks made inside it before anything is written.
 #include "ComponentFactory.h"
 #include "DM.h"
+#include "PostingLine.h"
 #include "PostingLookups.h"
 #include "StockSql.h"
 #include "frmconst.h"
@@ -10,6 +11,40 @@
 #include "platform/rtl/MessageSink.h"
 #include <algorithm>
 #include <charconv>
+
+namespace {
+
+// The lines read by runbillposting, column by column as its SELECT names them.
+PostingLines postinglines(const DbResult& r, bool stockin)
+{
+    const auto integer = [](const Variant& v) { return v.IsNull() ? 0 : v.ToInt(); };
+    const auto number = [](const Variant& v) { return v.IsNull() ? 0.0 : v.ToDouble(); };
+    PostingLines lines;
+    lines.reserve(size_t(r.rows.size()));
+    for (const DbRow& row : r.rows) {
+        PostingLine l;
+        l.fid = integer(row[0]);
+        l.mid = integer(row[1]);
+        (stockin ? l.idid : l.rpid) = integer(row[2]);
+        l.qty = number(row[3]);
+        l.sprice = number(row[4]);
+        l.dprice = number(row[5]);
+        l.rsprice = number(row[6]);
+        l.rdprice = number(row[7]);
+        l.remark = row[8].IsNull() ? QString() : row[8].ToString();
+        l.model = row[9].IsEmptyOrNull() ? 0 : row[9].ToInt();
+        l.turnover = !row[10].IsEmptyOrNull() && row[10].ToInt() == 1;
+        if (!stockin) {
+            l.cid = integer(row[11]);
+            l.cfid = integer(row[12]);
+            l.supid = integer(row[13]);
+        }
+        lines.push_back(std::move(l));
+    }
+    return lines;
+}
+
+} // namespace
 
 bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin,
                             const QStringList& extra)
@@ -32,12 +67,21 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
             throw;
         }
         TClientDataSetPtr head(NewClientDataSet());
-        TClientDataSetPtr lines(NewClientDataSet());
         head->SetData(gettabledata(stockin ? QStringLiteral("vibmaster") : QStringLiteral("vebmaster"), QStringLiteral("fid"),
                                    QStringLiteral("fid=") + fid, 20));
-        // The lines in pages of a bill's length: one read for all but the longest bills.
-        lines->SetData(gettabledata(stockin ? QStringLiteral("vibdetail") : QStringLiteral("vebdetail"), QStringLiteral("fid"),
-                                    (stockin ? QStringLiteral("iid=") : QStringLiteral("eid=")) + fid, 1000));
+        // The lines as the bill's line view shows them (those whose material exists, in line
+        // order), each with the kind of its material.
+        const PostingLines lines = postinglines(
+            fetch(stockin ? QStringLiteral("select a.fid,a.mid,a.idid,a.qty,a.sprice,a.dprice,a.rsprice,a.rdprice,a.remark,"
+                                           "b.pricemodal,b.breedtype from ibdetail a inner join mtrlist m on a.mid=m.fid "
+                                           "left outer join breedlist b on m.bid=b.fid where a.iid=")
+                                + fid + QStringLiteral(" order by a.fid")
+                          : QStringLiteral("select a.fid,a.mid,a.rpid,a.qty,a.sprice,a.dprice,a.rsprice,a.rdprice,a.remark,"
+                                           "b.pricemodal,b.breedtype,a.cid,a.cfid,a.supid from ebdetail a inner join mtrlist m "
+                                           "on a.mid=m.fid left outer join breedlist b on m.bid=b.fid where a.eid=")
+                                + fid + QStringLiteral(" order by a.fid"),
+                  0, false),
+            stockin);
         // The caller's lines end after the last one, as after a walk over them.
         detail->Last();
         detail->Next();
@@ -46,7 +90,7 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
         struct Drop { std::unique_ptr<PostingLookups>& p; ~Drop() { p.reset(); } } drop{m_lookups};
         if (head->IsEmpty())
             MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
-        else if ((this->*worker)(head.get(), lines.get())) {
+        else if ((this->*worker)(head.get(), lines)) {
             m_lookups.reset();
             // The caller's statements belong to the posting: one that fails undoes it.
             if (std::all_of(extra.begin(), extra.end(), [this](const QString& sql) { return execsql(sql); })) {
@@ -126,55 +170,33 @@ QString inlist(QStringView column, QList<int> keys)
     return s + u')';
 }
 
-const QString kKinds = QStringLiteral("mtrlist+breedlist");
-
 } // namespace
 
-void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
+void TrmtDM::prereadlines(const PostingLines& lines, bool stockin, int dptid)
 {
-    if (!m_lookups)
+    if (!m_lookups || lines.empty())
         return;
-    detail->First();
-    if (detail->Eof())
-        return;
-    QList<int> mids, lines, drawn;
-    mids.reserve(detail->RecordCount());
-    lines.reserve(detail->RecordCount());
-    TField* midf = detail->FieldByName(QStringLiteral("mid"));
-    TField* fidf = detail->FieldByName(QStringLiteral("fid"));
-    TField* idid = detail->FindField(QStringLiteral("idid"));
-    TField* rpid = detail->FindField(QStringLiteral("rpid"));
-    while (!detail->Eof()) {
-        mids << midf->AsInteger();
-        lines << fidf->AsInteger();
-        if (stockin && idid && idid->AsInteger() > 0)
-            lines << idid->AsInteger();
-        if (!stockin && rpid && rpid->AsInteger() != 0)
-            drawn << rpid->AsInteger();
-        detail->Next();
+    QList<int> mids, linekeys, drawn, averaged, planned, turnover;
+    mids.reserve(qsizetype(lines.size()));
+    linekeys.reserve(qsizetype(lines.size()));
+    for (const PostingLine& l : lines) {
+        mids << l.mid;
+        linekeys << l.fid;
+        if (stockin && l.idid > 0)
+            linekeys << l.idid;
+        if (!stockin && l.rpid != 0)
+            drawn << l.rpid;
+        // The other tables for the materials whose lines look them up, by their kind.
+        if (l.model == 1)
+            averaged << l.mid;
+        else if (l.model == 2)
+            planned << l.mid;
+        if (l.turnover)
+            turnover << l.mid;
     }
-    detail->First();
     const auto read = [&](const QString& table, PostingLookups::Names keyfields, const QList<int>& keys,
                           const QString& sql) { m_lookups->take(table, keyfields, keys, fetch(sql, 0, true)); };
     const QString mid = QStringLiteral("mid");
-    read(kKinds, {QStringLiteral("fid")}, mids,
-         QStringLiteral("select a.fid,b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.bid =b.fid and ")
-             + inlist(u"a.fid", mids));
-    // The other tables for the materials whose lines look them up, by their kind; a material
-    // whose kind was not kept is looked up line by line.
-    QList<int> averaged, planned, turnover;
-    for (int m : std::as_const(mids)) {
-        const PostingRows* kind = postedrows(kKinds, {QStringLiteral("fid")}, {m});
-        if (!kind || kind->count == 0)
-            continue;
-        const auto [model, cycled] = materialkind(m);
-        if (model == 1)
-            averaged << m;
-        else if (model == 2)
-            planned << m;
-        if (cycled)
-            turnover << m;
-    }
     read(QStringLiteral("msrglist"), {mid}, mids,
          QStringLiteral("select mid,qty,cost from msrglist where ") + inlist(mid, mids));
     if (!averaged.isEmpty())
@@ -194,9 +216,9 @@ void TrmtDM::prereadlines(TClientDataSet* detail, bool stockin, int dptid)
                  + QStringLiteral(",qty,dprice,rdprice,rsprice from mrplist where ") + inlist(k, keys));
     };
     if (stockin)
-        batches("iid", "fid,eid", lines);
+        batches("iid", "fid,eid", linekeys);
     else
-        batches("eid", "fid,iid", lines);
+        batches("eid", "fid,iid", linekeys);
     if (!drawn.isEmpty())
         batches("fid", "iid,eid", drawn);
     if (!stockin && dptid != 0 && !turnover.isEmpty()) {
@@ -214,26 +236,6 @@ const PostingRows* TrmtDM::postedrows(const QString& table, std::initializer_lis
                                       std::initializer_list<int> keys) const
 {
     return m_lookups ? m_lookups->find(table, keyfields, keys) : nullptr;
-}
-
-std::pair<int, bool> TrmtDM::materialkind(int mid)
-{
-    if (const PostingRows* kept = postedrows(kKinds, {QStringLiteral("fid")}, {mid})) {
-        if (kept->count == 0)
-            return {0, false};
-        const Variant* model = kept->value(QStringLiteral("pricemodal"));
-        const Variant* type = kept->value(QStringLiteral("breedtype"));
-        if (model && type)
-            return {model->IsEmptyOrNull() ? 0 : model->ToInt(), !type->IsEmptyOrNull() && type->ToInt() == 1};
-    }
-    const DbResult r = fetch(QStringLiteral("select b.pricemodal,b.breedtype from mtrlist a,breedlist b where a.fid=")
-                                 + stocksql::num(mid) + QStringLiteral(" and a.bid =b.fid"),
-                             1, true);
-    if (r.rows.isEmpty() || r.rows.first().size() < 2)
-        return {0, false};
-    const Variant& model = r.rows.first()[0];
-    const Variant& type = r.rows.first()[1];
-    return {model.IsEmptyOrNull() ? 0 : model.ToInt(), !type.IsEmptyOrNull() && type.ToInt() == 1};
 }
 
 bool TrmtDM::imbillrecord(TClientDataSet* master, TClientDataSet* detail)

@@ -124,26 +124,6 @@ inline QString counterpart(const QString& first, const QString& second)
     return f + arrow + fitvarchar(second, room - varcharbytes(f));
 }
 
-// The fields of a dataset found by name once, then read row after row (by the name texts the
-// caller spells, one lookup each).
-class NamedFields {
-public:
-    explicit NamedFields(TDataSet* d) : m_d(d) {}
-    TField* operator()(const char* name)
-    {
-        for (const auto& [spelled, field] : std::as_const(m_found))
-            if (spelled == name)
-                return field;
-        TField* field = m_d->FieldByName(QString::fromLatin1(name));
-        m_found.append({name, field});
-        return field;
-    }
-
-private:
-    TDataSet* m_d;
-    QList<QPair<const char*, TField*>> m_found;
-};
-
 // The remaining quantity and amounts of the price batch whose keyfield (fid, iid or eid) is
 // key, in one read; a missing batch reads as zeros. found tells whether there is one.
 struct Batch {
