@@ -29,6 +29,7 @@
 #include <vector>
 
 class PostingLookups;
+struct PostingHead;
 struct PostingLine;
 struct PostingRows;
 using PostingLines = std::vector<PostingLine>;
@@ -314,19 +315,20 @@ private:
                           int firstvalue, int secondvalue);
 
     // ----- stock engine: bill posting internals -----
-    using billworker = bool (TrmtDM::*)(TClientDataSet* master, const PostingLines& lines);
+    using billworker = bool (TrmtDM::*)(const PostingHead& head, const PostingLines& lines);
     // Runs worker in one transaction: commit when it returns True, otherwise (or on any
     // error) roll back and return False.
-    // The worker posts the bill as it is stored, read inside the transaction (the head from its
-    // view by fid; the lines whose material exists, in line order, each with its material's
-    // kind): another workstation may have changed and saved it since the form loaded it.
+    // The worker posts the bill as it is stored, read inside the transaction (the head, from its
+    // view, by the fid of master; the lines whose material exists, in line order, each with its
+    // material's kind): another workstation may have changed and saved it since the form
+    // loaded it.
     // extra: statements run after a successful worker, before the commit.
     bool runbillposting(billworker worker, TClientDataSet* master, TClientDataSet* detail, bool stockin,
                         const QStringList& extra = {});
     // Inside the posting transaction: the bill's period is the open period (read now, not at
-    // login) and the bill is in the state the operation needs (audit: not yet audited;
-    // reversal: audited). Shows the refusal and returns False otherwise.
-    bool billpostable(const QString& table, int fid, int pid, bool audit);
+    // login) and the bill, as read in the transaction, is in the state the operation needs
+    // (audit: not yet audited; reversal: audited). Shows the refusal and returns False otherwise.
+    bool billpostable(const PostingHead& head, bool audit);
     // A price batch the line names must exist; shows the refusal and returns False otherwise.
     bool batchexists(const QString& keyfield, int key);
     bool batchfound(bool found);
@@ -338,10 +340,10 @@ private:
     // no posting runs or it has not read them).
     const PostingRows* postedrows(const QString& table, std::initializer_list<QString> keyfields,
                                   std::initializer_list<int> keys) const;
-    bool doimbillrecord(TClientDataSet* master, const PostingLines& lines);
-    bool doimbillreverse(TClientDataSet* master, const PostingLines& lines);
-    bool doexbillrecord(TClientDataSet* master, const PostingLines& lines);
-    bool doexbillreverse(TClientDataSet* master, const PostingLines& lines);
+    bool doimbillrecord(const PostingHead& head, const PostingLines& lines);
+    bool doimbillreverse(const PostingHead& head, const PostingLines& lines);
+    bool doexbillrecord(const PostingHead& head, const PostingLines& lines);
+    bool doexbillreverse(const PostingHead& head, const PostingLines& lines);
     bool setbillrecorded(const QString& table, const QString& keyfield, int id, bool flag);
     bool setbillassessor(const QString& table, int fid, const QString& name);
 

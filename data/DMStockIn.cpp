@@ -9,12 +9,6 @@
 
 namespace {
 
-struct ImHead {
-    int pid, fid, cid, cfid, supid;
-    TDateTime bdate;
-    QString billnum, counterpart;
-};
-
 struct ImLine {
     int fid, mid, idid;
     double qty, sprice, dprice;
@@ -26,21 +20,6 @@ struct ImLine {
 };
 
 void takepair(ImLine& l, bool overseas);
-
-ImHead readhead(TClientDataSet* m)
-{
-    auto f = [m](const char* name) { return m->FieldByName(QString::fromLatin1(name)); };
-    ImHead h;
-    h.pid = f("pid")->AsInteger();
-    h.fid = f("fid")->AsInteger();
-    h.bdate = f("bdate")->AsDateTime();
-    h.billnum = f("billnum")->AsString();
-    h.cid = f("cid")->AsInteger();
-    h.cfid = f("cfid")->AsInteger();
-    h.supid = f("supid")->AsInteger();
-    h.counterpart = stocksql::counterpart(f("cfname")->AsString(), f("supname")->AsString());
-    return h;
-}
 
 // The posting uses the pair the account set's type chooses: the settlement-currency pair for a
 // local account set, the purchase-currency pair otherwise.
@@ -80,13 +59,10 @@ bool postedoverseas(TrmtDM& dm, int batchiid, double localp, double overseasp)
 
 } // namespace
 
-bool TrmtDM::doimbillrecord(TClientDataSet* master, const PostingLines& lines)
+bool TrmtDM::doimbillrecord(const PostingHead& h, const PostingLines& lines)
 {
-    const int pid = master->FieldByName(QStringLiteral("pid"))->AsInteger();
-    const int billfid = master->FieldByName(QStringLiteral("fid"))->AsInteger();
-    if (!billpostable(QStringLiteral("ibmaster"), billfid, pid, true))
+    if (!billpostable(h, true))
         return false;
-    const ImHead h = readhead(master);
     const QString iid = QStringLiteral("iid");
     prereadlines(lines, true);
     for (const PostingLine& line : lines) {
@@ -146,13 +122,10 @@ bool TrmtDM::doimbillrecord(TClientDataSet* master, const PostingLines& lines)
     return setbillassessor(QStringLiteral("ibmaster"), h.fid, username);
 }
 
-bool TrmtDM::doimbillreverse(TClientDataSet* master, const PostingLines& lines)
+bool TrmtDM::doimbillreverse(const PostingHead& h, const PostingLines& lines)
 {
-    const int pid = master->FieldByName(QStringLiteral("pid"))->AsInteger();
-    const int billfid = master->FieldByName(QStringLiteral("fid"))->AsInteger();
-    if (!billpostable(QStringLiteral("ibmaster"), billfid, pid, false))
+    if (!billpostable(h, false))
         return false;
-    const ImHead h = readhead(master);
     // A bill without lines has nothing to take back; it stays audited.
     if (lines.empty())
         return false;

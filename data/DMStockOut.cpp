@@ -7,32 +7,11 @@
 
 namespace {
 
-struct ExHead {
-    int pid, fid, dptid;
-    TDateTime bdate;
-    QString billnum, counterpart;
-    bool bcylm;   // turnover materials issued as consumables
-};
-
 struct ExLine {
     int mid, fid, cid, cfid, supid, rpid;
     double qty, rsprice, rdprice, sprice, dprice;
     QString remark;
 };
-
-ExHead readhead(TClientDataSet* m)
-{
-    auto f = [m](const char* name) { return m->FieldByName(QString::fromLatin1(name)); };
-    ExHead h;
-    h.pid = f("pid")->AsInteger();
-    h.fid = f("fid")->AsInteger();
-    h.bdate = f("bdate")->AsDateTime();
-    h.billnum = f("billnum")->AsString();
-    h.dptid = f("dptid")->AsInteger();
-    h.counterpart = stocksql::counterpart(f("dptname")->AsString(), f("pjtname")->AsString());
-    h.bcylm = f("bcylm")->AsBoolean();
-    return h;
-}
 
 ExLine readline(const PostingLine& f)
 {
@@ -54,13 +33,10 @@ ExLine readline(const PostingLine& f)
 
 } // namespace
 
-bool TrmtDM::doexbillrecord(TClientDataSet* master, const PostingLines& lines)
+bool TrmtDM::doexbillrecord(const PostingHead& h, const PostingLines& lines)
 {
-    const int pid = master->FieldByName(QStringLiteral("pid"))->AsInteger();
-    const int billfid = master->FieldByName(QStringLiteral("fid"))->AsInteger();
-    if (!billpostable(QStringLiteral("ebmaster"), billfid, pid, true))
+    if (!billpostable(h, true))
         return false;
-    const ExHead h = readhead(master);
     // A bill without lines posts nothing and stays open.
     if (lines.empty())
         return false;
@@ -128,13 +104,10 @@ bool TrmtDM::doexbillrecord(TClientDataSet* master, const PostingLines& lines)
     return setbillassessor(QStringLiteral("ebmaster"), h.fid, username);
 }
 
-bool TrmtDM::doexbillreverse(TClientDataSet* master, const PostingLines& lines)
+bool TrmtDM::doexbillreverse(const PostingHead& h, const PostingLines& lines)
 {
-    const int pid = master->FieldByName(QStringLiteral("pid"))->AsInteger();
-    const int billfid = master->FieldByName(QStringLiteral("fid"))->AsInteger();
-    if (!billpostable(QStringLiteral("ebmaster"), billfid, pid, false))
+    if (!billpostable(h, false))
         return false;
-    const ExHead h = readhead(master);
     if (lines.empty())
         return false;
     prereadlines(lines, false, h.bcylm ? 0 : h.dptid);

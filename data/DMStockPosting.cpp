@@ -11,8 +11,38 @@
 #include "platform/rtl/MessageSink.h"
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace {
+
+QString text(const Variant& v) { return v.IsNull() ? QString() : v.ToString(); }
+
+// The head read by runbillposting, column by column as its SELECT names them; none when the
+// bill is not stored.
+std::optional<PostingHead> postinghead(const DbResult& r, bool stockin)
+{
+    if (r.rows.isEmpty())
+        return std::nullopt;
+    const DbRow& row = r.rows.first();
+    const auto integer = [&row](int i) { return row[i].IsNull() ? 0 : row[i].ToInt(); };
+    PostingHead h;
+    h.pid = integer(0);
+    h.fid = integer(1);
+    h.bdate = row[2].IsNull() ? TDateTime() : row[2].ToDateTime();
+    h.billnum = text(row[3]);
+    h.recorded = !row[4].IsEmptyOrNull() && row[4].ToBool();
+    if (stockin) {
+        h.cid = integer(5);
+        h.cfid = integer(6);
+        h.supid = integer(7);
+        h.counterpart = stocksql::counterpart(text(row[8]), text(row[9]));
+    } else {
+        h.dptid = integer(5);
+        h.counterpart = stocksql::counterpart(text(row[6]), text(row[7]));
+        h.bcylm = !row[8].IsNull() && row[8].ToBool();
+    }
+    return h;
+}
 
 // The lines read by runbillposting, column by column as its SELECT names them.
 PostingLines postinglines(const DbResult& r, bool stockin)
@@ -31,7 +61,7 @@ PostingLines postinglines(const DbResult& r, bool stockin)
         l.dprice = number(row[5]);
         l.rsprice = number(row[6]);
         l.rdprice = number(row[7]);
-        l.remark = row[8].IsNull() ? QString() : row[8].ToString();
+        l.remark = text(row[8]);
         l.model = row[9].IsEmptyOrNull() ? 0 : row[9].ToInt();
         l.turnover = !row[10].IsEmptyOrNull() && row[10].ToInt() == 1;
         if (!stockin) {
@@ -58,17 +88,19 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
     try {
         const QString fid = stocksql::num(master->FieldByName(QStringLiteral("fid"))->AsInteger());
         // The first statement waits for the write lock, in turn behind the other workstations.
+        DbResult headrow;
         try {
-            fetch(QStringLiteral("select brecorded from ") + (stockin ? QStringLiteral("ibmaster") : QStringLiteral("ebmaster"))
-                  + QStringLiteral(" where fid=") + fid, 1, false);
+            headrow = fetch(stockin ? QStringLiteral("select pid,fid,bdate,billnum,brecorded,cid,cfid,supid,cfname,supname "
+                                                     "from vibmaster where fid=") + fid
+                                    : QStringLiteral("select pid,fid,bdate,billnum,brecorded,dptid,dptname,pjtname,bcylm "
+                                                     "from vebmaster where fid=") + fid,
+                            1, false);
         } catch (const EOleException& e) {
             if (e.Message().startsWith(QLatin1String("Lock request time out period exceeded")))
                 MessageSink::Show(MsgKind::Warning, QStringLiteral("其他工作站正在记帐，等候超时：本次操作没有完成，数据未作任何改动，请稍后再试！"));
             throw;
         }
-        TClientDataSetPtr head(NewClientDataSet());
-        head->SetData(gettabledata(stockin ? QStringLiteral("vibmaster") : QStringLiteral("vebmaster"), QStringLiteral("fid"),
-                                   QStringLiteral("fid=") + fid, 20));
+        const std::optional<PostingHead> head = postinghead(headrow, stockin);
         // The lines as the bill's line view shows them (those whose material exists, in line
         // order), each with the kind of its material.
         const PostingLines lines = postinglines(
@@ -88,9 +120,9 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
         // What the worker reads of the rows it changes holds for this transaction only.
         m_lookups = std::make_unique<PostingLookups>();
         struct Drop { std::unique_ptr<PostingLookups>& p; ~Drop() { p.reset(); } } drop{m_lookups};
-        if (head->IsEmpty())
+        if (!head)
             MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
-        else if ((this->*worker)(head.get(), lines)) {
+        else if ((this->*worker)(*head, lines)) {
             m_lookups.reset();
             // The caller's statements belong to the posting: one that fails undoes it.
             if (std::all_of(extra.begin(), extra.end(), [this](const QString& sql) { return execsql(sql); })) {
@@ -108,30 +140,22 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
     return false;
 }
 
-bool TrmtDM::billpostable(const QString& table, int fid, int pid, bool audit)
+bool TrmtDM::billpostable(const PostingHead& head, bool audit)
 {
     // The open period as it stands now: another client may have closed the period since
     // this one logged in.
-    if (pid != GetID(QStringLiteral("pid"))) {
+    if (head.pid != GetID(QStringLiteral("pid"))) {
         MessageSink::Show(MsgKind::Information, audit ? QStringLiteral("不允许审核非本期的票据！！！")
                                                       : QStringLiteral("不允许反审核结转过的票据！！！"));
         return false;
     }
-    // The bill's state as it stands now: another client may have audited or un-audited it
-    // since this one loaded it.
-    const DbResult state = fetch(QStringLiteral("select brecorded from ") + table + QStringLiteral(" where fid=")
-                                 + stocksql::num(fid), 1, false);
-    if (state.rows.isEmpty() || state.rows.first().isEmpty()) {
-        MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
-        return false;
-    }
-    const Variant& flag = state.rows.first().first();
-    const bool recorded = !flag.IsEmptyOrNull() && flag.ToBool();
-    if (audit && recorded) {
+    // The bill's state as read in this transaction: another client may have audited or
+    // un-audited it since this one loaded it.
+    if (audit && head.recorded) {
         MessageSink::Show(MsgKind::Information, QStringLiteral("票据已经审核，不允许重复审核！！！"));
         return false;
     }
-    if (!audit && !recorded) {
+    if (!audit && !head.recorded) {
         MessageSink::Show(MsgKind::Information, QStringLiteral("票据尚未审核，不允许反审核！！！"));
         return false;
     }

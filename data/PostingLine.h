@@ -1,7 +1,20 @@
 #pragma once
-// A line of a bill as a posting reads it from the stored bill, with the kind of its material.
+// A bill as a posting reads it from the stored bill: its head, and its lines with the kind of
+// each line's material.
+#include "platform/rtl/DateTime.h"
 #include <QString>
 #include <vector>
+
+struct PostingHead {
+    int pid = 0, fid = 0;
+    TDateTime bdate;
+    QString billnum;
+    int cid = 0, cfid = 0, supid = 0;   // stock-in: the bill's currency, maker and supplier
+    int dptid = 0;                      // stock-out: the department
+    QString counterpart;                // the ledger's counterpart text
+    bool bcylm = false;                 // stock-out: turnover materials issued as consumables
+    bool recorded = false;              // audited
+};
 
 struct PostingLine {
     int fid = 0, mid = 0;
