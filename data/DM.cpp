@@ -149,7 +149,8 @@ bool TrmtDM::isvaliddbname(const QString& name)
 
 bool TrmtDM::OpenindicatinnDB(const QString& DBname)
 {
-    const QString name = DBname.isEmpty() ? QStringLiteral("Master") : DBname;
+    static const QString master = QStringLiteral("Master");
+    const QString& name = DBname.isEmpty() ? master : DBname;
     // The name goes into "Use" as it is, so only a plain identifier is accepted.
     if (name != m_validdbname) {
         if (!isvaliddbname(name))
@@ -160,7 +161,8 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
     // Straight on the connection: the statement has no result, so no query is needed for it.
     // Moving to the database the connection is in already changes nothing.
     trace(m_usesql);
-    if (name.compare(ADOCon->Engine().CurrentDatabase(), Qt::CaseInsensitive) != 0)
+    const QString current = ADOCon->Engine().CurrentDatabase();
+    if (name != current && name.compare(current, Qt::CaseInsensitive) != 0)
         ADOCon->Execute(m_usesql);
     ensureindexes(name);
     return true;

@@ -21,6 +21,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QVector>
 #include <functional>
 #include <initializer_list>
@@ -117,7 +118,8 @@ public:
                             int kid1, int kid2, const QString& refieldname);
     // Several columns of the first row whose key columns hold the given values, in one SELECT;
     // like gettablevalue, Null and a missing row read as 0. found tells whether there was a row.
-    QVector<double> gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
+    using TableValues = QVarLengthArray<double, 4>;
+    TableValues gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
                                    std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
                                    bool* found = nullptr);
     int getfieldvalue(const QString& tablename, const QString& Ffieldname);
@@ -334,8 +336,9 @@ private:
     bool batchfound(bool found);
     // At the start of a posting: the rows its lines look up, read for all lines at once
     // (stock-in: batches by line and by the line a return names; stock-out: batches by line and
-    // those the lines draw on, the department's turnover rows).
-    void prereadlines(const PostingLines& lines, bool stockin, int dptid = 0);
+    // those the lines draw on, the department's turnover rows). Only an audit asks whether a
+    // material has its average or planned price.
+    void prereadlines(const PostingLines& lines, bool stockin, bool audit, int dptid = 0);
     // What a posting has read of the rows of table whose keyfields hold keys (nullptr when
     // no posting runs or it has not read them).
     const PostingRows* postedrows(const QString& table, std::initializer_list<QString> keyfields,

@@ -113,9 +113,11 @@ int TrmtDM::GetnewID(const QString& iDname)
 
 int TrmtDM::GetID(const QString& idname)
 {
-    TQueryPtr query = direct(QStringLiteral("select id from IDlist with(Xlock) where IDname='")
-                             + escaped(idname.trimmed()) + QStringLiteral("'"));
-    return intvalue(firstvalue(query.get(), QStringLiteral("id")));
+    // Only the value is wanted: read straight from the engine, without a dataset.
+    const DbResult r = fetch(QStringLiteral("select id from IDlist with(Xlock) where IDname='")
+                                 + escaped(idname.trimmed()) + QStringLiteral("'"),
+                             1, false);
+    return r.rows.isEmpty() || r.rows.first().isEmpty() ? 0 : intvalue(r.rows.first().first());
 }
 
 QString TrmtDM::getnewtreefid(int id) const { return QString::asprintf("%.3d", id); }
@@ -155,13 +157,13 @@ double TrmtDM::gettablevaluetwo(const QString& tablename, const QString& kfieldn
     return doublevalue(firstvalue(tempqry.get(), refieldname));
 }
 
-QVector<double> TrmtDM::gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
+TrmtDM::TableValues TrmtDM::gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
                                        std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
                                        bool* found)
 {
     const qsizetype count = qsizetype(refieldnames.size());
     if (const PostingRows* kept = postedrows(tablename, keyfields, keys)) {
-        QVector<double> values(count, 0.0);
+        TableValues values(count, 0.0);
         bool all = true;
         for (qsizetype i = 0; i < count && kept->count == 1; ++i) {
             const Variant* v = kept->value(refieldnames.begin()[i]);
@@ -184,7 +186,7 @@ QVector<double> TrmtDM::gettablevalues(const QString& tablename, std::initialize
                                  + QStringLiteral(" from ") + tablename + QStringLiteral(" where ")
                                  + where.join(QStringLiteral(" and ")),
                              1, false);
-    QVector<double> values(count, 0.0);
+    TableValues values(count, 0.0);
     const bool any = !r.rows.isEmpty();
     if (any)
         for (qsizetype i = 0; i < count && i < r.rows.first().size(); ++i)

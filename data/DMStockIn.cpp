@@ -64,7 +64,7 @@ bool TrmtDM::doimbillrecord(const PostingHead& h, const PostingLines& lines)
     if (!billpostable(h, true))
         return false;
     const QString iid = QStringLiteral("iid");
-    prereadlines(lines, true);
+    prereadlines(lines, true, true);
     for (const PostingLine& line : lines) {
         const ImLine l = readline(line);
         const int model = line.model;
@@ -130,7 +130,7 @@ bool TrmtDM::doimbillreverse(const PostingHead& h, const PostingLines& lines)
     if (lines.empty())
         return false;
     const QString iid = QStringLiteral("iid");
-    prereadlines(lines, true);
+    prereadlines(lines, true, false);
     for (const PostingLine& line : lines) {
         ImLine l = readline(line);
         // The batch takes back the pair it was given.

@@ -16,7 +16,7 @@ namespace {
 // The quantity and cost of the material's stock row (zeros when it has none), in one read.
 std::pair<double, double> stock(TrmtDM& dm, int materialid)
 {
-    const QVector<double> v = dm.gettablevalues(QStringLiteral("msrglist"), {QStringLiteral("mid")}, {materialid},
+    const TrmtDM::TableValues v = dm.gettablevalues(QStringLiteral("msrglist"), {QStringLiteral("mid")}, {materialid},
                                                 {QStringLiteral("qty"), QStringLiteral("cost")});
     return {v[0], v[1]};
 }
@@ -253,7 +253,7 @@ struct CycleValues {
 
 CycleValues cyclevalues(TrmtDM& dm, int materialid, const QString& a, const QString& b)
 {
-    const QVector<double> v = dm.gettablevalues(QStringLiteral("cyldb"), {QStringLiteral("mid")}, {materialid},
+    const TrmtDM::TableValues v = dm.gettablevalues(QStringLiteral("cyldb"), {QStringLiteral("mid")}, {materialid},
                                                 {a, b, QStringLiteral("srgqty"), QStringLiteral("srgcost")});
     return {v[0], v[1], v[2], v[3]};
 }
@@ -323,7 +323,7 @@ bool TrmtDM::addnewcycledptlist(int departmentid, int materialid, double imqty, 
 
 static bool movecycledpt(TrmtDM& dm, int departmentid, int materialid, double qty, double cost, int sign)
 {
-    const QVector<double> v = dm.gettablevalues(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), QStringLiteral("mid")},
+    const TrmtDM::TableValues v = dm.gettablevalues(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), QStringLiteral("mid")},
                                                 {departmentid, materialid}, {QStringLiteral("qty"), QStringLiteral("cost")});
     const double q = v[0], c = v[1];
     dm.writesrows(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), QStringLiteral("mid")}, {departmentid, materialid});

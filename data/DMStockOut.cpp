@@ -41,7 +41,7 @@ bool TrmtDM::doexbillrecord(const PostingHead& h, const PostingLines& lines)
     if (lines.empty())
         return false;
     const QString mid = QStringLiteral("mid");
-    prereadlines(lines, false, h.bcylm ? 0 : h.dptid);
+    prereadlines(lines, false, true, h.bcylm ? 0 : h.dptid);
     for (const PostingLine& line : lines) {
         const ExLine l = readline(line);
         const int model = line.model;
@@ -110,7 +110,7 @@ bool TrmtDM::doexbillreverse(const PostingHead& h, const PostingLines& lines)
         return false;
     if (lines.empty())
         return false;
-    prereadlines(lines, false, h.bcylm ? 0 : h.dptid);
+    prereadlines(lines, false, false, h.bcylm ? 0 : h.dptid);
     for (const PostingLine& line : lines) {
         const ExLine l = readline(line);
         const int model = line.model;

@@ -196,7 +196,7 @@ QString inlist(QStringView column, QList<int> keys)
 
 } // namespace
 
-void TrmtDM::prereadlines(const PostingLines& lines, bool stockin, int dptid)
+void TrmtDM::prereadlines(const PostingLines& lines, bool stockin, bool audit, int dptid)
 {
     if (!m_lookups || lines.empty())
         return;
@@ -223,10 +223,10 @@ void TrmtDM::prereadlines(const PostingLines& lines, bool stockin, int dptid)
     const QString mid = QStringLiteral("mid");
     read(QStringLiteral("msrglist"), {mid}, mids,
          QStringLiteral("select mid,qty,cost from msrglist where ") + inlist(mid, mids));
-    if (!averaged.isEmpty())
+    if (audit && !averaged.isEmpty())
         read(QStringLiteral("maplist"), {mid}, averaged,
              QStringLiteral("select mid from maplist where ") + inlist(mid, averaged));
-    if (stockin && !planned.isEmpty())
+    if (stockin && audit && !planned.isEmpty())
         read(QStringLiteral("mpplist"), {mid}, planned,
              QStringLiteral("select mid from mpplist where ") + inlist(mid, planned));
     if (!turnover.isEmpty())

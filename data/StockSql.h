@@ -132,7 +132,7 @@ struct Batch {
 
 inline Batch readbatch(TrmtDM& dm, const QString& keyfield, int key, bool* found = nullptr)
 {
-    const QVector<double> v = dm.gettablevalues(QStringLiteral("mrplist"), {keyfield}, {key},
+    const TrmtDM::TableValues v = dm.gettablevalues(QStringLiteral("mrplist"), {keyfield}, {key},
                                                 {QStringLiteral("qty"), QStringLiteral("dprice"), QStringLiteral("rdprice")},
                                                 found);
     return {v[0], v[1], v[2]};

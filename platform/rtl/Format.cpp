@@ -562,6 +562,13 @@ QString FloatToStr(double v)
 
 int FloatToChars(double v, char16_t* out)
 {
+    // Whole numbers below 10^15 are their digits (quantities and amounts often are).
+    if (v != 0 && std::fabs(v) < 1e15 && v == std::trunc(v)) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, qint64(v)).ptr;
+        std::copy(digits, end, out);
+        return int(end - digits);
+    }
     if (std::isfinite(v) && v != 0) {
         const int n = shortGeneralChars(v, out);
         if (n >= 0)

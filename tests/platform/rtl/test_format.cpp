@@ -46,7 +46,8 @@ TEST(Format, FloatToStrIsGeneral15)
     }
     for (double e = -330; e <= 310; e += 0.37)
         values.push_back(std::pow(10.0, e));
-    for (const double v : {0.0, -0.0, 5e-324, -2.2e-310, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+    for (const double v : {1.0, -1.0, 10.0, 123456789012345.0, 999999999999999.0, -999999999999999.0, 1e15, -1e15,
+                           9007199254740993.0, 0.0, -0.0, 5e-324, -2.2e-310, std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
                            std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
                            std::numeric_limits<double>::quiet_NaN()})
         values.push_back(v);
