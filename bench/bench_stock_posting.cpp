@@ -298,7 +298,7 @@ void BM_AuditLength(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_AuditCycle)->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AuditCycle)->Iterations(30)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AuditHistory)->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AuditLength)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

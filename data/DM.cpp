@@ -161,7 +161,7 @@ bool TrmtDM::OpenindicatinnDB(const QString& DBname)
     // Straight on the connection: the statement has no result, so no query is needed for it.
     // Moving to the database the connection is in already changes nothing.
     trace(m_usesql);
-    const QString current = ADOCon->Engine().CurrentDatabase();
+    const QString& current = ADOCon->Engine().CurrentDatabase();
     if (name != current && name.compare(current, Qt::CaseInsensitive) != 0)
         ADOCon->Execute(m_usesql);
     ensureindexes(name);

@@ -21,8 +21,8 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QVarLengthArray>
 #include <QVector>
+#include <array>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -118,7 +118,11 @@ public:
                             int kid1, int kid2, const QString& refieldname);
     // Several columns of the first row whose key columns hold the given values, in one SELECT;
     // like gettablevalue, Null and a missing row read as 0. found tells whether there was a row.
-    using TableValues = QVarLengthArray<double, 4>;
+    struct TableValues {   // of up to four columns; the others read as 0
+        std::array<double, 4> v{};
+        double operator[](qsizetype i) const { return v[size_t(i)]; }
+        double& operator[](qsizetype i) { return v[size_t(i)]; }
+    };
     TableValues gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
                                    std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
                                    bool* found = nullptr);

@@ -161,9 +161,9 @@ TrmtDM::TableValues TrmtDM::gettablevalues(const QString& tablename, std::initia
                                        std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
                                        bool* found)
 {
-    const qsizetype count = qsizetype(refieldnames.size());
+    const qsizetype count = std::min<qsizetype>(qsizetype(refieldnames.size()), 4);
     if (const PostingRows* kept = postedrows(tablename, keyfields, keys)) {
-        TableValues values(count, 0.0);
+        TableValues values;
         bool all = true;
         for (qsizetype i = 0; i < count && kept->count == 1; ++i) {
             const Variant* v = kept->value(refieldnames.begin()[i]);
@@ -186,7 +186,7 @@ TrmtDM::TableValues TrmtDM::gettablevalues(const QString& tablename, std::initia
                                  + QStringLiteral(" from ") + tablename + QStringLiteral(" where ")
                                  + where.join(QStringLiteral(" and ")),
                              1, false);
-    TableValues values(count, 0.0);
+    TableValues values;
     const bool any = !r.rows.isEmpty();
     if (any)
         for (qsizetype i = 0; i < count && i < r.rows.first().size(); ++i)

@@ -1,4 +1,5 @@
 #include "PostingLookups.h"
+#include <cstring>
 #include <algorithm>
 
 namespace {
@@ -120,10 +121,11 @@ PostingLookups::Resolved PostingLookups::resolve(const QString& table, const QSt
         if (s.sizes[0] != sizes[0] || s.sizes[1] != sizes[1] || s.sizes[2] != sizes[2])
             return false;
         const QChar* text = s.text.constData();
-        for (const QStringView name : {QStringView(table), first, second})
-            for (const QChar c : name)
-                if (*text++ != c)
-                    return false;
+        for (const QStringView name : {QStringView(table), first, second}) {
+            if (!name.isEmpty() && std::memcmp(text, name.data(), size_t(name.size()) * sizeof(QChar)) != 0)
+                return false;
+            text += name.size();
+        }
         return true;
     };
     Hint& hint = m_hints[(quintptr(where[0]) * 3 + quintptr(where[1]) * 5 + quintptr(where[2]) * 7) / 8 % m_hints.size()];

@@ -61,8 +61,17 @@ inline ValueText num(double v)
     return t;
 }
 
+// A date's quoted SQL literal, as vartosqlvalue writes it, holding the date's text (the text
+// DateTimeToStr keeps for the last date: shared, not copied).
+struct QuotedDate {
+    QString text;
+    QuotedText quoted() const { return QuotedText{text, text.count(u'\'')}; }
+    operator QString() const { return quoted(); }
+};
+
 // The quoted SQL literal of a value.
 inline QString lit(const Variant& v) { return vartosqlvalue(v); }
+inline QuotedDate lit(TDateTime d) { return QuotedDate{DateTimeToStr(d)}; }
 inline ValueText quoted(ValueText t)
 {
     std::copy_backward(t.text, t.text + t.size, t.text + t.size + 1);
@@ -158,4 +167,12 @@ template <> struct QConcatenable<stocksql::QuotedText> {
     enum { ExactSize = true };
     static qsizetype size(const type& t) { return t.size(); }
     static void appendTo(const type& t, QChar*& out) { t.writeto(out); }
+};
+
+template <> struct QConcatenable<stocksql::QuotedDate> {
+    using type = stocksql::QuotedDate;
+    using ConvertTo = QString;
+    enum { ExactSize = true };
+    static qsizetype size(const type& t) { return t.quoted().size(); }
+    static void appendTo(const type& t, QChar*& out) { t.quoted().writeto(out); }
 };

@@ -54,7 +54,7 @@ public:
     virtual void Execute(const QString& tsql, DbResult& result, int maxRows = 0) = 0;
 
     // The current database ("master" after opening).
-    virtual QString CurrentDatabase() const = 0;
+    virtual const QString& CurrentDatabase() const = 0;
     // "Use name": a no-op for the current database; raises for an unknown or offline database
     // and, for another database, inside a transaction that has done work.
     virtual void UseDatabase(const QString& name) = 0;

@@ -7,7 +7,7 @@
 
 class DbEngineBase : public DbEngine {
 public:
-    QString CurrentDatabase() const override { return m_current; }
+    const QString& CurrentDatabase() const override { return m_current; }
     void BeginTransaction() override;
     bool InTransaction() const override { return m_inTrans; }
     bool DatabaseExists(const QString& name) override;

@@ -91,8 +91,6 @@ int compareTextWith(const QString& text, const Variant& other, bool caseInsensit
 
 } // namespace
 
-VarType Variant::Type() const { return VarType(m_v.index()); }
-
 bool Variant::IsNumeric() const
 {
     VarType t = Type();

@@ -43,7 +43,7 @@ public:
     Variant(const char* s) : m_v(QString::fromUtf8(s)) {}
     Variant(const char16_t* s) : m_v(QString::fromUtf16(s)) {}
 
-    VarType Type() const;
+    VarType Type() const { return VarType(m_v.index()); }
     bool IsNull() const { return Type() == VarType::Null; }
     bool IsUnassigned() const { return Type() == VarType::Unassigned; }
     bool IsEmptyOrNull() const { return IsNull() || IsUnassigned(); }   // VarIsEmpty or VarIsNull

@@ -21,6 +21,9 @@ TEST(StockSqlText, ValuesReadAsTheirGeneralTexts)
         const QString text = QString::fromUtf8(v);
         EXPECT_EQ(QString(stocksql::lit(text)), vartosqlvalue(Variant(text))) << v;
     }
+    // Dates, one after the other and back (the last date's text is kept).
+    for (const double v : {45356.0, 45356.75, 0.0, 45356.0, -1.5})
+        EXPECT_EQ(QString(stocksql::lit(TDateTime(v))), vartosqlvalue(Variant(TDateTime(v)))) << v;
 }
 
 TEST(StockSqlText, AStatementTakesItsValuesInOnePiece)
@@ -28,6 +31,8 @@ TEST(StockSqlText, AStatementTakesItsValuesInOnePiece)
     const QString remark = QStringLiteral(" 第'2'批 ");
     const QString sql = QStringLiteral("update mrplist set qty=") + stocksql::lit(12.5) + QStringLiteral(",cid=")
                       + stocksql::lit(3) + QStringLiteral(",remark=") + stocksql::lit(remark) + QStringLiteral(" where iid=")
-                      + stocksql::num(-41) + QStringLiteral(" and qty>") + stocksql::num(0.25);
-    EXPECT_EQ(sql, QStringLiteral("update mrplist set qty='12.5',cid='3',remark='第''2''批' where iid=-41 and qty>0.25"));
+                      + stocksql::num(-41) + QStringLiteral(" and qty>") + stocksql::num(0.25) + QStringLiteral(" and bdate>")
+                      + stocksql::lit(TDateTime(45356.0));
+    EXPECT_EQ(sql, QStringLiteral("update mrplist set qty='12.5',cid='3',remark='第''2''批' where iid=-41 and qty>0.25 and bdate>")
+                       + vartosqlvalue(Variant(TDateTime(45356.0))));
 }
