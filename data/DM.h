@@ -124,8 +124,8 @@ public:
         double& operator[](qsizetype i) { return v[size_t(i)]; }
     };
     TableValues gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
-                                   std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
-                                   bool* found = nullptr);
+                               std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
+                               bool* found = nullptr);
     int getfieldvalue(const QString& tablename, const QString& Ffieldname);
     bool getvaluebycode(const QString& tablename, const QString& JMvalue, const QString& IDfieldname,
                         const QString& strfieldname, int& fid, QString& strname);

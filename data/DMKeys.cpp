@@ -158,8 +158,8 @@ double TrmtDM::gettablevaluetwo(const QString& tablename, const QString& kfieldn
 }
 
 TrmtDM::TableValues TrmtDM::gettablevalues(const QString& tablename, std::initializer_list<QString> keyfields,
-                                       std::initializer_list<int> keys, std::initializer_list<QString> refieldnames,
-                                       bool* found)
+                                            std::initializer_list<int> keys,
+                                            std::initializer_list<QString> refieldnames, bool* found)
 {
     const qsizetype count = std::min<qsizetype>(qsizetype(refieldnames.size()), 4);
     if (const PostingRows* kept = postedrows(tablename, keyfields, keys)) {
