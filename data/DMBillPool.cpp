@@ -30,8 +30,7 @@ int TrmtDM::getbillcodebnum(const QString& code, bool billtype)
     if (query->IsEmpty())
         return 0;
     query->First();
-    const Variant v = query->FieldByName(field)->Value();
-    return v.IsEmptyOrNull() ? 0 : v.ToInt();
+    return intvalue(query->FieldByName(field)->Value());
 }
 
 int TrmtDM::getbillcodeid(const QString& column)

@@ -19,8 +19,6 @@ Variant firstvalue(TDataSet* ds, const QString& field)
     return ds->FieldByName(field)->Value();
 }
 
-int intvalue(const Variant& v) { return v.IsEmptyOrNull() ? 0 : v.ToInt(); }
-double doublevalue(const Variant& v) { return v.IsEmptyOrNull() ? 0.0 : v.ToDouble(); }
 
 // Text put between quotes by hand: quotes inside are doubled.
 QString escaped(const QString& text)

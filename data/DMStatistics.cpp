@@ -19,7 +19,6 @@ namespace {
 QString num(int v) { return QString::number(v); }
 QString q(const Variant& v) { return vartosqlvalue(v); }
 
-double doublevalue(const Variant& v) { return v.IsEmptyOrNull() ? 0.0 : v.ToDouble(); }
 
 TClientDataSetPtr opened(const TDataPacket& packet)
 {

@@ -15,8 +15,6 @@
 
 namespace {
 
-QString text(const Variant& v) { return v.IsNull() ? QString() : v.ToString(); }
-
 // The head read by runbillposting, column by column as its SELECT names them; none when the
 // bill is not stored.
 std::optional<PostingHead> postinghead(const DbResult& r, bool stockin)
@@ -24,22 +22,22 @@ std::optional<PostingHead> postinghead(const DbResult& r, bool stockin)
     if (r.rows.isEmpty())
         return std::nullopt;
     const DbRow& row = r.rows.first();
-    const auto integer = [&row](int i) { return row[i].IsNull() ? 0 : row[i].ToInt(); };
+    const auto flag = [](const Variant& v) { return !v.IsEmptyOrNull() && v.ToBool(); };
     PostingHead h;
-    h.pid = integer(0);
-    h.fid = integer(1);
-    h.bdate = row[2].IsNull() ? TDateTime() : row[2].ToDateTime();
-    h.billnum = text(row[3]);
-    h.recorded = !row[4].IsEmptyOrNull() && row[4].ToBool();
+    h.pid = intvalue(row[0]);
+    h.fid = intvalue(row[1]);
+    h.bdate = row[2].IsEmptyOrNull() ? TDateTime() : row[2].ToDateTime();
+    h.billnum = VarToStr(row[3]);
+    h.recorded = flag(row[4]);
     if (stockin) {
-        h.cid = integer(5);
-        h.cfid = integer(6);
-        h.supid = integer(7);
-        h.counterpart = stocksql::counterpart(text(row[8]), text(row[9]));
+        h.cid = intvalue(row[5]);
+        h.cfid = intvalue(row[6]);
+        h.supid = intvalue(row[7]);
+        h.counterpart = stocksql::counterpart(VarToStr(row[8]), VarToStr(row[9]));
     } else {
-        h.dptid = integer(5);
-        h.counterpart = stocksql::counterpart(text(row[6]), text(row[7]));
-        h.bcylm = !row[8].IsNull() && row[8].ToBool();
+        h.dptid = intvalue(row[5]);
+        h.counterpart = stocksql::counterpart(VarToStr(row[6]), VarToStr(row[7]));
+        h.bcylm = flag(row[8]);
     }
     return h;
 }
@@ -47,27 +45,25 @@ std::optional<PostingHead> postinghead(const DbResult& r, bool stockin)
 // The lines read by runbillposting, column by column as its SELECT names them.
 PostingLines postinglines(const DbResult& r, bool stockin)
 {
-    const auto integer = [](const Variant& v) { return v.IsNull() ? 0 : v.ToInt(); };
-    const auto number = [](const Variant& v) { return v.IsNull() ? 0.0 : v.ToDouble(); };
     PostingLines lines;
     lines.reserve(size_t(r.rows.size()));
     for (const DbRow& row : r.rows) {
         PostingLine l;
-        l.fid = integer(row[0]);
-        l.mid = integer(row[1]);
-        (stockin ? l.idid : l.rpid) = integer(row[2]);
-        l.qty = number(row[3]);
-        l.sprice = number(row[4]);
-        l.dprice = number(row[5]);
-        l.rsprice = number(row[6]);
-        l.rdprice = number(row[7]);
-        l.remark = text(row[8]);
-        l.model = row[9].IsEmptyOrNull() ? 0 : row[9].ToInt();
-        l.turnover = !row[10].IsEmptyOrNull() && row[10].ToInt() == 1;
+        l.fid = intvalue(row[0]);
+        l.mid = intvalue(row[1]);
+        (stockin ? l.idid : l.rpid) = intvalue(row[2]);
+        l.qty = doublevalue(row[3]);
+        l.sprice = doublevalue(row[4]);
+        l.dprice = doublevalue(row[5]);
+        l.rsprice = doublevalue(row[6]);
+        l.rdprice = doublevalue(row[7]);
+        l.remark = VarToStr(row[8]);
+        l.model = intvalue(row[9]);
+        l.turnover = intvalue(row[10]) == 1;
         if (!stockin) {
-            l.cid = integer(row[11]);
-            l.cfid = integer(row[12]);
-            l.supid = integer(row[13]);
+            l.cid = intvalue(row[11]);
+            l.cfid = intvalue(row[12]);
+            l.supid = intvalue(row[13]);
         }
         lines.push_back(std::move(l));
     }

@@ -30,6 +30,10 @@ QString trimtext(const QString& text);
 // The same trimming, as a view of text.
 QStringView trimmedtext(QStringView text);
 
+// A value read from the database as a number: Null (and Unassigned) read as 0.
+inline int intvalue(const Variant& v) { return v.IsEmptyOrNull() ? 0 : v.ToInt(); }
+inline double doublevalue(const Variant& v) { return v.IsEmptyOrNull() ? 0.0 : v.ToDouble(); }
+
 // x rounded half away from zero to n decimals (n < 0 rounds to tens, hundreds, ...). The
 // division and the addition run in extended precision on the double value.
 double roundtodigits(qint8 n, double x);

@@ -69,8 +69,7 @@ struct QuotedDate {
     operator QString() const { return quoted(); }
 };
 
-// The quoted SQL literal of a value.
-inline QString lit(const Variant& v) { return vartosqlvalue(v); }
+// The quoted SQL literal of a value, as vartosqlvalue writes it.
 inline QuotedDate lit(TDateTime d) { return QuotedDate{DateTimeToStr(d)}; }
 inline ValueText quoted(ValueText t)
 {

@@ -7,6 +7,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Field.h"
 
+#include <QScopedValueRollback>
 #include <algorithm>
 
 // ---------------------------------------------------------------- level
@@ -398,11 +399,7 @@ void TCustomDBGridGx::MemTableDataEvent(int RecNum, int EventType, int Param)
         if (grouped) {
             tree->RebuildDataTreeEx(FIntMemTable);
             if (FDataLink->Active() && !FInternalUpdatingDatasetPos) {
-                FInternalUpdatingDatasetPos = true;
-                struct Clear {
-                    bool& f;
-                    ~Clear() { f = false; }
-                } clear{FInternalUpdatingDatasetPos};
+                const QScopedValueRollback<bool> clear(FInternalUpdatingDatasetPos, true);
                 GotoGroupRecordByViewNo(FIntMemTable->GetInstantReadCurRecordView(), false);
             }
         } else {
@@ -498,11 +495,7 @@ void TCustomDBGridGx::SyncDataSetToGroupNode()
         node = node->Child(0);
     if (!node || node->NodeType() != dntDataSetRecordGx)
         return;
-    FInternalUpdatingDatasetPos = true;
-    struct Clear {
-        bool& f;
-        ~Clear() { f = false; }
-    } clear{FInternalUpdatingDatasetPos};
+    const QScopedValueRollback<bool> clear(FInternalUpdatingDatasetPos, true);
     TDataSet* ds = DataSet();
     if (ds->RecNo() <= 0)
         ds->SetRecNo(node->DataSetRecordViewNo() + 1);

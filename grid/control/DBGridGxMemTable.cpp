@@ -10,6 +10,7 @@
 #include "platform/db/Field.h"
 #include "platform/gui/Application.h"
 
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -135,11 +136,7 @@ void TCustomDBGridGx::MemTableUpdateActiveRow(int Distance)
             InvalidateRow(tree->IndexOfVisibleRecordViewNo(current - Distance) + TopDataOffset());
         }
         if (!FInternalUpdatingDatasetPos) {
-            FInternalUpdatingDatasetPos = true;
-            struct Clear {
-                bool& f;
-                ~Clear() { f = false; }
-            } clear{FInternalUpdatingDatasetPos};
+            const QScopedValueRollback<bool> clear(FInternalUpdatingDatasetPos, true);
             GotoGroupRecordByViewNo(current, false);
         }
     } else {
@@ -171,11 +168,7 @@ void TCustomDBGridGx::MemTableFetchRecords()
 {
     if (!FIntMemTable || !HandleAllocated() || FFetchingRecords)
         return;
-    FFetchingRecords = true;
-    struct Clear {
-        bool& f;
-        ~Clear() { f = false; }
-    } clear{FFetchingRecords};
+    const QScopedValueRollback<bool> clear(FFetchingRecords, true);
     const TGridLayoutGx L = CalcGridLayout();
     int bottom = L.Vert.DataStart;
     for (int r = TopRow(); r < RowCount(); ++r)

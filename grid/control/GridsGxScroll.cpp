@@ -3,6 +3,7 @@
 // the scroll bars in step.
 #include "GridsGx.h"
 
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -449,11 +450,7 @@ void TCustomGridGx::SyncScrollRanges()
 {
     if (FScrollBars == TScrollStyle::ssNone || !WindowExists(this) || !isVisible() || PaintLocked() || FSyncingRanges)
         return;
-    FSyncingRanges = true;
-    struct Guard {
-        bool& f;
-        ~Guard() { f = false; }
-    } guard{FSyncingRanges};
+    const QScopedValueRollback<bool> guard(FSyncingRanges, true);
     const bool hasH = FScrollBars == TScrollStyle::ssHorizontal || FScrollBars == TScrollStyle::ssBoth;
     const bool hasV = FScrollBars == TScrollStyle::ssVertical || FScrollBars == TScrollStyle::ssBoth;
     const TGridCoord oldTopLeft = FTopLeft;
