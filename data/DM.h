@@ -338,6 +338,10 @@ private:
     // A price batch the line names must exist; shows the refusal and returns False otherwise.
     bool batchexists(const QString& keyfield, int key);
     bool batchfound(bool found);
+    // Inside a stock-out posting: every price batch the lines draw on holds what they draw
+    // (audit: the issued quantities; reversal: what return lines put back). Shows the refusal
+    // naming the batch, what is left and what is drawn, and returns False otherwise.
+    bool batchescover(const PostingLines& lines, bool audit);
     // At the start of a posting: the rows its lines look up, read for all lines at once
     // (stock-in: batches by line and by the line a return names; stock-out: batches by line and
     // those the lines draw on, the department's turnover rows). Only an audit asks whether a

@@ -4,6 +4,10 @@
 #include "PostingLine.h"
 #include "StockSql.h"
 #include "frmconst.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/MessageSink.h"
+
+#include <map>
 
 namespace {
 
@@ -33,12 +37,54 @@ ExLine readline(const PostingLine& f)
 
 } // namespace
 
+bool TrmtDM::batchescover(const PostingLines& lines, bool audit)
+{
+    // What the lines take from each batch they draw on: an audit takes the issued quantity, a
+    // reversal takes back what a return line put in.
+    std::map<int, double> drawn;
+    for (const PostingLine& l : lines)
+        if (l.rpid != 0 && (l.model == 0 || l.model == 2))
+            drawn[l.rpid] += audit ? l.qty : -l.qty;
+    QList<int> keys;
+    for (const auto& [rpid, qty] : drawn)
+        if (roundtodigits(6, qty) > 0)
+            keys << rpid;
+    if (keys.isEmpty())
+        return true;
+    // Read under the write lock this transaction holds: no other posting changes these
+    // batches before the commit.
+    QString in;
+    for (int rpid : std::as_const(keys))
+        in += (in.isEmpty() ? QString() : QStringLiteral(",")) + QString::number(rpid);
+    const DbResult r = fetch(QStringLiteral("select a.fid,a.qty,a.bnum,m.mname from mrplist a left outer join mtrlist m "
+                                            "on a.mid=m.fid where a.fid in (")
+                                 + in + QStringLiteral(") order by a.fid"),
+                             0, false);
+    for (const DbRow& row : r.rows) {
+        const double left = doublevalue(row[1]);
+        const double qty = drawn[intvalue(row[0])];
+        // Quantities are compared at the precision they are kept with.
+        if (roundtodigits(6, left - qty) >= 0)
+            continue;
+        MessageSink::Show(MsgKind::Error, QStringLiteral("材料“") + VarToStr(row[3]) + QStringLiteral("”价格批次“")
+                                              + VarToStr(row[2]) + QStringLiteral("”的库存量(") + FloatToStr(left)
+                                              + QStringLiteral(")不足本单出库量(") + FloatToStr(qty)
+                                              + (audit ? QStringLiteral(")，票据不能记帐！")
+                                                       : QStringLiteral(")，票据不能反记帐！")));
+        return false;
+    }
+    // A batch that is gone is refused by the line that names it.
+    return true;
+}
+
 bool TrmtDM::doexbillrecord(const PostingHead& h, const PostingLines& lines)
 {
     if (!billpostable(h, true))
         return false;
     // A bill without lines posts nothing and stays open.
     if (lines.empty())
+        return false;
+    if (!batchescover(lines, true))
         return false;
     const QString mid = QStringLiteral("mid");
     prereadlines(lines, false, true, h.bcylm ? 0 : h.dptid);
@@ -109,6 +155,8 @@ bool TrmtDM::doexbillreverse(const PostingHead& h, const PostingLines& lines)
     if (!billpostable(h, false))
         return false;
     if (lines.empty())
+        return false;
+    if (!batchescover(lines, false))
         return false;
     prereadlines(lines, false, false, h.bcylm ? 0 : h.dptid);
     for (const PostingLine& line : lines) {

@@ -7,12 +7,8 @@
 // reversed once, and no key or bill-number slot handed out twice.
 #include "stock_fixture.h"
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QSet>
 
-#include <cstdio>
 #include <vector>
 
 using namespace stocktest;
@@ -209,33 +205,16 @@ QStringList repeated(const QStringList& values)
 
 } // namespace
 
-// One client's process: started by the test below with the program folder and its number in
-// the environment; it says "ready" and starts its work when a line arrives on its input.
+// One client's process: started by the test below with its number.
 TEST(StockClient, Work)
 {
-    const QString spec = qEnvironmentVariable(kClientVariable);
-    if (spec.isEmpty())
-        GTEST_SKIP() << "runs only as a client process of StockConcurrency";
-    const QString dir = spec.section(u';', 0, 0);
-    const int client = spec.section(u';', 1, 1).toInt();
-    SetProgramDirForTesting(dir);
-    MessageSink::Set([](MsgKind, const QString&, const QString&) { return true; });
-    {
-        TrmtDM m;
-        ASSERT_TRUE(dbconnected);
-        login(m, QStringLiteral("acct"));
-        std::printf("ready\n");
-        std::fflush(stdout);
-        char go[8];
-        ASSERT_NE(std::fgets(go, sizeof go, stdin), nullptr);
-        const Outcome out = work(m, clientwork(client));
+    runclient(kClientVariable, [](TrmtDM& m, const QStringList& spec, QStringList&) {
+        const Outcome out = work(m, clientwork(spec.value(1).toInt()));
         // Only the contested bills may be refused, and then because another client was first.
         for (const QString& w : out.refused)
             EXPECT_TRUE(contested(w)) << w.toStdString();
-        std::printf("outcome=%s\n", qPrintable(out.text()));
-    }
-    MessageSink::Set({});
-    SetProgramDirForTesting(QString());
+        return out.text();
+    });
 }
 
 TEST_F(StockConcurrency, EightClientsAtOnceEqualOneAfterAnother)
@@ -263,36 +242,13 @@ TEST_F(StockConcurrency, EightClientsAtOnceEqualOneAfterAnother)
     EXPECT_EQ(serialrun.refused.size(), 4 * (kClients - 1) + 2 * (kClients / 2 - 1));
 
     // The concurrent run: eight processes on account set acct, started together.
-    QProcess clients[kClients];
-    for (int c = 0; c < kClients; ++c) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QString::fromLatin1(kClientVariable), programDir() + u';' + QString::number(c));
-        clients[c].setProcessEnvironment(env);
-        clients[c].setProcessChannelMode(QProcess::MergedChannels);
-        clients[c].start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=StockClient.Work")});
-    }
-    QString output[kClients];
-    for (int c = 0; c < kClients; ++c) {
-        while (!output[c].contains(QLatin1String("ready\n")) && clients[c].state() != QProcess::NotRunning)
-            if (clients[c].waitForReadyRead(60000))
-                output[c] += QString::fromUtf8(clients[c].readAll());
-            else
-                break;
-        ASSERT_TRUE(output[c].contains(QLatin1String("ready\n"))) << output[c].toStdString();
-    }
-    for (QProcess& p : clients) {
-        p.write("go\n");
-        p.waitForBytesWritten(10000);
-    }
+    QStringList specs;
+    for (int c = 0; c < kClients; ++c)
+        specs << programDir() + u';' + QString::number(c);
     Outcome concurrent;
-    for (int c = 0; c < kClients; ++c) {
-        ASSERT_TRUE(clients[c].waitForFinished(120000));
-        output[c] += QString::fromUtf8(clients[c].readAll());
-        EXPECT_EQ(clients[c].exitCode(), 0) << output[c].toStdString();
-        const int at = output[c].indexOf(QStringLiteral("outcome="));
-        ASSERT_GE(at, 0) << output[c].toStdString();
-        concurrent.add(output[c].mid(at + 8).section(u'\n', 0, 0));
-    }
+    for (const QString& outcome : runclients(kClientVariable, "StockClient.Work", specs))
+        concurrent.add(outcome);
+    ASSERT_FALSE(HasFailure());
     // Each contested bill was audited or un-audited by exactly one client; no key and no slot
     // went to two clients, and together they got the keys and slots of the serial run.
     concurrent.refused.sort();

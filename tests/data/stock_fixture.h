@@ -10,8 +10,15 @@
 #include "qstringprint.h"
 #include "schema_accountset.h"
 
+#include <QCoreApplication>
 #include <QMap>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <cstdio>
 #include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace stocktest {
 
@@ -100,6 +107,79 @@ inline void login(TrmtDM& m, const QString& db)
     systype = TSystype::local;
     spricedots = 2;
     curpid = m.GetID(QStringLiteral("pid"));
+}
+
+// The body of a client process started by runclients: its spec (the program folder first, then
+// what the test passes) read from the environment variable, a data module logged into acct,
+// "ready", and on the go the work, whose outcome is printed; told collects what the module
+// shows. Skipped when the test program runs as itself.
+inline void runclient(const char* variable,
+                      const std::function<QString(TrmtDM& m, const QStringList& spec, QStringList& told)>& work)
+{
+    const QStringList spec = qEnvironmentVariable(variable).split(u';');
+    if (spec.value(0).isEmpty())
+        GTEST_SKIP() << "runs only as a client process of a concurrency test";
+    SetProgramDirForTesting(spec[0]);
+    QStringList told;
+    MessageSink::Set([&told](MsgKind, const QString& text, const QString&) {
+        told << text;
+        return true;
+    });
+    {
+        TrmtDM m;
+        EXPECT_TRUE(dbconnected);
+        if (dbconnected) {
+            login(m, QStringLiteral("acct"));
+            std::printf("ready\n");
+            std::fflush(stdout);
+            char go[8];
+            if (std::fgets(go, sizeof go, stdin))
+                std::printf("outcome=%s\n", qPrintable(work(m, spec, told)));
+        }
+    }
+    MessageSink::Set({});
+    SetProgramDirForTesting(QString());
+}
+
+// Runs client processes of this test program, each running the test filter with the
+// environment variable set to its spec; waits until every one says "ready", then lets them all
+// start at once and gathers what each one prints after "outcome=". A client that fails or says
+// nothing fails the test.
+inline QStringList runclients(const char* variable, const char* filter, const QStringList& specs)
+{
+    const int n = int(specs.size());
+    std::vector<std::unique_ptr<QProcess>> clients;
+    for (int c = 0; c < n; ++c) {
+        clients.push_back(std::make_unique<QProcess>());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QString::fromLatin1(variable), specs[c]);
+        clients[c]->setProcessEnvironment(env);
+        clients[c]->setProcessChannelMode(QProcess::MergedChannels);
+        clients[c]->start(QCoreApplication::applicationFilePath(),
+                          {QStringLiteral("--gtest_filter=") + QString::fromLatin1(filter)});
+    }
+    QStringList output(n), outcomes;
+    for (int c = 0; c < n; ++c) {
+        while (!output[c].contains(QLatin1String("ready\n")) && clients[c]->state() != QProcess::NotRunning)
+            if (clients[c]->waitForReadyRead(60000))
+                output[c] += QString::fromUtf8(clients[c]->readAll());
+            else
+                break;
+        EXPECT_TRUE(output[c].contains(QLatin1String("ready\n"))) << output[c].toStdString();
+    }
+    for (auto& p : clients) {
+        p->write("go\n");
+        p->waitForBytesWritten(10000);
+    }
+    for (int c = 0; c < n; ++c) {
+        EXPECT_TRUE(clients[c]->waitForFinished(300000));
+        output[c] += QString::fromUtf8(clients[c]->readAll());
+        EXPECT_EQ(clients[c]->exitCode(), 0) << output[c].toStdString();
+        const int at = output[c].indexOf(QStringLiteral("outcome="));
+        EXPECT_GE(at, 0) << output[c].toStdString();
+        outcomes << (at >= 0 ? output[c].mid(at + 8).section(u'\n', 0, 0) : QString());
+    }
+    return outcomes;
 }
 
 class StockTest : public dpxtest::AccountSetTest {
