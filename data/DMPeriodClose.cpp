@@ -67,6 +67,13 @@ bool TrmtDM::dobillbalance(TDateTime pbdate, TDateTime pedate, TDateTime newbdat
         MessageSink::Show(MsgKind::Information, QStringLiteral("本期已由其他用户扎帐，请重新登录后再扎帐！！！"));
         return false;
     }
+    // A period ends on or after the day it starts.
+    if (dateofdatetime(pedate).Value < dateofdatetime(pbdate).Value) {
+        MessageSink::Show(MsgKind::Information, QStringLiteral("扎帐截止日期(") + DateToStr(pedate)
+                                                    + QStringLiteral(")早于本期开始日期(") + DateToStr(pbdate)
+                                                    + QStringLiteral(")，不能扎帐！"));
+        return false;
+    }
     const int newid = GetnewID(QStringLiteral("pid"));
 
     if (!balancenewperiod(oldid, newid, pbdate, pedate, newbdate))

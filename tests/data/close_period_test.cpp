@@ -186,6 +186,22 @@ TEST_F(CloseTest, ClientWithAStalePeriodIsRefused)
     EXPECT_EQ(curpid, 0);
 }
 
+// A period cannot end before it starts: the close is refused with both dates and changes
+// nothing; ending on its first day is allowed.
+TEST_F(CloseTest, ClosingDateBeforeThePeriodStartIsRefused)
+{
+    exec(kBooks);
+    const QStringList before = books();
+    EXPECT_FALSE(closeperiod("2024-11-01", "2024-10-31", "2024-11-01"));
+    EXPECT_EQ(messages, QStringList{QStringLiteral("扎帐截止日期(2024-10-31)早于本期开始日期(2024-11-01)，不能扎帐！")});
+    EXPECT_EQ(books(), before);
+    EXPECT_EQ(curpid, 0);
+    messages.clear();
+    EXPECT_TRUE(closeperiod("2024-11-01", "2024-11-01", "2024-11-02"));
+    EXPECT_EQ(messages, QStringList());
+    EXPECT_EQ(curpid, 1);
+}
+
 // The statements of a close, in order, as the data module sends them (database switches left out).
 TEST_F(CloseTest, StatementsOfAClose)
 {
