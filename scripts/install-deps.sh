@@ -11,6 +11,7 @@ pkgs=(
   poppler-utils
   desktop-file-utils libglib2.0-bin
   xvfb xauth qt6-qpa-plugins
+  stress-ng
 )
 missing=()
 for p in "${pkgs[@]}"; do

@@ -14,7 +14,7 @@ QString PdfText(const QString& pdf)
 {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(60000);
+    p.waitForFinished(300000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 

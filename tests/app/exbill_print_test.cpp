@@ -30,7 +30,7 @@ TEST_F(ExBillTest, AnAuditedBillPrintsThroughTheStockOutTemplate)
     }
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(60000);
+    p.waitForFinished(300000);
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     for (const char* s : {"A 11-1", "一工区", "大桥", "圆钢", "Φ12", "35", "24"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();

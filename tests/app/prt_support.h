@@ -223,7 +223,7 @@ inline QStringList PdfToPng(const QString& pdf, const QString& stem)
 {
     QProcess p;
     p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("96"), pdf, stem});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    if (!p.waitForFinished(300000) || p.exitCode() != 0) return {};
     const QFileInfo info(stem);
     QStringList names;
     for (const QString& n : QDir(info.path()).entryList({info.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))

@@ -35,9 +35,9 @@ TEST(ServerFixture, WithoutAServerTheTestsFailSayingWhy)
         QElapsedTimer timer;
         timer.start();
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + tests.join(u':')});
-        ASSERT_TRUE(child.waitForFinished(120000)) << "the tests did not end";
+        ASSERT_TRUE(child.waitForFinished(300000)) << "the tests did not end";
         const QString out = QString::fromLocal8Bit(child.readAll());
-        EXPECT_LT(timer.elapsed(), 60000);
+        EXPECT_LT(timer.elapsed(), 150000);
         // Failed, not crashed: the test program ran to its end and reports each test failed.
         EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(child.exitCode(), 1) << out.toStdString();

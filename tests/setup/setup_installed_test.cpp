@@ -38,18 +38,18 @@ TEST_F(SetupTest, InstalledProgramStartsAndOpensTheAccountSets)
     program.setWorkingDirectory(dir);
     program.setProcessChannelMode(QProcess::MergedChannels);
     program.start(dir + QStringLiteral("/depotrix"), {});
-    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(program.waitForStarted(120000));
     // A window program: still running after it started up.
     EXPECT_FALSE(program.waitForFinished(4000)) << program.readAll().toStdString();
     program.kill();
-    program.waitForFinished(10000);
+    program.waitForFinished(300000);
 
     QProcess sql;
     sql.setProcessEnvironment(programEnvironment());
     sql.setWorkingDirectory(dir);
     sql.setProcessChannelMode(QProcess::SeparateChannels);
     sql.start(dir + QStringLiteral("/dpxsql"), {dir});
-    ASSERT_TRUE(sql.waitForStarted(10000));
+    ASSERT_TRUE(sql.waitForStarted(120000));
     const QStringList statements{
         restore(QStringLiteral("acct"), dir + QStringLiteral("/dpxdata/materialdb"), dir),
         QStringLiteral("Use acct"),
@@ -61,7 +61,7 @@ TEST_F(SetupTest, InstalledProgramStartsAndOpensTheAccountSets)
     };
     sql.write((statements.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     sql.closeWriteChannel();
-    ASSERT_TRUE(sql.waitForFinished(60000));
+    ASSERT_TRUE(sql.waitForFinished(300000));
     const QString err = QString::fromUtf8(sql.readAllStandardError());
     ASSERT_EQ(sql.exitCode(), 0) << err.toStdString();
     const QStringList lines = QString::fromUtf8(sql.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -151,7 +151,7 @@ TEST_F(AdoTest, DpxsqlTool)
         p.start(tool, args);
         p.write(input.toUtf8());
         p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(60000));
+        EXPECT_TRUE(p.waitForFinished(300000));
         out = QString::fromUtf8(p.readAllStandardOutput());
         err = QString::fromUtf8(p.readAllStandardError());
         return p.exitCode();

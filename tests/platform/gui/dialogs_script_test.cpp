@@ -6,6 +6,8 @@
 
 #include <QLineEdit>
 #include <QTimer>
+#include <functional>
+#include <utility>
 #include <gtest/gtest.h>
 
 namespace {
@@ -136,23 +138,58 @@ TEST(DialogsScript, ModalFormReturnsItsResult)
     EXPECT_EQ(DialogScript::Log()[0].Result, mrOk);
 }
 
+// Runs a step from the modal loop of a form once the form is on screen: the step is posted when
+// the form shows, so it runs only after the loop has started, however long showing takes.
+class WhenShown : public QObject {
+public:
+    explicit WhenShown(QWidget* form) : m_form(form) { form->installEventFilter(this); }
+    void Then(std::function<void()> step) { m_step = std::move(step); }
+    // Posts a step to the running loop (for a step that must follow another one's handling).
+    void Post(std::function<void()> step) { QMetaObject::invokeMethod(this, std::move(step), Qt::QueuedConnection); }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (o == m_form && e->type() == QEvent::Show && m_step) Post(std::exchange(m_step, nullptr));
+        return false;
+    }
+
+private:
+    QWidget* m_form;
+    std::function<void()> m_step;
+};
+
 TEST(DialogsScript, RealModalLoopEndsOnTheButtonsModalResult)
 {
     ASSERT_FALSE(DialogScript::Active());
     OkCancelForm form;
     form.name->setText(QStringLiteral("admin"));
+    WhenShown shown(&form);
+    // Only a guard against a hang: the steps below never wait for it.
     QObject context;
-    QTimer::singleShot(10, &context, [&] { form.ok->click(); });
-    QTimer::singleShot(3000, &context, [&] { form.SetModalResult(mrAbort); });   // safety net
+    bool guarded = false;
+    QTimer::singleShot(120000, &context, [&] {
+        guarded = true;
+        form.OnCloseQuery = nullptr;
+        form.SetModalResult(mrAbort);
+    });
+    shown.Then([&] {
+        EXPECT_TRUE(form.isVisible());
+        form.ok->click();
+    });
     EXPECT_EQ(form.ShowModal(), mrOk);
-    // Closing the window of a modal form cancels it; CloseQuery may refuse.
+    EXPECT_FALSE(guarded);
+    // Closing the window of a modal form cancels it; CloseQuery may refuse. The second close
+    // comes after the first refusal has been handled.
     int asked = 0;
-    form.OnCloseQuery = [&](QObject*, bool& can) { can = ++asked > 1; };
-    QTimer::singleShot(10, &context, [&] { form.close(); });
-    QTimer::singleShot(30, &context, [&] { form.close(); });
-    QTimer::singleShot(3000, &context, [&] { form.OnCloseQuery = nullptr; form.SetModalResult(mrAbort); });
+    form.OnCloseQuery = [&](QObject*, bool& can) {
+        can = ++asked > 1;
+        if (!can) shown.Post([&] { form.close(); });
+    };
+    shown.Then([&] { form.close(); });
     EXPECT_EQ(form.ShowModal(), mrCancel);
     EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(guarded);
 }
 
 } // namespace

@@ -56,7 +56,7 @@ inline QByteArray zipPart(const QString& file, const QString& part)
 {
     QProcess p;
     p.start(QStringLiteral("unzip"), {QStringLiteral("-p"), file, part});
-    p.waitForFinished(20000);
+    p.waitForFinished(300000);
     return p.readAllStandardOutput();
 }
 

@@ -19,7 +19,7 @@ inline QString validateDesktopFile(const QString& file)
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(tool, {file});
-    if (!p.waitForFinished(30000)) return QStringLiteral("desktop-file-validate did not finish");
+    if (!p.waitForFinished(300000)) return QStringLiteral("desktop-file-validate did not finish");
     QString out = QString::fromUtf8(p.readAll());
     // Hints are advice on menu placement, not faults of the file.
     QStringList faults;
@@ -55,11 +55,11 @@ inline QString launchDesktopFile(const QString& file, const QString& outFile)
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(gio, {QStringLiteral("launch"), file});
-    if (!p.waitForFinished(30000)) return QStringLiteral("gio launch did not finish");
+    if (!p.waitForFinished(300000)) return QStringLiteral("gio launch did not finish");
     if (p.exitCode() != 0) return QString::fromUtf8(p.readAll());
     QElapsedTimer t;
     t.start();
-    while (!QFile::exists(outFile) && t.elapsed() < 10000) QThread::msleep(20);
+    while (!QFile::exists(outFile) && t.elapsed() < 120000) QThread::msleep(20);
     QFile f(outFile);
     if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("the program did not start");
     return QString::fromUtf8(f.readAll()).trimmed();
