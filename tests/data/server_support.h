@@ -150,7 +150,8 @@ private:
     }
 
     TestDatabases m_databases;
-    QTemporaryDir m_dir;
+    // Kept as long as the run: in the run's temporary folder, not in the test's of first use.
+    QTemporaryDir m_dir{qEnvironmentVariable("DPX_TEST_RUN_TMP", QDir::tempPath()) + QStringLiteral("/templates-XXXXXX")};
     QString m_template;
     QString m_error;
     QString m_sample;
