@@ -161,7 +161,7 @@ inline QStringList runclients(const char* variable, const char* filter, const QS
     QStringList output(n), outcomes;
     for (int c = 0; c < n; ++c) {
         while (!output[c].contains(QLatin1String("ready\n")) && clients[c]->state() != QProcess::NotRunning)
-            if (clients[c]->waitForReadyRead(60000))
+            if (clients[c]->waitForReadyRead(300000))
                 output[c] += QString::fromUtf8(clients[c]->readAll());
             else
                 break;
@@ -169,7 +169,7 @@ inline QStringList runclients(const char* variable, const char* filter, const QS
     }
     for (auto& p : clients) {
         p->write("go\n");
-        p->waitForBytesWritten(10000);
+        p->waitForBytesWritten(120000);
     }
     for (int c = 0; c < n; ++c) {
         EXPECT_TRUE(clients[c]->waitForFinished(300000));
