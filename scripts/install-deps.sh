@@ -8,7 +8,7 @@ pkgs=(
   postgresql postgresql-client
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei fontconfig unzip
-  poppler-utils
+  poppler-utils qt6-translations-l10n
   desktop-file-utils libglib2.0-bin
   xvfb xauth qt6-qpa-plugins
   stress-ng

@@ -3,6 +3,7 @@
 #include "ControlBase.h"
 #include "Dialogs.h"
 #include "Form.h"
+#include "Translations.h"
 
 #include "platform/rtl/Exceptions.h"
 
@@ -30,6 +31,7 @@ void TApplication::Initialize()
 {
     QApplication::setFont(QFont(DefaultFontName(), 9));
     InstallDialogMessageSink();
+    LoadQtTranslations();
 }
 
 int TApplication::Run()

@@ -30,10 +30,10 @@ ScriptState& script()
 QString typeCaption(TMsgDlgType t)
 {
     switch (t) {
-    case mtWarning: return QStringLiteral("Warning");
-    case mtError: return QStringLiteral("Error");
-    case mtInformation: return QStringLiteral("Information");
-    case mtConfirmation: return QStringLiteral("Confirmation");
+    case mtWarning: return QStringLiteral("警告");
+    case mtError: return QStringLiteral("错误");
+    case mtInformation: return QStringLiteral("信息");
+    case mtConfirmation: return QStringLiteral("确认");
     default: return Application->Title();
     }
 }
@@ -52,17 +52,17 @@ QMessageBox::Icon qtIcon(int t)
 QString buttonText(TModalResult r)
 {
     switch (r) {
-    case mrOk: return QStringLiteral("OK");
-    case mrCancel: return QStringLiteral("Cancel");
-    case mrAbort: return QStringLiteral("&Abort");
-    case mrRetry: return QStringLiteral("&Retry");
-    case mrIgnore: return QStringLiteral("&Ignore");
-    case mrYes: return QStringLiteral("&Yes");
-    case mrNo: return QStringLiteral("&No");
-    case mrAll: return QStringLiteral("&All");
-    case mrNoToAll: return QStringLiteral("N&o to All");
-    case mrYesToAll: return QStringLiteral("Yes to &All");
-    default: return QStringLiteral("&Help");
+    case mrOk: return QStringLiteral("确定");
+    case mrCancel: return QStringLiteral("取消");
+    case mrAbort: return QStringLiteral("中止(&A)");
+    case mrRetry: return QStringLiteral("重试(&R)");
+    case mrIgnore: return QStringLiteral("忽略(&I)");
+    case mrYes: return QStringLiteral("是(&Y)");
+    case mrNo: return QStringLiteral("否(&N)");
+    case mrAll: return QStringLiteral("全部(&A)");
+    case mrNoToAll: return QStringLiteral("全部否(&O)");
+    case mrYesToAll: return QStringLiteral("全部是(&L)");
+    default: return QStringLiteral("帮助(&H)");
     }
 }
 
@@ -168,7 +168,7 @@ int ShowMessageBox(const QString& Text, const QString& Caption, UINT Flags)
     int def = ids.value(defIndex, ids.first());
     int esc = ids.contains(IDCANCEL) ? IDCANCEL : ids.size() == 1 ? IDOK : -1;
     // The ids of the message box equal the modal results of the same buttons.
-    return ask(QStringLiteral("MessageBox"), Caption.isNull() ? QStringLiteral("Error") : Caption, Text,
+    return ask(QStringLiteral("MessageBox"), Caption.isNull() ? typeCaption(mtError) : Caption, Text,
                icon, ids, def, esc == -1 ? def : esc);
 }
 

@@ -27,11 +27,11 @@ TEST_F(SetupTest, FolderCases)
     } cases[] = {
         {"existing folder", Existing, "Depotrix", {}, true, {}},
         {"missing folder, yes", Missing, "软件/材料 管理/Depotrix", {mrYes}, true,
-         {QStringLiteral("Confirmation|目录不存在，是否要创建!!!")}},
+         {QStringLiteral("确认|目录不存在，是否要创建!!!")}},
         {"missing folder, no", Missing, "软件/Depotrix", {mrNo}, false,
-         {QStringLiteral("Confirmation|目录不存在，是否要创建!!!")}},
+         {QStringLiteral("确认|目录不存在，是否要创建!!!")}},
         {"empty path", Nothing, nullptr, {mrYes}, false,
-         {QStringLiteral("Confirmation|目录不存在，是否要创建!!!"), QStringLiteral("警告|目录创建失败！    ")}},
+         {QStringLiteral("确认|目录不存在，是否要创建!!!"), QStringLiteral("警告|目录创建失败！    ")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -38,7 +38,7 @@ TEST(DialogsScript, MessagesAndQuestionsInOrder)
               (QStringList{"你真的要删除帐套吗？", "数据没有修改！", "真的要删除吗", "数据保存成功！", "测试成功！",
                            "继续吗？", "输入材料名称", "输入密码"}));
     const auto& log = DialogScript::Log();
-    EXPECT_EQ(log[0].Caption, QStringLiteral("Warning"));
+    EXPECT_EQ(log[0].Caption, QStringLiteral("警告"));
     EXPECT_EQ(log[0].Buttons, (QList<int>{mrYes, mrNo}));
     EXPECT_EQ(log[1].Kind, QStringLiteral("ShowMessage"));
     EXPECT_EQ(log[2].Icon, int(mtConfirmation));
