@@ -7,15 +7,134 @@
 #include "data/frmconst.h"
 #include "platform/db/Field.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QStyleHints>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
-void makeBorderless(TForm* f)
+// The part of a double click that is left when the click that closed a drop-down began it:
+// the second press, if it comes within the double-click time and distance, with its double
+// click and release. Installed on the application when the drop-down closes; it goes at the
+// first press that it lets through or at the end of the one it swallowed.
+class TClickRemainder : public QObject {
+public:
+    TClickRemainder(ulong time, QPointF pos, Qt::MouseButton button)
+        : QObject(qApp), Ftime(time), Fpos(pos), Fbutton(button)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (Fdone || (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick
+                      && type != QEvent::MouseButtonRelease))
+            return false;
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (!Fswallowing) {
+            if (type != QEvent::MouseButtonPress)
+                return false;
+            const QStyleHints* hints = QGuiApplication::styleHints();
+            const QPointF delta = e->globalPosition() - Fpos;
+            const int distance = hints->mouseDoubleClickDistance();
+            Fswallowing = e->button() == Fbutton && e->timestamp() >= Ftime
+                          && e->timestamp() - Ftime < ulong(hints->mouseDoubleClickInterval())
+                          && qAbs(delta.x()) <= distance && qAbs(delta.y()) <= distance;
+            if (!Fswallowing)
+                finish();
+            return Fswallowing;
+        }
+        if (type == QEvent::MouseButtonRelease && e->button() == Fbutton)
+            finish();
+        return true;
+    }
+
+private:
+    void finish()
+    {
+        Fdone = true;
+        qApp->removeEventFilter(this);
+        deleteLater();
+    }
+    ulong Ftime;
+    QPointF Fpos;
+    Qt::MouseButton Fbutton;
+    bool Fswallowing = false;
+    bool Fdone = false;
+};
+
+// Keeps a click that closes a drop-down from reaching what lies beneath it. A drop-down closes
+// on the first click of a double click; the second press then lands on the window under the
+// pointer. The guard watches the drop-down's presses while it is shown, and once a click has
+// closed it, leaves a TClickRemainder for the rest of that double click.
+class TDropDownClickGuard : public QObject {
+public:
+    explicit TDropDownClickGuard(TForm* dropdown) : QObject(dropdown), Fdropdown(dropdown)
+    {
+        dropdown->installEventFilter(this);
+    }
+    // Closes the drop-down with OK after a click on it.
+    void closewithok()
+    {
+        if (Fpressed)
+            new TClickRemainder(Fpresstime, Fpresspos, Fbutton);
+        Fpressed = false;
+        Fdropdown->SetModalResult(mrOk);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == Fdropdown && event->type() == QEvent::Show)
+            qApp->installEventFilter(this);
+        else if (watched == Fdropdown && event->type() == QEvent::Hide)
+            qApp->removeEventFilter(this);
+        if (event->type() != QEvent::MouseButtonPress)
+            return false;
+        // The press reaches the drop-down's window first, then the control in it.
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const bool mine = widget ? widget->window() == Fdropdown
+                                 : Fdropdown->windowHandle() && watched == Fdropdown->windowHandle();
+        if (mine) {
+            const auto* e = static_cast<QMouseEvent*>(event);
+            Fpressed = true;
+            Fpresstime = e->timestamp();
+            Fpresspos = e->globalPosition();
+            Fbutton = e->button();
+        }
+        return false;
+    }
+
+private:
+    TForm* Fdropdown;
+    bool Fpressed = false;
+    ulong Fpresstime = 0;
+    QPointF Fpresspos;
+    Qt::MouseButton Fbutton = Qt::NoButton;
+};
+
+// Closes a drop-down that a click chose in.
+void closeonclick(TForm* dropdown)
+{
+    for (QObject* o : dropdown->children())
+        if (auto* guard = dynamic_cast<TDropDownClickGuard*>(o)) {
+            guard->closewithok();
+            return;
+        }
+    dropdown->SetModalResult(mrOk);
+}
+
+// A borderless drop-down placed by its caller; the click that closes it stays its own.
+void makedropdown(TForm* f)
 {
     f->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     f->SetPosition(poDesigned);
+    new TDropDownClickGuard(f);
 }
 
 } // namespace
@@ -27,7 +146,7 @@ Tfrmbasiclistbox::Tfrmbasiclistbox(QWidget* aowner, const QString& atablename, c
     : TfrmBase_C(aowner), tablename(atablename), listidname(alistidname), listname(alistname)
 {
     SetCaption(QStringLiteral("项目选择"));
-    makeBorderless(this);
+    makedropdown(this);
     resize(178, 268);
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
@@ -66,7 +185,7 @@ void Tfrmbasiclistbox::DBGridGx1CellClick(TColumnGx*)
         return;
     listboxid = CDSlist.FieldByName(listidname)->AsInteger();
     listboxname = CDSlist.FieldByName(listname)->AsString();
-    SetModalResult(mrOk);
+    closeonclick(this);
 }
 
 void Tfrmbasiclistbox::Button2Click(QObject*)
@@ -100,7 +219,7 @@ TfrmBasictreeshow::TfrmBasictreeshow(QWidget* aowner, const QString& atablename)
     : TfrmBase_C(aowner), tablename(atablename)
 {
     SetCaption(QStringLiteral("选择分类项"));
-    makeBorderless(this);
+    makedropdown(this);
     resize(475, 356);
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
@@ -161,7 +280,7 @@ void TfrmBasictreeshow::treelistChange(QObject* Sender, TTreeNode* Node)
 void TfrmBasictreeshow::treelistClick(QObject*)
 {
     if (treelist->Selected())
-        SetModalResult(mrOk);
+        closeonclick(this);
 }
 
 void TfrmBasictreeshow::treelistDbClick(QObject* Sender)
@@ -188,7 +307,7 @@ void Tfrmbilltreeshow::treelistClick(QObject*)
 {
     const Trsnode* r = TRSNodes::recordof(treelist->Selected());
     if (r && !r->bparent)
-        SetModalResult(mrOk);
+        closeonclick(this);
 }
 
 void Tfrmbilltreeshow::treelistDbClick(QObject* Sender)

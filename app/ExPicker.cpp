@@ -26,11 +26,6 @@ qint64 units(double v)
     return std::llround(v * 10000.0);
 }
 
-QString quoted(QString text)
-{
-    return text.replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
 } // namespace
 
 Tfrmexdetail::Tfrmexdetail(QWidget* AOwner) : TfrmBasicdetail(AOwner)
@@ -46,9 +41,17 @@ Tfrmexdetail::Tfrmexdetail(QWidget* AOwner) : TfrmBasicdetail(AOwner)
                    : QStringLiteral("select b.prtname,c.mid,c.bdate,c.bnum,c.iid,c.eid,c.orgqty,c.qty,c.sprice,c.dprice,c.cfid,c.remark,c.block from mtrlist a,breedlist b,mrplist c");
     constcon = QStringLiteral("c.mid=a.fid and a.bid=c.fid");
 
-    // The material list takes the base grid; the batch panel sits below it.
+    // The material list takes the base grid's place beside the tree, at the width the base
+    // gives it; the batch panel sits below the list.
     auto* split = qobject_cast<QSplitter*>(DBGridGx1->parentWidget());
     auto* right = new QWidget(this);
+    if (split) {
+        split->replaceWidget(split->indexOf(DBGridGx1), right);
+        // A wider form widens the lists, not the tree; neither side can be pushed out of sight.
+        split->setStretchFactor(0, 0);
+        split->setStretchFactor(1, 1);
+        split->setChildrenCollapsible(false);
+    }
     auto* rightbox = new QVBoxLayout(right);
     rightbox->setContentsMargins(0, 0, 0, 0);
     rightbox->addWidget(DBGridGx1, 1);
@@ -77,8 +80,6 @@ Tfrmexdetail::Tfrmexdetail(QWidget* AOwner) : TfrmBasicdetail(AOwner)
     panelbox->setRowStretch(2, 1);
     rightbox->addWidget(Panel6, 2);
     Panel6->hide();
-    if (split)
-        split->insertWidget(1, right);
 
     Button3 = new TButton(QStringLiteral("上层"), bottom);
     Button3->setObjectName(QStringLiteral("Button3"));
@@ -134,18 +135,21 @@ Tfrmexdetail::~Tfrmexdetail()
 
 QString Tfrmexdetail::categorycondition() const
 {
-    const QString prefix = quoted(code);
+    const QString prefix = likeprefix(code);
     switch (pricemodal) {
     case 1:
-        return QStringLiteral(" b.mid=a.fid and a.bid=d.fid  and b.mid=c.mid and c.qty<>0 and a.code like '") + prefix
-               + QStringLiteral("%'");
+        return QStringLiteral(" b.mid=a.fid and a.bid=d.fid  and b.mid=c.mid and c.qty<>0 and a.code like '") + prefix;
     case 2:
-        return QStringLiteral(" a.fid=b.mid and a.bid=d.fid and b.mid=c.mid  and c.qty<>0 and a.code like '") + prefix
-               + QStringLiteral("%'");
+        return QStringLiteral(" a.fid=b.mid and a.bid=d.fid and b.mid=c.mid  and c.qty<>0 and a.code like '") + prefix;
     default:
         return QStringLiteral(" a.fid=b.mid and a.bid=d.fid and a.code like '") + prefix
-               + QStringLiteral("%'  and (b.qty<>0 or b.cost<>0) ");
+               + QStringLiteral("  and (b.qty<>0 or b.cost<>0) ");
     }
+}
+
+QString Tfrmexdetail::searchcondition(const QString& text) const
+{
+    return constcon + QStringLiteral("  and a.mname like '%") + likeprefix(text);
 }
 
 void Tfrmexdetail::TreeView1Change(QObject* Sender, TTreeNode* Node)
@@ -214,6 +218,10 @@ void Tfrmexdetail::ClientDataSet1AfterScroll()
     TField* qty = rows ? ClientDataSet1.FindField(QStringLiteral("qty")) : nullptr;
     Fcost = cost ? cost->AsFloat() : 0;
     FQty = qty ? qty->AsFloat() : 0;
+    // The batch panel follows the material list: another material made current shows its own
+    // batches, never the previous material's under the new one's name.
+    if (rows && batchview() && ClientDataSet1.FieldByName(QStringLiteral("fid"))->AsInteger() != mid)
+        showbatches();
 }
 
 void Tfrmexdetail::materialview()
@@ -255,9 +263,7 @@ void Tfrmexdetail::DBGridGx1DblClick()
     Panel6->show();
     sbquery->setEnabled(false);
     Button3->setEnabled(true);
-    mid = row("fid")->AsInteger();
-    batchgrid();
-    loadbatches();
+    showbatches();
     DBGridGx2->setFocus();
     qint64 qty = 0;
     qint64 value = 0;
@@ -272,6 +278,13 @@ void Tfrmexdetail::DBGridGx1DblClick()
     if (value != units(Fcost))
         ShowMessage(QStringLiteral("注意：各分批金额合价合计(") + FloatToStr(double(value) / 10000.0)
                     + QStringLiteral(")与库存金额(") + FloatToStr(Fcost) + QStringLiteral(")不符，请改正！！！"));
+}
+
+void Tfrmexdetail::showbatches()
+{
+    mid = ClientDataSet1.FieldByName(QStringLiteral("fid"))->AsInteger();
+    batchgrid();
+    loadbatches();
 }
 
 void Tfrmexdetail::loadbatches()
@@ -396,7 +409,7 @@ void Tfrmexdetail::acQueryExecute()
         materialgrid();
     }
     Fsearch = text;
-    loadmaterials(constcon + QStringLiteral("  and a.mname like '%") + quoted(text) + QStringLiteral("%'"));
+    loadmaterials(searchcondition(text));
     DBGridGx1->setFocus();
 }
 
@@ -409,10 +422,7 @@ void Tfrmexdetail::acRefrshExecute()
     if (!Fcategory && Fsearch.isEmpty())
         return;
     // The current category, narrowed by the last search.
-    QString condition = constcon;
-    if (!Fsearch.isEmpty())
-        condition += QStringLiteral("  and a.mname like '%") + quoted(Fsearch) + QStringLiteral("%'");
-    loadmaterials(condition);
+    loadmaterials(Fsearch.isEmpty() ? constcon : searchcondition(Fsearch));
 }
 
 // ---------------------------------------------------------------- batch rows

@@ -47,9 +47,14 @@ private:
     void materialgrid();
     void batchgrid();
     void loadbatches();
+    // Shows the batches of the current material: the edits, the line a batch makes and the
+    // batches all come from that one material.
+    void showbatches();
     // Back to the material list.
     void materialview();
     QString categorycondition() const;
+    // The current condition narrowed to material names that contain a text.
+    QString searchcondition(const QString& text) const;
     double FQty = 0;
     double Fcost = 0;
     int mid = 0;

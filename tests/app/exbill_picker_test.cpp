@@ -61,6 +61,21 @@ protected:
         p.ClientDataSet1.Locate(QStringLiteral("mname"), Variant(QString::fromUtf8(name)), {});
         p.DBGridGx1DblClick();
     }
+    // The middle of the k-th shown row of a grid (0 the top one), in its first data column.
+    static QPoint RowAt(TDBGridGx* grid, int k)
+    {
+        const TRect r = grid->CellRect(std::max(grid->FixedCols(), grid->LeftCol()), grid->TopRow() + k);
+        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+    }
+    // A double click as the mouse makes it: the first click, then the second.
+    static void DoubleClick(QWidget* w, QPoint at)
+    {
+        QApplication::setActiveWindow(w->window());
+        w->setFocus();
+        QApplication::processEvents();
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+    }
     QStringList Lines(Tfrmbasicexbill& bill)
     {
         QStringList out;
@@ -131,6 +146,65 @@ TEST_F(ExPickerTest, BatchPanelSumsBatchesAndLines)
                                          QStringLiteral("8||12|2.5|30|12|30||")}));
 }
 
+TEST_F(ExPickerTest, ALineIsDrawnFromTheMaterialWhoseBatchesAreShown)
+{
+    // As the clerk worked: the steel's batches shown, a click on the flat steel, a double click
+    // on the first batch shown, then save and audit.
+    auto bill = OpenExBill();
+    FillExHead(*bill);
+    QStringList seen;
+    RunPicker<Tfrmexdetail>(*bill, [&](Tfrmexdetail& p) {
+        Category(p, "钢材");
+        ASSERT_EQ(Column(p.ClientDataSet1, "mname"), (QStringList{QStringLiteral("圆钢"), QStringLiteral("扁钢")}));
+        DoubleClick(p.DBGridGx1, RowAt(p.DBGridGx1, 0));
+        ASSERT_TRUE(p.batchview());
+        seen << p.DBEdit1->text() + QLatin1Char(':') + Column(p.cdsbaseinfo, "bnum").join(QLatin1Char(','));
+        QTest::mouseClick(p.DBGridGx1, Qt::LeftButton, {}, RowAt(p.DBGridGx1, 1));
+        seen << p.DBEdit1->text() + QLatin1Char(':') + Column(p.cdsbaseinfo, "bnum").join(QLatin1Char(','));
+        DoubleClick(p.DBGridGx2, RowAt(p.DBGridGx2, 0));
+    });
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("圆钢:A 11-1,A 11-2"), QStringLiteral("扁钢:B1,B2,B3")}));
+    DialogScript::ClearLog();
+    bill->acSaveExecute();
+    bill->acAuditingExecute();
+    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("哈哈，保存成功！"), QStringLiteral("数据记帐成功！")}));
+    EXPECT_EQ(Q(QStringLiteral("select d.mid,d.mname,m.bnum,d.qty from vebdetail d,mrplist m where m.fid=d.rpid")),
+              QStringList{QStringLiteral("12|扁钢|B1|0.1")});
+    // The flat steel gave its first batch; the steel keeps all it had.
+    EXPECT_EQ(Q(QStringLiteral("select mid,qty,cost from msrglist where mid in (7,12) order by mid")),
+              (QStringList{QStringLiteral("7|16|59"), QStringLiteral("12|0.5|5")}));
+}
+
+TEST_F(ExPickerTest, EveryPartOfTheBatchViewShowsWholeAtTheFormsSize)
+{
+    auto bill = OpenExBill();
+    RunPicker<Tfrmexdetail>(*bill, [&](Tfrmexdetail& p) {
+        const QSize size = p.size();
+        Category(p, "钢材");
+        Material(p, "扁钢");
+        ASSERT_TRUE(p.batchview());
+        QApplication::processEvents();
+        EXPECT_EQ(p.size(), size);
+        // The tree shows its categories whole, and so do the edits their texts.
+        for (TTreeNode* n = p.TreeView1->Items()->GetFirstNode(); n; n = n->GetNext()) {
+            const QRect r = p.TreeView1->visualItemRect(n->Item());
+            if (r.isValid()) {
+                EXPECT_LE(r.left() + p.TreeView1->iconSize().width() + p.TreeView1->fontMetrics().horizontalAdvance(n->Text()),
+                          p.TreeView1->viewport()->width())
+                    << n->Text().toStdString();
+            }
+        }
+        for (TDBEdit* e : {p.DBEdit1, p.DBEdit2, p.DBEdit3, p.DBEdit4})
+            EXPECT_GE(e->width(), e->fontMetrics().horizontalAdvance(e->text()) + 8) << e->objectName().toStdString();
+        // The material list shows its rows; the batch grid every column, its batches and its footer.
+        EXPECT_GE(p.DBGridGx1->VisibleRowCount(), p.ClientDataSet1.RecordCount());
+        EXPECT_EQ(p.DBGridGx2->VisibleColCount(), p.DBGridGx2->Columns()->Count());
+        EXPECT_GE(p.DBGridGx2->VisibleRowCount(), p.cdsbaseinfo.RecordCount());
+        for (QWidget* w : std::initializer_list<QWidget*>{p.TreeView1, p.DBGridGx1, p.DBGridGx2})
+            EXPECT_TRUE(p.rect().contains(QRect(w->mapTo(&p, QPoint(0, 0)), w->size()))) << w->objectName().toStdString();
+    });
+}
+
 TEST_F(ExPickerTest, AMaterialWithManyOpenBatchesListsThemAll)
 {
     // 25 open batches of the steel: more than one page of the batch list.
@@ -163,6 +237,14 @@ TEST_F(ExPickerTest, SearchAndRefreshListTheMaterials)
         DialogScript::AnswerText(QStringLiteral("扁"));
         p.acQueryExecute();
         EXPECT_EQ(Column(p.ClientDataSet1, "mname"), QStringList{QStringLiteral("扁钢")});
+        // A typed '%' or '_' is a character of the name, not a wildcard.
+        for (const QString& text : {QStringLiteral("%"), QStringLiteral("_")}) {
+            DialogScript::AnswerText(text);
+            p.acQueryExecute();
+            EXPECT_TRUE(p.ClientDataSet1.IsEmpty()) << text.toStdString();
+        }
+        DialogScript::AnswerText(QStringLiteral("扁"));
+        p.acQueryExecute();
         X(QStringLiteral("update msrglist set qty=0,cost=0 where mid=12"));
         p.acRefrshExecute();
         EXPECT_TRUE(p.ClientDataSet1.IsEmpty());

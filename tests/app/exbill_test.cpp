@@ -2,6 +2,9 @@
 // draws from, the stock checks of the lines, the kind boxes.
 #include "exbill_support.h"
 
+#include <QMouseEvent>
+#include <QWindow>
+
 TEST_F(ExBillTest, SaveAuditReverseAndDeleteWithTheBatchLocks)
 {
     auto bill = OpenExBill();
@@ -217,4 +220,47 @@ TEST_F(ExBillTest, TheKindBoxesExcludeEachOther)
         titles << rebill->DBGridGx1->Columns()->Items(i)->Title()->Caption();
     EXPECT_EQ(titles.join(QLatin1Char(',')),
               QStringLiteral("材料名称,规格型号,计量单位,数量,出库价格|单价,出库价格|复价,价让价格|单价,价让价格|复价,备注"));
+}
+
+TEST_F(ExBillTest, AClickThatClosesADropDownNeverReachesTheControlBeneath)
+{
+    auto bill = OpenExBill();
+    TDBCheckBox* box = bill->DBCheckBox3;
+    // Where the unit picker's node lies over the box "为转帐暂办退库用" and the clerk double-clicks.
+    const QPoint target = box->mapToGlobal(QPoint(6, box->height() / 2));
+    const ulong start = 100000;
+    auto send = [&target](QWidget* window, QEvent::Type type, ulong time) {
+        QWindow* handle = window->windowHandle();
+        const QPointF local = handle->mapFromGlobal(QPointF(target));
+        QMouseEvent e(type, local, local, QPointF(target), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        e.setTimestamp(time);
+        QCoreApplication::sendEvent(handle, &e);
+        QApplication::processEvents();
+    };
+    DialogScript::AnswerForm([&](TForm& f) {
+        auto& p = dynamic_cast<TfrmBasictreeshow&>(f);
+        TTreeNode* node = NodeNamed(p.treelist, QStringLiteral("一工区"));
+        node->MakeVisible();
+        const QPoint at = p.treelist->viewport()->mapToGlobal(p.treelist->visualItemRect(node->Item()).center());
+        p.move(p.pos() + target - at);
+        QApplication::processEvents();
+        EXPECT_EQ(p.treelist->itemAt(p.treelist->viewport()->mapFromGlobal(target)), node->Item());
+        // The first click of the double click chooses the unit and closes the picker.
+        send(&p, QEvent::MouseButtonPress, start);
+        send(&p, QEvent::MouseButtonRelease, start + 60);
+        return mrCancel;
+    });
+    bill->SpeedButton2Click();
+    EXPECT_EQ(bill->cdsmaster.FieldByName(QStringLiteral("dptname"))->AsString(), QStringLiteral("一工区"));
+    // The second click comes down where the picker was: on the box.
+    send(bill.get(), QEvent::MouseButtonPress, start + 150);
+    send(bill.get(), QEvent::MouseButtonDblClick, start + 150);
+    send(bill.get(), QEvent::MouseButtonRelease, start + 210);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(bill->cdsmaster.FieldByName(QStringLiteral("breb"))->AsBoolean());
+    // A click of its own, later, ticks it.
+    send(bill.get(), QEvent::MouseButtonPress, start + 5000);
+    send(bill.get(), QEvent::MouseButtonRelease, start + 5060);
+    EXPECT_TRUE(box->isChecked());
 }
