@@ -1,8 +1,9 @@
 #pragma once
 // A first-come, first-served queue in front of a database file's write lock, shared by every
 // client of the file (any process) through open-file-description locks on "<file>-queue".
-// A client takes the next ticket and waits until the client before it has let go; it lets go
-// when its write ends, or when its process ends (the system drops its locks). A wait times out
+// A client takes the next ticket and sleeps until the client before it has let go, which wakes
+// it; it lets go when its write ends, or when its process ends (the system drops its locks, and
+// the next client sees it at its next look, a fraction of a second later). A wait times out
 // only when the queue ahead has not moved for the whole time-out, so it is bounded by the work
 // ahead of it, not by a fixed time.
 #include <QString>
@@ -31,8 +32,11 @@ private:
     bool lockRange(qint64 start, bool wait, bool lock);
     qint64 readCounter(qint64 at);
     void writeCounter(qint64 at, qint64 value);
+    // The word the waiters sleep on, in the mapped first page; null when it could not be mapped.
+    quint32* bell() const;
 
     int m_fd = -1;
+    char* m_page = nullptr;
     qint64 m_ticket = -1;
 };
 
