@@ -8,6 +8,7 @@
 #include "PostingLookups.h"
 #include "frmconst.h"
 #include "platform/db/ADOQuery.h"
+#include "platform/db/EngineExchanges.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/IniFile.h"
@@ -239,6 +240,18 @@ bool TrmtDM::execsql(const QString& sql)
     if (m_lookups)
         m_lookups->write(sql);
     if (ADOCon->InTransaction()) {
+        // A posting does not read what its writes answer: on a server they are held and go
+        // together, ahead of its next read or with the commit (see DbExchanges::ExecuteHeld).
+        auto* server = m_lookups ? dynamic_cast<DbExchanges*>(&ADOCon->Engine()) : nullptr;
+        if (server) {
+            try {
+                server->ExecuteHeld(sql);
+                return true;
+            } catch (const Exception&) {
+                MessageSink::Show(MsgKind::Information, QStringLiteral("数据数据出错：") + sql);
+                return false;
+            }
+        }
         try {
             runner.Execute();
             return true;

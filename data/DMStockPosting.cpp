@@ -6,7 +6,9 @@
 #include "PostingLookups.h"
 #include "StockSql.h"
 #include "frmconst.h"
+#include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
+#include "platform/db/EngineExchanges.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/MessageSink.h"
 #include <algorithm>
@@ -14,6 +16,40 @@
 #include <optional>
 
 namespace {
+
+// The engine's exchanges with a server, when it has them.
+DbExchanges* exchanges(TrmtDM& dm)
+{
+    return dm.ADOCon->Connected() ? dynamic_cast<DbExchanges*>(&dm.ADOCon->Engine()) : nullptr;
+}
+
+// The rows of several statements as fetch reads each (in the logged-in account set, reported to
+// the observer), read in one exchange with a server. silent: a failure aborts silently.
+QList<DbResult> fetchtogether(TrmtDM& dm, const QStringList& sqls, bool silent)
+{
+    dm.OpenindicatinnDB(dbname);
+    QList<DbResult> results;
+    try {
+        if (DbExchanges* server = exchanges(dm)) {
+            for (const QString& sql : sqls)
+                if (dm.OnSQL)
+                    dm.OnSQL(sql);
+            server->ExecuteEach(sqls, results);
+            return results;
+        }
+        for (const QString& sql : sqls) {
+            if (dm.OnSQL)
+                dm.OnSQL(sql);
+            results.push_back(DbResult());
+            dm.ADOCon->Engine().Execute(sql, results.back());
+        }
+    } catch (...) {
+        if (silent)
+            Abort();
+        throw;
+    }
+    return results;
+}
 
 // The head read by runbillposting, column by column as its SELECT names them; none when the
 // bill is not stored.
@@ -83,33 +119,32 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
     }
     try {
         const QString fid = stocksql::num(master->FieldByName(QStringLiteral("fid"))->AsInteger());
-        // The first statement waits for the write lock, in turn behind the other workstations.
-        DbResult headrow;
+        // The head and the lines as the bill's line view shows them (those whose material exists,
+        // in line order, each with the kind of its material), in one exchange; the first
+        // statement waits for the write lock, in turn behind the other workstations.
+        const QStringList reads{
+            stockin ? QStringLiteral("select pid,fid,bdate,billnum,brecorded,cid,cfid,supid,cfname,supname "
+                                     "from vibmaster where fid=") + fid
+                    : QStringLiteral("select pid,fid,bdate,billnum,brecorded,dptid,dptname,pjtname,bcylm "
+                                     "from vebmaster where fid=") + fid,
+            stockin ? QStringLiteral("select a.fid,a.mid,a.idid,a.qty,a.sprice,a.dprice,a.rsprice,a.rdprice,a.remark,"
+                                     "b.pricemodal,b.breedtype from ibdetail a inner join mtrlist m on a.mid=m.fid "
+                                     "left outer join breedlist b on m.bid=b.fid where a.iid=")
+                          + fid + QStringLiteral(" order by a.fid")
+                    : QStringLiteral("select a.fid,a.mid,a.rpid,a.qty,a.sprice,a.dprice,a.rsprice,a.rdprice,a.remark,"
+                                     "b.pricemodal,b.breedtype,a.cid,a.cfid,a.supid from ebdetail a inner join mtrlist m "
+                                     "on a.mid=m.fid left outer join breedlist b on m.bid=b.fid where a.eid=")
+                          + fid + QStringLiteral(" order by a.fid")};
+        QList<DbResult> read;
         try {
-            headrow = fetch(stockin ? QStringLiteral("select pid,fid,bdate,billnum,brecorded,cid,cfid,supid,cfname,supname "
-                                                     "from vibmaster where fid=") + fid
-                                    : QStringLiteral("select pid,fid,bdate,billnum,brecorded,dptid,dptname,pjtname,bcylm "
-                                                     "from vebmaster where fid=") + fid,
-                            1, false);
+            read = fetchtogether(*this, reads, false);
         } catch (const EOleException& e) {
             if (e.Message().startsWith(QLatin1String("Lock request time out period exceeded")))
                 MessageSink::Show(MsgKind::Warning, QStringLiteral("其他工作站正在记帐，等候超时：本次操作没有完成，数据未作任何改动，请稍后再试！"));
             throw;
         }
-        const std::optional<PostingHead> head = postinghead(headrow, stockin);
-        // The lines as the bill's line view shows them (those whose material exists, in line
-        // order), each with the kind of its material.
-        const PostingLines lines = postinglines(
-            fetch(stockin ? QStringLiteral("select a.fid,a.mid,a.idid,a.qty,a.sprice,a.dprice,a.rsprice,a.rdprice,a.remark,"
-                                           "b.pricemodal,b.breedtype from ibdetail a inner join mtrlist m on a.mid=m.fid "
-                                           "left outer join breedlist b on m.bid=b.fid where a.iid=")
-                                + fid + QStringLiteral(" order by a.fid")
-                          : QStringLiteral("select a.fid,a.mid,a.rpid,a.qty,a.sprice,a.dprice,a.rsprice,a.rdprice,a.remark,"
-                                           "b.pricemodal,b.breedtype,a.cid,a.cfid,a.supid from ebdetail a inner join mtrlist m "
-                                           "on a.mid=m.fid left outer join breedlist b on m.bid=b.fid where a.eid=")
-                                + fid + QStringLiteral(" order by a.fid"),
-                  0, false),
-            stockin);
+        const std::optional<PostingHead> head = postinghead(read.value(0), stockin);
+        const PostingLines lines = postinglines(read.value(1), stockin);
         // The caller's lines end after the last one, as after a walk over them.
         detail->Last();
         detail->Next();
@@ -120,7 +155,11 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
             MessageSink::Show(MsgKind::Information, QStringLiteral("票据不存在，请先保存票据！！！"));
         else if ((this->*worker)(*head, lines)) {
             m_lookups.reset();
-            // The caller's statements belong to the posting: one that fails undoes it.
+            // The caller's statements belong to the posting: one that fails undoes it. They run
+            // after the posting's held writes have gone (a failing one of those is named).
+            if (!extra.isEmpty())
+                if (DbExchanges* server = exchanges(*this))
+                    server->SendHeld();
             if (std::all_of(extra.begin(), extra.end(), [this](const QString& sql) { return execsql(sql); })) {
                 CommitTrans();
                 return true;
@@ -128,6 +167,12 @@ bool TrmtDM::runbillposting(billworker worker, TClientDataSet* master, TClientDa
         }
     } catch (...) {
     }
+    // A held write that failed when it went to the server is named as a write that fails at
+    // once would be.
+    const DbExchanges* server = exchanges(*this);
+    const QString failed = server ? server->HeldFailure() : QString();
+    if (!failed.isEmpty())
+        MessageSink::Show(MsgKind::Information, QStringLiteral("数据数据出错：") + failed);
     try {
         if (IntransAction())
             RollbackTrans();
@@ -165,6 +210,10 @@ bool TrmtDM::batchexists(const QString& keyfield, int key)
 
 bool TrmtDM::batchfound(bool found)
 {
+    // Writes held until now go first: one of them that fails is what the clerk is told.
+    if (!found && m_lookups)
+        if (DbExchanges* server = exchanges(*this))
+            server->SendHeld();
     if (!found)
         MessageSink::Show(MsgKind::Information, QStringLiteral("找不到明细行对应的价格批次，票据不能记帐或反记帐！！！"));
     return found;
@@ -214,24 +263,32 @@ void TrmtDM::prereadlines(const PostingLines& lines, bool stockin, bool audit, i
         if (l.turnover)
             turnover << l.mid;
     }
-    const auto read = [&](const QString& table, PostingLookups::Names keyfields, const QList<int>& keys,
-                          const QString& sql) { m_lookups->take(table, keyfields, keys, fetch(sql, 0, true)); };
+    // Every read goes to the engine in one exchange; what each read is kept as.
+    struct Read {
+        QString table;
+        QString key, second;   // the key field(s)
+        QList<int> keys;
+    };
+    std::vector<Read> kept;
+    QStringList sqls;
+    const auto read = [&](const QString& table, const QString& key, const QList<int>& keys, const QString& sql,
+                          const QString& second = QString()) {
+        kept.push_back(Read{table, key, second, keys});
+        sqls << sql;
+    };
     const QString mid = QStringLiteral("mid");
-    read(QStringLiteral("msrglist"), {mid}, mids,
-         QStringLiteral("select mid,qty,cost from msrglist where ") + inlist(mid, mids));
+    read(QStringLiteral("msrglist"), mid, mids, QStringLiteral("select mid,qty,cost from msrglist where ") + inlist(mid, mids));
     if (audit && !averaged.isEmpty())
-        read(QStringLiteral("maplist"), {mid}, averaged,
-             QStringLiteral("select mid from maplist where ") + inlist(mid, averaged));
+        read(QStringLiteral("maplist"), mid, averaged, QStringLiteral("select mid from maplist where ") + inlist(mid, averaged));
     if (stockin && audit && !planned.isEmpty())
-        read(QStringLiteral("mpplist"), {mid}, planned,
-             QStringLiteral("select mid from mpplist where ") + inlist(mid, planned));
+        read(QStringLiteral("mpplist"), mid, planned, QStringLiteral("select mid from mpplist where ") + inlist(mid, planned));
     if (!turnover.isEmpty())
-        read(QStringLiteral("cyldb"), {mid}, turnover,
+        read(QStringLiteral("cyldb"), mid, turnover,
              QStringLiteral("select mid,qty,cost,srgqty,srgcost,eqty,ecost from cyldb where ") + inlist(mid, turnover));
     // The batches with every key the writes name them by.
     const auto batches = [&](const char* key, const char* others, const QList<int>& keys) {
         const QString k = QString::fromLatin1(key);
-        read(QStringLiteral("mrplist"), {k}, keys,
+        read(QStringLiteral("mrplist"), k, keys,
              QStringLiteral("select ") + k + QLatin1Char(',') + QLatin1String(others)
                  + QStringLiteral(",qty,dprice,rdprice,rsprice from mrplist where ") + inlist(k, keys));
     };
@@ -246,9 +303,19 @@ void TrmtDM::prereadlines(const PostingLines& lines, bool stockin, bool audit, i
         pairs.reserve(turnover.size() * 2);
         for (int m : std::as_const(turnover))
             pairs << dptid << m;
-        read(QStringLiteral("cyldptlist"), {QStringLiteral("dptid"), mid}, pairs,
+        read(QStringLiteral("cyldptlist"), QStringLiteral("dptid"), pairs,
              QStringLiteral("select dptid,mid,qty,cost from cyldptlist where dptid=") + QString::number(dptid)
-                 + QStringLiteral(" and ") + inlist(mid, turnover));
+                 + QStringLiteral(" and ") + inlist(mid, turnover),
+             mid);
+    }
+    QList<DbResult> results = fetchtogether(*this, sqls, true);
+    for (size_t i = 0; i < kept.size(); ++i) {
+        const Read& r = kept[i];
+        DbResult result = i < size_t(results.size()) ? std::move(results[qsizetype(i)]) : DbResult();
+        if (r.second.isEmpty())
+            m_lookups->take(r.table, {r.key}, r.keys, std::move(result));
+        else
+            m_lookups->take(r.table, {r.key, r.second}, r.keys, std::move(result));
     }
 }
 

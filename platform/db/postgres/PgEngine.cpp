@@ -9,10 +9,13 @@
 #include <QFileInfo>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
 #include <QRegularExpression>
 #include <QUrl>
 #include <libpq-fe.h>
+#include <algorithm>
+#include <poll.h>
+#include <utility>
+#include <vector>
 
 namespace pgdb {
 
@@ -189,7 +192,7 @@ pg_conn* PgEngine::connect(const QString& serverDb) const
 
 void PgEngine::exec(pg_conn* c, const QString& sql) const
 {
-    PGresult* r = PQexec(c, sql.toUtf8().constData());
+    PGresult* r = ask(c, sql.toUtf8().constData());
     const ExecStatusType st = PQresultStatus(r);
     if (st != PGRES_COMMAND_OK && st != PGRES_TUPLES_OK) {
         const QString msg = errorOf(c, r);
@@ -204,12 +207,15 @@ void PgEngine::prepareDatabase(pg_conn* c) const
     for (const QString& s : DatabaseSetup()) exec(c, s);
 }
 
-void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows, const QString& prefix)
+PGresult* PgEngine::ask(pg_conn* c, const char* sql) const
 {
-    // A text of several statements answers with the last one's result, or the first error.
-    PGresult* r = PQexec(c, (prefix + sql).toUtf8().constData());
-    const ExecStatusType st = PQresultStatus(r);
-    if (st == PGRES_TUPLES_OK) {
+    ++m_exchanges;
+    return PQexec(c, sql);
+}
+
+void PgEngine::readResult(pg_conn* c, PGresult* r, const QString& sql, DbResult& result, int maxRows)
+{
+    if (PQresultStatus(r) == PGRES_TUPLES_OK) {
         result.hasResultSet = true;
         result.columns.clear();
         result.rows.clear();
@@ -233,36 +239,99 @@ void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxR
                 row[f] = PQgetisnull(r, i, f) ? Variant::Null() : cellValue(result.columns[f].type, PQgetvalue(r, i, f));
             result.rows << row;
         }
-    } else if (st == PGRES_COMMAND_OK) {
+    } else if (PQresultStatus(r) == PGRES_COMMAND_OK) {
         const char* n = PQcmdTuples(r);
         if (n && *n) result.rowsAffected = QByteArray(n).toLongLong();
-    } else if (st != PGRES_EMPTY_QUERY) {
-        // An empty text written into a datetime column is 1900-01-01, as the program's server
-        // reads it; the server names the literal's place, and the statement runs again.
-        const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
-        const char* pos = PQresultErrorField(r, PG_DIAG_STATEMENT_POSITION);
-        if (state && pos && qstrcmp(state, "22007") == 0 &&
-            QString::fromUtf8(PQresultErrorMessage(r)).contains(QLatin1String("type timestamp: \"\""))) {
-            const int at = QByteArray(pos).toInt() - 1 - int(prefix.size());
-            if (at >= 0 && sql.mid(at, 2) == QLatin1String("''") && (at + 2 >= sql.size() || sql[at + 2] != u'\'')) {
-                PQclear(r);
-                QString again = sql;
-                again.replace(at, 2, QStringLiteral("'1900-01-01'"));
-                // Inside a transaction the failure is undone to the statement's savepoint first.
-                runSql(c, again, result, maxRows, prefix.isEmpty() ? QString() : QStringLiteral("rollback to savepoint dpx_stmt; "));
-                return;
-            }
-        }
-        const QString msg = errorOf(c, r);
-        PQclear(r);
-        throw EOleException(msg);
     }
-    PQclear(r);
+}
+
+void PgEngine::runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows, const QStringList& before)
+{
+    QList<DbResult> results;
+    runSqls(c, {sql}, results, maxRows, before);
+    result = results.value(0);
+}
+
+void PgEngine::runSqls(pg_conn* c, const QStringList& sqls, QList<DbResult>& results, int maxRows,
+                       const QStringList& before, int heldFrom, int heldCount)
+{
+    // One text; the server answers each statement in turn and stops at the first that fails.
+    // Every piece of before and of sqls is one statement.
+    QString prefix;
+    for (const QString& b : before) prefix += b + QLatin1String("; ");
+    const qsizetype ahead = before.size();
+    QString text = prefix;
+    QList<qsizetype> starts;
+    for (qsizetype i = 0; i < sqls.size(); ++i) {
+        if (i > 0) text += QLatin1String("; ");
+        starts << text.size();
+        text += sqls[i];
+    }
+    ++m_exchanges;
+    if (!PQsendQuery(c, text.toUtf8().constData())) throw EOleException(errorOf(c, nullptr));
+    results.clear();
+    for (qsizetype i = 0; i < sqls.size(); ++i) results << DbResult();
+    // Every answer is taken before any is read: reading one may ask the server about its
+    // columns on the same session.
+    std::vector<PGresult*> answers;
+    PGresult* failed = nullptr;
+    qsizetype failedAt = -1;
+    while (PGresult* r = PQgetResult(c)) {
+        const ExecStatusType st = PQresultStatus(r);
+        if (st == PGRES_EMPTY_QUERY || failed) {
+            PQclear(r);
+        } else if (st != PGRES_TUPLES_OK && st != PGRES_COMMAND_OK) {
+            failed = r;
+            failedAt = qsizetype(answers.size());
+        } else {
+            answers.push_back(r);
+        }
+    }
+    for (qsizetype k = 0; k < qsizetype(answers.size()); ++k) {
+        if (!failed && k >= ahead && k - ahead < sqls.size())
+            readResult(c, answers[size_t(k)], sqls[k - ahead], results[k - ahead], maxRows);
+        PQclear(answers[size_t(k)]);
+    }
+    if (!failed) return;
+    if (heldFrom >= 0 && failedAt >= heldFrom && failedAt < heldFrom + heldCount) {
+        const QString msg = errorOf(c, failed);
+        PQclear(failed);
+        throw HeldError{int(failedAt - heldFrom), msg};
+    }
+    // An empty text written into a datetime column is 1900-01-01, as the program's server
+    // reads it; the server names the literal's place, and the statement runs again.
+    const char* state = PQresultErrorField(failed, PG_DIAG_SQLSTATE);
+    const char* pos = PQresultErrorField(failed, PG_DIAG_STATEMENT_POSITION);
+    const qsizetype j = failedAt - ahead;
+    if (sqls.size() == 1 && j == 0 && state && pos && qstrcmp(state, "22007") == 0 &&
+        QString::fromUtf8(PQresultErrorMessage(failed)).contains(QLatin1String("type timestamp: \"\""))) {
+        const QString& sql = sqls[0];
+        const qsizetype at = QByteArray(pos).toInt() - 1 - starts[0];
+        if (at >= 0 && sql.mid(at, 2) == QLatin1String("''") && (at + 2 >= sql.size() || sql[at + 2] != u'\'')) {
+            PQclear(failed);
+            QString again = sql;
+            again.replace(at, 2, QStringLiteral("'1900-01-01'"));
+            // Inside a transaction the failure is undone to the statement's savepoint first.
+            runSqls(c, {again}, results, maxRows,
+                    before.isEmpty() ? QStringList() : QStringList{QStringLiteral("rollback to savepoint dpx_stmt")});
+            return;
+        }
+    }
+    const QString msg = errorOf(c, failed);
+    PQclear(failed);
+    throw EOleException(msg);
 }
 
 // Inside the caller's transaction every statement runs under its own savepoint, so that a
 // failing statement fails alone and the transaction goes on.
 void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
+{
+    QList<DbResult> results;
+    runSqlsInTrans({sql}, results, maxRows);
+    result = results.value(0);
+}
+
+void PgEngine::runSqlsInTrans(const QStringList& sqls, QList<DbResult>& results, int maxRows)
 {
     // A session lost outside a transaction is opened again; inside one, every statement fails
     // until the caller ends the transaction (the server has rolled it back).
@@ -271,31 +340,122 @@ void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
         if (PQstatus(m_conn) != CONNECTION_OK) throw EOleException(errorOf(m_conn, nullptr));
     }
     if (!m_inTrans) {
-        runSql(m_conn, sql, result, maxRows);
+        runSqls(m_conn, sqls, results, maxRows);
         return;
     }
-    if (!m_physical) {
-        // The transaction takes the database's write lock first (an advisory lock is held per
-        // database), as the embedded engine's BEGIN IMMEDIATE does: a read-modify-write such as
-        // reserving the lowest free bill-number slot must not read what another client's open
-        // transaction is about to change.
-        exec(m_conn, QStringLiteral("begin"));
-        m_physical = true;
-        takeWriteLock();
-        m_stmtSavepoint = false;
+    beginPhysical();
+    // What waits to be sent goes out with the statements, in the same round trip: the previous
+    // statement's savepoint released, the held statements under a savepoint of their own, and
+    // the new statement's savepoint; one exchange with the server per statement.
+    QStringList before = std::exchange(m_ahead, {});
+    if (m_stmtSavepoint) before << QStringLiteral("release savepoint dpx_stmt");
+    int heldFrom = -1;
+    const QStringList heldSource = std::exchange(m_heldSource, {});
+    const QStringList held = std::exchange(m_held, {});
+    if (!held.isEmpty()) {
+        before << QStringLiteral("savepoint dpx_held");
+        heldFrom = int(before.size());
+        before << held << QStringLiteral("release savepoint dpx_held");
     }
-    // The savepoint goes out with the statement, and the previous statement's is released in
-    // the same round trip: one exchange with the server per statement.
-    const QString prefix = m_stmtSavepoint ? QStringLiteral("release savepoint dpx_stmt; savepoint dpx_stmt; ")
-                                           : QStringLiteral("savepoint dpx_stmt; ");
+    before << QStringLiteral("savepoint dpx_stmt");
     m_stmtSavepoint = true;
     try {
-        runSql(m_conn, sql, result, maxRows, prefix);
+        runSqls(m_conn, sqls, results, maxRows, before, heldFrom, int(held.size()));
+    } catch (const HeldError& e) {
+        // Nothing after the failing statement ran: the held ones are undone together.
+        PQclear(ask(m_conn, "rollback to savepoint dpx_held; release savepoint dpx_held"));
+        m_stmtSavepoint = false;
+        m_heldFailure = heldSource.value(e.index);
+        throw EOleException(e.message);
     } catch (...) {
-        PGresult* r = PQexec(m_conn, "rollback to savepoint dpx_stmt");
-        PQclear(r);
+        PQclear(ask(m_conn, "rollback to savepoint dpx_stmt"));
         throw;
     }
+}
+
+void PgEngine::beginPhysical()
+{
+    if (m_physical) return;
+    // The transaction takes the database's write lock first (an advisory lock is held per
+    // database), as the embedded engine's BEGIN IMMEDIATE does: a read-modify-write such as
+    // reserving the lowest free bill-number slot must not read what another client's open
+    // transaction is about to change.
+    m_physical = true;
+    m_stmtSavepoint = false;
+    takeWriteLock();
+}
+
+void PgEngine::BeginTransaction()
+{
+    DbEngineBase::BeginTransaction();
+    m_heldFailure.clear();
+}
+
+void PgEngine::ExecuteHeld(const QString& text)
+{
+    if (!m_inTrans) {
+        DbResult r;
+        Execute(text, r);
+        return;
+    }
+    // Only plain writes of the current database are held; anything else runs now, after them.
+    const auto batch = m_cache.Get(text, isMaster(m_current));
+    QStringList writes;
+    for (const tsql::Statement& s : *batch) {
+        const bool plain = s.kind == tsql::StmtKind::Sql && !s.mentionsMaster;
+        for (const QString& q : plain ? s.sql : QStringList()) {
+            QString pg = PgDialect(q);
+            static const QRegularExpression write(QStringLiteral("^\\s*(insert|update|delete)\\b"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+            if (!pg.isEmpty() && !write.match(pg).hasMatch()) {
+                writes.clear();
+                break;
+            }
+            withClientClock(pg);
+            if (!pg.isEmpty()) writes << pg;
+        }
+        if (!plain || writes.isEmpty()) {
+            SendHeld();
+            DbResult r;
+            Execute(text, r);
+            return;
+        }
+    }
+    beginPhysical();
+    for (const QString& w : std::as_const(writes)) {
+        m_held << w;
+        m_heldSource << text;
+    }
+}
+
+void PgEngine::SendHeld()
+{
+    if (m_held.isEmpty() || !m_inTrans) return;
+    QList<DbResult> results;
+    runSqlsInTrans({}, results, 0);
+}
+
+void PgEngine::ExecuteEach(const QStringList& texts, QList<DbResult>& results)
+{
+    // Plain statements of the current database go in one exchange; anything else one by one.
+    QStringList sqls;
+    for (const QString& text : texts) {
+        const auto batch = m_cache.Get(text, isMaster(m_current));
+        if (batch->size() != 1 || batch->first().kind != tsql::StmtKind::Sql || batch->first().mentionsMaster
+            || batch->first().sql.size() != 1) {
+            results.clear();
+            for (const QString& t : texts) {
+                results.push_back(DbResult());
+                Execute(t, results.back());
+            }
+            return;
+        }
+        QString pg = PgDialect(batch->first().sql.first());
+        if (WantsRowLock(text) && pg.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) pg += QStringLiteral(" for update");
+        withClientClock(pg);
+        sqls << pg;
+    }
+    runSqlsInTrans(sqls, results, 0);
 }
 
 // The server grants the lock to its waiters in the order they came. The wait ends with a
@@ -303,8 +463,11 @@ void PgEngine::runSqlInTrans(const QString& sql, DbResult& result, int maxRows)
 // so that it is bounded by the work ahead of it.
 void PgEngine::takeWriteLock()
 {
-    exec(m_conn, QStringLiteral("set local lock_timeout = 0"));
-    if (!PQsendQuery(m_conn, QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kWriteLock).toUtf8().constData()))
+    // The transaction, the unbounded wait and the lock in one round trip; the usual time-out
+    // of a lock goes out with the next statement.
+    ++m_exchanges;
+    if (!PQsendQuery(m_conn, QStringLiteral("begin; set local lock_timeout = 0; select pg_advisory_xact_lock(%1)")
+                                 .arg(kWriteLock).toUtf8().constData()))
         throw EOleException(errorOf(m_conn, nullptr));
     const QString holderSql = QStringLiteral("select min(virtualtransaction) from pg_locks where locktype = 'advisory' and granted "
                                              "and classid = 0 and objid = %1 and objsubid = 1 and database = "
@@ -320,7 +483,7 @@ void PgEngine::takeWriteLock()
                 return QString();
             }
         }
-        PGresult* r = PQexec(m_watch, holderSql.toUtf8().constData());
+        PGresult* r = ask(m_watch, holderSql.toUtf8().constData());
         const bool ok = PQresultStatus(r) == PGRES_TUPLES_OK;
         const QString h = ok && PQntuples(r) > 0 ? QString::fromUtf8(PQgetvalue(r, 0, 0)) : QString();
         PQclear(r);
@@ -336,9 +499,10 @@ void PgEngine::takeWriteLock()
     sinceLook.start();
     QString last;
     bool cancelled = false;
-    last = holder();
+    // The answer wakes the wait; the holder is looked at every 100 ms of it.
     while (PQconsumeInput(m_conn) && PQisBusy(m_conn)) {
-        QThread::msleep(5);
+        pollfd fd{PQsocket(m_conn), POLLIN, 0};
+        ::poll(&fd, 1, int(std::clamp<qint64>(100 - sinceLook.elapsed(), 1, 100)));
         if (sinceLook.elapsed() < 100 || cancelled) continue;
         sinceLook.restart();
         const QString now = holder();
@@ -355,14 +519,15 @@ void PgEngine::takeWriteLock()
     }
     QString error;
     while (PGresult* r = PQgetResult(m_conn)) {
-        if (PQresultStatus(r) != PGRES_TUPLES_OK && error.isEmpty())
+        const ExecStatusType st = PQresultStatus(r);
+        if (st != PGRES_TUPLES_OK && st != PGRES_COMMAND_OK && error.isEmpty())
             error = cancelled ? QStringLiteral("Lock request time out period exceeded. (the transactions of other clients "
                                                "ahead of this one did not move on)")
                               : errorOf(m_conn, r);
         PQclear(r);
     }
     if (!error.isEmpty()) throw EOleException(error);
-    exec(m_conn, QStringLiteral("set local lock_timeout = %1").arg(qint64(m_timeoutSeconds) * 1000));
+    m_ahead << QStringLiteral("set local lock_timeout = %1").arg(qint64(m_timeoutSeconds) * 1000);
 }
 
 // ----- declared names and sizes -----
@@ -373,7 +538,7 @@ ColumnDecl PgEngine::declOf(pg_conn* c, unsigned table, int column)
     auto it = tables.find(table);
     if (it == tables.end()) {
         QVector<ColumnDecl> cols;
-        PGresult* r = PQexec(c, QStringLiteral("select attnum, col_description(attrelid, attnum) from pg_catalog.pg_attribute "
+        PGresult* r = ask(c, QStringLiteral("select attnum, col_description(attrelid, attnum) from pg_catalog.pg_attribute "
                                                "where attrelid = %1 and attnum > 0").arg(table).toUtf8().constData());
         if (PQresultStatus(r) == PGRES_TUPLES_OK) {
             for (int i = 0; i < PQntuples(r); ++i) {
@@ -441,7 +606,7 @@ void PgEngine::declareView(pg_conn* c, const QString& tsqlText, const QString& p
         QString body = def.rows.value(0).value(0).ToString().trimmed();
         if (body.endsWith(u';')) body.chop(1);
         // The view's own query as a derived table: the server names each column's origin.
-        PGresult* r = PQexec(c, (QStringLiteral("select * from (") + body + QStringLiteral(") as dpx_view limit 0")).toUtf8().constData());
+        PGresult* r = ask(c, (QStringLiteral("select * from (") + body + QStringLiteral(") as dpx_view limit 0")).toUtf8().constData());
         QStringList comments;
         if (PQresultStatus(r) == PGRES_TUPLES_OK) {
             for (int f = 0; f < PQnfields(r); ++f) {
@@ -460,7 +625,7 @@ void PgEngine::declareView(pg_conn* c, const QString& tsqlText, const QString& p
         if (inTrans) exec(c, QStringLiteral("release savepoint dpx_view"));
     } catch (const Exception&) {
         // The names stay as the server folds them; the view itself stands.
-        if (inTrans) PQclear(PQexec(c, "rollback to savepoint dpx_view; release savepoint dpx_view"));
+        if (inTrans) PQclear(ask(c, "rollback to savepoint dpx_view; release savepoint dpx_view"));
     }
     forgetDecls(c);
 }
@@ -558,12 +723,20 @@ void PgEngine::CommitTransaction()
     if (!m_inTrans) throw EOleException(QStringLiteral("The COMMIT TRANSACTION request has no corresponding BEGIN TRANSACTION."));
     const bool physical = m_physical;
     m_inTrans = m_physical = false;
+    m_ahead.clear();
+    const QStringList held = std::exchange(m_held, {});
+    const QStringList heldSource = std::exchange(m_heldSource, {});
     if (physical) {
+        // The held statements go out with the commit.
         try {
-            exec(m_conn, QStringLiteral("commit"));
+            QList<DbResult> results;
+            runSqls(m_conn, {QStringLiteral("commit")}, results, 0, held, 0, int(held.size()));
+        } catch (const HeldError& e) {
+            PQclear(ask(m_conn, "rollback"));
+            m_heldFailure = heldSource.value(e.index);
+            throw EOleException(e.message);
         } catch (...) {
-            PGresult* r = PQexec(m_conn, "rollback");
-            PQclear(r);
+            PQclear(ask(m_conn, "rollback"));
             throw;
         }
     }
@@ -574,10 +747,10 @@ void PgEngine::RollbackTransaction()
     if (!m_inTrans) throw EOleException(QStringLiteral("The ROLLBACK TRANSACTION request has no corresponding BEGIN TRANSACTION."));
     const bool physical = m_physical;
     m_inTrans = m_physical = false;
-    if (physical) {
-        PGresult* r = PQexec(m_conn, "rollback");
-        PQclear(r);
-    }
+    m_ahead.clear();
+    m_held.clear();
+    m_heldSource.clear();
+    if (physical) PQclear(ask(m_conn, "rollback"));
 }
 
 void PgEngine::UseDatabase(const QString& name)
@@ -636,7 +809,7 @@ void PgEngine::addLengthChecks()
         exec(m_conn, QStringLiteral("begin; set local lock_timeout = '2s'; ") + checks.join(QStringLiteral("; "))
                          + QStringLiteral("; commit"));
     } catch (const EOleException&) {
-        PGresult* rb = PQexec(m_conn, "rollback");
+        PGresult* rb = ask(m_conn, "rollback");
         PQclear(rb);
     }
 }
@@ -739,7 +912,7 @@ QStringList PgEngine::tableNames(const QString& serverDb) const
     } catch (const EOleException&) {
         return QStringList();   // nothing to compare with
     }
-    PGresult* r = PQexec(c, "select lower(table_name) from information_schema.tables "
+    PGresult* r = ask(c, "select lower(table_name) from information_schema.tables "
                             "where table_schema = 'public' and table_type = 'BASE TABLE'");
     QStringList out;
     if (PQresultStatus(r) == PGRES_TUPLES_OK)
@@ -780,7 +953,7 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
     exec(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(work)));
     exec(m_conn, QStringLiteral("create database %1 template template0 encoding 'UTF8'").arg(quoteIdent(work)));
     auto dropWork = [&] {
-        PGresult* r = PQexec(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(work)).toUtf8().constData());
+        PGresult* r = ask(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(work)).toUtf8().constData());
         PQclear(r);
     };
     try {
@@ -825,14 +998,14 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
         try {
             exec(m_conn, QStringLiteral("alter database %1 rename to %2").arg(quoteIdent(work), quoteIdent(server)));
         } catch (...) {
-            PGresult* r = PQexec(m_conn, QStringLiteral("alter database %1 rename to %2").arg(quoteIdent(old), quoteIdent(server))
+            PGresult* r = ask(m_conn, QStringLiteral("alter database %1 rename to %2").arg(quoteIdent(old), quoteIdent(server))
                                              .toUtf8().constData());
             PQclear(r);
             dropWork();
             if (intoCurrent) UseDatabase(info.name);
             throw;
         }
-        PGresult* r = PQexec(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(old)).toUtf8().constData());
+        PGresult* r = ask(m_conn, QStringLiteral("drop database if exists %1 with (force)").arg(quoteIdent(old)).toUtf8().constData());
         PQclear(r);
     } else {
         try {
@@ -860,7 +1033,7 @@ void PgEngine::setOnline(const DbDatabaseInfo& info, bool online)
 
 void PgEngine::drop(const DbDatabaseInfo& info)
 {
-    PGresult* r = PQexec(m_conn, QStringLiteral("drop database %1").arg(quoteIdent(info.file)).toUtf8().constData());
+    PGresult* r = ask(m_conn, QStringLiteral("drop database %1").arg(quoteIdent(info.file)).toUtf8().constData());
     const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
     const char* state = PQresultErrorField(r, PG_DIAG_SQLSTATE);
     const QString msg = errorOf(m_conn, r);

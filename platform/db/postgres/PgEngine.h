@@ -6,6 +6,7 @@
 // Statements arrive as T-SQL, go through the shared translation and then through the
 // server's own answers to the same rules (PgDialect).
 #include "platform/db/EngineBase.h"
+#include "platform/db/EngineExchanges.h"
 #include "PgDialect.h"
 #include <QHash>
 #include <QSet>
@@ -34,13 +35,19 @@ bool IsPgAddress(const QString& dataSource);
 // True for a backup of the embedded engine (which RESTORE brings onto the server as well).
 bool IsEmbeddedBackup(const QString& file);
 
-class PgEngine final : public DbEngineBase {
+class PgEngine final : public DbEngineBase, public DbExchanges {
 public:
     PgEngine(const PgAddress& address, int timeoutSeconds);
     ~PgEngine() override;
 
     void Execute(const QString& tsql, DbResult& result, int maxRows = 0) override;
+    void ExecuteHeld(const QString& tsql) override;
+    void SendHeld() override;
+    QString HeldFailure() const override { return m_heldFailure; }
+    void ExecuteEach(const QStringList& texts, QList<DbResult>& results) override;
+    qint64 Exchanges() const override { return m_exchanges; }
     void UseDatabase(const QString& name) override;
+    void BeginTransaction() override;
     void CommitTransaction() override;
     void RollbackTransaction() override;
 
@@ -68,10 +75,24 @@ private:
     QStringList tableNames(const QString& serverDb) const;
     pg_conn* connect(const QString& serverDb) const;
     static void withClientClock(QString& sql);
-    // prefix: statements sent ahead of sql in the same round trip (their results are skipped).
-    void runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows, const QString& prefix = QString());
+    // before: statements sent ahead of sql in the same round trip (their results are skipped).
+    void runSql(pg_conn* c, const QString& sql, DbResult& result, int maxRows, const QStringList& before = {});
+    // Statements (one each) in one round trip, results[i] taking the result of sqls[i]. A
+    // failing held statement (before[heldFrom .. heldFrom + heldCount)) raises HeldError.
+    void runSqls(pg_conn* c, const QStringList& sqls, QList<DbResult>& results, int maxRows,
+                 const QStringList& before = {}, int heldFrom = -1, int heldCount = 0);
+    struct HeldError {
+        int index;
+        QString message;
+    };
+    void readResult(pg_conn* c, pg_result* r, const QString& sql, DbResult& result, int maxRows);
     void runSqlInTrans(const QString& sql, DbResult& result, int maxRows);
+    void runSqlsInTrans(const QStringList& sqls, QList<DbResult>& results, int maxRows);
+    // BEGIN and the write lock, once per transaction.
+    void beginPhysical();
     void takeWriteLock();
+    // A statement sent to the server and its answer: one round trip.
+    pg_result* ask(pg_conn* c, const char* sql) const;
     void exec(pg_conn* c, const QString& sql) const;
     pg_conn* masterConn();
     void prepareDatabase(pg_conn* c) const;
@@ -96,6 +117,11 @@ private:
     pg_conn* m_watch = nullptr;    // a session on the current database that watches the write lock's holder
     bool m_lockRows = false;       // the statements being run asked for row locks
     bool m_stmtSavepoint = false;  // the last statement's savepoint is still open in the transaction
+    QStringList m_ahead;           // statements that go out ahead of the next one in the transaction
+    QStringList m_held;            // held writes (server text) and the text each came as
+    QStringList m_heldSource;
+    QString m_heldFailure;
+    mutable qint64 m_exchanges = 0;
     tsql::TranslationCache m_cache;
     QSet<QString> m_lengthsChecked;   // server databases addLengthChecks has looked at
     QHash<pg_conn*, QHash<unsigned, QVector<ColumnDecl>>> m_decls;   // per session: table -> columns
