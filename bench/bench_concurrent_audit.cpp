@@ -1,16 +1,20 @@
-// Auditing 100-line bills with 1, 4 and 8 clients at once, each client its own process with its
+// Auditing 100-line bills with several clients at once, each client its own process with its
 // own connection, on the database server and on the embedded engine.
-//   BM_ServerClients/N:   N clients on the server, each auditing its own 100-line stock-in and
-//                         stock-out bills and un-auditing them again (four postings of 100 lines)
-//                         on the same 100 materials. Reports bills per second, the ratio against
-//                         one client on the server measured in the same run (x_1client) and
-//                         against one client on the embedded engine (x_embedded).
-//   BM_EmbeddedClients/N: the same work on the embedded engine (one database file), against one
-//                         embedded client.
-// The server is the one at DPX_PG_ADDRESS; without it the program starts a private one with
-// tests/pgserver.sh (PostgreSQL's server package must be installed) and stops it at the end.
+//   BM_ServerClients/N/separate:   N clients on the server, each auditing its own 100-line
+//                         stock-in and stock-out bills and un-auditing them again (four postings
+//                         of 100 lines), all of them on the same 100 materials (separate 0) or
+//                         each client on 100 materials of its own (separate 1). Reports bills per
+//                         second, the ratio against one client doing the same work on the server
+//                         in the same iteration (x_1client: the same bills, the same account set,
+//                         only the clients at once instead of one) and against one client on the
+//                         embedded engine (x_embedded).
+//   BM_EmbeddedClients/N/separate: the same work on the embedded engine (one database file),
+//                         against one embedded client.
+// Each figure is the median of three iterations. The server is the one at DPX_PG_ADDRESS, or a
+// private one started for the run.
 // Run: build/bench/bench_concurrent_audit --benchmark_counters_tabular=true
 #include "DM.h"
+#include "benchserver.h"
 #include "data/schema/SchemaScript.h"
 #include "frmconst.h"
 #include "platform/db/ADOConnection.h"
@@ -46,48 +50,13 @@ qint64 now()
         .count();
 }
 
-QString sourceFile(const char* rel)
-{
-    return QStringLiteral(DPX_SOURCE_DIR "/") + QLatin1String(rel);
-}
+using benchserver::server;
+using benchserver::sourceFile;
 
-// The server the benchmark runs on: DPX_PG_ADDRESS, or a private one started for the run.
-class Server {
-public:
-    QString address()
-    {
-        if (m_address.isEmpty())
-            m_address = qEnvironmentVariable("DPX_PG_ADDRESS");
-        if (m_address.isEmpty()) {
-            m_folder = QDir::tempPath() + QStringLiteral("/dpxbenchpg.%1").arg(QCoreApplication::applicationPid());
-            QProcess p;
-            p.start(sourceFile("tests/pgserver.sh"), {QStringLiteral("start"), m_folder});
-            p.waitForFinished(120000);
-            m_address = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-            if (p.exitCode() != 0 || m_address.isEmpty()) {
-                std::fprintf(stderr, "no database server: set DPX_PG_ADDRESS or install PostgreSQL's server package "
-                                     "(tests/pgserver.sh said: %s)\n",
-                             p.readAllStandardError().constData());
-                std::exit(1);
-            }
-        }
-        return m_address;
-    }
-    ~Server()
-    {
-        if (!m_folder.isEmpty())
-            QProcess::execute(sourceFile("tests/pgserver.sh"), {QStringLiteral("stop"), m_folder});
-    }
-
-private:
-    QString m_address, m_folder;
-};
-
-Server& server()
-{
-    static Server s;
-    return s;
-}
+// The key of client c's bills: on the shared materials c, on its own materials 100 + c.
+int billkey(int client, bool separate) { return separate ? 100 + client : client; }
+// The first of the materials of client c's bills.
+int firstmaterial(int client, bool separate) { return separate ? client * kLines + 1 : 1; }
 
 void writesettings(const QString& dir, const QString& serverName)
 {
@@ -108,9 +77,10 @@ void login()
     curpid = 0;
 }
 
-// A program folder whose settings point at one engine, with account set "bench": 100 materials
-// over the price models and turnover materials, and for every client a 100-line stock-in bill
-// and a 100-line stock-out bill (key = client number) on all of them.
+// A program folder whose settings point at one engine, with account set "bench": 100 shared
+// materials and 100 of each client's own, over the price models and turnover materials, and for
+// every client a 100-line stock-in bill and a 100-line stock-out bill on the shared materials
+// and another pair on its own (keys: billkey).
 class Books {
 public:
     explicit Books(const QString& serverName)
@@ -139,34 +109,37 @@ public:
                          .arg(models[b][1]));
             exec(QStringLiteral("insert into dptlist (fid,pfid,code,tlevel,bparent,prtname) values (2,1,'000002',1,0,'一工区')"));
             exec(QStringLiteral("insert into pjtlist (fid,pfid,code,tlevel,bparent,prtname) values (2,1,'000002',1,0,'一号楼')"));
-            for (int m = 1; m <= kLines; ++m)
+            for (int m = 1; m <= (kMaxClients + 1) * kLines; ++m)
                 exec(QStringLiteral("insert into mtrlist (fid,bid,code,mname,mtype,munit,remark) values (%1,%2,'%3','材料%1','','吨','')")
                          .arg(m)
                          .arg(2 + m % 4)
                          .arg(2 + m % 4, 6, 10, QLatin1Char('0')));
-            for (int c = 1; c <= kMaxClients; ++c) {
-                exec(QStringLiteral("insert into ibmaster (fid,pid,cid,billnum,bdate,cfid,supid,lister,assessor,brecorded,"
-                                    "breverse) values (%1,0,1,'RK%1','2024-03-05',3,2,'王五','',0,0)")
-                         .arg(c));
-                exec(QStringLiteral("insert into ebmaster (fid,pid,bdate,dptid,pjtid,billnum,lister,assessor,brecorded,"
-                                    "breverse,bcylm,breb) values (%1,0,'2024-03-06',2,2,'CK%1','王五','',0,0,0,0)")
-                         .arg(c));
-                for (int m = 1; m <= kLines; ++m) {
-                    const double price = 5 + m % 7;
-                    exec(QStringLiteral("insert into ibdetail (iid,idid,mid,qty,rprice,amount,rsprice,rdprice,sprice,dprice,"
-                                        "remark) values (%1,0,%2,10,%3,%4,%3,%4,%3,%4,'')")
-                             .arg(c)
-                             .arg(m)
-                             .arg(price)
-                             .arg(10 * price));
-                    exec(QStringLiteral("insert into ebdetail (eid,rpid,edid,mid,qty,rsprice,rdprice,sprice,dprice,remark,"
-                                        "cid,cfid,supid) values (%1,0,0,%2,4,%3,%4,%3,%4,'',1,3,2)")
-                             .arg(c)
-                             .arg(m)
-                             .arg(price)
-                             .arg(4 * price));
+            for (int c = 1; c <= kMaxClients; ++c)
+                for (const bool separate : {false, true}) {
+                    const int key = billkey(c, separate);
+                    exec(QStringLiteral("insert into ibmaster (fid,pid,cid,billnum,bdate,cfid,supid,lister,assessor,brecorded,"
+                                        "breverse) values (%1,0,1,'RK%1','2024-03-05',3,2,'王五','',0,0)")
+                             .arg(key));
+                    exec(QStringLiteral("insert into ebmaster (fid,pid,bdate,dptid,pjtid,billnum,lister,assessor,brecorded,"
+                                        "breverse,bcylm,breb) values (%1,0,'2024-03-06',2,2,'CK%1','王五','',0,0,0,0)")
+                             .arg(key));
+                    for (int i = 0; i < kLines; ++i) {
+                        const int m = firstmaterial(c, separate) + i;
+                        const double price = 5 + m % 7;
+                        exec(QStringLiteral("insert into ibdetail (iid,idid,mid,qty,rprice,amount,rsprice,rdprice,sprice,"
+                                            "dprice,remark) values (%1,0,%2,10,%3,%4,%3,%4,%3,%4,'')")
+                                 .arg(key)
+                                 .arg(m)
+                                 .arg(price)
+                                 .arg(10 * price));
+                        exec(QStringLiteral("insert into ebdetail (eid,rpid,edid,mid,qty,rsprice,rdprice,sprice,dprice,"
+                                            "remark,cid,cfid,supid) values (%1,0,0,%2,4,%3,%4,%3,%4,'',1,3,2)")
+                                 .arg(key)
+                                 .arg(m)
+                                 .arg(price)
+                                 .arg(4 * price));
+                    }
                 }
-            }
             dm.ADOCon->CommitTrans();
         }
         MessageSink::Set({});
@@ -189,14 +162,14 @@ public:
     // N client processes, started and connected before the clock starts; each audits its two
     // bills and un-audits them. Bills per second over the span from the first client's start to
     // the last one's end.
-    double run(int clients)
+    double run(int clients, bool separate)
     {
         std::vector<std::unique_ptr<QProcess>> procs;
         for (int c = 1; c <= clients; ++c) {
             auto p = std::make_unique<QProcess>();
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QString::fromLatin1(kWorkerVariable),
-                       m_dir.path() + u';' + QString::number(c) + u';' + QString::number(m_cycles));
+                       m_dir.path() + u';' + QString::number(billkey(c, separate)) + u';' + QString::number(m_cycles));
             p->setProcessEnvironment(env);
             p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
             p->start(QCoreApplication::applicationFilePath(), {});
@@ -237,7 +210,7 @@ private:
 int worker(const QString& spec)
 {
     SetProgramDirForTesting(spec.section(u';', 0, 0));
-    const int client = spec.section(u';', 1, 1).toInt();
+    const int client = spec.section(u';', 1, 1).toInt();   // the key of its bills
     const int cycles = spec.section(u';', 2, 2).toInt();
     MessageSink::Set([](MsgKind, const QString& text, const QString&) {
         std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -299,28 +272,33 @@ double median(std::vector<double> v)
 
 // N clients, then one client on the same engine and one on the embedded engine, in each
 // iteration, so that every ratio compares runs made at the same time; the medians over the
-// iterations (five), since other work on the machine comes and goes.
+// iterations (three), since other work on the machine comes and goes.
 void report(benchmark::State& state, bool onServer)
 {
     const int clients = int(state.range(0));
+    const bool separate = state.range(1) != 0;
     Books& books = onServer ? engines().served : engines().embedded;
     std::vector<double> rate, single, embedded;
     for (auto _ : state) {
-        const double r = books.run(clients);
+        const double r = books.run(clients, separate);
         rate.push_back(r);
-        single.push_back(r / books.run(1));
-        embedded.push_back(r / engines().embedded.run(1));
+        single.push_back(r / books.run(1, separate));
+        if (onServer)
+            embedded.push_back(r / engines().embedded.run(1, separate));
     }
     state.counters["bills_per_s"] = median(rate);
     state.counters["x_1client"] = median(single);
-    state.counters["x_embedded"] = median(embedded);
+    if (onServer)
+        state.counters["x_embedded"] = median(embedded);
 }
 
 void BM_ServerClients(benchmark::State& state) { report(state, true); }
 void BM_EmbeddedClients(benchmark::State& state) { report(state, false); }
 
-BENCHMARK(BM_ServerClients)->Arg(1)->Arg(4)->Arg(8)->Iterations(5)->Unit(benchmark::kSecond)->UseRealTime();
-BENCHMARK(BM_EmbeddedClients)->Arg(1)->Arg(4)->Arg(8)->Iterations(5)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_ServerClients)->ArgsProduct({{2, 4, 8}, {0, 1}})->ArgNames({"", "separate"})->Iterations(3)
+    ->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_EmbeddedClients)->ArgsProduct({{2, 4, 8}, {0, 1}})->ArgNames({"", "separate"})->Iterations(3)
+    ->Unit(benchmark::kSecond)->UseRealTime();
 
 } // namespace
 
