@@ -1,11 +1,18 @@
 // The engine layer against SQLite itself: one stock-in line posted as the stock engine posts
 // it (counter, lookups, ledger row, price batch, stock update in one transaction), once through
-// TADOConnection and TADOQuery as the data module runs it (a query per statement: lookups
-// opened into fields, writes executed) and once as the already translated SQLite texts run
-// straight on a connection of the same kind. Reports layer / raw.
+// TADOConnection and TADOQuery as the data module runs it (a query per statement: the T-SQL
+// text with its values, lookups opened into fields, writes executed) and once straight on
+// SQLite as a program written for it would: the same translated statements, prepared once
+// with parameters where the values go, the line's values bound, every column of a row read by
+// its type, in one BEGIN IMMEDIATE ... COMMIT. It is the same work: the same statements with
+// the same values on a copy of the same database (same schema, triggers and rows), each line
+// once on each side; the sides run in alternating order, and the statements are warm on both
+// (prepared at the start on the raw side, kept prepared by the layer after the first line).
+// Reports layer / raw.
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADOQuery.h"
 #include "platform/db/sqlite/SqliteEngine.h"
+#include "platform/db/sqlite/SqliteShape.h"
 #include "platform/db/tsql/Translator.h"
 #include "platform/rtl/Program.h"
 #include <QDir>
@@ -77,14 +84,49 @@ void prepareDatabase(DbEngine& e)
     }
 }
 
-void rawExec(sqlite3* db, const QByteArray& sql)
-{
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), sql.size(), &st, nullptr) != SQLITE_OK) std::abort();
-    while (sqlite3_step(st) == SQLITE_ROW)
-        for (int c = 0; c < sqlite3_column_count(st); ++c) benchmark::DoNotOptimize(sqlite3_column_text(st, c));
-    sqlite3_finalize(st);
-}
+// A statement of the raw side: prepared once, its values bound for each line, reset after use.
+class RawStatement {
+public:
+    RawStatement(sqlite3* db, const QString& sql)
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v3(db, utf8.constData(), utf8.size(), SQLITE_PREPARE_PERSISTENT, &m_st, nullptr) != SQLITE_OK)
+            std::abort();
+    }
+    ~RawStatement() { sqlite3_finalize(m_st); }
+    RawStatement(const RawStatement&) = delete;
+    RawStatement& operator=(const RawStatement&) = delete;
+
+    // Binds values, steps through the rows reading every column by its type, resets.
+    void run(const QVector<sqlitedb::ShapeValue>& values)
+    {
+        for (int i = 0; i < values.size(); ++i) {
+            const sqlitedb::ShapeValue& v = values[i];
+            switch (v.kind) {
+            case sqlitedb::ShapeValue::Integer: sqlite3_bind_int64(m_st, i + 1, v.i); break;
+            case sqlitedb::ShapeValue::Real: sqlite3_bind_double(m_st, i + 1, v.d); break;
+            case sqlitedb::ShapeValue::Text: sqlite3_bind_text(m_st, i + 1, v.text.constData(), int(v.text.size()), SQLITE_STATIC); break;
+            }
+        }
+        int rc;
+        while ((rc = sqlite3_step(m_st)) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(m_st); ++c) {
+                switch (sqlite3_column_type(m_st, c)) {
+                case SQLITE_INTEGER: benchmark::DoNotOptimize(sqlite3_column_int64(m_st, c)); break;
+                case SQLITE_FLOAT: benchmark::DoNotOptimize(sqlite3_column_double(m_st, c)); break;
+                case SQLITE_TEXT: benchmark::DoNotOptimize(sqlite3_column_text(m_st, c)); break;
+                default: break;
+                }
+            }
+        }
+        if (rc != SQLITE_DONE) std::abort();
+        sqlite3_reset(m_st);
+        sqlite3_clear_bindings(m_st);
+    }
+
+private:
+    sqlite3_stmt* m_st = nullptr;
+};
 
 // One statement on a fresh query, as the data module's runners do it.
 void runQuery(TADOConnection& con, const QString& sql)
@@ -117,30 +159,46 @@ void BM_PostingMix(benchmark::State& state)
                                         "MOVE 'materialdb_data' TO '%1/Database/raw_data.mdf'").arg(dir.path()), r);
     sqlite3* raw = sqlitedb::SqliteEngine::OpenFile(dir.path() + QStringLiteral("/Database/raw_data.mdf"), 5000, false);
 
+    // The raw side's statements: the translated texts of line 0 with their values as
+    // parameters (the texts of every line differ by those values only).
+    std::vector<std::unique_ptr<RawStatement>> rawStatements;
+    for (const QString& t : postingLine(0, 1))
+        rawStatements.push_back(std::make_unique<RawStatement>(raw, sqlitedb::ShapeOf(tsql::TranslateBatch(t, false).first().sql.first()).text));
+    RawStatement begin(raw, QStringLiteral("BEGIN IMMEDIATE")), commit(raw, QStringLiteral("COMMIT"));
+
     using clock = std::chrono::steady_clock;
     clock::duration layerTime{}, rawTime{};
     int n = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const QStringList texts = postingLine(n, n + 1);
-        QList<QByteArray> translated;
-        for (const QString& t : texts) translated << tsql::TranslateBatch(t, false).first().sql.first().toUtf8();
-        ++n;
-        state.ResumeTiming();
-
-        auto t0 = clock::now();
-        rawExec(raw, "BEGIN IMMEDIATE");
-        for (const QByteArray& s : translated) rawExec(raw, s);
-        rawExec(raw, "COMMIT");
-        auto t1 = clock::now();
+    const auto runRaw = [&](const QVector<QVector<sqlitedb::ShapeValue>>& values) {
+        begin.run({});
+        for (size_t i = 0; i < rawStatements.size(); ++i) rawStatements[i]->run(values[int(i)]);
+        commit.run({});
+    };
+    const auto runLayer = [&](const QStringList& texts) {
         runQuery(con, QStringLiteral("Use acc"));
         con.BeginTrans();
         for (const QString& t : texts) runQuery(con, t);
         con.CommitTrans();
+    };
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QStringList texts = postingLine(n, n + 1);
+        QVector<QVector<sqlitedb::ShapeValue>> values;
+        for (const QString& t : texts) values << sqlitedb::ShapeOf(tsql::TranslateBatch(t, false).first().sql.first()).values;
+        const bool rawFirst = n % 2 == 0;
+        ++n;
+        state.ResumeTiming();
+
+        // The two sides in alternating order.
+        auto t0 = clock::now();
+        if (rawFirst) runRaw(values); else runLayer(texts);
+        auto t1 = clock::now();
+        if (rawFirst) runLayer(texts); else runRaw(values);
         auto t2 = clock::now();
-        rawTime += t1 - t0;
-        layerTime += t2 - t1;
+        rawTime += rawFirst ? t1 - t0 : t2 - t1;
+        layerTime += rawFirst ? t2 - t1 : t1 - t0;
     }
+    rawStatements.clear();
     sqlite3_close(raw);
     const double rawUs = std::chrono::duration<double, std::micro>(rawTime).count() / std::max(1, n);
     const double layerUs = std::chrono::duration<double, std::micro>(layerTime).count() / std::max(1, n);

@@ -1,6 +1,11 @@
 // Exporting 100,000 dataset rows of 10 columns to an .xlsx report sheet (header, data rows
 // with borders, file written), against libxlsxwriter writing the same cells directly in the
 // same run.
+// Baseline: WriteDirect writes the sheet the export makes (same cells with the same values and
+// types, same formats, column widths, merged title, page setup and sheets) straight through the
+// writer to a file of its own in the same folder: the same file the export writes, without the
+// workbook model in between. Both run once before the timing and then alternate, the export
+// first in one iteration and the direct writer first in the next.
 //
 // Counters:
 //   ratio         export time / direct-writer time (same cells, same run)
@@ -53,15 +58,37 @@ std::unique_ptr<TClientDataSet> NewDataSet()
     return ds;
 }
 
-// The same cells straight through the writer: texts as shared strings, numbers as numbers,
-// one bordered format over the data rows.
+// The same sheet straight through the writer, as excelstoragehead and datasettoexcel lay it out:
+// landscape; ten centred columns of the header's widths; the title merged over the columns in
+// 16-point bold, centred, on a 30-point row; the captions bordered, centred, in 10 points; the
+// data rows bordered, centred (the columns' alignment), in 10 points, with dates in their text,
+// numbers as numbers and texts as shared strings; the file written where it is asked for.
 void WriteDirect(const QString& path)
 {
+    static const char* const captions[] = {"序号", "日期", "编号", "材料名称", "规格型号", "单位", "数量", "单价", "复价", "备注"};
+    static const double widths[] = {7.5, 13.88, 11.88, 14.38, 11.5, 8.5, 11.38, 11.38, 11.38, 23.25};
     lxw_workbook* wb = workbook_new(QFile::encodeName(path).constData());
-    lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+    lxw_worksheet* ws = workbook_add_worksheet(wb, "Sheet1");
+    workbook_add_worksheet(wb, "Sheet2");
+    workbook_add_worksheet(wb, "Sheet3");
+    worksheet_set_landscape(ws);
+    lxw_format* column = workbook_add_format(wb);
+    format_set_align(column, LXW_ALIGN_CENTER);
+    lxw_format* title = workbook_add_format(wb);
+    format_set_font_size(title, 16);
+    format_set_bold(title);
+    format_set_align(title, LXW_ALIGN_CENTER);
     lxw_format* cell = workbook_add_format(wb);
-    format_set_border(cell, LXW_BORDER_THIN);
     format_set_font_size(cell, 10);
+    format_set_align(cell, LXW_ALIGN_CENTER);
+    format_set_border(cell, LXW_BORDER_THIN);
+    for (int c = 0; c < Cols; ++c)
+        worksheet_set_column(ws, lxw_col_t(c), lxw_col_t(c), widths[c], column);
+    worksheet_set_row(ws, 0, 30, nullptr);
+    worksheet_merge_range(ws, 0, 0, 0, Cols - 1, "", title);
+    worksheet_write_string(ws, 0, 0, "材料库存明细表", title);
+    for (int c = 0; c < Cols; ++c)
+        worksheet_write_string(ws, 1, lxw_col_t(c), captions[c], cell);
     for (int i = 0; i < Rows; ++i) {
         const lxw_row_t r = lxw_row_t(i + 2);
         worksheet_write_string(ws, r, 0, DateTimeToStr(DateOf(i)).toUtf8().constData(), cell);
@@ -91,9 +118,10 @@ void BM_ExportDataSet(benchmark::State& state)
     auto ds = NewDataSet();
     QTemporaryDir dir;
     const QString ours = dir.filePath(QStringLiteral("export.xlsx"));
-    const QString direct = dir.filePath(QStringLiteral("direct.xlsx"));
+    const QString theirs = dir.filePath(QStringLiteral("direct.xlsx"));
     double exportTime = 0, writeTime = 0, directTime = 0;
-    for (auto _ : state) {
+    // The export: the workbook filled (header, rows, borders) and written. Gives its times.
+    const auto exportBook = [&](double& all, double& write) {
         auto t0 = CpuClock::now();
         ExcelApp app = CreateExcelApplication();
         TExcelWorkbook* book = app->WorkbooksAdd();
@@ -104,13 +132,29 @@ void BM_ExportDataSet(benchmark::State& state)
         book->SaveAs(ours);
         auto t2 = CpuClock::now();
         app->Quit();
-        auto t3 = CpuClock::now();
-        WriteDirect(direct);
-        auto t4 = CpuClock::now();
-        exportTime += Seconds(t0, t2);
-        writeTime += Seconds(t1, t2);
-        directTime += Seconds(t3, t4);
-        state.SetIterationTime(Seconds(t0, t2));
+        all += Seconds(t0, t2);
+        write += Seconds(t1, t2);
+    };
+    const auto direct = [&](double& all) {
+        auto t0 = CpuClock::now();
+        WriteDirect(theirs);
+        all += Seconds(t0, CpuClock::now());
+    };
+    double warm = 0, warmWrite = 0;
+    exportBook(warm, warmWrite);
+    direct(warm);
+    bool exportFirst = true;
+    for (auto _ : state) {
+        const double before = exportTime;
+        if (exportFirst) {
+            exportBook(exportTime, writeTime);
+            direct(directTime);
+        } else {
+            direct(directTime);
+            exportBook(exportTime, writeTime);
+        }
+        exportFirst = !exportFirst;
+        state.SetIterationTime(exportTime - before);
     }
     state.counters["ratio"] = exportTime / directTime;
     state.counters["write_ratio"] = writeTime / directTime;
