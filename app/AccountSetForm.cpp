@@ -37,6 +37,13 @@ bool reported(const QString& prefix, TMsgDlgType type, F&& action)
     }
 }
 
+// A failure's text followed by the database's own message, when the statement left one.
+QString withreason(const QString& text)
+{
+    const QString reason = rmtDM ? rmtDM->lastexecerror() : QString();
+    return reason.isEmpty() ? text : text + LineBreak + reason;
+}
+
 QLineEdit* labelledEdit(QFormLayout* form, QWidget* parent, const QString& caption, const char* name)
 {
     auto* e = new QLineEdit(parent);
@@ -321,7 +328,7 @@ void TfrmDBRestore::Button1Click(QObject* Sender)
         MessageDlg(QStringLiteral("帐套还原成功！"), mtInformation, {mbOK});
         SetModalResult(mrOk);
     } else {
-        MessageDlg(QStringLiteral("帐套还原失败！"), mtError, {mbOK});
+        MessageDlg(withreason(QStringLiteral("帐套还原失败！")), mtError, {mbOK});
     }
 }
 

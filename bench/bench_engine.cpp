@@ -154,8 +154,10 @@ void BM_PostingMix(benchmark::State& state)
     con.Open();
     prepareDatabase(con.Engine());
     DbResult r;
-    con.Engine().Execute(QStringLiteral("BACKUP DATABASE acc TO DISK ='%1/acc.bak' with init").arg(dir.path()), r);
-    con.Engine().Execute(QStringLiteral("Use Master RESTORE DATABASE raw FROM DISK ='%1/acc.bak' with file=1,replace,"
+    // acc's backup is the template a restore takes its schema from as well
+    QDir(dir.path()).mkpath(QStringLiteral("dpxdata"));
+    con.Engine().Execute(QStringLiteral("BACKUP DATABASE acc TO DISK ='%1/dpxdata/materialdb' with init").arg(dir.path()), r);
+    con.Engine().Execute(QStringLiteral("Use Master RESTORE DATABASE raw FROM DISK ='%1/dpxdata/materialdb' with file=1,replace,"
                                         "MOVE 'materialdb_data' TO '%1/Database/raw_data.mdf'").arg(dir.path()), r);
     sqlite3* raw = sqlitedb::SqliteEngine::OpenFile(dir.path() + QStringLiteral("/Database/raw_data.mdf"), 5000, false);
 

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -36,8 +37,10 @@ public:
     Books()
     {
         SetProgramDirForTesting(m_dir.path());
-        for (const char* sub : {"Database", "log"})
+        for (const char* sub : {"Database", "log", "dpxdata"})
             QDir(m_dir.path()).mkpath(QString::fromLatin1(sub));
+        // restores take their schema from the program folder's template
+        QFile::copy(QStringLiteral(DPX_PROGRAM_DIR "/dpxdata/materialdb"), m_dir.filePath(QStringLiteral("dpxdata/materialdb")));
         TIniFile ini(m_dir.filePath(QStringLiteral("log/adolinksetting.ini")));
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress"));
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));

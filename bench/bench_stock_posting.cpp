@@ -38,6 +38,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -66,6 +67,7 @@ public:
         SetProgramDirForTesting(m_dir.path());
         for (const char* sub : {"Database", "log", "dpxdata", "backdata", "dpxprt"})
             QDir(m_dir.path()).mkpath(QString::fromLatin1(sub));
+        QFile::copy(QStringLiteral(DPX_PROGRAM_DIR "/dpxdata/materialdb"), m_dir.path() + QStringLiteral("/dpxdata/materialdb"));
         TIniFile ini(m_dir.path() + QStringLiteral("/log/adolinksetting.ini"));
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), serverName);
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));

@@ -12,6 +12,7 @@
 #include "platform/rtl/Program.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -40,8 +41,10 @@ public:
     Folder()
     {
         SetProgramDirForTesting(dir.path());
-        for (const char* sub : {"Database", "log"})
+        for (const char* sub : {"Database", "log", "dpxdata"})
             QDir(dir.path()).mkpath(QString::fromLatin1(sub));
+        // restores take their schema from the program folder's template
+        QFile::copy(QStringLiteral(DPX_PROGRAM_DIR "/dpxdata/materialdb"), dir.filePath(QStringLiteral("dpxdata/materialdb")));
         TIniFile ini(dir.filePath(QStringLiteral("log/adolinksetting.ini")));
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress"));
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Security Info"), QStringLiteral("False"));

@@ -107,7 +107,16 @@ void TrmtDM::DataModuleCreate(void* /*Sender*/)
         return;
     }
     TIniFile ini(path);
-    auto read = [&](const char* key) { return ini.ReadString(LoginSection, QString::fromLatin1(key), QString()); };
+    // A key that is missing or empty takes the value the first settings give it.
+    static const QHash<QString, QString> firstsettings{
+        {QStringLiteral("Server Name"), QStringLiteral("\\sqlexpress")}, {QStringLiteral("ConnectTimeOut"), QStringLiteral("5")},
+        {QStringLiteral("KeepConnection"), QStringLiteral("True")},       {QStringLiteral("Security Info"), QStringLiteral("False")},
+        {QStringLiteral("LoginPrompt"), QStringLiteral("False")}};
+    auto read = [&](const char* key) {
+        const QString name = QString::fromLatin1(key);
+        const QString value = ini.ReadString(LoginSection, name, QString());
+        return value.trimmed().isEmpty() ? firstsettings.value(name, value) : value;
+    };
     servername = read("Server Name");
     accname = read("App Name");
     QString s;
@@ -128,8 +137,8 @@ void TrmtDM::DataModuleCreate(void* /*Sender*/)
         ADOCon->SetConnectionString(s);
         ADOCon->Open();
         dbconnected = true;
-    } catch (const Exception&) {
-        MessageSink::Show(MsgKind::Information, QStringLiteral("连接数据库时出错！！！"), QStringLiteral("提示..."));
+    } catch (const Exception& e) {
+        MessageSink::Show(MsgKind::Information, QStringLiteral("连接数据库时出错！！！\n") + e.Message(), QStringLiteral("提示..."));
         dbconnected = false;
     }
 }
@@ -211,6 +220,22 @@ void TrmtDM::CommitTrans() { ADOCon->CommitTrans(); }
 void TrmtDM::RollbackTrans() { ADOCon->RollbackTrans(); }
 bool TrmtDM::IntransAction() const { return ADOCon->InTransaction(); }
 
+namespace {
+
+QString errortext(const std::exception_ptr& error)
+{
+    try {
+        if (error)
+            std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+    }
+    return QString();
+}
+
+} // namespace
+
 bool TrmtDM::execsql(const QString& sql)
 {
     // One query serves the statements in turn; a statement sent while another one runs (from
@@ -225,11 +250,13 @@ bool TrmtDM::execsql(const QString& sql)
     }
     struct Busy { bool& b; bool was; ~Busy() { b = was; } } busy{m_execbusy, m_execbusy};
     m_execbusy = true;
+    m_lastexecerror.clear();
     // A database that cannot be switched to fails the statement: it has not run, the caller
     // learns it from the result and the user sees why, as the error display would show it.
     try {
         OpenindicatinnDB(dbname);
     } catch (const Exception& e) {
+        m_lastexecerror = e.Message();
         MessageSink::Show(MsgKind::Error, e.Message());
         return false;
     }
@@ -256,6 +283,7 @@ bool TrmtDM::execsql(const QString& sql)
             runner.Execute();
             return true;
         } catch (const EAbort&) {
+            m_lastexecerror = errortext(runner.LastException());
             MessageSink::Show(MsgKind::Information, QStringLiteral("数据数据出错：") + sql);
             return false;
         }
@@ -265,7 +293,8 @@ bool TrmtDM::execsql(const QString& sql)
         runner.Execute();
         CommitTrans();
         return true;
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
+        m_lastexecerror = runner.LastException() ? errortext(runner.LastException()) : e.Message();
         if (ADOCon->InTransaction())
             RollbackTrans();
         return false;

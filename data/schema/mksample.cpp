@@ -332,8 +332,10 @@ int main(int argc, char** argv)
         return 1;
     }
     SetProgramDirForTesting(work.path());
-    for (const char* sub : {"Database", "log"})
+    for (const char* sub : {"Database", "log", "dpxdata"})
         QDir(work.path()).mkpath(QString::fromLatin1(sub));
+    // Restores take their schema from the program folder's template.
+    QFile::copy(templatePath, work.filePath(QStringLiteral("dpxdata/materialdb")));
     {
         TIniFile ini(work.filePath(QStringLiteral("log/adolinksetting.ini")));
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), server);

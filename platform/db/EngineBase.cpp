@@ -33,21 +33,6 @@ void DbEngineBase::checkDatabaseName(const QString& name, const char* what)
                                 .arg(QLatin1String(what), name));
 }
 
-void DbEngineBase::checkBackupTables(const QString& backupFile, const QStringList& tables,
-                                     const QStringList& replacedTables, const QString& replaced)
-{
-    QStringList missing;
-    for (const QString& t : replacedTables)
-        if (!tables.contains(t)) missing << t;
-    if (tables.isEmpty())
-        throw EOleException(QStringLiteral("The backup set on device '%1' holds no database. "
-                                           "RESTORE DATABASE is terminating abnormally.").arg(backupFile));
-    if (!missing.isEmpty())
-        throw EOleException(QStringLiteral("The backup set on device '%1' holds a backup of a database other than the "
-                                           "existing '%2' database (missing: %3). RESTORE DATABASE is terminating abnormally.")
-                                .arg(backupFile, replaced, missing.join(QLatin1String(", "))));
-}
-
 DbEngineBase::BatchScope::BatchScope(DbEngineBase& engine, const tsql::Batch& batch)
     : m_engine(engine), m_saved(engine.m_restoring)
 {

@@ -15,10 +15,6 @@ public:
     void SetDatabaseOnline(const QString& name, bool online) override;
     void DropDatabase(const QString& name) override;
     bool IndexExists(const QString& table, const QString& name) override;
-    // A backup holds tables (lower-case names) and, when it replaces a database, every table of
-    // that database; raises otherwise.
-    static void checkBackupTables(const QString& backupFile, const QStringList& tables, const QStringList& replacedTables,
-                                  const QString& replaced);
 
 protected:
     static bool isMaster(const QString& name);

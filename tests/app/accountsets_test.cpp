@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 class AccountSets : public AppTest {};
 
@@ -116,6 +117,37 @@ TEST_F(AccountSets, BackupChangeRestoreBringsTheDataBack)
     }
     EXPECT_EQ(Rows(QStringLiteral("site1"), QStringLiteral("select ID from IDlist where IDname='MID'")), QStringList{QStringLiteral("5")});
     // The module works on in the restored set.
+    EXPECT_EQ(dm->GetID(QStringLiteral("mid")), 5);
+}
+
+// A file that is no backup of an account set (here a valid database of other tables) is refused
+// with the engine's reason after the dialog's text; the logged-in set stays as it was and usable.
+TEST_F(AccountSets, ARefusedRestoreSaysWhyAndKeepsTheSet)
+{
+    ASSERT_TRUE(CreateAccountSet(QStringLiteral("site1"))) << lastCreation.toStdString();
+    ASSERT_TRUE(Login(QStringLiteral("site1"), QStringLiteral("admin"), QStringLiteral("tulip")));
+    Exec(QStringLiteral("site1"), QStringLiteral("update IDlist set ID=5 where IDname='MID'"));
+    {
+        QTemporaryDir work;
+        const std::unique_ptr<DbEngine> other = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5, work.path());
+        DbResult r;
+        other->Execute(QStringLiteral("create database notes"), r);
+        other->Execute(QStringLiteral("Use notes"), r);
+        other->Execute(QStringLiteral("create table notes (fid int not null, txt varchar(20) null)"), r);
+        other->Execute(QStringLiteral("insert into notes (fid, txt) values (1, 'x')"), r);
+        other->Execute(QStringLiteral("Use Master"), r);
+        other->Execute(QStringLiteral("BACKUP DATABASE notes TO DISK ='%1' with init").arg(Path(QStringLiteral("backdata/notes"))), r);
+    }
+    TfrmDBRestore f;
+    f.show();
+    DialogScript::ClearLog();
+    f.Edit4->setText(QStringLiteral("notes"));
+    f.Button1->Click();
+    ASSERT_EQ(Texts().size(), 1);
+    EXPECT_TRUE(Texts()[0].startsWith(QStringLiteral("帐套还原失败！\n\r"))) << Texts()[0].toStdString();
+    EXPECT_TRUE(Texts()[0].contains(QStringLiteral("table notes is not in the account set"))) << Texts()[0].toStdString();
+    EXPECT_EQ(f.ModalResult(), mrNone);
+    EXPECT_EQ(Rows(QStringLiteral("site1"), QStringLiteral("select ID from IDlist where IDname='MID'")), QStringList{QStringLiteral("5")});
     EXPECT_EQ(dm->GetID(QStringLiteral("mid")), 5);
 }
 

@@ -27,6 +27,7 @@ protected:
         ASSERT_EQ(dpxtest::TestDatabases::problem(), QString());
         ASSERT_TRUE(m_dir.isValid());
         SetProgramDirForTesting(m_dir.path());
+        dpxtest::installTemplate(m_dir.path());
         MessageSink::Set([this](MsgKind kind, const QString& text, const QString& caption) {
             messages.append({kind, text, caption});
             return true;

@@ -72,6 +72,7 @@ protected:
         SetProgramDirForTesting(m_dir.path());
         for (const char* sub : {"Database", "backdata", "dpxdata", "dpxprt", "log"})
             QDir(m_dir.path()).mkpath(QString::fromLatin1(sub));
+        installTemplate(m_dir.path());
         m_con = std::make_unique<TADOConnection>();
         m_con->SetLoginPrompt(false);
         m_con->SetConnectionString(QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"

@@ -8,7 +8,6 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
 #include <libpq-fe.h>
@@ -94,18 +93,6 @@ Variant cellValue(DbColumnType type, const char* text)
     }
 }
 
-QString toolPath(const char* tool)
-{
-    QString best;
-    const QStringList dirs = QDir(QStringLiteral("/usr/lib/postgresql")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    int bestVer = -1;
-    for (const QString& d : dirs) {
-        const QString p = QStringLiteral("/usr/lib/postgresql/%1/bin/%2").arg(d, QLatin1String(tool));
-        if (QFileInfo(p).isExecutable() && d.toInt() > bestVer) { bestVer = d.toInt(); best = p; }
-    }
-    return best.isEmpty() ? QString::fromLatin1(tool) : best;
-}
-
 } // namespace
 
 bool IsPgAddress(const QString& dataSource)
@@ -173,7 +160,7 @@ pg_conn* PgEngine::connect(const QString& serverDb) const
                      user = m_addr.user.toUtf8(), pw = m_addr.password.toUtf8(),
                      timeout = QByteArray::number(m_timeoutSeconds),
                      options = "-c DateStyle=ISO,YMD -c lock_timeout=" + QByteArray::number(m_timeoutSeconds * 1000) +
-                               " -c client_min_messages=warning";
+                               " -c client_min_messages=warning -c standard_conforming_strings=on";
     QVector<const char*> keys{"host", "port", "dbname", "connect_timeout", "client_encoding", "options", "application_name"};
     QVector<const char*> vals{host.constData(), port.constData(), db.constData(), timeout.constData(), "UTF8",
                               options.constData(), "depotrix"};
@@ -858,30 +845,12 @@ void PgEngine::endOtherSessions(const QString& serverDb)
                                   "and pid <> pg_backend_pid()").arg(QString(serverDb).replace(u'\'', QLatin1String("''"))), r, 0);
 }
 
-void PgEngine::runTool(const QString& program, const QStringList& args, const char* what) const
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!m_addr.password.isEmpty()) env.insert(QStringLiteral("PGPASSWORD"), m_addr.password);
-    p.setProcessEnvironment(env);
-    QStringList all{QStringLiteral("-h"), m_addr.host, QStringLiteral("-p"), QString::number(m_addr.port)};
-    if (!m_addr.user.isEmpty()) all << QStringLiteral("-U") << m_addr.user;
-    all << args;
-    p.start(program, all);
-    if (!p.waitForFinished(10 * 60 * 1000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        const QString err = QString::fromLocal8Bit(p.readAllStandardError()).trimmed();
-        throw EOleException(QStringLiteral("%1 is terminating abnormally. %2")
-                                .arg(QLatin1String(what), err.isEmpty() ? p.errorString() : err));
-    }
-}
-
 void PgEngine::backup(const DbDatabaseInfo& info, const QString& backupFile)
 {
     const QString tmp = backupFile + QStringLiteral(".part");
     QFile::remove(tmp);
     try {
-        runTool(toolPath("pg_dump"), {QStringLiteral("-Fc"), QStringLiteral("-f"), tmp, QStringLiteral("-d"), ServerName(info.name)},
-                "BACKUP DATABASE");
+        exportEmbedded(info, tmp);
     } catch (...) {
         QFile::remove(tmp);
         throw;
@@ -904,24 +873,6 @@ QString PgEngine::newServerName(const QString& name, const char* what) const
     return server;
 }
 
-QStringList PgEngine::tableNames(const QString& serverDb) const
-{
-    pg_conn* c = nullptr;
-    try {
-        c = connect(serverDb);
-    } catch (const EOleException&) {
-        return QStringList();   // nothing to compare with
-    }
-    PGresult* r = ask(c, "select lower(table_name) from information_schema.tables "
-                            "where table_schema = 'public' and table_type = 'BASE TABLE'");
-    QStringList out;
-    if (PQresultStatus(r) == PGRES_TUPLES_OK)
-        for (int i = 0; i < PQntuples(r); ++i) out << QString::fromUtf8(PQgetvalue(r, i, 0));
-    PQclear(r);
-    PQfinish(c);
-    return out;
-}
-
 void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, const QString& dataFile, bool replace)
 {
     Q_UNUSED(replace);
@@ -932,12 +883,16 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
     if (!QFileInfo(backupFile).isFile())
         throw EOleException(QStringLiteral("Cannot open backup device '%1'. The system cannot find the file specified. "
                                            "RESTORE DATABASE is terminating abnormally.").arg(QDir::toNativeSeparators(backupFile)));
-    const bool embedded = IsEmbeddedBackup(backupFile);
-    if (!embedded) {
+    if (!IsEmbeddedBackup(backupFile)) {
+        // The server's own dump format carries statements that its restore tool runs; it is not
+        // read. Backups are written in the portable format, which holds rows only.
         QFile f(backupFile);
-        if (!f.open(QIODevice::ReadOnly) || f.read(5) != QByteArray("PGDMP"))
-            throw EOleException(QStringLiteral("The media family on device '%1' is incorrectly formed. "
-                                               "RESTORE DATABASE is terminating abnormally.").arg(backupFile));
+        if (f.open(QIODevice::ReadOnly) && f.read(5) == QByteArray("PGDMP"))
+            throw EOleException(QStringLiteral("The backup set on device '%1' is a dump of the database server, which may carry "
+                                               "statements and is not read; back the account set up again with BACKUP DATABASE, "
+                                               "which writes rows only. RESTORE DATABASE is terminating abnormally.").arg(backupFile));
+        throw EOleException(QStringLiteral("The media family on device '%1' is incorrectly formed. "
+                                           "RESTORE DATABASE is terminating abnormally.").arg(backupFile));
     }
     DbDatabaseInfo info;
     const bool exists = lookup(name, info);
@@ -946,7 +901,7 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
         throw EOleException(QStringLiteral("Database '%1' already exists. Choose a different database name.").arg(info.name));
     const QString server = exists ? info.file : target;
     // The backup goes into a database of its own; the existing one is replaced only once that
-    // is complete and holds what the existing one holds. A work database left behind by a
+    // is complete. A work database left behind by a
     // killed restore is dropped the next time.
     const QString work = m_addr.prefix + QStringLiteral("~restore~")
                          + QString::fromLatin1(QCryptographicHash::hash(server.toUtf8(), QCryptographicHash::Md5).toHex().left(16));
@@ -957,26 +912,17 @@ void PgEngine::RestoreDatabase(const QString& name, const QString& backupFile, c
         PQclear(r);
     };
     try {
-        if (embedded) {
-            pg_conn* c = connect(work);
-            try {
-                prepareDatabase(c);
-                importEmbedded(c, backupFile);
-            } catch (...) {
-                PQfinish(c);
-                throw;
-            }
+        pg_conn* c = connect(work);
+        try {
+            prepareDatabase(c);
+            importEmbedded(c, backupFile);
+        } catch (...) {
+            forgetDecls(c);
             PQfinish(c);
-        } else {
-            runTool(toolPath("pg_restore"), {QStringLiteral("--no-owner"), QStringLiteral("--exit-on-error"),
-                                             QStringLiteral("-d"), work, backupFile},
-                    "RESTORE DATABASE");
-            pg_conn* c = connect(work);
-            try { prepareDatabase(c); } catch (...) { PQfinish(c); throw; }
-            PQfinish(c);
+            throw;
         }
-        checkBackupTables(backupFile, tableNames(work), exists && info.online ? tableNames(server) : QStringList(),
-                          exists ? info.name : name);
+        forgetDecls(c);
+        PQfinish(c);
     } catch (...) {
         dropWork();
         throw;

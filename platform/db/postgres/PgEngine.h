@@ -32,7 +32,7 @@ PgAddress ParseAddress(const QString& address);
 // True for a PostgreSQL address.
 bool IsPgAddress(const QString& dataSource);
 
-// True for a backup of the embedded engine (which RESTORE brings onto the server as well).
+// True for a backup in the portable format: the embedded engine's, which the server writes too.
 bool IsEmbeddedBackup(const QString& file);
 
 class PgEngine final : public DbEngineBase, public DbExchanges {
@@ -72,7 +72,6 @@ private:
     void disconnectOthers(const DbDatabaseInfo& db) override;
     // The server's name of a new database; raises for a name the server would cut or refuse.
     QString newServerName(const QString& name, const char* what) const;
-    QStringList tableNames(const QString& serverDb) const;
     pg_conn* connect(const QString& serverDb) const;
     static void withClientClock(QString& sql);
     // before: statements sent ahead of sql in the same round trip (their results are skipped).
@@ -101,13 +100,15 @@ private:
     // per database and client, never failing the switch.
     void addLengthChecks();
     void endOtherSessions(const QString& serverDb);
-    void runTool(const QString& program, const QStringList& args, const char* what) const;
 
     // What the schema declared of a column (ColumnDecl), read from the column comments per table.
     ColumnDecl declOf(pg_conn* c, unsigned table, int column);
     void nameColumn(pg_conn* c, const pg_result* r, int f, const QString& sql, DbColumn& col);
     void declareView(pg_conn* c, const QString& tsqlText, const QString& pgText);
+    // The backup's rows (read as data into the template's schema) into the empty database of c.
     void importEmbedded(pg_conn* c, const QString& backupFile);
+    // A backup in the portable format: the template's schema with this database's rows.
+    void exportEmbedded(const DbDatabaseInfo& db, const QString& backupFile);
     void forgetDecls(pg_conn* c) { m_decls.remove(c); }
 
     PgAddress m_addr;

@@ -1,4 +1,5 @@
 #include "SqliteEngine.h"
+#include "BackupRows.h"
 #include "SqliteFunctions.h"
 #include "SqliteShape.h"
 #include "SqliteValues.h"
@@ -61,39 +62,6 @@ void copyDatabase(sqlite3* dst, sqlite3* src, int timeoutMs, const QString& what
     sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE)
         throw EOleException(what + QStringLiteral(" failed: ") + QString::fromUtf8(sqlite3_errstr(rc)));
-}
-
-// The names of the tables of database "main", lower case; empty when they cannot be read.
-QStringList tableNames(sqlite3* db)
-{
-    QStringList out;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "select lower(name) from main.sqlite_master where type='table' and name not like 'sqlite%'",
-                           -1, &st, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(st);
-        return out;
-    }
-    while (sqlite3_step(st) == SQLITE_ROW)
-        out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-    return out;
-}
-
-// A backup is whole (the engine's full check finds nothing), holds tables, and when it replaces
-// a database, holds every table of that database.
-void checkBackup(sqlite3* src, const QString& backupFile, const QStringList& replacedTables, const QString& replaced)
-{
-    sqlite3_stmt* st = nullptr;
-    QString verdict;
-    if (sqlite3_prepare_v2(src, "PRAGMA integrity_check(1)", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
-        verdict = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    else
-        verdict = QString::fromUtf8(sqlite3_errmsg(src));
-    sqlite3_finalize(st);
-    if (verdict != QLatin1String("ok"))
-        throw EOleException(QStringLiteral("The backup set on device '%1' is damaged (%2). "
-                                           "RESTORE DATABASE is terminating abnormally.").arg(backupFile, verdict));
-    DbEngineBase::checkBackupTables(backupFile, tableNames(src), replacedTables, replaced);
 }
 
 } // namespace
@@ -190,6 +158,22 @@ void SqliteEngine::open(const QString& name, const QString& file)
         const QString msg = errText(db);
         sqlite3_close(db);
         throw EOleException(QStringLiteral("Database '%1' cannot be opened: %2").arg(name, msg));
+    }
+    // A damaged page is found before the account set is used, once per file and client.
+    if (!m_filesChecked.contains(file)) {
+        sqlite3_stmt* st = nullptr;
+        QString verdict;
+        if (sqlite3_prepare_v2(db, "PRAGMA main.quick_check(1)", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            verdict = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        else
+            verdict = errText(db);
+        sqlite3_finalize(st);
+        if (verdict != QLatin1String("ok")) {
+            sqlite3_close(db);
+            throw EOleException(QStringLiteral("The data file \"%1\" of database '%2' is damaged (%3); the database cannot be "
+                                               "opened. Restore it from a backup.").arg(file, name, verdict));
+        }
+        m_filesChecked.insert(file);
     }
     closeDb();
     m_db = db;
@@ -550,27 +534,28 @@ void SqliteEngine::RestoreDatabase(const QString& name, const QString& backupFil
         QDir().mkpath(QFileInfo(target).absolutePath());
         removeDbFiles(target);
     }
-    sqlite3* src = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(backupFile).constData(), &src, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        sqlite3_close(src);
-        throw EOleException(QStringLiteral("Cannot open backup device '%1'.").arg(backupFile));
-    }
-    RegisterFunctions(src);   // the check reads the indexes by the engine's collations
+    // The backup's rows go into a work file made from the template; the target is replaced only
+    // once that is complete, in one write transaction of the target: a failure or a killed
+    // process leaves the old data.
+    const QString work = target + QStringLiteral(".restore");
+    removeDbFiles(work);
     const bool intoCurrent = exists && info.name.compare(m_current, Qt::CaseInsensitive) == 0;
+    sqlite3* src = nullptr;
     sqlite3* dst = nullptr;
     try {
+        BuildFromBackup(SchemaTemplateFile(), backupFile, work, m_timeoutMs);
+        src = OpenFile(work, m_timeoutMs, false);
         dst = intoCurrent ? m_db : OpenFile(target, m_timeoutMs, true);
-        // Nothing is replaced before the backup has proved whole and of the same kind of database.
-        checkBackup(src, backupFile, exists ? tableNames(dst) : QStringList(), info.name);
-        // One write transaction of the target: a failure or a killed process leaves the old data.
         copyDatabase(dst, src, m_timeoutMs, QStringLiteral("RESTORE DATABASE"));
     } catch (...) {
-        sqlite3_close(src);
+        if (src) sqlite3_close(src);
         if (dst && dst != m_db) sqlite3_close(dst);
+        removeDbFiles(work);
         if (!exists) removeDbFiles(target);
         throw;
     }
     sqlite3_close(src);
+    removeDbFiles(work);
     if (dst != m_db) {
         sqlite3_exec(dst, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         sqlite3_close(dst);

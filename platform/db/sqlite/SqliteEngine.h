@@ -71,6 +71,7 @@ private:
     QHash<QString, Cached*> m_stmts;
     quint64 m_useCounter = 0;
     QSet<QString> m_lengthsChecked;   // files addLengthChecks has looked at
+    QSet<QString> m_filesChecked;     // files open() found whole
     WriteQueue m_queue;        // of the current database's file
 };
 

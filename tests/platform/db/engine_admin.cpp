@@ -27,6 +27,7 @@ protected:
     {
         EngineTest::SetUp();
         if (HasFatalFailure()) return;   // no engine to work on
+        MakeTemplate();
         CreateDatabase(QStringLiteral("acc"), MiniSchema());
         Run(QStringLiteral("insert into ibmaster (fid, billnum, bdate) values (1, N'入库 11-1', '2024/1/5')"));
         Run(QStringLiteral("insert into msrglist (mid, qty, cost) values (1, 1.5, 10.25)"));

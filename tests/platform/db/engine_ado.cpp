@@ -21,11 +21,10 @@ protected:
     {
         EngineTest::SetUp();
         if (HasFatalFailure()) return;   // no engine to work on
-        SetProgramDirForTesting(Folder());
+        MakeTemplate();
         CreateDatabase(QStringLiteral("acc"), MiniSchema());
         Run(QStringLiteral("Use Master"));
     }
-    void TearDown() override { SetProgramDirForTesting(QString()); }
     void Connect(TADOConnection& con, const QString& source = QStringLiteral("\\sqlexpress"))
     {
         con.SetLoginPrompt(false);

@@ -27,7 +27,16 @@ protected:
         older->Execute(QStringLiteral("Use Master"), r);
         const QString file = folder + QStringLiteral("/legacy.bak");
         older->Execute(QStringLiteral("BACKUP DATABASE legacy TO DISK ='%1' with init").arg(file), r);
+        // that build's template: the account set's schema as it was then
+        QDir().mkpath(Folder() + QStringLiteral("/dpxdata"));
+        older->Execute(QStringLiteral("BACKUP DATABASE legacy TO DISK ='%1/dpxdata/materialdb' with init").arg(Folder()), r);
+        SetProgramDirForTesting(Folder());
         return file;
+    }
+    void TearDown() override
+    {
+        EngineTest::TearDown();
+        SetProgramDirForTesting(QString());
     }
     // The rows of the table, read by a client of its own.
     QStringList Materials()

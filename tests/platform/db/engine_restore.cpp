@@ -14,12 +14,14 @@ protected:
     {
         EngineTest::SetUp();
         if (HasFatalFailure()) return;
-        CreateDatabase(QStringLiteral("acc"), MiniSchema());
+        MakeTemplate(MiniSchema() << BigTable());
+        CreateDatabase(QStringLiteral("acc"), MiniSchema() << BigTable());
         Run(QStringLiteral("insert into ibmaster (fid, billnum, bdate) values (1, N'入库 11-1', '2024/1/5')"));
         Run(QStringLiteral("insert into msrglist (mid, qty, cost) values (1, 1.5, 10.25)"));
         Run(QStringLiteral("Use Master"));
         QDir().mkpath(Folder() + QStringLiteral("/backdata"));
     }
+    static QString BigTable() { return QStringLiteral("create table big (fid int not null, txt varchar(200) null)"); }
     QString Backup(const QString& name) const { return Folder() + QStringLiteral("/backdata/") + name; }
     // The restore dialog's batch over acc.
     QString RestoreBatch(const QString& file) const
@@ -79,12 +81,22 @@ TEST_F(EngineRestore, BadBackupsLeaveTheAccountSetIntactAndOnline)
         Run(QStringLiteral("insert into ibmaster (fid, billnum, bdate) values (%1, N'入库 %1 的一张相当长的单据号码', '2024/1/5')").arg(i));
     Run(QStringLiteral("BACKUP DATABASE acc TO DISK ='%1' with init").arg(Backup(QStringLiteral("good"))));
     Run(QStringLiteral("delete ibmaster where fid>1"));
-    // a database of another kind, and one without tables
-    CreateDatabase(QStringLiteral("other"), {QStringLiteral("create table [dbo].[notes] ([fid] [int] NOT NULL, [txt] [varchar] (20) NULL)"),
-                                             QStringLiteral("insert into notes (fid, txt) values (1, 'x')")});
-    Run(QStringLiteral("BACKUP DATABASE other TO DISK ='%1' with init").arg(Backup(QStringLiteral("foreign"))));
-    CreateDatabase(QStringLiteral("bare"), {});
-    Run(QStringLiteral("BACKUP DATABASE bare TO DISK ='%1' with init").arg(Backup(QStringLiteral("bare"))));
+    // a database of another kind, and one without tables, in the portable format of both engines
+    {
+        const std::unique_ptr<DbEngine> maker = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5, Folder() + QStringLiteral("/others"));
+        DbResult r;
+        const std::pair<const char*, QStringList> others[] = {
+            {"foreign", {QStringLiteral("create table [dbo].[notes] ([fid] [int] NOT NULL, [txt] [varchar] (20) NULL)"),
+                         QStringLiteral("insert into notes (fid, txt) values (1, 'x')")}},
+            {"bare", {}}};
+        for (const auto& [name, ddl] : others) {
+            maker->Execute(QStringLiteral("create database ") + QLatin1String(name), r);
+            maker->Execute(QStringLiteral("Use ") + QLatin1String(name), r);
+            for (const QString& s : ddl) maker->Execute(s, r);
+            maker->Execute(QStringLiteral("Use Master"), r);
+            maker->Execute(QStringLiteral("BACKUP DATABASE %1 TO DISK ='%2' with init").arg(QLatin1String(name), Backup(QLatin1String(name))), r);
+        }
+    }
     Run(QStringLiteral("Use Master"));
     const QByteArray good = ReadFile(Backup(QStringLiteral("good")));
     ASSERT_GT(good.size(), 8192);
@@ -184,7 +196,6 @@ TEST_F(EngineRestore, KilledRestoreLeavesTheAccountSetOnline)
         ini.WriteString(QStringLiteral("Login"), QStringLiteral("Server Name"), ClientSource());
     }
     Run(QStringLiteral("Use acc"));
-    Run(QStringLiteral("create table big (fid int not null, txt varchar(200) null)"));
     Run(QStringLiteral("insert into big (fid, txt) values (1, '%1')").arg(QString(180, u'x')));
     for (int i = 0; i < 14; ++i) Run(QStringLiteral("insert into big (fid, txt) select fid + (select count(*) from big), txt from big"));
     const QString big = Scalar(QStringLiteral("select count(*) from big")).ToString();
@@ -212,4 +223,32 @@ TEST_F(EngineRestore, KilledRestoreLeavesTheAccountSetOnline)
         engine.reset();
     }
     engine = OpenClient();
+}
+
+// A data file with a damaged page deep in a table is found when the database is opened, and the
+// message names the file; the connection stays where it was.
+TEST_F(EngineRestore, ADamagedPageIsFoundWhenTheDatabaseOpens)
+{
+    if (!m_prefix.isEmpty()) GTEST_SKIP() << "a server keeps its files to itself";
+    CreateDatabase(QStringLiteral("acc2"), MiniSchema());
+    for (int i = 1; i < 300; ++i)
+        Run(QStringLiteral("insert into ibmaster (fid, billnum, bdate) values (%1, N'入库 %1 的一张相当长的单据号码', '2024/1/5')").arg(i));
+    Run(QStringLiteral("Use Master"));
+    const QString file = DataFile(QStringLiteral("acc2"));
+    engine.reset();   // every client closes the file: its pages are all written back
+    engine = OpenClient();
+    QByteArray bytes = ReadFile(file);
+    ASSERT_GT(bytes.size(), 6 * 4096);
+    // a page of the table's rows, past the catalogue
+    for (qsizetype i = bytes.size() - 2 * 4096 + 8; i < bytes.size() - 4096; ++i) bytes[i] = char(0x5a);
+    WriteFile(file, bytes);
+    Run(QStringLiteral("Use acc"));
+    try {
+        Run(QStringLiteral("Use acc2"));
+        FAIL() << "a damaged data file was opened";
+    } catch (const EOleException& e) {
+        EXPECT_TRUE(e.Message().contains(file)) << e.what();
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("damaged"))) << e.what();
+    }
+    EXPECT_EQ(engine->CurrentDatabase(), QStringLiteral("acc"));
 }

@@ -4,8 +4,12 @@
 #include "platform/db/Engine.h"
 #include "pg_support.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Program.h"
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+inline QStringList MiniSchema();
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -23,6 +27,23 @@ protected:
     {
         engine.reset();
         if (!m_prefix.isEmpty()) pgtest::DropPrefixed(m_prefix);
+        if (m_templateMade) SetProgramDirForTesting(QString());
+    }
+    // The account-set template that restores take their schema from: a database of the embedded
+    // engine made by ddl, backed up to dpxdata/materialdb of the test's folder, which becomes the
+    // program folder.
+    void MakeTemplate(const QStringList& ddl = MiniSchema())
+    {
+        const std::unique_ptr<DbEngine> maker = OpenDbEngine(QStringLiteral("\\sqlexpress"), 5, Folder() + QStringLiteral("/template"));
+        DbResult r;
+        maker->Execute(QStringLiteral("create database materialdb"), r);
+        maker->Execute(QStringLiteral("Use materialdb"), r);
+        for (const QString& s : ddl) maker->Execute(s, r);
+        maker->Execute(QStringLiteral("Use Master"), r);
+        QDir().mkpath(Folder() + QStringLiteral("/dpxdata"));
+        maker->Execute(QStringLiteral("BACKUP DATABASE materialdb TO DISK ='%1/dpxdata/materialdb' with init").arg(Folder()), r);
+        SetProgramDirForTesting(Folder());
+        m_templateMade = true;
     }
     // Another client of the same server (or data folder).
     std::unique_ptr<DbEngine> OpenClient(int timeoutSeconds = 5) const
@@ -72,6 +93,7 @@ protected:
     std::unique_ptr<DbEngine> engine;
     QString m_prefix;   // the test's databases on the server
 private:
+    bool m_templateMade = false;
     QTemporaryDir m_dir;
 };
 

@@ -19,6 +19,7 @@ protected:
         ASSERT_TRUE(problem.isEmpty()) << problem.toStdString();
         m_prefix = pgtest::NewPrefix();
         engine = Open();
+        MakeTemplate();
     }
     QString Address() const { return pgtest::ServerAddress() + u'/' + m_prefix; }
     std::unique_ptr<DbEngine> Open() { return OpenDbEngine(Address(), 5); }
