@@ -2,6 +2,7 @@
 
 #include "data/DM.h"
 #include "data/DataProcess.h"
+#include "data/Executesql.h"
 #include "data/frmconst.h"
 #include "platform/db/ClientDataSet.h"
 #include "platform/gui/Application.h"
@@ -40,7 +41,7 @@ bool reported(const QString& prefix, TMsgDlgType type, F&& action)
 // A failure's text followed by the database's own message, when the statement left one.
 QString withreason(const QString& text)
 {
-    const QString reason = rmtDM ? rmtDM->lastexecerror() : QString();
+    const QString& reason = lastexecsqlerror();
     return reason.isEmpty() ? text : text + LineBreak + reason;
 }
 

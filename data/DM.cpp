@@ -222,6 +222,8 @@ bool TrmtDM::IntransAction() const { return ADOCon->InTransaction(); }
 
 namespace {
 
+QString lastexecerrortext;   // see lastexecsqlerror
+
 QString errortext(const std::exception_ptr& error)
 {
     try {
@@ -235,6 +237,11 @@ QString errortext(const std::exception_ptr& error)
 }
 
 } // namespace
+
+const QString& lastexecsqlerror()
+{
+    return lastexecerrortext;
+}
 
 bool TrmtDM::execsql(const QString& sql)
 {
@@ -250,13 +257,13 @@ bool TrmtDM::execsql(const QString& sql)
     }
     struct Busy { bool& b; bool was; ~Busy() { b = was; } } busy{m_execbusy, m_execbusy};
     m_execbusy = true;
-    m_lastexecerror.clear();
+    lastexecerrortext.clear();
     // A database that cannot be switched to fails the statement: it has not run, the caller
     // learns it from the result and the user sees why, as the error display would show it.
     try {
         OpenindicatinnDB(dbname);
     } catch (const Exception& e) {
-        m_lastexecerror = e.Message();
+        lastexecerrortext = e.Message();
         MessageSink::Show(MsgKind::Error, e.Message());
         return false;
     }
@@ -283,7 +290,7 @@ bool TrmtDM::execsql(const QString& sql)
             runner.Execute();
             return true;
         } catch (const EAbort&) {
-            m_lastexecerror = errortext(runner.LastException());
+            lastexecerrortext = errortext(runner.LastException());
             MessageSink::Show(MsgKind::Information, QStringLiteral("数据数据出错：") + sql);
             return false;
         }
@@ -294,7 +301,7 @@ bool TrmtDM::execsql(const QString& sql)
         CommitTrans();
         return true;
     } catch (const Exception& e) {
-        m_lastexecerror = runner.LastException() ? errortext(runner.LastException()) : e.Message();
+        lastexecerrortext = runner.LastException() ? errortext(runner.LastException()) : e.Message();
         if (ADOCon->InTransaction())
             RollbackTrans();
         return false;

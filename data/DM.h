@@ -73,8 +73,6 @@ public:
     // database switch that fails gives False too, with its error shown; the statement does
     // not run.
     bool execsql(const QString& sql);
-    // The database's message of the last execsql that returned False; empty after a success.
-    const QString& lastexecerror() const { return m_lastexecerror; }
     // The rows the next write on table changes or adds: those whose keyfields hold keys. A
     // posting forgets what it has read of them (see PostingLookups).
     void writesrows(const QString& table, std::initializer_list<QString> keyfields, std::initializer_list<int> keys);
@@ -363,7 +361,6 @@ private:
     std::unique_ptr<PostingLookups> m_lookups;   // while a posting runs
     TQueryPtr m_execquery;           // the query execsql runs its statements on
     bool m_execbusy = false;         // execsql is running a statement on it
-    QString m_lastexecerror;         // see lastexecerror
 
     Topensql* aopensql = nullptr;    // unused
     Texecsql* aexecsql = nullptr;    // the runner of the statement execsql is executing

@@ -9,6 +9,10 @@
 class TADOQuery;
 class Texecsql;
 
+// The database's message of the last statement that the data module's execsql ran and that
+// failed; empty after a success.
+const QString& lastexecsqlerror();
+
 using TexecsqlEvent = std::function<void(Texecsql* Sender, TADOQuery* query)>;
 
 class Texecsql {

@@ -72,10 +72,7 @@ public:
     virtual bool DatabaseExists(const QString& name) = 0;
     // Creates (or, with replace, overwrites) database name from a backup file. dataFile names the
     // data file for a new database (the MOVE target); empty keeps the existing file or takes the
-    // default "<data folder>/<name>_data.mdf". The database gets the schema of the account-set
-    // template (SchemaTemplateFile) and the backup's rows of its tables and columns, as values;
-    // a backup of other tables or columns is refused, and a refused or failed restore leaves an
-    // existing database as it was, online.
+    // default "<data folder>/<name>_data.mdf".
     virtual void RestoreDatabase(const QString& name, const QString& backupFile,
                                  const QString& dataFile, bool replace) = 0;
     virtual void BackupDatabase(const QString& name, const QString& backupFile) = 0;
@@ -89,13 +86,10 @@ public:
     virtual bool IndexExists(const QString& table, const QString& name) = 0;
 };
 
-// The account-set template every restore takes its schema from: <program folder>/dpxdata/materialdb.
-QString SchemaTemplateFile();
-
-// Opens the engine that a connection string's "Data Source" names: an instance of this computer
-// such as "\sqlexpress" or ".\sqlexpress" is the embedded engine with its data folder dataFolder
-// (by default ProgramDir()/Database); "postgres://..." is the PostgreSQL engine; any other name
-// is refused with a message that shows the accepted forms. The connection starts in "master".
-// timeoutSeconds bounds the wait for another client's write lock. Raises EOleException when the engine cannot open.
+// Opens the engine that a connection string's "Data Source" names: an instance name such as
+// "\sqlexpress" or ".\sqlexpress" (anything that is not an address) is the embedded engine with
+// its data folder dataFolder (by default ProgramDir()/Database); "postgres://..." is reserved for
+// the PostgreSQL engine. The connection starts in "master". timeoutSeconds bounds the wait for
+// another client's write lock. Raises EOleException when the engine cannot open.
 std::unique_ptr<DbEngine> OpenDbEngine(const QString& dataSource, int timeoutSeconds,
                                        const QString& dataFolder = QString());

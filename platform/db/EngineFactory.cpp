@@ -1,4 +1,5 @@
 #include "Engine.h"
+#include "sqlite/BackupRows.h"
 #include "sqlite/SqliteEngine.h"
 #include "postgres/PgEngine.h"
 #include "platform/rtl/Exceptions.h"

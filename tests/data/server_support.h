@@ -2,12 +2,15 @@
 // The engine the data tests run on. By default the embedded engine in the test's temporary
 // program folder; when DPX_TEST_ENGINE is "postgres", the test server at DPX_PG_ADDRESS, where
 // each test keeps its databases under a name prefix of its own (so that test processes run side
-// by side) and drops them at its end. Both restore the build's account-set template, which every
-// restore also takes its schema from (a temporary program folder gets a copy: installTemplate).
+// by side) and drops them at its end. The account-set template on the server is made once per
+// process from the schema script and kept as an engine backup, so that every test restores it
+// with the same statement as on the embedded engine. Every restore takes its schema from the
+// program folder's template (a temporary program folder gets the build's: installTemplate).
 #include "../platform/db/pg_support.h"
 #include "data/schema/SchemaScript.h"
 #include "platform/db/Engine.h"
 #include "platform/rtl/IniFile.h"
+#include "platform/rtl/Program.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,6 +85,15 @@ inline void writeSettings(const QString& programdir, const QString& server, cons
 }
 
 // The account-set template on the test server, made on first use and kept for the process.
+// A copy of the build's account-set template in programDir/dpxdata, where restores take their schema from.
+inline void installTemplate(const QString& programDir)
+{
+    QDir(programDir).mkpath(QStringLiteral("dpxdata"));
+    const QString target = programDir + QStringLiteral("/dpxdata/materialdb");
+    if (!QFile::exists(target))
+        QFile::copy(QStringLiteral(DPX_BIN_DIR "/dpxdata/materialdb"), target);
+}
+
 class ServerTemplates {
 public:
     static ServerTemplates& instance()
@@ -134,12 +146,21 @@ public:
 private:
     ServerTemplates() = default;
 
-    // Backups are in the portable format on both engines: the build's template serves the server.
     QString build()
     {
         if (!m_dir.isValid())
             throw Exception(QStringLiteral("no temporary folder"));
-        return QStringLiteral(DPX_BIN_DIR "/dpxdata/materialdb");
+        const std::unique_ptr<DbEngine> engine = OpenDbEngine(m_databases.source(), 30);
+        DbResult r;
+        engine->Execute(QStringLiteral("CREATE DATABASE materialdb"), r);
+        engine->UseDatabase(QStringLiteral("materialdb"));
+        dpxschema::runScript(*engine, dpxschema::readScript(QStringLiteral(DPX_SCHEMA_DIR "/materialdb.sql")));
+        engine->UseDatabase(QStringLiteral("master"));
+        // the backup, in the portable format, takes the template's tables
+        installTemplate(ProgramDir());
+        const QString archive = m_dir.filePath(QStringLiteral("materialdb"));
+        engine->Execute(QStringLiteral("BACKUP DATABASE materialdb TO DISK ='") + archive + QStringLiteral("' with init"), r);
+        return archive;
     }
 
     TestDatabases m_databases;
@@ -150,15 +171,6 @@ private:
     QString m_sample;
     QString m_sampleError;
 };
-
-// A copy of the build's account-set template in programDir/dpxdata, where restores take their schema from.
-inline void installTemplate(const QString& programDir)
-{
-    QDir(programDir).mkpath(QStringLiteral("dpxdata"));
-    const QString target = programDir + QStringLiteral("/dpxdata/materialdb");
-    if (!QFile::exists(target))
-        QFile::copy(QStringLiteral(DPX_BIN_DIR "/dpxdata/materialdb"), target);
-}
 
 // The account-set template: the build's, or the one made on the test server.
 inline QString templateFile()

@@ -7,6 +7,7 @@
 // server database's rows of its tables and columns, and writes its backup.
 #include "PgDialect.h"
 #include "PgEngine.h"
+#include "platform/db/sqlite/BackupRows.h"
 #include "platform/db/sqlite/SqliteEngine.h"
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/DateTime.h"

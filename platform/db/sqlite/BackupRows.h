@@ -5,6 +5,12 @@
 // declares (schema text, views, triggers, constraints, defaults, computed columns) is run.
 #include <QString>
 
+// The account-set template every restore takes its schema from: <program folder>/dpxdata/materialdb.
+// RESTORE DATABASE on both engines gives the database the template's schema and the backup's rows
+// of its tables and columns, as values; a backup of other tables or columns is refused, and a
+// refused or failed restore leaves an existing database as it was, online.
+QString SchemaTemplateFile();
+
 namespace sqlitedb {
 
 // Makes workFile a database with the template's schema holding the rows of backupFile. Raises,
