@@ -78,7 +78,11 @@ protected:
         SetProgramDirForTesting(m_dir.path());
         for (const char* sub : {"Database", "backdata", "dpxdata", "dpxprt", "log"})
             QDir(m_dir.path()).mkpath(QString::fromLatin1(sub));
-        ASSERT_TRUE(QFile::copy(dpxtest::templateFile(), m_dir.filePath(QStringLiteral("dpxdata/materialdb"))));
+        // The server's template is made on first use, which puts the build's template where it is
+        // copied to: the test's own copy replaces it.
+        const QString tpl = dpxtest::templateFile();
+        QFile::remove(m_dir.filePath(QStringLiteral("dpxdata/materialdb")));
+        ASSERT_TRUE(QFile::copy(tpl, m_dir.filePath(QStringLiteral("dpxdata/materialdb"))));
         dpxtest::writeSettings(m_dir.path(), m_databases.source());
         apptest::resetContext();
         InstallDialogMessageSink();

@@ -66,10 +66,10 @@ TEST_F(DMTest, CreationFromTheSettingsFile)
          Windows, QString(), true, true, false},
         {"values that would break the string are quoted",
          M{{"Server Name", server}, {"Security Info", "True"}, {"User ID", "s;a"}, {"Password", odd}, {"ConnectTimeOut", "5"}},
-         SqlLogin(QStringLiteral("\"a;b\"\"c\""), QStringLiteral("\"s;a\"")), QString(), true, false, false},
+         SqlLogin(QStringLiteral("\"a;b\"\"c\""), QStringLiteral("\"s;a\"")), QString(), true, true, false},
         {"a password that starts with a quote is quoted",
          M{{"Server Name", server}, {"Security Info", "True"}, {"User ID", "sa"}, {"Password", lead}, {"ConnectTimeOut", "5"}},
-         SqlLogin(QStringLiteral("\"\"\"x\""), QStringLiteral("sa")), QString(), true, false, false},
+         SqlLogin(QStringLiteral("\"\"\"x\""), QStringLiteral("sa")), QString(), true, true, false},
         {"failed open",
          M{{"Server Name", "postgres://nowhere"}, {"Security Info", "False"}, {"ConnectTimeOut", "5"}},
          QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;"

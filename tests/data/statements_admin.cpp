@@ -112,9 +112,9 @@ TEST_F(AdministrationTable, CreateBackUpRestoreAndDeleteAccountSets)
 // The dialog composes its paths from the program folder with backslashes, as the program did.
 TEST_F(AdministrationTable, PathsComposedWithBackslashes)
 {
-    ASSERT_TRUE(QFile::copy(dpxtest::templateFile(), path(QStringLiteral("dpxdata/materialdb"))));
+    ASSERT_TRUE(QFile::copy(dpxtest::templateFile(), path(QStringLiteral("dpxdata/bs backup"))));
     const Step steps[] = {
-        {'x', "Use Master  RESTORE DATABASE bs FROM DISK ='{dir}\\dpxdata\\materialdb' with file=1,replace,MOVE 'materialdb_data' TO "
+        {'x', "Use Master  RESTORE DATABASE bs FROM DISK ='{dir}\\dpxdata\\bs backup' with file=1,replace,MOVE 'materialdb_data' TO "
               "'{dir}\\Database\\bs_data.mdf',MOVE 'materialdB_Log' TO '{dir}\\Database\\bs_log.ldf'",
          nullptr, nullptr},
         {'x', "Use bs", "select count(*) from TableField", "39"},

@@ -136,6 +136,16 @@ void PgEngine::exportEmbedded(const DbDatabaseInfo& db, const QString& backupFil
         target.BeginTransaction();
         for (const DbRow& t : tables.rows) {
             const QString table = t[0].ToString();
+            if (sqlitedb::IsPoolTable(table)) {
+                // The pool keeps the account set's own flag columns.
+                DbResult shape;
+                runSql(c, QStringLiteral("select * from %1 where false").arg(quoted(table)), shape, 0);
+                QStringList serverColumns;
+                for (const DbColumn& col : shape.columns) serverColumns << col.name;
+                DbResult recreated;
+                target.Execute(QStringLiteral("drop table ") + tsql::QuoteAlways(table), recreated);
+                target.Execute(sqlitedb::PoolCreateStatement(serverColumns), recreated);
+            }
             DbResult columns;
             target.ExecuteNative(QStringLiteral("select name from pragma_table_info(%1)").arg(tsql::QuoteString(table)), columns);
             QStringList names, serverNames;

@@ -154,12 +154,14 @@ QStringList differences(const Tables& tpl, const Tables& backup)
         if (!b->computed.isEmpty()) parts << QStringLiteral("computed column %1").arg(b->computed.join(QLatin1String(", ")));
         if (!parts.isEmpty()) out << QStringLiteral("table %1: %2").arg(t.name, parts.join(QLatin1String("; ")));
     }
+    // Tables of another program come first: they say most plainly what the file is.
+    QStringList foreign;
     for (const Table& b : backup) {
         const auto t = tpl.constFind(b.name.toLower());
         if (b.type == QLatin1String("table") && (t == tpl.constEnd() || t->type != QLatin1String("table")))
-            out << QStringLiteral("table %1 is not in the account set").arg(b.name);
+            foreign << QStringLiteral("table %1 is not in the account set").arg(b.name);
     }
-    return out;
+    return foreign + out;
 }
 
 void exec(sqlite3* db, const QString& sql, const QString& context)
@@ -211,16 +213,11 @@ void copyRows(sqlite3* src, sqlite3* dst, const Table& t, const QString& backupF
 void reshapePool(sqlite3* dst, Table& pool, const Table& backup)
 {
     if (lowerSet(pool.columns) == lowerSet(backup.columns)) return;
-    QString create = QStringLiteral("CREATE TABLE [dbo].[%1] ([%2] [int] IDENTITY (1, 1) NOT NULL ").arg(pool.name, QLatin1String(kPoolKey));
     QStringList columns{QString::fromLatin1(kPoolKey)};
-    for (const QString& c : backup.columns) {
-        if (!isPoolFlag(c)) continue;
-        create += QStringLiteral(",[%1] [bit] NULL default 0").arg(c);
-        columns << c;
-    }
-    create += QStringLiteral(") ON [PRIMARY]");
+    for (const QString& c : backup.columns)
+        if (isPoolFlag(c)) columns << c;
     exec(dst, QStringLiteral("drop table main.") + tsql::QuoteAlways(pool.name), pool.name);
-    for (const tsql::Statement& st : tsql::TranslateBatch(create, false))
+    for (const tsql::Statement& st : tsql::TranslateBatch(PoolCreateStatement(backup.columns), false))
         for (const QString& sql : st.sql) exec(dst, sql, pool.name);
     pool.columns = columns;
 }
@@ -252,6 +249,19 @@ void copyCounters(sqlite3* src, sqlite3* dst, const Tables& tpl)
 }
 
 } // namespace
+
+bool IsPoolTable(const QString& table)
+{
+    return table.compare(QLatin1String(kPool), Qt::CaseInsensitive) == 0;
+}
+
+QString PoolCreateStatement(const QStringList& columns)
+{
+    QString create = QStringLiteral("CREATE TABLE [dbo].[%1] ([%2] [int] IDENTITY (1, 1) NOT NULL ").arg(QLatin1String(kPool), QLatin1String(kPoolKey));
+    for (const QString& c : columns)
+        if (isPoolFlag(c)) create += QStringLiteral(",[%1] [bit] NULL default 0").arg(c);
+    return create + QStringLiteral(") ON [PRIMARY]");
+}
 
 void BuildFromBackup(const QString& templateFile, const QString& backupFile, const QString& workFile, int timeoutMs)
 {
