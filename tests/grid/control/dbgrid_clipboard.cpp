@@ -164,3 +164,39 @@ TEST_F(GridClipboard, CutAndDeleteEveryKindOfSelection)
         }
     cds.CancelUpdates();
 }
+
+// Columns chosen with Ctrl+clicks on their titles out of the grid's order are copied and exported
+// in the grid's order, whatever the order of the clicks.
+TEST_F(GridClipboard, ColumnsChosenOutOfOrderComeOutInGridOrder)
+{
+    // Press in the lowest pixels of a title: the column-select zone.
+    auto titleClick = [&](const char* field) {
+        const TRect r = grid->CellRect(ColumnOf(field) + 1, 0);
+        QTest::mouseClick(grid, Qt::LeftButton, Qt::ControlModifier, QPoint((r.Left + r.Right) / 2, r.Bottom - 2));
+        QApplication::processEvents();
+    };
+    titleClick("mtype");
+    titleClick("code");
+    titleClick("mname");
+    ASSERT_EQ(grid->Selection()->SelectionType(), gstColumns);
+    TDBGridGxSelectionCols& cols = grid->Selection()->Columns();
+    QStringList chosen;
+    for (int i = 0; i < cols.Count(); ++i)
+        chosen << cols.GetColumn(i)->FieldName();
+    EXPECT_EQ(chosen, (QStringList{QStringLiteral("code"), QStringLiteral("mname"), QStringLiteral("mtype")}));
+
+    grid->SetEditActions(TDBGridGxEditActions{geaCopyGx});
+    QGuiApplication::clipboard()->clear();
+    Key(Qt::Key_C, Qt::ControlModifier);
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(mime, nullptr);
+    const QStringList lines = NormalizeLineEnds(mime->text()).split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("A01\t钢筋 Steel\tHRB400"))) << mime->text().toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("F02\t螺丝 screw\tM6"))) << mime->text().toStdString();
+    // The exports write the same order: text and CSV.
+    const QString text = QString::fromLocal8Bit(Export<TDBGridGxExportAsText>());
+    EXPECT_EQ(mime->text(), text);
+    const QString csv = QString::fromLocal8Bit(Export<TDBGridGxExportAsCSV>());
+    EXPECT_TRUE(csv.contains(QStringLiteral("A01,钢筋 Steel,HRB400")) || csv.contains(QStringLiteral("\"A01\",\"钢筋 Steel\",\"HRB400\"")))
+        << csv.toStdString();
+}
