@@ -10,7 +10,6 @@
 #include "data/DM.h"
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
-#include "platform/db/ADOConnection.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
@@ -503,9 +502,8 @@ void Tfrmbasicbill::acDeleteExecute()
         MessageDlg(QStringLiteral("不被删除"), mtWarning, {mbYes});
         return;
     }
-    TADOConnection* con = rmtDM->ADOCon.get();
     bool ok = false;
-    con->BeginTrans();
+    rmtDM->BeginTrans();
     try {
         rmtDM->ESCbillcodeid(cdsmaster.FieldByName(QStringLiteral("bcodeid"))->AsInteger(),
                              cdsmaster.FieldByName(QStringLiteral("bcode"))->AsString());
@@ -514,11 +512,11 @@ void Tfrmbasicbill::acDeleteExecute()
         ok = false;
     }
     if (!ok) {
-        con->RollbackTrans();
+        rmtDM->RollbackTrans();
         MessageDlg(QStringLiteral("人品问题，删除失败!"), mtConfirmation, {mbYes});
         return;
     }
-    con->CommitTrans();
+    rmtDM->CommitTrans();
     SetbtnState(5);
     MessageDlg(QStringLiteral("按你的意思给删了!"), mtConfirmation, {mbYes});
     showbill(BillID);

@@ -138,9 +138,7 @@ void TfrmBasicdetail::loadrows(const QString& condition)
 
 QString TfrmBasicdetail::namecondition(const QString& text) const
 {
-    QString pattern = text;
-    pattern.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return constcon + QStringLiteral(" and a.mname like '%") + pattern + QStringLiteral("%'");
+    return constcon + QStringLiteral(" and a.mname like '%") + likeprefix(text);
 }
 
 void TfrmBasicdetail::acRefrshExecute()

@@ -29,14 +29,14 @@ QString datecondition(const QString& column, const QString& from, const QString&
     return s;
 }
 
+} // namespace
+
 QString codecondition(const QString& column, const TTreeCondition& c)
 {
     if (!c.box->Checked() || c.code.isEmpty())
         return {};
     return QStringLiteral(" and ") + column + QStringLiteral(" like '") + likeprefix(c.code);
 }
-
-} // namespace
 
 // ---------------------------------------------------------------- date dialog
 

@@ -45,6 +45,10 @@ struct TTreeCondition {
     QString code;
 };
 
+// " and " column " like '" code "%'" while the condition's box is ticked and it holds a code;
+// nothing otherwise.
+QString codecondition(const QString& column, const TTreeCondition& c);
+
 // The shared parts of the three dialogs.
 class Tfrmquerybase : public TfrmNormalForm {
 public:

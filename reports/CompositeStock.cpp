@@ -6,17 +6,6 @@
 #include "data/frmconst.h"
 #include "platform/rtl/IniFile.h"
 
-namespace {
-
-QString prefixcondition(const QString& column, const TTreeCondition& c)
-{
-    if (!c.box->Checked() || c.code.isEmpty())
-        return {};
-    return QStringLiteral(" and ") + column + QStringLiteral(" like '") + likeprefix(c.code);
-}
-
-} // namespace
-
 TfrmQuerySrgdetail::TfrmQuerySrgdetail(QWidget* AOwner) : Tfrmquerybase(AOwner, QStringLiteral("srg"))
 {
     SetCaption(QStringLiteral("查询库存条件选择"));
@@ -75,17 +64,17 @@ QString TfrmQuerySrgdetail::getsqlcondition(bool period, bool source) const
         if (!pid.isEmpty())
             s += QStringLiteral(" and pid<=") + pid;
         if (source)
-            s += prefixcondition(QStringLiteral("dbo.cflist.code"), c3);
+            s += codecondition(QStringLiteral("dbo.cflist.code"), c3);
         if (querybysup)
-            s += prefixcondition(QStringLiteral("dbo.suplist.code"), c7);
-        return s + prefixcondition(QStringLiteral("dbo.mtrlist.code"), c5);
+            s += codecondition(QStringLiteral("dbo.suplist.code"), c7);
+        return s + codecondition(QStringLiteral("dbo.mtrlist.code"), c5);
     }
     QString s = QStringLiteral("a.mid=b.fid and a.qty<>0") + namecond(QStringLiteral("b.mname"), Edit1->text().trimmed())
                 + namecond(QStringLiteral("b.mtype"), Edit2->text().trimmed());
     // The snapshot of exactly the period chosen, not of every period before it.
     if (!pid.isEmpty())
         s += QStringLiteral(" and a.pid=") + pid;
-    return s + prefixcondition(QStringLiteral("b.code"), c5);
+    return s + codecondition(QStringLiteral("b.code"), c5);
 }
 
 void TfrmQuerySrgdetail::Button1Click(QObject*)
