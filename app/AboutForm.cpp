@@ -1,11 +1,12 @@
 #include "AboutForm.h"
+#include "platform/gui/FontScale.h"
 
 #include <QVBoxLayout>
 
 Tfrmabout::Tfrmabout(QWidget* AOwner) : TfrmBaseform(AOwner)
 {
     SetCaption(QStringLiteral("系统信息"));
-    resize(360, 200);
+    resize(Scaled(QSize(360, 200)));
     auto* box = new QVBoxLayout(panel3);
     auto* line = new QLabel(QStringLiteral("Depotrix(多用户) V4.0  "), panel3);
     auto* date = new QLabel(QStringLiteral("2015年元月6日"), panel3);

@@ -10,6 +10,7 @@
 #include "platform/rtl/MessageSink.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Program.h"
+#include "platform/gui/FontScale.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,7 +86,7 @@ QString registeredaccountset(const QString& name)
 TfrmCreateDB::TfrmCreateDB(QWidget* AOwner) : TfrmNormalForm(AOwner)
 {
     SetCaption(QStringLiteral("创建新帐套"));
-    resize(460, 320);
+    resize(Scaled(QSize(460, 320)));
     auto* box = new QVBoxLayout(panel3);
     GroupBox1 = new QGroupBox(QStringLiteral("帐套信息"), panel3);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -210,7 +211,7 @@ TfrmDBFileDialog::TfrmDBFileDialog(QWidget* AOwner, const QString& caption, cons
     : TfrmNormalForm(AOwner)
 {
     SetCaption(caption);
-    resize(460, 260);
+    resize(Scaled(QSize(460, 260)));
     auto* box = new QVBoxLayout(panel3);
     GroupBox1 = new QGroupBox(group, panel3);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -226,7 +227,7 @@ TfrmDBFileDialog::TfrmDBFileDialog(QWidget* AOwner, const QString& caption, cons
     Edit4->setObjectName(QStringLiteral("Edit4"));
     BrowseButton = new QPushButton(QStringLiteral("..."), GroupBox1);
     BrowseButton->setObjectName(QStringLiteral("BrowseButton"));
-    BrowseButton->setFixedWidth(28);
+    BrowseButton->setFixedWidth(Scaled(28));
     BrowseButton->setAutoDefault(false);
     row->addWidget(Edit4, 1);
     row->addWidget(BrowseButton);

@@ -7,6 +7,7 @@
 #include "platform/db/Field.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <QToolButton>
@@ -36,7 +37,7 @@ QAction* addtoolaction(QToolBar* bar, const char* name, const char* caption, con
 
 Tfrmbaselist::Tfrmbaselist(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
-    resize(680, 490);
+    resize(Scaled(QSize(680, 490)));
     QVBoxLayout* outer = nullptr;
     ToolBar1 = newworktoolbar(this, outer);
     acInsert = addtoolaction(ToolBar1, "acInsert", "新增", "sbinsert");
@@ -80,7 +81,7 @@ Tfrmbaselist::~Tfrmbaselist()
 void Tfrmbaselist::FormShow(QObject* Sender)
 {
     TfrmBase_C::FormShow(Sender);
-    resize(680, 490);
+    resize(Scaled(QSize(680, 490)));
     SetCaption(FormCaption);
     // The window is on the screen before the rows are read.
     Application->ProcessMessages();

@@ -7,6 +7,7 @@
 #include "data/DataProcess.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 
 #include <QCloseEvent>
 #include <QTextCursor>
@@ -17,7 +18,7 @@
 
 Tfrmbaselist_m::Tfrmbaselist_m(Tfrmbaselist* AOwner) : TfrmBase_C(AOwner), ParentForm(AOwner)
 {
-    resize(360, 320);
+    resize(Scaled(QSize(360, 320)));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 6);
     Image1 = new QLabel(this);
@@ -36,7 +37,7 @@ Tfrmbaselist_m::Tfrmbaselist_m(Tfrmbaselist* AOwner) : TfrmBase_C(AOwner), Paren
     Button3 = new TButton(QStringLiteral("返回"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
     for (TButton* b : {Button2, Button3}) {
-        b->setFixedSize(75, 21);
+        b->setFixedSize(Scaled(QSize(75, 21)));
         buttons->addWidget(b);
     }
     buttons->addSpacing(8);

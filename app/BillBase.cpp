@@ -13,6 +13,7 @@
 #include "platform/db/Field.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/MessageSink.h"
 
@@ -33,7 +34,7 @@ const QString kUnsaved = QStringLiteral("慢点，票据没保存,保存不?");
 
 Tfrmbasicbill::Tfrmbasicbill(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
-    resize(950, 600);
+    resize(Scaled(QSize(950, 600)));
     SetPosition(poDesktopCenter);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -616,6 +617,10 @@ void Tfrmbasicbill::initbillgrid()
 
 void Tfrmbasicbill::addbillcolumns(int titlelines, int vmargin, const QList<TBillColumn>& columns, bool centresums)
 {
+    // The columns get their designed widths before the grid fits them to its width: a width set
+    // while it fits them would be taken for a clerk's resize, which gives the difference to the
+    // next column.
+    DBGridGx1->SetAutoFitColWidths(false);
     DBGridGx1->Columns()->Clear();
     DBGridGx1->SetUseMultiTitle(true);
     DBGridGx1->SetTitleLines(titlelines);
@@ -624,7 +629,7 @@ void Tfrmbasicbill::addbillcolumns(int titlelines, int vmargin, const QList<TBil
         TColumnGx* column = DBGridGx1->Columns()->Add();
         const QString field = QString::fromLatin1(c.field);
         column->SetFieldName(field);
-        column->SetWidth(c.width);
+        column->SetWidth(Scaled(c.width));
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
         if (field == QLatin1String("munit"))
@@ -647,6 +652,7 @@ void Tfrmbasicbill::addbillcolumns(int titlelines, int vmargin, const QList<TBil
                 footer->SetAlignment(taCenter);
         }
     }
+    DBGridGx1->SetAutoFitColWidths(true);
 }
 
 // ---------------------------------------------------------------- showing

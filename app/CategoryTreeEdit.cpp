@@ -3,6 +3,7 @@
 
 #include "data/DM.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/Format.h"
 
 #include <QFormLayout>
@@ -50,7 +51,7 @@ void Tfrmbreedset::runitemdialog(int state) { rundialog<Tfrmbreedset_M>(state); 
 Tfrmbreedset_M::Tfrmbreedset_M(Tfrmbreedset* AOwner) : TfrmBaseform(AOwner), Parentform(AOwner)
 {
     SetCaption(QStringLiteral("材料分类项参数"));
-    resize(420, 330);
+    resize(Scaled(QSize(420, 330)));
     Button1->SetModalResult(mrNone);
     Button2->SetCaption(QStringLiteral("返回"));
     Button2->SetModalResult(mrNone);

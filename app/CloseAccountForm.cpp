@@ -7,13 +7,14 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/MessageSink.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/gui/FontScale.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>
 
 Tfrmbalance::Tfrmbalance(QWidget* AOwner) : TfrmBaseform(AOwner)
 {
-    resize(520, 330);
+    resize(Scaled(QSize(520, 330)));
     Button1->SetCaption(QStringLiteral("扎帐"));
     auto* box = new QVBoxLayout(panel3);
     auto* form = new QFormLayout;

@@ -10,6 +10,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/IniFile.h"
 #include "platform/rtl/Format.h"
+#include "platform/gui/FontScale.h"
 
 #include <QGridLayout>
 #include <QVBoxLayout>
@@ -42,7 +43,7 @@ void readcheck(TCheckBox* box, const QString& value)
 TfrmDBlinkset::TfrmDBlinkset(QWidget* AOwner) : TfrmBaseform(AOwner)
 {
     SetCaption(QStringLiteral("与数据库连接设置"));
-    resize(480, 330);
+    resize(Scaled(QSize(480, 330)));
     Button1->SetCaption(QStringLiteral("保存"));
     auto* box = new QVBoxLayout(panel3);
     GroupBox1 = new QGroupBox(QStringLiteral("数据库连接设置"), panel3);
@@ -92,7 +93,7 @@ TfrmDBlinkset::TfrmDBlinkset(QWidget* AOwner) : TfrmBaseform(AOwner)
 
     Button3 = new TButton(QStringLiteral("连接测试"), Panel2);
     Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setFixedSize(75, 21);
+    Button3->setFixedSize(Scaled(QSize(75, 21)));
     Button3->setAutoDefault(false);
     static_cast<QVBoxLayout*>(Panel2->layout())->insertWidget(0, Button3, 0, Qt::AlignHCenter);
     static_cast<QVBoxLayout*>(Panel2->layout())->insertSpacing(0, 12);

@@ -6,6 +6,7 @@
 #include "data/DM.h"
 #include "data/frmconst.h"
 #include "platform/db/Field.h"
+#include "platform/gui/FontScale.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -147,7 +148,7 @@ Tfrmbasiclistbox::Tfrmbasiclistbox(QWidget* aowner, const QString& atablename, c
 {
     SetCaption(QStringLiteral("项目选择"));
     makedropdown(this);
-    resize(178, 268);
+    resize(Scaled(QSize(178, 268)));
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->setSpacing(2);
@@ -220,7 +221,7 @@ TfrmBasictreeshow::TfrmBasictreeshow(QWidget* aowner, const QString& atablename)
 {
     SetCaption(QStringLiteral("选择分类项"));
     makedropdown(this);
-    resize(475, 356);
+    resize(Scaled(QSize(475, 356)));
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
     box->setSpacing(0);

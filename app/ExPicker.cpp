@@ -10,6 +10,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/MessageSink.h"
 #include "platform/rtl/Format.h"
+#include "platform/gui/FontScale.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -203,7 +204,7 @@ void Tfrmexdetail::materialgrid()
     for (const Col& c : cols) {
         TColumnGx* column = DBGridGx1->Columns()->Add();
         column->SetFieldName(QString::fromLatin1(c.field));
-        column->SetWidth(c.width);
+        column->SetWidth(Scaled(c.width));
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
         if (c.centred)
@@ -298,6 +299,9 @@ void Tfrmexdetail::loadbatches()
 
 void Tfrmexdetail::batchgrid()
 {
+    // The batches spread over the panel's width (the designed widths are too narrow for a date or
+    // a bill number), fitted from the designed widths once all columns have them.
+    DBGridGx2->SetAutoFitColWidths(false);
     DBGridGx2->Columns()->Clear();
     enum Foot { none, sum, total };
     struct Col {
@@ -319,7 +323,7 @@ void Tfrmexdetail::batchgrid()
     for (const Col& c : cols) {
         TColumnGx* column = DBGridGx2->Columns()->Add();
         column->SetFieldName(QString::fromLatin1(c.field));
-        column->SetWidth(c.width);
+        column->SetWidth(Scaled(c.width));
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
         if (c.foot == none)
@@ -334,6 +338,7 @@ void Tfrmexdetail::batchgrid()
             footer->SetValueType(fvtSum);
         }
     }
+    DBGridGx2->SetAutoFitColWidths(true);
 }
 
 void Tfrmexdetail::DBGridGx2DblClick()

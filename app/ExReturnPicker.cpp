@@ -6,6 +6,7 @@
 #include "data/frmconst.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 
 Tfrmexdetail_R::Tfrmexdetail_R(QWidget* AOwner) : TfrmBasicdetail(AOwner)
 {
@@ -20,7 +21,7 @@ Tfrmexdetail_R::Tfrmexdetail_R(QWidget* AOwner) : TfrmBasicdetail(AOwner)
 
 void Tfrmexdetail_R::FormShow(QObject* Sender)
 {
-    resize(850, height());
+    resize(Scaled(850), height());
     setgridheadtitle();
     TfrmBasicdetail::FormShow(Sender);
 }

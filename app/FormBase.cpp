@@ -5,6 +5,7 @@
 #include "grid/support/DBCtrlsGx.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/DBControls.h"
+#include "platform/gui/FontScale.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/RadioGroup.h"
 
@@ -62,7 +63,7 @@ void AddGridColumns(TDBGridGx* grid, std::initializer_list<TGridColumnDef> colum
         column->SetFieldName(QString::fromLatin1(c.field));
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
-        column->SetWidth(c.width);
+        column->SetWidth(Scaled(c.width));
         if (c.centred)
             column->SetAlignment(taCenter);
     }
@@ -218,7 +219,7 @@ TfrmFrame::TfrmFrame(QWidget* AOwner, const QString& cancelCaption, bool okDefau
 
     Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setFixedWidth(90);
+    Panel2->setFixedWidth(Scaled(90));
     Panel2->setFrameShape(QFrame::Panel);
     Panel2->setFrameShadow(QFrame::Sunken);
     auto* column = new QVBoxLayout(Panel2);
@@ -240,7 +241,7 @@ TfrmFrame::TfrmFrame(QWidget* AOwner, const QString& cancelCaption, bool okDefau
     Button2->SetModalResult(mrCancel);
     Button2->setAutoDefault(false);
     for (TButton* b : {Button1, Button2}) {
-        b->setFixedSize(75, 21);
+        b->setFixedSize(Scaled(QSize(75, 21)));
         buttons->addWidget(b, 0, Qt::AlignHCenter);
     }
     column->addWidget(Panel4);

@@ -5,6 +5,7 @@
 #include "data/DataProcess.h"
 #include "platform/db/Field.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/office/Excel.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/MessageSink.h"
@@ -46,7 +47,7 @@ Tfrmimdetail::Tfrmimdetail(QWidget* AOwner) : TfrmBasicdetail(AOwner)
         column->SetFieldName(QString::fromLatin1(c.field));
         // The form's widths are its own, even one that matches the default before a field is attached.
         column->AssignedValuesRef().Include(cvWidth);
-        column->SetWidth(c.width);
+        column->SetWidth(Scaled(c.width));
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
         if (c.centred)

@@ -9,6 +9,7 @@
 #include "platform/gui/StatusBar.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/IniFile.h"
+#include "platform/gui/FontScale.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>
@@ -16,7 +17,7 @@
 TfrmLogin::TfrmLogin(QWidget* AOwner) : TfrmNormalForm(AOwner), dsbillselect(&cdsbillselect)
 {
     SetCaption(QStringLiteral("用户登录"));
-    resize(470, 330);
+    resize(Scaled(QSize(470, 330)));
     auto* box = new QVBoxLayout(panel3);
     GroupBox1 = new QGroupBox(QStringLiteral("用户信息"), panel3);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

@@ -9,6 +9,7 @@
 #include "data/frmconst.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/MessageSink.h"
 #include "platform/gui/StatusBar.h"
 #include "platform/gui/TreeView.h"
@@ -66,13 +67,26 @@ const std::vector<TCMainform::TDispatch>& TCMainform::DispatchTable()
     return table;
 }
 
+namespace {
+
+// The window's designed size for this platform's font, within the screen's work area.
+QSize designedSize(const QWidget* w)
+{
+    const QSize size = Scaled(QSize(1120, 720));
+    const QScreen* screen = w->screen();
+    if (!screen) return size;
+    return size.boundedTo(screen->availableGeometry().size() - (w->frameGeometry().size() - w->size()));
+}
+
+} // namespace
+
 TCMainform::TCMainform(QWidget* AOwner) : TForm(AOwner)
 {
     SetCaption(QStringLiteral("Depotrix"));
     SetPosition(poScreenCenter);
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     // The size the show gives it, so that the window is centred at that size.
-    resize(1120, 720);
+    resize(designedSize(this));
     QStyle* st = QApplication::style();
     ImageList1 = {st->standardIcon(QStyle::SP_DriveHDIcon),       st->standardIcon(QStyle::SP_DialogApplyButton),
                   st->standardIcon(QStyle::SP_TitleBarShadeButton), st->standardIcon(QStyle::SP_DriveNetIcon),
@@ -123,7 +137,7 @@ TCMainform::TCMainform(QWidget* AOwner) : TForm(AOwner)
     body->setSpacing(0);
     Panel3 = new QFrame(this);
     Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setFixedWidth(174);
+    Panel3->setFixedWidth(Scaled(174));
     Panel3->setAutoFillBackground(true);
     QPalette pal = Panel3->palette();
     pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Base));
@@ -193,7 +207,7 @@ QToolButton* TCMainform::toolButton(const char* name, const QString& caption, in
     b->setObjectName(QString::fromLatin1(name));
     b->setText(caption);
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    b->setMinimumWidth(75);
+    b->setMinimumWidth(Scaled(75));
     setToolImage(b, image);
     ToolBar1->addWidget(b);
     connect(b, &QToolButton::clicked, this, Application->Guarded([this, b, handler] { (this->*handler)(b); }));
@@ -241,7 +255,7 @@ void TCMainform::buildTree()
 
 void TCMainform::FormShow(QObject* Sender)
 {
-    resize(1120, 720);
+    resize(designedSize(this));
     if (TTreeNode* first = TreeView1->Items()->GetFirstNode())
         first->Expand(true);
 }
@@ -312,8 +326,8 @@ void TCMainform::SpeedButton5Click(QObject* Sender)
     oldtop = pos().y();
     oldleft = pos().x();
     Panel3->hide();
-    resize(258, height());
-    resize(258, work.y() + work.height());
+    resize(Scaled(258), height());
+    resize(Scaled(258), work.y() + work.height());
     move(pos().x(), work.y());
     move(work.x() + work.width() - width(), work.y());
     if (TTreeNode* first = TreeView1->Items()->GetFirstNode())

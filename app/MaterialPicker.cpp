@@ -9,6 +9,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/DBControls.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/MessageSink.h"
 
 #include <QHBoxLayout>
@@ -28,7 +29,7 @@ TDataSource* TDataSourceRef::Find(const TForm* form, const QString& name)
 
 TfrmBasicdetail::TfrmBasicdetail(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
-    resize(750, 500);
+    resize(Scaled(QSize(750, 500)));
     Parentform = dynamic_cast<TForm*>(AOwner);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -66,7 +67,7 @@ TfrmBasicdetail::TfrmBasicdetail(QWidget* AOwner) : TfrmBase_C(AOwner)
     DBGridGx1->setObjectName(QStringLiteral("DBGridGx1"));
     split->addWidget(TreeView1);
     split->addWidget(DBGridGx1);
-    split->setSizes({180, 570});
+    split->setSizes({Scaled(180), Scaled(570)});
     outer->addWidget(split, 1);
 
     bottom = new QFrame(this);
@@ -315,7 +316,7 @@ void TfrmBasicdetail::SetbtnState(int state)
 
 Tfrmbasedetail_m::Tfrmbasedetail_m(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
-    resize(360, 320);
+    resize(Scaled(QSize(360, 320)));
     ParentForm = dynamic_cast<TfrmBasicdetail*>(AOwner);
     auto* outer = new QVBoxLayout(this);
     pnedit = new QFrame(this);

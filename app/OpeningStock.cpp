@@ -9,6 +9,7 @@
 #include "platform/db/Field.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/office/Excel.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
@@ -28,7 +29,7 @@ const QString kBillnum = QStringLiteral("初始倒入");
 Tfrmexceltosrglist::Tfrmexceltosrglist(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
     SetCaption(QStringLiteral("倒入初始材料库存数据"));
-    resize(680, 490);
+    resize(Scaled(QSize(680, 490)));
     QVBoxLayout* outer = nullptr;
     ToolBar1 = newworktoolbar(this, outer);
     acinsert = addtoolaction(ToolBar1, "acinsert", "倒入");
@@ -58,7 +59,7 @@ Tfrmexceltosrglist::Tfrmexceltosrglist(QWidget* AOwner) : TfrmBase_C(AOwner)
     rightbox->addWidget(DBGridGx1, 1);
     split->addWidget(TreeView1);
     split->addWidget(right);
-    split->setSizes({160, 520});
+    split->setSizes({Scaled(160), Scaled(520)});
     outer->addWidget(split, 1);
 
     dsdetail.SetDataSet(&cdsdetail);
@@ -92,7 +93,7 @@ void Tfrmexceltosrglist::buildgrid()
                          Col{"dprice", "金额", 70, fvtSum}, Col{"remark", "(对材料项)备注", 100, fvtNon}}) {
         TColumnGx* column = DBGridGx1->Columns()->Add();
         column->SetFieldName(QString::fromLatin1(c.field));
-        column->SetWidth(c.width);
+        column->SetWidth(Scaled(c.width));
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         TColumnFooterGx* footer = column->Footer();
         footer->SetValueType(c.footer);

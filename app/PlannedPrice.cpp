@@ -5,6 +5,7 @@
 #include "data/DataProcess.h"
 #include "grid/control/DBGridGxColumns.h"
 #include "platform/db/Field.h"
+#include "platform/gui/FontScale.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -14,7 +15,7 @@
 Tfrmplanlist_m::Tfrmplanlist_m(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
     SetCaption(QStringLiteral("未定价材料清单"));
-    resize(520, 400);
+    resize(Scaled(QSize(520, 400)));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 6);
     Image1 = new QLabel(QStringLiteral("  未定价材料清单"), this);
@@ -39,7 +40,7 @@ Tfrmplanlist_m::Tfrmplanlist_m(QWidget* AOwner) : TfrmBase_C(AOwner)
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->SetModalResult(mrCancel);
     for (TButton* b : {Button1, Button2}) {
-        b->setFixedSize(75, 21);
+        b->setFixedSize(Scaled(QSize(75, 21)));
         buttons->addWidget(b);
     }
     buttons->addSpacing(8);
@@ -74,7 +75,7 @@ Tfrmplanlist::Tfrmplanlist(QWidget* AOwner) : Tfrmbaselist(AOwner)
     TreeView1->setExpandsOnDoubleClick(false);
     TbreedNodes::setimages(TreeView1);
     Splitter1->insertWidget(0, TreeView1);
-    Splitter1->setSizes({180, 500});
+    Splitter1->setSizes({Scaled(180), Scaled(500)});
     Fbreednodes = std::make_unique<TbreedNodes>(TreeView1, QStringLiteral("breedlist"));
     // Prices are typed into the grid.
     acEdit->setVisible(false);
@@ -99,7 +100,7 @@ void Tfrmplanlist::FormShow(QObject* Sender)
 {
     // The list stays empty until a category is chosen.
     TfrmBase_C::FormShow(Sender);
-    resize(680, 490);
+    resize(Scaled(QSize(680, 490)));
     SetCaption(FormCaption);
     Fbreednodes->showrschildren(Fbreednodes->showboot());
 }

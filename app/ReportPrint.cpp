@@ -12,7 +12,9 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/MessageSink.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -67,6 +69,22 @@ void selectCellFont(TCanvas* canvas, const TLogFontW& lf, TColor color)
 }
 
 int mid(int a, int b) { return int(std::trunc((a + b) / 2.0 + 0.5)); }
+
+// The templates' cells were sized for the original platform's narrower font: a
+// text wider than its cell is drawn in a smaller size of the cell's font, so
+// that nothing of it is cut off.
+void fitFont(TCanvas* canvas, const QString& text, int width)
+{
+    const int need = canvas->TextWidth(text);
+    if (width <= 0 || need <= width) return;
+    const int height = canvas->Font()->Height();
+    const int sign = height < 0 ? -1 : 1;
+    int size = std::max(1, int(std::abs(height) * double(width) / need));
+    canvas->Font()->SetHeight(sign * size);
+    // Hinted advances do not shrink quite in proportion.
+    while (size > 1 && canvas->TextWidth(text) > width)
+        canvas->Font()->SetHeight(sign * --size);
+}
 
 } // namespace
 
@@ -234,6 +252,7 @@ void TReportCell::paintText(TCanvas* canvas, const QString& text)
     flags |= FHorzAlign == 1 ? DT_CENTER : FHorzAlign == 2 ? DT_RIGHT : DT_LEFT;
     flags |= FVertAlign == 1 ? DT_VCENTER : FVertAlign == 2 ? DT_BOTTOM : DT_TOP;
     TRect r = FTextRect;
+    fitFont(canvas, shown, r.Right - r.Left);
     DrawText(canvas, shown, r, flags);
 }
 

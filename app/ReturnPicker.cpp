@@ -5,6 +5,7 @@
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
 #include "platform/db/Field.h"
+#include "platform/gui/FontScale.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ Tfrmimdetail_R::Tfrmimdetail_R(QWidget* AOwner) : TfrmBasicdetail(AOwner)
 
 void Tfrmimdetail_R::FormShow(QObject* Sender)
 {
-    resize(850, height());
+    resize(Scaled(850), height());
     setgridheadtitle();
     TfrmBasicdetail::FormShow(Sender);
 }

@@ -7,6 +7,7 @@
 #include "grid/control/DBGridGxColumns.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/gui/RadioGroup.h"
 #include "platform/gui/TreeView.h"
 #include "platform/rtl/DateTime.h"
@@ -61,7 +62,7 @@ int Tfrmsystemset::imbilllayout(int value)
 Tfrmsystemset::Tfrmsystemset(QWidget* AOwner) : TfrmBaseform(AOwner), dsbilltype(&cdsbilltype), dscurrency(&cdscurrency)
 {
     SetCaption(QStringLiteral("系统参数设置"));
-    resize(680, 490);
+    resize(Scaled(QSize(680, 490)));
     Button2->SetCaption(QStringLiteral("放弃"));
     auto* outer = new QVBoxLayout(panel3);
     outer->setContentsMargins(4, 4, 4, 4);
@@ -95,7 +96,7 @@ Tfrmsystemset::Tfrmsystemset(QWidget* AOwner) : TfrmBaseform(AOwner), dsbilltype
         edit->setObjectName(QString::fromLatin1(editName));
         button = new QPushButton(QStringLiteral("..."), print);
         button->setObjectName(QString::fromLatin1(buttonName));
-        button->setFixedWidth(28);
+        button->setFixedWidth(Scaled(28));
         button->setAutoDefault(false);
         row->addWidget(edit, 1);
         row->addWidget(button);

@@ -5,6 +5,7 @@
 #include "data/DM.h"
 #include "platform/gui/CheckBox.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/MessageSink.h"
 
 #include <QFormLayout>
@@ -54,7 +55,7 @@ void placenewitem(TTreeView* tree, TTreeNode* parent, Trsnode* item, int id)
 
 TfrmTreeEditor::TfrmTreeEditor(QWidget* AOwner) : TfrmNormalForm(AOwner)
 {
-    resize(680, 490);
+    resize(Scaled(QSize(680, 490)));
     Button1->SetCaption(QStringLiteral("保存"));
     Button1->SetModalResult(mrNone);
     auto* column = static_cast<QVBoxLayout*>(Panel2->layout());
@@ -62,7 +63,7 @@ TfrmTreeEditor::TfrmTreeEditor(QWidget* AOwner) : TfrmNormalForm(AOwner)
     auto button = [&](TButton*& b, const char* name, const char* caption) {
         b = new TButton(QString::fromUtf8(caption), Panel2);
         b->setObjectName(QString::fromLatin1(name));
-        b->setFixedSize(75, 21);
+        b->setFixedSize(Scaled(QSize(75, 21)));
         column->insertWidget(at++, b, 0, Qt::AlignHCenter);
     };
     column->insertSpacing(at++, 8);
@@ -146,7 +147,7 @@ void Tfrmbreedtree::FormCreate()
     Frsnodes = std::make_unique<TRSNodes>(TreeView1, tablename);
     SetCaption(FCaption);
     GroupBox1->setTitle(Fgroupcaption);
-    resize(680, 490);
+    resize(Scaled(QSize(680, 490)));
 }
 
 void Tfrmbreedtree::FormShow(QObject* Sender)
@@ -194,7 +195,7 @@ TfrmMaterialcf::TfrmMaterialcf(QWidget* AOwner) : Tfrmbreedtree(AOwner)
 Tfrmbreedtree_m::Tfrmbreedtree_m(Tfrmbreedtree* AOwner) : TfrmBaseform(AOwner), Parentform(AOwner)
 {
     SetCaption(QStringLiteral("编辑项目清单"));
-    resize(360, 200);
+    resize(Scaled(QSize(360, 200)));
     Button1->SetModalResult(mrNone);
     Button2->SetCaption(QStringLiteral("返回"));
     auto* box = new QVBoxLayout(panel3);

@@ -6,6 +6,7 @@
 #include "data/DataProcess.h"
 #include "data/frmconst.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/IniFile.h"
 
 #include <QGridLayout>
@@ -97,7 +98,7 @@ Tfrmquerybase::Tfrmquerybase(QWidget* AOwner, const QString& section) : TfrmNorm
         TColumnGx* c = DBGridGx2->Columns()->Add();
         c->SetFieldName(QString::fromLatin1(f));
         c->Title()->SetCaption(QString::fromUtf8(t));
-        c->SetWidth(100);
+        c->SetWidth(Scaled(100));
     }
     DBGridGx2->setEnabled(false);
     DBGridGx2->setMinimumHeight(90);

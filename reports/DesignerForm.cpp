@@ -8,6 +8,7 @@
 #include "app/ReportPrint.h"
 #include "data/DataProcess.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/FontScale.h"
 #include "platform/gui/RadioGroup.h"
 
 #include <QEvent>
@@ -25,7 +26,7 @@ TfrmPrintSet::TfrmPrintSet(QWidget* AOwner) : TForm(AOwner)
     SetCaption(QStringLiteral("票据打印样式编辑设计"));
     SetPosition(poDesktopCenter);
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    resize(789, 483);
+    resize(Scaled(QSize(789, 483)));
 
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
@@ -97,7 +98,7 @@ QToolButton* TfrmPrintSet::captionButton(const char* name, const QString& captio
     b->setObjectName(QString::fromLatin1(name));
     b->setText(caption);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    b->setMinimumWidth(64);
+    b->setMinimumWidth(Scaled(64));
     connect(b, &QToolButton::clicked, this, Application->Guarded([this, handler, b] { (this->*handler)(b); }));
     ToolBar1->addWidget(b);
     return b;

@@ -6,6 +6,7 @@
 #include "data/ExcelExport.h"
 #include "data/frmconst.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/Format.h"
 
 #include <QGridLayout>
@@ -24,7 +25,7 @@ Tfrmmtrimexsrg::Tfrmmtrimexsrg(QWidget* AOwner) : TfrmBase_C(AOwner)
 {
     setObjectName(QStringLiteral("frmmtrimexsrg"));
     SetCaption(QStringLiteral("材料分级分户明细帐"));
-    resize(950, 600);
+    resize(Scaled(QSize(950, 600)));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     ToolBar1 = new QToolBar(this);
@@ -33,7 +34,7 @@ Tfrmmtrimexsrg::Tfrmmtrimexsrg(QWidget* AOwner) : TfrmBase_C(AOwner)
         auto* b = new QToolButton(ToolBar1);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(caption);
-        b->setMinimumWidth(60);
+        b->setMinimumWidth(Scaled(60));
         ToolBar1->addWidget(b);
         connect(b, &QToolButton::clicked, this, Application->Guarded([this, b, handler] { (this->*handler)(b); }));
         return b;
@@ -79,7 +80,6 @@ Tfrmmtrimexsrg::Tfrmmtrimexsrg(QWidget* AOwner) : TfrmBase_C(AOwner)
     CdataGrid1->SetReadOnly(true);
     CdataGrid1->SetFooterRowCount(1);
     CdataGrid1->SumList()->SetActive(true);
-    CdataGrid1->SetAutoFitColWidths(true);
     CdataGrid1->SetUseMultiTitle(true);
     CdataGrid1->SetTitleLines(2);
     CdataGrid1->SetDataSource(&dsinfo);
@@ -96,7 +96,7 @@ Tfrmmtrimexsrg::Tfrmmtrimexsrg(QWidget* AOwner) : TfrmBase_C(AOwner)
     for (const auto& c : columns) {
         TColumnGx* column = CdataGrid1->Columns()->Add();
         column->SetFieldName(QString::fromLatin1(c.field));
-        column->SetWidth(c.width);
+        column->SetWidth(Scaled(c.width));
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
         TColumnFooterGx* f = column->Footer();
@@ -108,6 +108,9 @@ Tfrmmtrimexsrg::Tfrmmtrimexsrg(QWidget* AOwner) : TfrmBase_C(AOwner)
             f->SetAlignment(taCenter);
         }
     }
+    // Fitted to the grid's width from the designed widths (set before, so that none is taken for a
+    // resize that gives the difference to the next column).
+    CdataGrid1->SetAutoFitColWidths(true);
     FPid = curpid;
 }
 

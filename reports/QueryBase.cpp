@@ -6,6 +6,7 @@
 #include "data/DM.h"
 #include "data/frmconst.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/FontScale.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -32,7 +33,7 @@ TfrmBasicquery::TfrmBasicquery(QWidget* AOwner) : TfrmBase_C(AOwner)
         b->setDefaultAction(a);
         if (!caption.isEmpty())
             b->setText(caption);
-        b->setMinimumWidth(60);
+        b->setMinimumWidth(Scaled(60));
         ToolBar1->addWidget(b);
         return b;
     };
@@ -53,7 +54,7 @@ TfrmBasicquery::TfrmBasicquery(QWidget* AOwner) : TfrmBase_C(AOwner)
     line->addWidget(Label1);
     Edit1 = new QLineEdit(Panel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFixedWidth(160);
+    Edit1->setFixedWidth(Scaled(160));
     line->addWidget(Edit1);
     CheckBox1 = new TCheckBox(QStringLiteral("查询结果已记帐(没选择查询未记帐)"), Panel1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
@@ -110,7 +111,7 @@ QAction* TfrmBasicquery::newaction(const char* name, const QString& caption, std
 
 void TfrmBasicquery::FormCreate(QObject*)
 {
-    resize(950, 600);
+    resize(Scaled(QSize(950, 600)));
     querytotal = false;
     m_resultsummary = false;
     updatedrilldowns();
@@ -204,6 +205,9 @@ void TfrmBasicquery::setcolumns(const QList<TQueryColumn>& columns, bool multiti
     // layout that the new rows lack.
     DBGridGx1->SetDataSource(nullptr);
     DBGridGx1->SumList()->SetActive(false);
+    // The columns get their designed widths before the grid fits them to its width: a width set
+    // while it fits them would be taken for a resize that gives the difference to the next column.
+    DBGridGx1->SetAutoFitColWidths(false);
     DBGridGx1->Columns()->Clear();
     DBGridGx1->SumList()->SumCollection()->Clear();
     DBGridGx1->SetUseMultiTitle(multititle);
@@ -212,7 +216,7 @@ void TfrmBasicquery::setcolumns(const QList<TQueryColumn>& columns, bool multiti
     for (const TQueryColumn& c : columns) {
         TColumnGx* column = DBGridGx1->Columns()->Add();
         column->SetFieldName(QString::fromLatin1(c.field));
-        column->SetWidth(c.width);
+        column->SetWidth(Scaled(c.width));
         column->Title()->SetCaption(QString::fromUtf8(c.title));
         column->Title()->SetAlignment(taCenter);
         if (c.centred)
@@ -232,6 +236,7 @@ void TfrmBasicquery::setcolumns(const QList<TQueryColumn>& columns, bool multiti
             f->SetAlignment(taCenter);
         }
     }
+    DBGridGx1->SetAutoFitColWidths(true);
     DBGridGx1->SumList()->SetActive(true);
     DBGridGx1->SetDataSource(&dsdetail);
 }

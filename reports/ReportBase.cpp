@@ -5,6 +5,7 @@
 #include "data/frmconst.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Canvas.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/Format.h"
 
 #include <QHBoxLayout>
@@ -57,7 +58,7 @@ Tfrmbasicreport::Tfrmbasicreport(QWidget* AOwner) : TfrmBase_C(AOwner)
         auto* b = new QToolButton(ToolBar1);
         b->setObjectName(QString::fromLatin1(name));
         b->setDefaultAction(a);
-        b->setMinimumWidth(60);
+        b->setMinimumWidth(Scaled(60));
         ToolBar1->addWidget(b);
         return b;
     };
@@ -86,7 +87,7 @@ Tfrmbasicreport::Tfrmbasicreport(QWidget* AOwner) : TfrmBase_C(AOwner)
     DSperiod.SetDataSet(&cdsperiod);
     setupperiodgrid(DBGridGx1, &DSperiod);
     panelbox->addWidget(DBGridGx1, 1);
-    Panel2->setMinimumWidth(190);
+    Panel2->setMinimumWidth(Scaled(190));
     Splitter1->addWidget(Panel2);
 
     PageControl1 = new QTabWidget(Splitter1);
@@ -106,7 +107,7 @@ Tfrmbasicreport::Tfrmbasicreport(QWidget* AOwner) : TfrmBase_C(AOwner)
 
 void Tfrmbasicreport::FormCreate(QObject* Sender)
 {
-    resize(950, 600);
+    resize(Scaled(QSize(950, 600)));
     Panel2->hide();
 }
 
@@ -117,6 +118,7 @@ void Tfrmbasicreport::setupgrid(TStringGrid* grid, int fixedrows, int cols,
     f.setFamilies({kReportFont, f.family()});
     grid->setFont(f);
     grid->SetFixedCols(0);
+    grid->SetDefaultColWidth(Scaled(64));
     grid->SetColCount(cols);
     grid->SetRowCount(std::max(grid->RowCount(), fixedrows + 1));
     grid->SetFixedRows(fixedrows);
@@ -202,7 +204,7 @@ void Tfrmbasicreport::setupperiodgrid(TDBGridGx* grid, TDataSource* source)
         column->SetFieldName(QString::fromLatin1(field));
         column->Title()->SetCaption(QString::fromUtf8(title));
         column->Title()->SetAlignment(taCenter);
-        column->SetWidth(80);
+        column->SetWidth(Scaled(80));
     }
     grid->SetDataSource(source);
 }

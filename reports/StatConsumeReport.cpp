@@ -4,6 +4,7 @@
 #include "data/ReportGrid.h"
 #include "data/frmconst.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/FontScale.h"
 #include "platform/rtl/Format.h"
 
 #include <QMouseEvent>
@@ -125,7 +126,7 @@ Tfrmreportset::~Tfrmreportset()
 void Tfrmreportset::FormCreate(QObject* Sender)
 {
     PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), false);
-    resize(680, 490);
+    resize(Scaled(QSize(680, 490)));
     checkable(TreeView1);
     checkable(TreeView2);
     breednodes = showtree(TreeView1, QStringLiteral("breedlist"));

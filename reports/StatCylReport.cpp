@@ -4,6 +4,7 @@
 #include "data/DataProcess.h"
 #include "data/ReportGrid.h"
 #include "data/frmconst.h"
+#include "platform/gui/FontScale.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ Tfrmcylreport::Tfrmcylreport(QWidget* AOwner) : Tfrmbasicreport(AOwner)
     setupgrid(StringGrid3, 1, 10, drawcyldetailhead);
     const int widths[] = {46, 90, 90, 80, 50, 64, 84, 84, 64, 120};
     for (int c = 0; c < 10; ++c)
-        StringGrid3->SetColWidths(c, widths[c]);
+        StringGrid3->SetColWidths(c, Scaled(widths[c]));
     FormCreate(this);
 }
 

@@ -4,6 +4,7 @@
 #include "data/DataProcess.h"
 #include "data/ReportGrid.h"
 #include "data/frmconst.h"
+#include "platform/gui/FontScale.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ void setwidths(TStringGrid* grid, std::initializer_list<int> widths)
 {
     int c = 0;
     for (int w : widths)
-        grid->SetColWidths(c++, w);
+        grid->SetColWidths(c++, Scaled(w));
 }
 
 } // namespace

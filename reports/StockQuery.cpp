@@ -6,6 +6,7 @@
 #include "data/ExcelExport.h"
 #include "data/frmconst.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/FontScale.h"
 
 #include <QHBoxLayout>
 #include <QSplitter>
@@ -32,7 +33,7 @@ TfrmQueryStorage::TfrmQueryStorage(QWidget* AOwner) : TfrmBasicquery(AOwner)
     split->addWidget(TreeView1);
     ClientPanel->layout()->removeWidget(DBGridGx1);
     split->addWidget(DBGridGx1);
-    split->setSizes({180, 770});
+    split->setSizes({Scaled(180), Scaled(770)});
     split->setStretchFactor(1, 1);
     ClientPanel->layout()->addWidget(split);
 

@@ -1,5 +1,7 @@
 #include "StatusBar.h"
 
+#include "FontScale.h"
+
 #include <QLabel>
 
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent)
@@ -13,8 +15,9 @@ int TStatusBar::AddPanel(const QString& text, int width, Qt::Alignment alignment
     label->setAlignment(alignment);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
-    // A panel is at least as wide as the class library draws it, and wide enough for its text.
-    label->setMinimumWidth(qMax(width, label->sizeHint().width()));
+    // A panel is at least as wide as the class library draws it (the width given for the original
+    // font, scaled to this one), and wide enough for its text.
+    label->setMinimumWidth(qMax(Scaled(width), label->sizeHint().width()));
     addWidget(label);
     m_panels << label;
     return int(m_panels.size()) - 1;

@@ -4,6 +4,7 @@
 #include "prt_support.h"
 
 #include "app/ReturnPicker.h"
+#include "platform/gui/FontScale.h"
 #include "data/DM.h"
 
 #include <QProcess>
@@ -53,7 +54,7 @@ TEST_F(BillPrintTest, ReturnPickerOffersAuditedLinesNotYetReturned)
     DialogScript::AnswerForm([&](TForm& f) {
         auto& p = dynamic_cast<Tfrmimdetail_R&>(f);
         EXPECT_EQ(p.windowTitle(), QStringLiteral("选择退货材料项"));
-        EXPECT_EQ(p.width(), 850);
+        EXPECT_EQ(p.width(), Scaled(850));   // the designed width, for this font
         EXPECT_FALSE(p.sbinsert->isEnabled());
         ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QStringLiteral("材料分类")));
         for (p.cdsbaseinfo.First(); !p.cdsbaseinfo.Eof(); p.cdsbaseinfo.Next())

@@ -5,6 +5,7 @@
 #include "app/ExPicker.h"
 #include "app/ExPickerBatch.h"
 #include "app/ExReturnPicker.h"
+#include "testmain/gridfit.h"
 
 namespace {
 
@@ -202,6 +203,9 @@ TEST_F(ExPickerTest, EveryPartOfTheBatchViewShowsWholeAtTheFormsSize)
         EXPECT_GE(p.DBGridGx2->VisibleRowCount(), p.cdsbaseinfo.RecordCount());
         for (QWidget* w : std::initializer_list<QWidget*>{p.TreeView1, p.DBGridGx1, p.DBGridGx2})
             EXPECT_TRUE(p.rect().contains(QRect(w->mapTo(&p, QPoint(0, 0)), w->size()))) << w->objectName().toStdString();
+        // A batch's number, date and figures show whole in this platform's font.
+        EXPECT_EQ(dpxtest::CutTexts(p.DBGridGx2, {"bnum", "bdate", "qty", "sprice", "dprice"}).join(QLatin1Char('|')).toStdString(),
+                  "");
     });
 }
 

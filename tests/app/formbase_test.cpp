@@ -10,6 +10,7 @@
 #include "platform/db/ClientDataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/gui/DBControls.h"
+#include "platform/gui/FontScale.h"
 #include "platform/gui/RadioGroup.h"
 
 #include <QCheckBox>
@@ -203,7 +204,7 @@ TEST(FormFramework, FrameButtons)
     EXPECT_EQ(normal.Button1->ModalResult(), mrOk);
     EXPECT_EQ(base.Button2->ModalResult(), mrCancel);
     EXPECT_TRUE(normal.KeyPreview());
-    EXPECT_EQ(normal.Panel2->width(), 90);
+    EXPECT_EQ(normal.Panel2->width(), Scaled(90));   // the designed width, for this font
     // OK closes the dialog after its handler, also after an error message.
     TDialogScriptScope script;
     DialogScript::AnswerForm([](TForm& f) {

@@ -2,6 +2,7 @@
 // and as a clerk; the compact side-bar mode; the toolbar's and menu's gates; the window after a
 // login as an artefact.
 #include "app_fixture.h"
+#include "platform/gui/FontScale.h"
 #include "platform/gui/StatusBar.h"
 #include "platform/gui/TreeView.h"
 
@@ -122,7 +123,9 @@ TEST_F(MainWindow, TheTreeShowsEveryLeafAndTheToolbarCaptions)
     TCMainform main;
     main.show();
     QApplication::processEvents();
-    EXPECT_EQ(main.size(), QSize(1120, 720));
+    // The designed size for this font; on a smaller screen the window, frame and all, fits the work area.
+    const QSize frame = main.frameGeometry().size() - main.size();
+    EXPECT_EQ(main.size(), Scaled(QSize(1120, 720)).boundedTo(main.screen()->availableGeometry().size() - frame));
     int leaves = 0;
     for (TTreeNode* n = main.TreeView1->Items()->GetFirstNode(); n; n = n->GetNext()) {
         if (n->StateIndex() >= 0) {
@@ -151,16 +154,17 @@ TEST_F(MainWindow, CompactModeTogglesAndRestoresTheGeometryExactly)
     const QRect work = main.screen()->availableGeometry();
     EXPECT_TRUE(main.CompactMode());
     EXPECT_FALSE(main.Panel3->isVisible());
-    EXPECT_EQ(main.width(), 258);
+    const int side = Scaled(258);   // the side bar's designed width, for this font
+    EXPECT_EQ(main.width(), side);
     EXPECT_EQ(main.height(), work.y() + work.height());
-    EXPECT_EQ(main.pos(), QPoint(work.x() + work.width() - 258, work.y()));
+    EXPECT_EQ(main.pos(), QPoint(work.x() + work.width() - side, work.y()));
     EXPECT_EQ(main.ToolImage(main.toolbutton4), 5);
     EXPECT_EQ(std::make_tuple(oldwidth, oldheight, oldtop, oldleft),
               std::make_tuple(size.width(), size.height(), pos.y(), pos.x()));
     // The side bar cannot be resized.
     main.resize(600, 300);
     QApplication::processEvents();
-    EXPECT_EQ(main.size(), QSize(258, work.y() + work.height()));
+    EXPECT_EQ(main.size(), QSize(side, work.y() + work.height()));
     main.SpeedButton5Click(main.toolbutton4);
     QApplication::processEvents();
     EXPECT_FALSE(main.CompactMode());

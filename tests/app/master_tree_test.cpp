@@ -1,5 +1,6 @@
 // The tree-table editors and the category editor on a real account set: codes from the key
 // counters, the item dialogs, deleting whole subtrees, saving everything in one transaction.
+#include "platform/gui/FontScale.h"
 #include "app/CategoryTree.h"
 #include "app/CategoryTreeEdit.h"
 #include "app/TreeEdit.h"
@@ -81,7 +82,7 @@ TEST_F(MasterTrees, TheFourEditorsShareOneBehaviour)
         QApplication::processEvents();
         EXPECT_EQ(f->Caption(), QString::fromUtf8(r.caption));
         EXPECT_EQ(f->GroupBox1->title(), QString::fromUtf8(r.group));
-        EXPECT_EQ(f->size(), QSize(680, 490));
+        EXPECT_EQ(f->size(), Scaled(QSize(680, 490)));   // the designed size, for this font
         EXPECT_EQ(f->Button1->text(), QStringLiteral("保存"));
         ASSERT_NE(f->TreeView1->Selected(), nullptr);
         EXPECT_EQ(f->TreeView1->Selected()->Text(), QString::fromUtf8(r.rootname));

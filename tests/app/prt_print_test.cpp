@@ -189,6 +189,28 @@ TEST_F(BillPrint, AFieldTheBillLacksEndsTheJobAndIsShown)
     EXPECT_FALSE(body->ControlsDisabled());
 }
 
+TEST_F(BillPrint, ACellsTextIsPrintedWhole)
+{
+    // Cells sized for the original narrower font: a six-digit quantity and a long name.
+    head = StockOutHead();
+    body = StockOutLines({{QStringLiteral("热轧带肋钢筋螺纹钢盘圆"), 104000.25, 10}});
+    rc.Setheaddataset(head.get());
+    rc.Setbodydataset(body.get());
+    rc.Line(1)->Cell(0)->SetCellWidth(90);
+    rc.Line(1)->Cell(1)->SetCellWidth(40);
+    reload();
+    rc.UpdatePrintLines();
+    auto t = print(TReportControl::pmFull);
+    const QString qty = QStringLiteral("104000.25");
+    const QString name = QStringLiteral("热轧带肋钢筋螺纹钢盘圆");
+    ASSERT_TRUE(t->device.widths.contains(qty));
+    ASSERT_TRUE(t->device.widths.contains(name));
+    EXPECT_LE(t->device.widths.value(qty), rc.Line(1)->Cell(1)->TextRect().Width() + 1.0);
+    EXPECT_LE(t->device.widths.value(name), rc.Line(1)->Cell(0)->TextRect().Width() + 1.0);
+    // A text that fits keeps the cell's own size.
+    EXPECT_TRUE(t->device.widths.contains(QStringLiteral("一工区")));
+}
+
 TEST_F(BillPrint, ToPdf)
 {
     bill(12);

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QPaintEngine>
 #include <QPaintDevice>
 #include <QProcess>
@@ -115,6 +116,8 @@ public:
     RecordingDevice() : m_engine(this) {}
     QPaintEngine* paintEngine() const override { return const_cast<Engine*>(&m_engine); }
     std::vector<QStringList> pages;
+    // The width of each text drawn, in the painter's logical units: text -> width.
+    QHash<QString, double> widths;
     int fills = 0;  // filled areas of a non-white brush
 
 protected:
@@ -151,6 +154,7 @@ private:
         void drawTextItem(const QPointF&, const QTextItem& item) override
         {
             if (!m_device->pages.empty()) m_device->pages.back() << item.text();
+            m_device->widths.insert(item.text(), item.width());
         }
         void drawRects(const QRectF*, int) override { countFill(); }
         void drawRects(const QRect*, int) override { countFill(); }

@@ -2,6 +2,7 @@
 // saved under a new name and a sample bill printed through the saved file to PDF; and the
 // designer as a user sees it, with its print view and cell dialog, as PNG artefacts.
 #include "designer_support.h"
+#include "platform/gui/FontScale.h"
 
 #include <QListWidget>
 #include <QTextEdit>
@@ -135,7 +136,7 @@ TEST_F(DesignerPicture, Dialogs)
     EXPECT_EQ(DialogScript::Unanswered(), 0);
 
     // A new template of 3 x 25 at the form's own size.
-    EXPECT_EQ(form->size(), QSize(789, 483));
+    EXPECT_EQ(form->size(), Scaled(QSize(789, 483)));   // the designed size, for this font
     NewTable(3, 25);
     ASSERT_TRUE(Shot(form.get()).save(Artifact(QStringLiteral("designer_new.png"))));
 }

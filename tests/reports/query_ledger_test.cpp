@@ -4,6 +4,7 @@
 
 #include "reports/LedgerForm.h"
 #include "reports/QueryBills.h"
+#include "testmain/gridfit.h"
 
 using namespace querytest;
 
@@ -141,4 +142,29 @@ TEST_F(QueryTest, LedgerStepsThroughTheQueryRowsWithAllPeriods)
     });
     form.acBillEx->trigger();
     EXPECT_EQ(DialogScript::PendingAnswers(), 0);
+}
+
+TEST_F(QueryTest, LedgerShowsDatesAndSixDigitFiguresWhole)
+{
+    // A busy month of a material: six-digit quantities, seven-digit balances, the texts as long as
+    // the designed widths hold in the original font.
+    for (int i = 1; i <= 3; ++i)
+        exec(QStringLiteral("insert into imexsrglist (pid,mid,iid,eid,bdate,comment,dptprj,bnum,iqty,isprice,idprice,"
+                            "eqty,esprice,edprice,srgqty,srgcost,remark) values (1,%1,%2,0,'2024-12-%3','入库',"
+                            "'华北钢厂','A 12-%3',104000,4.25,442000,0,0,0,%4,%5,'')")
+                 .arg(int(Wire))
+                 .arg(100 + i)
+                 .arg(i + 20)
+                 .arg(104000 * i)
+                 .arg(442000 * i));
+    Tfrmmtrimexsrg ledger;
+    show(&ledger);
+    ledger.showMtrimexsrg(int(Wire), 1);
+    QApplication::processEvents();
+    ASSERT_GE(ledger.cdsinfo.RecordCount(), 3);
+    EXPECT_EQ(dpxtest::CutTexts(ledger.CdataGrid1, {"bdate", "bnum", "iqty", "isprice", "idprice", "srgqty", "srgcost"})
+                  .join(QLatin1Char('|'))
+                  .toStdString(),
+              "");
+    ASSERT_TRUE(ledger.grab().save(dpxtest::artifactsDir() + QStringLiteral("/ledger_widths.png")));
 }

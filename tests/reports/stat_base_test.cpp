@@ -1,5 +1,6 @@
 // The report frame: the history box with its list of closed periods, the report period it
 // gives, and the report forms as the function tree finds them.
+#include "platform/gui/FontScale.h"
 #include "stat_fixture.h"
 
 #include "app/FormRegistry.h"
@@ -15,7 +16,7 @@ TEST_F(StatTest, HistoryBoxListsTheClosedPeriods)
 {
     Tfrmmaterialreport form;
     show(&form);
-    EXPECT_EQ(form.size(), QSize(950, 600));
+    EXPECT_EQ(form.size(), Scaled(QSize(950, 600)));   // the designed size, for this font
     EXPECT_TRUE(form.Panel2->isHidden());
     EXPECT_EQ(form.reportperiod(), 1);
     form.calsbill->trigger();
