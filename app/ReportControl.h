@@ -269,6 +269,15 @@ public:
     virtual ~TReportPrintTarget() = default;
     // Whether there is a device to print on.
     virtual bool Available() = 0;
+    // Whether, where there is no device, the pages can go to a file instead.
+    virtual bool OffersFile() const { return false; }
+    // Asks the clerk for that file (suggestedName its name without folder or
+    // suffix); true when one was chosen for this run.
+    virtual bool ChooseFile(const QString& suggestedName)
+    {
+        Q_UNUSED(suggestedName);
+        return false;
+    }
     virtual void BeginDoc(const QString& title) = 0;
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;

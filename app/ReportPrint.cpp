@@ -164,7 +164,25 @@ void setpapersize(int width, int length) { Printer()->SetPaperSize(width, length
 // ---------------------------------------------------------------- printer target
 
 TPrinterTarget::TPrinterTarget(TPrinter* printer) : m_printer(printer) {}
+TPrinterTarget::~TPrinterTarget()
+{
+    if (m_toFile && !m_printer->Printing()) m_printer->SetOutputFileName(m_previousOutput);
+}
 bool TPrinterTarget::Available() { return m_printer->HasPrinter(); }
+bool TPrinterTarget::ChooseFile(const QString& suggestedName)
+{
+    TSaveDialog dialog;
+    dialog.Title = QStringLiteral("没装打印机，票据存为PDF文件");
+    dialog.Filter = QStringLiteral("PDF文件 (*.pdf)|*.pdf");
+    dialog.DefaultExt = QStringLiteral("pdf");
+    dialog.FileName = suggestedName + QStringLiteral(".pdf");
+    dialog.Options |= ofOverwritePrompt;
+    if (!dialog.Execute() || dialog.FileName.isEmpty()) return false;
+    if (!m_toFile) m_previousOutput = m_printer->OutputFileName();
+    m_toFile = true;
+    m_printer->SetOutputFileName(dialog.FileName);
+    return true;
+}
 void TPrinterTarget::BeginDoc(const QString& title)
 {
     m_printer->SetTitle(title);
@@ -313,6 +331,19 @@ int TReportControl::firstDataLinePrtlines() const
 }
 
 namespace {
+// A file name for the pages of a run: the job and the bill's number, without
+// characters a file name cannot hold.
+QString fileNameFor(const QString& job, TDataSet* head)
+{
+    QString name = job;
+    if (head && head->Active())
+        if (TField* f = head->FindField(QStringLiteral("billnum")))
+            if (const QString num = f->AsString().trimmed(); !num.isEmpty()) name += QLatin1Char('_') + num;
+    for (QChar& c : name)
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':')) c = QLatin1Char('-');
+    return name;
+}
+
 // The template page fills the printable area.
 void mapPage(TCanvas* canvas, int width, int height, TReportPrintTarget& target)
 {
@@ -378,9 +409,18 @@ void TReportControl::printPage(TReportPrintTarget& target, int mode, int page, i
 
 void TReportControl::PrintTo(TReportPrintTarget& target, int mode)
 {
+    const QString job = mode == pmFull ? QStringLiteral("票据") : mode == pmData ? QStringLiteral("单据内容")
+                                                                            : QStringLiteral("空单据");
+    bool available = target.Available();
+    // Without a printer the clerk may keep the pages as a file instead; a
+    // cancelled choice prints nothing.
+    if (!available && target.OffersFile()) {
+        if (!target.ChooseFile(fileNameFor(job, FHeaddataset))) return;
+        available = true;
+    }
     if (mode == pmGrid) {
-        if (!target.Available()) return;
-        target.BeginDoc(QStringLiteral("空单据"));
+        if (!available) return;
+        target.BeginDoc(job);
         try {
             mapPage(target.Canvas(), width(), height(), target);
             for (const auto& line : FLineList)
@@ -393,7 +433,7 @@ void TReportControl::PrintTo(TReportPrintTarget& target, int mode)
         target.EndDoc();
         return;
     }
-    if (!target.Available()) {
+    if (!available) {
         ShowMessage(QStringLiteral("没装打印机"));
         return;
     }
@@ -408,7 +448,7 @@ void TReportControl::PrintTo(TReportPrintTarget& target, int mode)
             if (cell->Fisvarray && (cell->Fvarraytype == vkPageSum || cell->Fvarraytype == vkPageSumCapitals))
                 totals.push_back({getvarfieldname(cell->FCellText, FBilltype, 1), 0});
     FBodyExhausted = false;
-    target.BeginDoc(mode == pmFull ? QStringLiteral("票据") : QStringLiteral("单据内容"));
+    target.BeginDoc(job);
     if (body) body->DisableControls();
     QString failure;
     try {

@@ -23,11 +23,18 @@ QString getvartext(const Variant& value);
 // Sets the printer's paper to a custom size in tenths of a millimetre.
 void setpapersize(int width, int length);
 
-// The process printer as a print target.
+// The process printer as a print target. Without a printer it offers a PDF
+// file at a path the clerk chooses; the run prints into it, and the printer
+// goes back to its own output when the target goes.
 class TPrinterTarget : public TReportPrintTarget {
 public:
     explicit TPrinterTarget(TPrinter* printer);
+    ~TPrinterTarget() override;
+    TPrinterTarget(const TPrinterTarget&) = delete;
+    TPrinterTarget& operator=(const TPrinterTarget&) = delete;
     bool Available() override;
+    bool OffersFile() const override { return true; }
+    bool ChooseFile(const QString& suggestedName) override;
     void BeginDoc(const QString& title) override;
     void NewPage() override;
     void EndDoc() override;
@@ -37,4 +44,6 @@ public:
 
 private:
     TPrinter* m_printer;
+    bool m_toFile = false;
+    QString m_previousOutput;
 };

@@ -6,6 +6,7 @@
 #include "app/ReturnPicker.h"
 #include "platform/gui/FontScale.h"
 #include "data/DM.h"
+#include "platform/gui/Printer.h"
 
 #include <QProcess>
 
@@ -33,6 +34,19 @@ protected:
         bill->acSaveExecute();
         bill->acAuditingExecute();
         return bill->billid();
+    }
+    // An audited bill of the given lines, shown to be printed through the stock-in template (the
+    // form takes the template when it is made).
+    std::unique_ptr<Tfrmbasicimbill> PrintableBill(std::initializer_list<std::tuple<int, double, double>> lines)
+    {
+        const QString name = QStringLiteral("材料入库单（成品型）.prt");
+        EXPECT_TRUE(QFile::copy(QStringLiteral(DPX_PROGRAM_DIR "/dpxprt/") + name, Path(QStringLiteral("dpxprt/")) + name));
+        imbillprintfile = name;
+        const int id = AuditedBill(lines);
+        auto bill = std::make_unique<Tfrmbasicimbill>();
+        apptest::showActive(bill.get());
+        bill->showbill(id);
+        return bill;
     }
 };
 
@@ -97,13 +111,8 @@ TEST_F(BillPrintTest, ReturnPickerOffersAuditedLinesNotYetReturned)
 
 TEST_F(BillPrintTest, AnAuditedBillPrintsThroughTheStockInTemplate)
 {
-    const QString name = QStringLiteral("材料入库单（成品型）.prt");
-    ASSERT_TRUE(QFile::copy(QStringLiteral(DPX_PROGRAM_DIR "/dpxprt/") + name, Path(QStringLiteral("dpxprt/")) + name));
-    imbillprintfile = name;
-    const int id = AuditedBill({{7, 10, 3.5}, {8, 4, 2.25}});
-    Tfrmbasicimbill bill;
-    apptest::showActive(&bill);
-    bill.showbill(id);
+    auto printable = PrintableBill({{7, 10, 3.5}, {8, 4, 2.25}});
+    Tfrmbasicimbill& bill = *printable;
     EXPECT_EQ(bill.btnState(), 7);
     ASSERT_TRUE(bill.acPrint->isEnabled());
     const QString pdf = prttest::Artifact(QStringLiteral("bill_stockin_print.pdf"));
@@ -114,6 +123,37 @@ TEST_F(BillPrintTest, AnAuditedBillPrintsThroughTheStockInTemplate)
     const QString text = PdfText(pdf);
     for (const char* s : {"A 11-1", "甲供", "肆拾肆元", "圆钢", "Φ12", "水泥", "35", "2.25"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();
+}
+
+TEST_F(BillPrintTest, WithoutAPrinterTheBillGoesToAPdfTheClerkNames)
+{
+    if (!Printer()->Printers().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    ASSERT_TRUE(Printer()->OutputFileName().isEmpty());
+    auto printable = PrintableBill({{7, 104000, 3.5}, {8, 4, 2.25}});
+    Tfrmbasicimbill& bill = *printable;
+    ASSERT_TRUE(bill.acPrint->isEnabled());
+
+    // The clerk is offered a file instead of the printer; cancelled, nothing is printed or said.
+    DialogScript::ClearLog();
+    DialogScript::Answer(mrCancel);
+    bill.acPrint->trigger();
+    ASSERT_EQ(DialogScript::Log().size(), 1);
+    EXPECT_EQ(DialogScript::Log()[0].Kind, QStringLiteral("SaveDialog"));
+    EXPECT_EQ(DialogScript::Log()[0].Caption, QStringLiteral("没装打印机，票据存为PDF文件"));
+
+    // Named, the bill is printed into it, and the printer asks again next time.
+    const QString pdf = Path(QStringLiteral("入库单 A 11-1"));
+    DialogScript::ClearLog();
+    DialogScript::AnswerText(pdf);
+    bill.acPrint->trigger();
+    ASSERT_EQ(DialogScript::Log().size(), 1) << DialogScript::Texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(DialogScript::Log()[0].Kind, QStringLiteral("SaveDialog"));
+    ASSERT_TRUE(QFile::exists(pdf + QStringLiteral(".pdf")));
+    EXPECT_EQ(prttest::PdfPages(pdf + QStringLiteral(".pdf")), 1);
+    const QString text = PdfText(pdf + QStringLiteral(".pdf"));
+    for (const char* s : {"A 11-1", "圆钢", "104000", "水泥"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();
+    EXPECT_TRUE(Printer()->OutputFileName().isEmpty());
 }
 
 TEST_F(BillPrintTest, FiveLineBillPicture)

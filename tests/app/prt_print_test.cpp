@@ -165,13 +165,20 @@ TEST_F(BillPrint, NoPrinterShowsTheMessageAndPrintsNothing)
     rc.PrintTo(t, TReportControl::pmGrid);
     EXPECT_TRUE(t.Pages().empty());
     EXPECT_EQ(DialogScript::Texts(), QStringList({QStringLiteral("没装打印机"), QStringLiteral("没装打印机")}));
-    // The system's printer: nothing installed and no file to print into.
+    // The system's printer, nothing installed and no file to print into, offers a PDF file in
+    // each mode instead; the clerk declines, and nothing more is said.
     if (!Printer()->Printers().isEmpty() || !Printer()->OutputFileName().isEmpty()) GTEST_SKIP() << "a printer is set up";
     DialogScript::ClearLog();
+    for (int i = 0; i < 3; ++i)
+        DialogScript::Answer(mrCancel);
     rc.PrintIt();
     rc.printvarray();
     rc.printgrid();
-    EXPECT_EQ(DialogScript::Texts(), QStringList({QStringLiteral("没装打印机"), QStringLiteral("没装打印机")}));
+    QStringList kinds;
+    for (const TShownDialog& d : DialogScript::Log())
+        kinds << d.Kind + QLatin1Char('|') + d.Answer;
+    EXPECT_EQ(kinds, QStringList({QStringLiteral("SaveDialog|"), QStringLiteral("SaveDialog|"), QStringLiteral("SaveDialog|")}));
+    EXPECT_TRUE(Printer()->OutputFileName().isEmpty());
 }
 
 TEST_F(BillPrint, AFieldTheBillLacksEndsTheJobAndIsShown)
