@@ -418,7 +418,8 @@ void TColumnGx::StepFieldValue(double step)
     grid->DataLink()->SetModified();
 
     const QString text = grid->InplaceEditorVisible() ? grid->InplaceEditorText() : field->Text();
-    const bool forward = step == 1;
+    // Any step up is forward, so that an increment other than 1 steps both ways.
+    const bool forward = step > 0;
     switch (GetColumnType()) {
     case ctCheckboxes:
         SetCheckboxState(GetCheckboxState() == cbChecked ? cbUnchecked : cbChecked);
@@ -501,6 +502,7 @@ void TColumnGx::StepFieldValue(double step)
         try {
             WriteCellValue(text, Variant(old + step), false);
         } catch (const EDatabaseError&) {
+            // A value the field refuses leaves it as it was: stepping never complains.
         }
     }
 }

@@ -511,8 +511,10 @@ void TCustomDBGridGx::ColWidthsChanged()
                 continue;
             if (FOptionsGx.Contains(dghResizeWholeRightPart)) {
                 auto mulDivRound = [](int a, int b, int d) { return d == 0 ? -1 : MulDiv(a, b, d); };
+                // A column sized from nothing has no proportion to keep: it takes the width given.
                 if (c->AutoFitColWidth())
-                    c->SetInitWidth(mulDivRound(TCustomGridGx::ColWidths(col), c->InitWidth(), oldWidth));
+                    c->SetInitWidth(oldWidth == 0 ? std::max(1, TCustomGridGx::ColWidths(col))
+                                                  : mulDivRound(TCustomGridGx::ColWidths(col), c->InitWidth(), oldWidth));
                 else
                     c->SetWidth(newWidth);
                 int D = 0;

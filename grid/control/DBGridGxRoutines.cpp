@@ -25,7 +25,8 @@ QString FormatFieldValueGx(TField* field, const QString& displayFormat)
     case ftDate: case ftTime: case ftDateTime:
         return FormatDateTime(displayFormat, field->AsDateTime());
     default:
-        return QString();
+        // A format for numbers or dates says nothing about text: the text shows as it is.
+        return field->DisplayText();
     }
 }
 

@@ -82,6 +82,10 @@ void TCustomGridGx::KeyDown(WORD& Key, TShiftState Shift)
             if (!Shift.contains(ssAlt)) {
                 const bool back = Shift.contains(ssShift);
                 backTab = back;
+                // One round over the scrolling columns at most: from a frozen column the walk never meets the
+                // current column again, so without a tab stop it stays where it is.
+                const int columns = std::max(1, FColCount - FFixedCols);
+                int walked = 0;
                 do {
                     if (!back) {
                         if (++nc.X >= FColCount) {
@@ -94,7 +98,8 @@ void TCustomGridGx::KeyDown(WORD& Key, TShiftState Shift)
                             if (--nc.Y < FFixedRows) nc.Y = FRowCount - 1;
                         }
                     }
-                } while (!TabStops(nc.X) && nc.X != FCurrent.X);
+                } while (!TabStops(nc.X) && nc.X != FCurrent.X && ++walked <= columns);
+                if (walked > columns) nc = FCurrent;
             }
             break;
         case VK_PRIOR:

@@ -182,7 +182,7 @@ TEST(DBGridCellValues, DisplayFormatsAndNullSteps)
     price->SetFieldName(QStringLiteral("price"));
 
     name->SetDisplayFormat(QStringLiteral("0.00"));
-    EXPECT_EQ(name->DisplayText(), QString());          // a text field with a number format shows nothing
+    EXPECT_EQ(name->DisplayText(), QStringLiteral("a"));   // a number format leaves a text field's text alone
     price->SetDisplayFormat(QStringLiteral("0.00"));
     EXPECT_EQ(price->DisplayText(), QStringLiteral("3.14"));
     EXPECT_EQ(n->GetCheckboxState(), cbGrayed);

@@ -236,6 +236,32 @@ TEST_F(GridEditorDropDowns, UpDownButtonHalvesStepByTheIncrement)
     }
 }
 
+// In a list the halves step through the list as with an increment of 1 (the top one back),
+// whatever the increment; both used to step back.
+TEST_F(GridEditorDropDowns, UpDownInAListStepsBothWaysWithAnyIncrement)
+{
+    TColumnGx* billnum = Column("billnum");
+    billnum->PickList() = QStringList{QStringLiteral("RA"), QStringLiteral("RB"), QStringLiteral("RC")};
+    billnum->SetButtonStyle(cbsUpDown);
+    for (const double increment : {1.0, 2.0}) {
+        SCOPED_TRACE(increment);
+        billnum->SetIncrement(increment);
+        bills.Edit();
+        BillField("billnum")->SetAsString(QStringLiteral("RB"));
+        bills.Post();
+        TDBGridInplaceEdit* editor = OpenEditor("billnum");
+        ASSERT_TRUE(editor && editor->isVisible());
+        PressButton(editor, true, false);
+        EXPECT_EQ(BillField("billnum")->AsString(), QStringLiteral("RC"));
+        PressButton(editor, true, true);
+        EXPECT_EQ(BillField("billnum")->AsString(), QStringLiteral("RB"));
+        PressButton(editor, true, true);
+        EXPECT_EQ(BillField("billnum")->AsString(), QStringLiteral("RA"));
+        Key(Qt::Key_Escape);
+        Key(Qt::Key_Escape);
+    }
+}
+
 TEST_F(GridEditorDropDowns, EarlierEntriesFollowTheTypedText)
 {
     TMRUListGx* mru = Column("billnum")->MRUList();

@@ -107,6 +107,26 @@ TEST(DBGridReactions, ResizingWithFittedColumns)
     }
 }
 
+// A fitted column sized from nothing takes the width given, and stays widenable (its initial
+// width used to become -1, leaving it at nothing for good).
+TEST(DBGridReactions, WholeRightPartColumnSizedFromNothing)
+{
+    Grid3 t;
+    TDBGridGx& g = *t.grid;
+    g.resize(315, 200);
+    g.VertScrollBar()->SetVisibleMode(sbNeverShowGx);
+    for (int i = 0; i < 3; ++i)
+        g.Columns()->GetColumn(i)->SetWidth(100);
+    g.SetOptionsGx(g.OptionsGx() + TDBGridGxOptions{dghResizeWholeRightPart});
+    g.SetAutoFitColWidths(true);
+    g.SetColWidths(1, 0);
+    ASSERT_EQ(g.Columns()->GetColumn(0)->Width(), 0);
+    g.SetColWidths(1, 60);
+    EXPECT_GT(g.Columns()->GetColumn(0)->InitWidth(), 0);
+    EXPECT_GT(g.Columns()->GetColumn(0)->Width(), 0);
+    EXPECT_GT(g.ColWidths(1), 0);
+}
+
 TEST(DBGridReactions, SizeChangesUnderTheLockWaitForTheRelease)
 {
     for (const bool fitted : {true, false}) {

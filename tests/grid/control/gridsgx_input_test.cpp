@@ -59,6 +59,32 @@ TEST(GridKeyboard, KeyTable)
     }
 }
 
+// From a frozen column, Tab looks for a tab stop among the scrolling columns once round; with
+// none it stays where it is (it used to walk for ever).
+TEST(GridKeyboard, TabFromAFrozenColumnWithoutScrollingTabStops)
+{
+    for (const bool back : {false, true}) {
+        GridHost h;
+        TProbeGrid* g = h.grid;
+        g->SetColCount(6);
+        g->SetRowCount(10);
+        g->SetFixedCols(2);
+        g->SetFrozenColCount(1);
+        g->SetOptions(DefaultGridOptionsGx | goTabs);
+        for (int c = 2; c < 6; ++c)
+            g->SetTabStops(c, false);
+        g->SetCurrentCell(1, 3, true, true, true);
+        WORD key = VK_TAB;
+        g->KeyDown(key, back ? TShiftState{ssShift} : TShiftState{});
+        EXPECT_TRUE(g->Current() == (TGridCoord{1, 3})) << back << ": " << g->Col() << "," << g->Row();
+        // One scrolling tab stop is found from there.
+        g->SetTabStops(4, true);
+        key = VK_TAB;
+        g->KeyDown(key, back ? TShiftState{ssShift} : TShiftState{});
+        EXPECT_TRUE(g->Current() == (TGridCoord{4, back ? 2 : 3})) << back << ": " << g->Col() << "," << g->Row();
+    }
+}
+
 TEST(GridKeyboard, ShiftExtendsTheSelection)
 {
     GridHost h;
