@@ -186,6 +186,8 @@ void TCustomDBGridGx::CalcEditButtonMetrics()
 
 void TCustomDBGridGx::CreateWnd()
 {
+    // A flat grid draws its own one-pixel border around the client area.
+    FBorderWidth = Flat() && BorderStyle() == bsSingleGx ? 1 : 0;
     {
         BeginUpdateGx();
         struct End {
@@ -251,6 +253,31 @@ bool TCustomDBGridGx::FilterButtonsInTitle() const
 bool TCustomDBGridGx::RowPanelActive() const
 {
     return FGridRowPanel && FGridRowPanel->Active();
+}
+
+bool TCustomDBGridGx::ShownRowBookmarks(std::vector<TBookmark>& Bookmarks, int& FirstRow)
+{
+    if (!FIntMemTable || !DataSet())
+        return false;
+    FirstRow = TopRow();
+    const int last = std::min(TopRow() + VisibleRowCount(), RowCount() - 1);
+    for (int row = FirstRow; row <= last; ++row) {
+        const int dataRow = row - TopDataOffset();
+        if (dataRow < 0 || dataRow >= DrawRecordCount())
+            break;
+        SelectDrawRecord(dataRow);
+        struct Restore {
+            TCustomDBGridGx* g;
+            ~Restore() { g->RestoreDrawRecord(); }
+        } restore{this};
+        Bookmarks.push_back(DataSet()->GetBookmark());
+    }
+    return true;
+}
+
+bool TCustomDBGridGx::RowPanelTabsLeftToRight() const
+{
+    return RowPanelActive() && FGridRowPanel->TabNavigationType() == rpntLeftToRightPriorityGx;
 }
 
 int TCustomDBGridGx::SelectedIndex() const

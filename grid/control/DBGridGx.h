@@ -207,6 +207,8 @@ public:
     bool HandleAllocated() const override;
     bool FilterButtonsInTitle() const override;
     bool RowPanelActive() const override;
+    bool RowPanelTabsLeftToRight() const override;
+    bool ShownRowBookmarks(std::vector<TBookmark>& Bookmarks, int& FirstRow) override;
     int ExtraFirstColumnWidth() const override { return FExtraFirstColumnWidth; }
     bool LayoutFromDataset() const override { return FLayoutFromDataset; }
     int IndicatorOffset() const override { return FIndicatorOffset; }
@@ -555,9 +557,11 @@ public:
     // IInplaceEditHolderGx: the filter editor's keys.
     bool InplaceEditCanModify(QWidget*) override { return true; }
     bool GetMouseDownInfo(TPoint& Pos, int& Time) override;
+    // The filter editor's messages need nothing of the grid.
     void InplaceEditWndProc(QWidget*, TMessage&) override {}
     void InplaceEditKeyDown(QWidget* Control, WORD& Key, TShiftState Shift) override;
     void InplaceEditKeyPress(QWidget* Control, QChar& Key) override;
+    // Releasing a key in the filter editor means nothing to the grid.
     void InplaceEditKeyUp(QWidget*, WORD&, TShiftState) override {}
     int GetCellTreeElmentsAreaWidth();
     // Row-panel hit tests at a point inside the record's panel.
@@ -617,6 +621,9 @@ public:
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
     void DrawOutBoundaryArea(const TRect& ARect) override;
     void FlatChanged() override;
+    void BorderStyleChanged() override;
+    // A flat, single-bordered grid draws its border inside the widget: the cells keep clear of it.
+    int NonClientBorderWidth() const override { return FBorderWidth; }
     void FocusCell(int ACol, int ARow, bool MoveAnchor) override;
     void HideEditor() override;
     void RowHeightsChanged() override;
@@ -1082,6 +1089,22 @@ private:
     bool InColumnSelectZone(int X, int Y);
     void TrackButton(int X, int Y);
     void DataMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, TGridCoord Cell, int DataCol);
+    // Row-panel mode: the column under a point of a panel (title-type or data place), with the
+    // panel's cell; the presses on data and titles; sizing ended inside the panel; a double click
+    // on a column's border fits it to its neighbour; the place a dragged column would go.
+    TColumnGx* RowPanelColumnAt(int X, int Y, bool TitleType, TRect* Cell = nullptr);
+    void RowPanelDataMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y, TGridCoord Cell);
+    bool RowPanelTitleMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    void RowPanelSizingMouseUp(TShiftState Shift, int X, int Y);
+    void FitRowPanelColumn(int Index);
+    void RowPanelMoveTarget(int X, int Y, int& Line, int& Target);
+    // Row-panel keys: Left/Right and Up/Down from cell to cell; whether the key was taken.
+    bool RowPanelNavKey(WORD Key, TShiftState Shift);
+    // Presses the editor's button under a grid point at once.
+    void PressEditorButtonAt(int X, int Y);
+    bool FPressedAsButton = false;        // the pressed row-panel title is a title button
+    bool FFrozenLineSizing = false;       // a frozen column is sized with the dotted line
+    int FPressedRowPanelColumn = -1;      // the check-box column pressed inside a panel
     void LiveColumnSizing(int X);
     void ShowSelectCursor(int X, int Y);
     // Composed input-method text opens the cell editor and goes into it.
@@ -1146,6 +1169,11 @@ private:
     void PaintGroupIndent(int Index, TGroupDataTreeNodeGx* Node, const TRect& ARect, int Levels);
     int GroupPanelLevelAt(int X, int Y);
     void ShowGroupPanelMoveLine(int X);
+    // Whether a client point lies over the shown grouping panel.
+    bool OverGroupPanel(const TPoint& P);
+    // The shared move line, Height high, standing at P.
+    void ShowMoveLineAt(const TPoint& P, int Height);
+    bool FColMoveOverGroupPanel = false;
     void AddGroupLevelForColumn(TColumnGx* Column, int X);
     bool GroupPanelMouseMove(TShiftState Shift, int X, int Y);
     bool GroupPanelMouseUp(int X, int Y);

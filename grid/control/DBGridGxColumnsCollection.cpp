@@ -277,6 +277,18 @@ TColumnGx* TDBGridColumnsGx::GetFirstTabColumn() const
 
 TColumnGx* TDBGridColumnsGx::GetLastTabColumn() const
 {
+    if (FGrid && FGrid->RowPanelTabsLeftToRight()) {
+        // The last tab stop of the lowest line.
+        TColumnGx* last = nullptr;
+        for (TColumnGx* c : FItems) {
+            if (!c->Visible() || !c->IsTabStop())
+                continue;
+            if (!last || c->InRowLinePos() > last->InRowLinePos() ||
+                (c->InRowLinePos() == last->InRowLinePos() && c->RowPlacement().Left > last->RowPlacement().Left))
+                last = c;
+        }
+        return last;
+    }
     for (auto it = FItems.rbegin(); it != FItems.rend(); ++it)
         if ((*it)->Visible() && (*it)->IsTabStop())
             return *it;
@@ -285,6 +297,8 @@ TColumnGx* TDBGridColumnsGx::GetLastTabColumn() const
 
 TColumnGx* TDBGridColumnsGx::GetNextTabColumn(TColumnGx* forColumn, bool goForward) const
 {
+    if (FGrid && FGrid->RowPanelTabsLeftToRight())
+        return GetNextHorzColumn(forColumn, goForward, true, true);
     int i = IndexOf(forColumn);
     if (i < 0)
         return forColumn;

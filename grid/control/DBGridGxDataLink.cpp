@@ -210,8 +210,24 @@ TRect TBookmarkListGx::SelectionToGridRect()
     if (!link || !link->Active())
         return result;
     TDataSet* ds = link->DataSet();
-    const int saved = link->ActiveRecord();
     int first = -1, last = -1;
+    std::vector<TBookmark> shown;
+    int firstRow = 0;
+    if (FGrid->ShownRowBookmarks(shown, firstRow)) {
+        // Rows read from a memory table: each row on screen read in its place.
+        for (int r = 0; r < int(shown.size()); ++r) {
+            int index = 0;
+            if (Find(shown[size_t(r)], index)) {
+                if (first < 0)
+                    first = firstRow + r;
+                last = firstRow + r;
+            }
+        }
+        if (first < 0)
+            return result;
+        return TRect(0, first, FGrid->ColCount() - 1, last);
+    }
+    const int saved = link->ActiveRecord();
     try {
         for (int r = 0; r < link->RecordCount(); ++r) {
             link->SetActiveRecord(r);

@@ -551,6 +551,7 @@ std::unique_ptr<TGridDataGroupLevelsGx> TGridDataGroupsGx::CreateGroupLevels()
         this, [](TGridDataGroupLevelsGx* c) { return new TGridDataGroupLevelGx(c); });
 }
 
+// Hooks for the grid's own grouping settings, which rebuild its rows; the plain settings have no rows.
 void TGridDataGroupsGx::GroupingActiveChanged() {}
 
 void TGridDataGroupsGx::ActiveGroupingStructChanged() {}

@@ -271,10 +271,12 @@ public:
     virtual IMemTableGx* MemTable() const { return nullptr; }
     virtual int GroupRowHeight(TGroupDataTreeNodeGx* node);
     virtual int RecordRowHeight(TGroupDataTreeNodeGx* node);
+    // Notices for a grid showing the tree; without a grid nothing is shown.
     virtual void TreeChanged() {}
     virtual void RecordRowChanged(TGroupDataTreeNodeGx*) {}
     // Whether the dataset is inserting a record (the inserting key applies).
     virtual bool DataSetInserting() const { return false; }
+    // Without a grid there is no panel to lay out.
     virtual void GroupPanelVisibleChanged() {}
     virtual TColor GridColor() const { return clWindow; }
     virtual const TFont* GridFont() const { return nullptr; }

@@ -363,11 +363,23 @@ void TCustomDBGridGx::ShowGroupPanelMoveLine(int X)
     const int top = drop < FDataGrouping->ActiveGroupLevelsCount()
                         ? FDataGrouping->ActiveGroupLevel(drop)->GroupPanelRect.Top
                         : (drop > 0 ? FDataGrouping->ActiveGroupLevel(drop - 1)->GroupPanelRect.Top : 2);
+    ShowMoveLineAt(TPoint(pos, top), height);
+}
+
+bool TCustomDBGridGx::OverGroupPanel(const TPoint& P)
+{
+    return FDataGrouping->GroupPanelVisible() && P.Y >= 0 && P.Y < FBorderWidth + OutBoundaryData()->TopIndent() && P.X >= 0 &&
+           P.X < ClientWidth();
+}
+
+void TCustomDBGridGx::ShowMoveLineAt(const TPoint& P, int Height)
+{
+    // The line is shared with the grid's column moving, which shows it as high as the grid.
     TGridMoveLineGx* line = GridMoveLine();
-    if (line->isVisible())
-        line->MoveToFor(this, TPoint(pos, top));
+    if (line->isVisible() && line->IsVert() && line->height() == Height + 8)
+        line->MoveToFor(this, P);
     else
-        line->StartShow(this, TPoint(pos, top), height, true);
+        line->StartShow(this, P, Height, true);
 }
 
 void TCustomDBGridGx::StartGroupPanelTitleMoving(int LevelIndex, int X, int Y)

@@ -38,6 +38,8 @@ public:
     void ExportToFile(const QString& FileName, bool IsExportAll);
 
 protected:
+    // Each format writes what it has: a format without a prefix, a suffix, titles or a kind of
+    // cell leaves that hook as it is.
     virtual void BeginExport() {}
     virtual void EndExport() {}
     virtual void ExportTitleRow(TColumnsGxList& /*ColumnsList*/) {}
@@ -183,6 +185,7 @@ public:
     void ImportFromFile(const QString& FileName, bool IsImportAll);
 
 protected:
+    // A format without a prefix, an ending or a kind of cell leaves that hook as it is.
     virtual void ReadPrefix() {}
     virtual void FinishImport() {}
     virtual void ImportRecord(TColumnsGxList& ColumnsList);

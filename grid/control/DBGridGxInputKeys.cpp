@@ -199,6 +199,47 @@ void TCustomDBGridGx::TabToColumn(bool Forward)
     EndUpdateGx();
 }
 
+bool TCustomDBGridGx::RowPanelNavKey(WORD Key, TShiftState Shift)
+{
+    if (!RowPanelActive() || FGridRowPanel->NavKeysNavigationType() != rpntCellToCellGx)
+        return false;
+    TColumnGx* current = CurrentColumnGx();
+    if (!current)
+        return false;
+    if (Key == VK_LEFT || Key == VK_RIGHT) {
+        TColumnGx* next = FColumns->GetNextHorzColumn(current, Key == VK_RIGHT, false, true);
+        if (next != current)
+            SelectColumnIndex(next->Index(), 0, false);
+        return true;
+    }
+    // Up and Down keep to the panel column the walk started from.
+    TColumnGx* base = FColumns->UpDownBaseColumn() ? FColumns->UpDownBaseColumn() : current;
+    FColumns->SetUpDownBaseColumn(base);
+    const bool down = Key == VK_DOWN;
+    TColumnGx* next = FColumns->GetNextVertColumn(current, down);
+    if (next == current) {
+        // Off the panel's edge: the far cell of the neighbouring record.
+        if (down) {
+            const bool locked = FLockAutoShowCurCell;
+            FLockAutoShowCurCell = true;
+            struct Restore {
+                bool& flag;
+                bool value;
+                ~Restore() { flag = value; }
+            } restore{FLockAutoShowCurCell, locked};
+            GoToNextRecord(true, Shift);
+            next = FColumns->GetTopColumn(current);
+        } else {
+            GoToPriorRecord(true, Shift);
+            next = FColumns->GetBottomColumn(current);
+        }
+    }
+    if (next != current)
+        SelectColumnIndex(next->Index(), 0, false);
+    FColumns->SetUpDownBaseColumn(base);
+    return true;
+}
+
 void TCustomDBGridGx::SelectVisibleColumn(bool Last, bool ExtendRect)
 {
     if (FVisibleColumns.Count() == 0)
@@ -426,17 +467,19 @@ void TCustomDBGridGx::KeyDown(WORD& Key, TShiftState Shift)
                 StepVisibleColumn(direction, true);
             } else {
                 ClearSelectionIfNeeded();
-                StepVisibleColumn(direction, false);
+                if (!RowPanelNavKey(Key, Shift))
+                    StepVisibleColumn(direction, false);
             }
             break;
         }
         case VK_UP:
-            GoToPriorRecord(true, Shift);
+            if (!RowPanelNavKey(Key, Shift))
+                GoToPriorRecord(true, Shift);
             break;
         case VK_DOWN:
             if (FRowDetailPanel->Active() && FRowDetailPanel->Visible())
                 FocusRowDetailPanel();
-            else
+            else if (!RowPanelNavKey(Key, Shift))
                 GoToNextRecord(true, Shift);
             break;
         case VK_INSERT:

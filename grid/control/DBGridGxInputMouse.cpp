@@ -252,6 +252,10 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     }
     if (FFilterEditMode && inCells && kind.RowKind == crkDataGx)
         LeaveFilterEditMode();
+    // Row-panel titles: sizing inside the panel, title buttons and column moving.
+    if (RowPanelActive() && inCells && kind.RowKind == crkTitleGx && kind.ColumnKind == cckDataGx && cell.Y == 0 &&
+        HasTitles() && RowPanelTitleMouseDown(Button, Shift, X, Y))
+        return;
 
     // Double click.
     if (Button == mbLeft && Shift.contains(ssDouble)) {
@@ -275,6 +279,25 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         return;
     }
 
+    // The borders of frozen columns in the titles: the grid sizes them itself, with a dotted line
+    // or live.
+    {
+        int ofs = 0, pos = 0, index = -1;
+        TDBGridGxState frozen = dgsNormal;
+        if (Button == mbLeft && CalcFrozenSizingState(X, Y, ofs, pos, index, frozen)) {
+            FDataLink->UpdateRecord();
+            FDBGridGxState = frozen;
+            FSizingIndex = index;
+            FSizingPos = pos;
+            FSizingOfs = ofs;
+            FFrozenLineSizing = !FOptionsGx.Contains(dghTraceColSizing);
+            if (FFrozenLineSizing)
+                DrawFrozenSizingLine(CalcGridLayout().Horz.DataLimit, height());
+            SetMouseCapture(true);
+            TCustomControl::MouseDown(Button, Shift, X, Y);
+            return;
+        }
+    }
     // Sizing borders.
     {
         TGridState state = gsNormal;
@@ -283,7 +306,9 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         CalcSizingState(X, Y, state, index, pos, ofs, layout);
         if (state != gsNormal) {
             FDataLink->UpdateRecord();
-            if (FOptionsGx.Contains(dghTraceColSizing) && Button == mbLeft && state == gsColSizing) {
+            if (FOptionsGx.Contains(dghTraceColSizing) && Button == mbLeft && state == gsColSizing &&
+                !RowPanelActive()) {
+                FFrozenLineSizing = false;
                 FDBGridGxState = dgsColSizing;
                 FSizingIndex = index;
                 FSizingPos = pos;
@@ -390,7 +415,10 @@ void TCustomDBGridGx::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 
     BeginUpdateGx();
     try {
-        DataMouseDown(Button, Shift, X, Y, cell, dataCol);
+        if (RowPanelActive())
+            RowPanelDataMouseDown(Button, Shift, X, Y, cell);
+        else
+            DataMouseDown(Button, Shift, X, Y, cell, dataCol);
     } catch (...) {
         EndUpdateGx();
         throw;
@@ -502,17 +530,8 @@ void TCustomDBGridGx::DataMouseDown(TMouseButton Button, TShiftState Shift, int 
     const bool inButtons = buttons > 0 && PointInRect(TPoint(X, Y), area);
     if (FOptions.Contains(dgAlwaysShowEditor) || inButtons || wasCurrent)
         ShowEditor();
-    if (InplaceEditorVisible() && inButtons) {
-        StopTracking();
-        const QPoint global = mapToGlobal(QPoint(X, Y));
-        QWidget* target = QApplication::widgetAt(global);
-        if (!target || !InplaceEditor()->isAncestorOf(target))
-            target = InplaceEditor()->childAt(InplaceEditor()->mapFromGlobal(global));
-        if (auto* control = dynamic_cast<TCustomControl*>(target)) {
-            const QPoint local = control->mapFromGlobal(global);
-            control->MouseDown(mbLeft, TShiftState{ssLeft}, local.x(), local.y());
-        }
-    }
+    if (InplaceEditorVisible() && inButtons)
+        PressEditorButtonAt(X, Y);
     if (IsCheckOrImage(column))
         FPressedCell = Cell;
 }
@@ -540,6 +559,22 @@ void TCustomDBGridGx::MouseMove(TShiftState Shift, int X, int Y)
     if (FSelectedCellPressed) {
         FSelectedCellPressed = false;
         return;
+    }
+    if (RowPanelActive()) {
+        if (GridState() == gsColMoving) {
+            TrackColumnToGroupMoving(X, Y);
+            return;
+        }
+        if (FTracking && FPressedCol != -1) {
+            // A pressed title moved beyond the threshold moves its column inside the panel.
+            if (MouseCapture() && HasTitles() && FOptionsGx.Contains(dghColumnMove) && GridState() == gsNormal &&
+                (FDBGridGxState == dgsNormal || FDBGridGxState == dgsTitleDown) &&
+                BeyondThreshold(FDownMousePos, X, Y))
+                RowPanelColumnHitTest(X, Y);
+            else if (FPressedAsButton)
+                TrackButton(X, Y);
+            return;
+        }
     }
     if (FDBGridGxState == dgsRowMoving) {
         int row = 0, level = 0;
@@ -588,7 +623,27 @@ void TCustomDBGridGx::MouseMove(TShiftState Shift, int X, int Y)
             TrackMouseSelection(Shift, X, Y);
         return;
     }
-    if (FDBGridGxState == dgsColSizing || (GridState() == gsColSizing && FOptionsGx.Contains(dghTraceColSizing))) {
+    // A column title over the grouping panel: the line shows where among the levels it would drop.
+    if (GridState() == gsColMoving && OverGroupPanel(TPoint(X, Y))) {
+        FColMoveOverGroupPanel = true;
+        ShowGroupPanelMoveLine(X);
+        return;
+    }
+    if (GridState() == gsColMoving && FColMoveOverGroupPanel) {
+        // Back among the titles: the grid's own line, as high as the grid.
+        FColMoveOverGroupPanel = false;
+        HideMoveLine();
+        DrawMove(CalcGridLayout());
+    }
+    if (FDBGridGxState == dgsColSizing && FFrozenLineSizing) {
+        const int limit = CalcGridLayout().Horz.DataLimit;
+        DrawFrozenSizingLine(limit, height());
+        FSizingPos = FSizingOfs + X;
+        DrawFrozenSizingLine(limit, height());
+        return;
+    }
+    if (FDBGridGxState == dgsColSizing ||
+        (GridState() == gsColSizing && FOptionsGx.Contains(dghTraceColSizing) && !RowPanelActive())) {
         LiveColumnSizing(X);
         return;
     }
@@ -598,10 +653,11 @@ void TCustomDBGridGx::MouseMove(TShiftState Shift, int X, int Y)
 void TCustomDBGridGx::LiveColumnSizing(int X)
 {
     const int index = FSizingIndex;
-    if (index < 0 || index >= TCustomGridGx::ColCount())
+    if (index < 0 || index >= FullColCount())
         return;
     const TRect cell = CellRect(index, 0);
-    int width = X - cell.Left;
+    // A column of the right-fixed part grows to the left: from the mouse to its right edge.
+    int width = index >= TCustomGridGx::ColCount() ? cell.Right - X : X - cell.Left;
     if (FAutoFitColWidths) {
         // Leave each column from the sized one to the last at least a pixel.
         const int rest = TCustomGridGx::ColCount() - index;
@@ -627,6 +683,18 @@ void TCustomDBGridGx::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     const bool inCells = cell.X >= 0 && cell.Y >= 0 && cell.X < TCustomGridGx::ColCount() && cell.Y < FullRowCount();
     const TCellKindGx kind = inCells ? GetCellType(cell.X, cell.Y, dataCol, dataRow) : TCellKindGx{};
 
+    if (RowPanelActive()) {
+        if (GridState() == gsColMoving) {
+            EndRowPanelColumnMoving(X, Y, true);
+            TCustomControl::MouseUp(Button, Shift, X, Y);
+            return;
+        }
+        if (GridState() == gsColSizing || GridState() == gsRowSizing) {
+            RowPanelSizingMouseUp(Shift, X, Y);
+            TCustomControl::MouseUp(Button, Shift, X, Y);
+            return;
+        }
+    }
     if (FDBGridGxState == dgsRowMoving)
         EndMouseOperation(X, Y, true);
     if (FSelectedCellPressed) {
@@ -636,12 +704,25 @@ void TCustomDBGridGx::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
         else if (FOptionsGx.Contains(dghClearSelection))
             ClearSelectionIfNeeded();
     } else if (FDBGridGxState == dgsColSizing) {
+        if (FFrozenLineSizing) {
+            // The line goes; the column takes the width up to it, when more than a pixel.
+            const TGridLayoutGx layout = CalcGridLayout();
+            DrawFrozenSizingLine(layout.Horz.DataLimit, height());
+            FFrozenLineSizing = false;
+            int left = layout.Horz.NearIndent;
+            for (int col = 0; col < FSizingIndex; ++col)
+                left += ColWidths(col) + TCustomGridGx::GridLineWidth();
+            const int width = FSizingPos - left;
+            if (width > 1 && FSizingIndex >= 0 && FSizingIndex < TCustomGridGx::ColCount())
+                SetColWidths(FSizingIndex, width);
+        }
         FDBGridGxState = dgsNormal;
         SetMouseCapture(false);
         TCustomControl::MouseUp(Button, Shift, X, Y);
         return;
     }
 
+    FColMoveOverGroupPanel = false;
     const TDBGridGxState state = FDBGridGxState;
     FDBGridGxState = dgsNormal;
     const TGridState baseState = GridState();
@@ -653,13 +734,20 @@ void TCustomDBGridGx::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     // Title button release.
     if (FTracking && FPressedCol >= 0) {
         const int pressed = FPressedCol, pressedData = FPressedDataCol;
-        const bool counts = X >= 0 && Y >= 0 && X < ClientWidth() && Y < ClientHeight() && cell.Y == 0 &&
-                            cell.X == pressed;
+        bool counts = X >= 0 && Y >= 0 && X < ClientWidth() && Y < ClientHeight() && cell.Y == 0 &&
+                      cell.X == pressed;
+        TColumnGx* column = counts ? ColumnAtRaw(pressed) : nullptr;
+        if (RowPanelActive()) {
+            // Inside a panel the click counts on the pressed column, when it is a title button.
+            column = counts && FPressedAsButton ? RowPanelColumnAt(X, Y, true) : nullptr;
+            if (column && column->Index() != pressedData)
+                column = nullptr;
+        }
+        FPressedAsButton = false;
         StopTracking();
         if (counts) {
-            TColumnGx* column = ColumnAtRaw(pressed);
             if (column) {
-                TitleBtnClick(pressed, column);
+                TitleBtnClick(column->Index() + FIndicatorOffset, column);
                 FSortMarking = Shift.contains(ssCtrl);
                 if (FOptionsGx.Contains(dghAutoSortMarking))
                     column->Title()->SetNextSortMarkerValue(Shift.contains(ssCtrl) &&
@@ -668,7 +756,6 @@ void TCustomDBGridGx::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
                     SortMarkingChanged();
             }
         }
-        (void)pressedData;
     }
     if (FSwapButtons) {
         FSwapButtons = false;
@@ -687,7 +774,8 @@ void TCustomDBGridGx::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     if (InplaceEditorVisible() && PtInRect(TRect(InplaceEditor()->geometry()), TPoint(X, Y)))
         return;
     if (Button == mbLeft && inCells && kind.ColumnKind == cckDataGx) {
-        TColumnGx* column = ColumnAtRaw(cell.X);
+        TColumnGx* column =
+            RowPanelActive() ? RowPanelColumnAt(X, Y, kind.RowKind == crkTitleGx) : ColumnAtRaw(cell.X);
         if (column) {
             if (kind.RowKind == crkTitleGx)
                 TitleClick(column);
@@ -699,11 +787,18 @@ void TCustomDBGridGx::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
     // Check boxes.
     if (inCells && FPressedCell.X == cell.X && FPressedCell.Y == cell.Y && kind.RowKind == crkDataGx) {
         TColumnGx* column = ColumnAtRaw(cell.X);
+        if (RowPanelActive()) {
+            // In a panel: the pressed check-box column, when the release falls on it too.
+            column = RowPanelColumnAt(X, Y, false);
+            if (column && column->Index() != FPressedRowPanelColumn)
+                column = nullptr;
+        }
         if (column && IsCheckOrImage(column) && !column->DblClickNextVal() && !Shift.contains(ssDouble) &&
             column->CanModify(false))
             column->StepFieldValue(Shift.contains(ssShift) ? -1 : 1);
     }
     FPressedCell = TGridCoord{-1, -1};
+    FPressedRowPanelColumn = -1;
 }
 
 TCursor TCustomDBGridGx::CursorAt(int X, int Y)
@@ -713,6 +808,8 @@ TCursor TCustomDBGridGx::CursorAt(int X, int Y)
             return crHSplit;
         return TCustomGridGx::CursorAt(X, Y);
     }
+    if (IsOnSizingBorder(X, Y))
+        return crHSplit;
     {
         TGridState state = gsNormal;
         int index = -1, pos = 0, ofs = 0;

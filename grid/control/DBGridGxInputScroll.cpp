@@ -69,6 +69,11 @@ void TCustomDBGridGx::FocusKilled()
 
 void TCustomDBGridGx::CancelMode()
 {
+    if (FDBGridGxState == dgsColSizing && FFrozenLineSizing)
+        DrawFrozenSizingLine(CalcGridLayout().Horz.DataLimit, height());
+    FFrozenLineSizing = false;
+    if (GridState() == gsColMoving && RowPanelActive())
+        EndRowPanelColumnMoving(-1, -1, false);
     TCustomGridGx::CancelMode();
     FDSMouseCapture = false;
     const TDBGridGxState state = FDBGridGxState;
@@ -90,6 +95,15 @@ void TCustomDBGridGx::Timer(UINT id)
             const TPoint p = CursorPos();
             int row = 0, level = 0;
             CalcRecordsDropPosition(p.X, p.Y, row, level);
+            return;
+        }
+        if (GridState() == gsColMoving && RowPanelActive()) {
+            // Where the mouse was last seen over the grid.
+            TrackColumnToGroupMoving(FMoveMousePos.X, FMoveMousePos.Y);
+            return;
+        }
+        if (GridState() == gsColMoving && FColMoveOverGroupPanel) {
+            // The title waits over the grouping panel: its insertion line stays where it is.
             return;
         }
     } else if (id == SearchTimerId) {

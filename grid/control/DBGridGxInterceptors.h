@@ -30,6 +30,7 @@ public:
     // Moves the first column of each named field to the name's position; names
     // that no column has are skipped.
     void SetColumnsIndex(const QString& value);
+    // The column set is whole once read: nothing is left to settle.
     void Readed() override {}
 
 private:

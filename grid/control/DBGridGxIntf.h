@@ -69,6 +69,11 @@ public:
     // The filter row is shown inside the title cells (a filter button per title).
     virtual bool FilterButtonsInTitle() const = 0;
     virtual bool RowPanelActive() const = 0;
+    // In row-panel mode, Tab walks each panel line from left to right before the next line.
+    virtual bool RowPanelTabsLeftToRight() const { return false; }
+    // When the grid reads its rows through a memory table: the bookmarks of the data rows on
+    // screen and the grid row of the first, and true; false when it reads the link's buffer.
+    virtual bool ShownRowBookmarks(std::vector<TBookmark>& /*Bookmarks*/, int& /*FirstRow*/) { return false; }
     // The extra width of the first visible column (tree and group indent).
     virtual int ExtraFirstColumnWidth() const = 0;
     // The re-layout now running was caused by the dataset.

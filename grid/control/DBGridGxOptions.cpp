@@ -257,6 +257,12 @@ void TCustomDBGridGx::SetInterlinear(int Value)
     LayoutChanged();
 }
 
+void TCustomDBGridGx::BorderStyleChanged()
+{
+    CreateWnd();
+    InvalidateWholeGrid();
+}
+
 void TCustomDBGridGx::FlatChanged()
 {
     FInterlinear = Flat() ? 2 : 4;

@@ -366,12 +366,12 @@ bool TCustomDBGridGx::CalcFrozenSizingState(int X, int Y, int& SizingOfs, int& S
         return false;
     const TGridLayoutGx L = CalcGridLayout();
     const int lineWidth = TCustomGridGx::GridLineWidth();
-    int titleBottom = OutBoundaryData()->TopIndent();
+    int titleBottom = FBorderWidth + OutBoundaryData()->TopIndent();
     for (int row = 0; row < TopDataOffset(); ++row)
         titleBottom += RowHeights(row) + lineWidth;
     if (Y >= titleBottom)
         return false;
-    int sum = 0;
+    int sum = L.Horz.NearIndent;
     for (int col = 0; col < FIndicatorOffset; ++col)
         sum += ColWidths(col) + lineWidth;
     for (int col = FIndicatorOffset; col < FixedCols(); ++col) {
@@ -461,9 +461,9 @@ void TCustomDBGridGx::CalcSizingState(int X, int Y, TGridState& State, int& Inde
     }
     TCustomGridGx::CalcSizingState(X, Y, State, Index, SizingPos, SizingOfs, Layout);
     if (State == gsColSizing) {
-        // Column sizing stays within the grid's columns.
-        if (Index >= TCustomGridGx::ColCount())
-            Index = TCustomGridGx::ColCount() - 1;
+        // Column sizing stays within the grid's columns, the right-fixed ones included.
+        if (Index >= FullColCount())
+            Index = FullColCount() - 1;
     } else if (State == gsRowSizing) {
         int indicatorRight = 0;
         for (int col = 0; col < FIndicatorOffset; ++col)

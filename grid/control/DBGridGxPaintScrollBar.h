@@ -40,6 +40,7 @@ public:
     bool GetScrollInfo(TScrollInfo& Info) const;
 
 protected:
+    // Each bar answers a new smooth step for its own direction.
     virtual void SmoothStepChanged() {}
     TCustomDBGridGx* FDBGridGx;
     QScrollBar* FExtScrollBar = nullptr;

@@ -152,6 +152,7 @@ public:
     void RemoveChangeNotification(IDBGridGx* grid) { FGrids.Remove(grid); }
     bool GridInChangeNotification(IDBGridGx* grid) const { return FGrids.Contains(grid); }
     const std::vector<IDBGridGx*>& Grids() const { return FGrids.Grids(); }
+    // The grids read the centre's settings when they paint; none is kept to refresh.
     void Changed() {}
     std::function<void(IDBGridGx*)> OnDetachGrid;
 
@@ -180,6 +181,7 @@ protected:
     virtual void DefaultApplyFilter(IDBGridGx* grid);
     virtual void DefaultApplySorting(IDBGridGx* grid);
     virtual void DefaultBuildIndicatorTitleMenu(IDBGridGx* grid, QMenu*& popupMenu);
+    // A cell click means nothing to the centre unless an heir says otherwise.
     virtual void DefaultCellMouseClick(IDBGridGx*, int, int, int, int, int, int) {}
     virtual void DefaultIndicatorTitleMouseDown(IDBGridGx* grid, int col, int row, int button, int shift, int x,
                                                 int y);

@@ -390,6 +390,7 @@ public:
     virtual void CellMouseClick(const TGridCoord& Cell, TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void CheckDrawCellBorder(int ACol, int ARow, TCellBorderTypeGx BorderType, bool& IsDraw,
                                      TColor& BorderColor, bool& IsExtent);
+    // Hooks for heirs that keep data per column or row; the base grid keeps none.
     virtual void ColumnMoved(int FromIndex, int ToIndex) {}
     virtual void ColWidthsChanged();
     virtual void CalcSizingLine(const TGridLayoutGx& Layout, int& StartPos, int& EndPos);
@@ -402,16 +403,24 @@ public:
     virtual void DrawOutBoundarySpare2(const TRect& ARect) { DrawOutBoundaryArea(ARect); }
     virtual void DrawOutBoundarySpare3(const TRect& ARect) { DrawOutBoundaryArea(ARect); }
     virtual void DrawSizingLine(const TGridLayoutGx& Layout);
+    // The base grid paints flat or not as it goes; heirs with cached looks refresh here.
     virtual void FlatChanged() {}
+    virtual void BorderStyleChanged() { InvalidateWholeGrid(); }
+    // Pixels of a border drawn inside the widget on every side: the cells and the margins
+    // stay inside it. The base grid draws none.
+    virtual int NonClientBorderWidth() const { return 0; }
     virtual void FocusCell(int ACol, int ARow, bool MoveAnchor);
     virtual void HideEditor();
     virtual void OutBoundaryDataChanged() { InvalidateWholeGrid(); }
     virtual void RowHeightsChanged();
+    // As ColumnMoved, for rows.
     virtual void RowMoved(int FromIndex, int ToIndex) {}
     virtual void ScrollDataWindow(int DX, int DY);
     virtual void ChangeContraSize(int NewContraColCount, int NewContraRowCount);
+    // The base grid holds no cell texts: heirs store what the editor gives.
     virtual void SetEditText(int ACol, int ARow, const QString& Value) {}
     virtual void ShowEditor();
+    // Heirs that size their own lists follow a changed count here.
     virtual void SizeChanged(int OldColCount, int OldRowCount) {}
     virtual void MoveAnchorBy(int Directions);
     virtual void TopLeftChanged();
@@ -419,6 +428,7 @@ public:
     virtual void UpdateEdit();
     virtual void UpdateText();
     virtual void UpdateHotTrackCell(int X, int Y);
+    // A cell click without an event handler does nothing in the base grid.
     virtual void DefaultCellMouseClick(const TGridCoord& Cell, TMouseButton Button, TShiftState Shift, int X, int Y) {}
 
     // ---- handlers of the control base ---------------------------------------------------------

@@ -39,31 +39,40 @@ DPX_OUTBOUNDARY_SETTER(RightBottomDrawPriority, TCornerDrawPriorityGx)
 
 bool TGridOutBoundaryDataGx::GetOutBoundaryRect(TRect& ARect, TCellBorderTypeGx OutBoundaryType) const
 {
-    const int cw = FGrid->ClientWidth();
-    const int ch = FGrid->ClientHeight();
+    // Measured inside the border of a flat grid, then moved onto it.
+    const int b = FGrid->NonClientBorderWidth();
+    const int cw = FGrid->ClientWidth() - 2 * b;
+    const int ch = FGrid->ClientHeight() - 2 * b;
     const bool ltVert = FLeftTopDrawPriority == crpVerticalDataPriorityGx;
     const bool rtVert = FRightTopDrawPriority == crpVerticalDataPriorityGx;
     const bool lbVert = FLeftBottomDrawPriority == crpVerticalDataPriorityGx;
     const bool rbVert = FRightBottomDrawPriority == crpVerticalDataPriorityGx;
+    bool any = false;
     switch (OutBoundaryType) {
     case cbtTopGx:
         if (FTopIndent < 1) return false;
         ARect = TRect(ltVert ? FLeftIndent : 0, 0, rtVert ? cw - FRightIndent : cw, FTopIndent);
-        return true;
+        any = true;
+        break;
     case cbtLeftGx:
         if (FLeftIndent <= 0) return false;
         ARect = TRect(0, ltVert ? 0 : FTopIndent, FLeftIndent, lbVert ? ch : ch - FBottomIndent);
-        return true;
+        any = true;
+        break;
     case cbtBottomGx:
         if (FBottomIndent <= 0) return false;
         ARect = TRect(lbVert ? FLeftIndent : 0, ch - FBottomIndent, rbVert ? cw - FRightIndent : cw, ch);
-        return true;
+        any = true;
+        break;
     case cbtRightGx:
         if (FRightIndent < 1) return false;
         ARect = TRect(cw - FRightIndent, rtVert ? 0 : FTopIndent, cw, rbVert ? ch : ch - FBottomIndent);
-        return true;
+        any = true;
+        break;
     }
-    return false;
+    if (any)
+        ARect = TRect(ARect.Left + b, ARect.Top + b, ARect.Right + b, ARect.Bottom + b);
+    return any;
 }
 
 void TGridOutBoundaryDataGx::InvalidateOutBoundary(TCellBorderTypeGx OutBoundaryType)
@@ -113,7 +122,8 @@ void TCustomGridGx::CalcAxisLayout(TAxisLayoutGx& A, bool IsRows, int Size) cons
 {
     const TGridOptions lineOpts = IsRows ? (goFixedHorzLine | goHorzLine) : (goFixedVertLine | goVertLine);
     A.LineWidth = (FOptions & lineOpts) ? FGridLineWidth : 0;
-    A.NearIndent = IsRows ? FOutBoundaryData->TopIndent() : FOutBoundaryData->LeftIndent();
+    const int border = NonClientBorderWidth();
+    A.NearIndent = border + (IsRows ? FOutBoundaryData->TopIndent() : FOutBoundaryData->LeftIndent());
     A.FarIndent = IsRows ? FOutBoundaryData->BottomIndent() : FOutBoundaryData->RightIndent();
     A.FixedCount = IsRows ? FFixedRows : FFixedCols;
     A.FrozenCount = IsRows ? FFrozenRowCount : FFrozenColCount;
@@ -126,7 +136,7 @@ void TCustomGridGx::CalcAxisLayout(TAxisLayoutGx& A, bool IsRows, int Size) cons
     const int lw = A.LineWidth;
 
     // Contra pass.
-    A.ClientSize = Size;
+    A.ClientSize = Size - border;
     int contra = 0;
     for (int i = A.LineCount; i < A.FullCount; ++i) contra += A.SizeOf(i) + lw;
     A.ContraStart = A.ClientSize - contra - (A.ContraCount > 0 ? lw : 0);

@@ -121,6 +121,7 @@ void TCustomGridGx::ChangeGridSize(int NewColCount, int NewRowCount)
             if (!FTabStops.empty()) SetExtentsCount(FTabStops, FullColCount(), 1);
             if (!FRowHeights.empty()) SetExtentsCount(FRowHeights, FullRowCount(), FDefaultRowHeight);
         } catch (...) {
+            // Extents that cannot grow keep their old size; the counts stand regardless.
         }
         UpdateGridDataWidth();
         UpdateGridDataHeight();
@@ -407,7 +408,7 @@ void TCustomGridGx::SetBorderStyle(TGridBorderStyleGx Value)
 {
     if (Value == FBorderStyle) return;
     FBorderStyle = Value;
-    InvalidateWholeGrid();
+    BorderStyleChanged();
 }
 
 void TCustomGridGx::SetScrollBarsStyle(TScrollStyle Value)

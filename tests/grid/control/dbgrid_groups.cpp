@@ -216,6 +216,42 @@ TEST_F(GridMemTable, GroupingPanelBoxesClicksAndDrops)
     EXPECT_TRUE(Column("mtype")->Visible());
 }
 
+// A column title dragged over the grouping panel shows the insertion line among the level
+// boxes where it would drop, as high as a box; back among the titles the grid's own line shows.
+TEST_F(GridMemTable, TitleOverTheGroupingPanelShowsTheInsertionLine)
+{
+    GroupByUnit();
+    const TRect box = Groups()->ActiveGroupLevel(0)->GroupPanelRect;
+    const QPoint title = Center(grid->CellRect(ColumnOf("mtype") + grid->IndicatorOffset(), 0));
+    auto move = [&](const QPoint& p) {
+        QMouseEvent e(QEvent::MouseMove, p, grid->mapToGlobal(p), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(grid, &e);
+        QApplication::processEvents();
+    };
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, title);
+    move(title + QPoint(5, 0));
+    ASSERT_EQ(grid->GridState(), gsColMoving);
+    TGridMoveLineGx* line = GridMoveLine();
+    for (const int x : {2, box.Right + 30}) {
+        SCOPED_TRACE(x);
+        const QPoint over(x, Center(box).y());
+        move(over);
+        int drop = 0, height = 0, pos = 0;
+        grid->GroupPanelDropPosition(over.x(), drop, height, pos);
+        ASSERT_TRUE(line->isVisible());
+        EXPECT_EQ(line->geometry().center().x(), grid->mapToGlobal(QPoint(pos, 0)).x());
+        EXPECT_EQ(line->height(), height + 8);
+        EXPECT_EQ(line->geometry().top(), grid->mapToGlobal(QPoint(0, box.Top - 4)).y());
+    }
+    move(title + QPoint(10, 0));
+    ASSERT_TRUE(line->isVisible());
+    EXPECT_GT(line->height(), box.Height() + 8) << "the grid's line over the titles and rows";
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, title + QPoint(10, 0));
+    QApplication::processEvents();
+    EXPECT_FALSE(line->isVisible());
+    EXPECT_EQ(Groups()->ActiveGroupLevelsCount(), 1);
+}
+
 TEST_F(GridMemTable, RowsScrollWithBarAndWheel)
 {
     // Without grouping every record view is a row of its own; some of them in view.

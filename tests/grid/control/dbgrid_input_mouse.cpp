@@ -102,6 +102,57 @@ TEST_F(GridInputMouse, LiveSizingKeepsAtLeastOnePixel)
     EXPECT_TRUE(form->isVisible());
 }
 
+// A frozen column's border in the titles is the grid's own sizing border: the grid sizes it
+// (state dgsColSizing), with a dotted line that the release turns into the width, or live.
+TEST_F(GridInputMouse, FrozenColumnsSizeThroughTheGridsOwnBorder)
+{
+    for (const bool live : {false, true}) {
+        SCOPED_TRACE(live ? "live" : "line");
+        grid->SetOptionsGx(live ? grid->OptionsGx() + TDBGridGxOptions{dghTraceColSizing}
+                                : grid->OptionsGx() - TDBGridGxOptions{dghTraceColSizing});
+        grid->SetFrozenCols(1);
+        QApplication::processEvents();
+        const int col = grid->IndicatorOffset();
+        const TRect r = grid->CellRect(col, 0);
+        const int before = grid->ColWidths(col);
+        const QPoint border(r.Right, (r.Top + r.Bottom) / 2);
+        EXPECT_EQ(grid->CursorAt(border.x(), border.y()), crHSplit);
+        // Below the titles the border is no sizing border.
+        const TRect d = grid->CellRect(col, grid->TopDataOffset());
+        EXPECT_NE(grid->CursorAt(d.Right, (d.Top + d.Bottom) / 2), crHSplit);
+        QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, border);
+        EXPECT_EQ(grid->DBGridGxState(), dgsColSizing);
+        QTest::mouseMove(grid, border + QPoint(30, 0));
+        EXPECT_EQ(grid->ColWidths(col), live ? before + 30 : before);
+        QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, border + QPoint(30, 0));
+        QApplication::processEvents();
+        EXPECT_EQ(grid->DBGridGxState(), dgsNormal);
+        EXPECT_EQ(grid->ColWidths(col), before + 30);
+        EXPECT_EQ(grid->Columns()->GetColumn(0)->Width(), before + 30);
+        grid->Columns()->GetColumn(0)->SetWidth(before);
+        grid->SetFrozenCols(0);
+    }
+}
+
+// Live sizing of a right-fixed column: the width runs from the mouse to the column's right edge.
+TEST_F(GridInputMouse, RightFixedColumnSizesFromItsRightEdge)
+{
+    grid->SetOptionsGx(grid->OptionsGx() + TDBGridGxOptions{dghTraceColSizing});
+    grid->SetContraColCount(1);
+    QApplication::processEvents();
+    const int contra = grid->TCustomGridGx::ColCount();
+    const TRect r = grid->CellRect(contra, 0);
+    ASSERT_GT(r.Width(), 0);
+    const QPoint border(r.Left - 1, (r.Top + r.Bottom) / 2);
+    QTest::mousePress(grid, Qt::LeftButton, Qt::NoModifier, border);
+    ASSERT_EQ(grid->DBGridGxState(), dgsColSizing);
+    QTest::mouseMove(grid, border + QPoint(-25, 0));
+    EXPECT_EQ(grid->ColWidths(contra), r.Right - (border.x() - 25));
+    QTest::mouseRelease(grid, Qt::LeftButton, Qt::NoModifier, border + QPoint(-25, 0));
+    QApplication::processEvents();
+    EXPECT_EQ(grid->ColWidths(contra), r.Right - (border.x() - 25));
+}
+
 TEST_F(GridInputMouse, IndicatorClicksSelectRecords)
 {
     grid->SetOptions(grid->Options() + TDBGridOptions{dgMultiSelect});
