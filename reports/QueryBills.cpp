@@ -176,7 +176,7 @@ void Tfrmquerybill::acPrintExecute(QObject*)
     const ExcelApp app = createexcelapp();
     TExcelWorksheet* sheet = app->Workbooks(1)->Worksheets(1);
     const bool overseas = systype == TSystype::overseas;
-    auto names = [](const char* list) { return QString::fromLatin1(list).split(u','); };
+    auto names = [](const char* list) { return QString::fromUtf8(list).split(u','); };
     // Each field under the head that names it, numbered in the first column.
     int firstrow = 3;
     QStringList fields;
@@ -189,9 +189,13 @@ void Tfrmquerybill::acPrintExecute(QObject*)
     } else if (m_stockin) {
         excelimdetailhead(sheet, imbilltype);
         if (overseas) {
-            // Purchase-currency heads: the price, the freight (not in the lines shown) and the total.
+            // The overseas lines carry the purchase currency and no freight: the purchase-currency
+            // group names what stands under it, as the grid's titles do.
             firstrow = 4;
-            fields = names("bdate,billnum,mname,mtype,munit,qty,rsprice,,rdprice,sprice,dprice,remark");
+            const QStringList purchase = names("币种,单价,复价");
+            for (int i = 0; i < purchase.size(); ++i)
+                sheet->Cells(3, 8 + i).SetValue(purchase[i]);
+            fields = names("bdate,billnum,mname,mtype,munit,qty,cryname,rsprice,rdprice,sprice,dprice,remark");
         } else if (imbilltype == 1) {
             firstrow = 4;
             fields = names("bdate,billnum,mname,mtype,munit,qty,rprice,expense,amount,sprice,dprice,remark");

@@ -1,6 +1,7 @@
 #include "DPXSetup.h"
 
 #include "SetupBanner.h"
+#include "SetupFileWriter.h"
 #include "SetupPayload.h"
 
 #include "platform/gui/Application.h"
@@ -14,6 +15,8 @@
 #include "platform/shell/ShellLink.h"
 
 #include <QDir>
+
+#include <cerrno>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
@@ -163,17 +166,73 @@ void TCSetup::showStep(int progress, const QString& label)
     Application->ProcessMessages();
 }
 
+namespace {
+
+// What stops the folder from being made: the nearest part of its path that exists is a file.
+bool fileStandsInPlace(const QString& dir)
+{
+    for (QString path = dir; !path.isEmpty(); path = QFileInfo(path).path()) {
+        const QFileInfo info(path);
+        if (info.exists() || info.isSymLink())
+            return !info.isDir();
+        if (QFileInfo(path).path() == path)
+            break;
+    }
+    return false;
+}
+
+const QString FileInPlace = QStringLiteral("应为目录的位置上已有一个同名文件。");
+
+} // namespace
+
+QString TCSetup::FailureReason(const std::exception& e)
+{
+    if (const auto* w = dynamic_cast<const EFileWriteError*>(&e)) {
+        switch (w->Code()) {
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return QStringLiteral("没有写入权限。");
+        case ENOTDIR:
+            return FileInPlace;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return QStringLiteral("磁盘空间不足。");
+        default:
+            break;
+        }
+    }
+    if (const auto* x = dynamic_cast<const Exception*>(&e))
+        return x->Message();
+    return QString::fromLocal8Bit(e.what());
+}
+
+void TCSetup::installFailed(const QString& reason)
+{
+    // What was written stays; the form stays open for another try.
+    Application->MessageBox(QStringLiteral("系统安装失败！    \n") + reason, QStringLiteral("提示..."),
+                            MB_OK | MB_ICONINFORMATION);
+}
+
 // The program folder and its five folders. A missing program folder is made only when the
-// user agrees; answering No ends the road without a word. A folder that cannot be made is
-// passed over here: the first write into it fails and says so.
+// user agrees; answering No fails the install, as nothing can be written. A file standing where
+// the folder should be is never offered for making. A sub-folder that cannot be made is passed
+// over here: the first write into it fails and says why.
 bool TCSetup::prepareFolders(const QString& dir)
 {
     if (!dir.isEmpty() && DirectoryExists(dir)) {
         for (const char16_t* sub : SubFolders) ForceDirectories(dir + QLatin1Char('/') + QString::fromUtf16(sub));
         return true;
     }
+    if (!dir.isEmpty() && fileStandsInPlace(dir)) {
+        Label4->setText(QStringLiteral("准备安装..."));
+        installFailed(FileInPlace);
+        return false;
+    }
     if (MessageDlg(QStringLiteral("目录不存在，是否要创建!!!"), mtConfirmation, mbYesNo) != mrYes) {
         Label4->setText(QStringLiteral("准备安装..."));
+        installFailed(QStringLiteral("安装目录不存在。"));
         return false;
     }
     try {
@@ -227,9 +286,8 @@ void TCSetup::Button3Click(QObject*)
         addprogramgroup();
         showStep(70, QStringLiteral("添加桌面快捷项"));
         adddesktopLink();
-    } catch (const std::exception&) {
-        // What was written stays; the form stays open for another try.
-        Application->MessageBox(QStringLiteral("系统安装失败！    "), QStringLiteral("提示..."), MB_OK | MB_ICONINFORMATION);
+    } catch (const std::exception& e) {
+        installFailed(FailureReason(e));
         return;
     }
     finish();

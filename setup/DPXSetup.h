@@ -4,6 +4,7 @@
 #include "platform/gui/Form.h"
 
 #include <QString>
+#include <exception>
 
 class QFrame;
 class QGroupBox;
@@ -59,9 +60,14 @@ public:
     // or an empty string when it names no absolute folder.
     QString ProgramFolder() const;
 
+    // Why an install failed, in the user's words: no permission, a file where a folder should
+    // be, a full disk, or the error's own text.
+    static QString FailureReason(const std::exception& e);
+
 private:
     void createPages();
     bool prepareFolders(const QString& dir);
+    void installFailed(const QString& reason);
     void showStep(int progress, const QString& label);
     void finish();
 

@@ -1,7 +1,7 @@
 #include "SetupPayload.h"
 
 #include "platform/rtl/Exceptions.h"
-#include "platform/shell/WholeFile.h"
+#include "SetupFileWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,5 +35,5 @@ void TSetupPayload::WriteTo(const QString& name, const QString& fileName, bool e
     QFile source(path);
     if (path.isEmpty() || !source.open(QIODevice::ReadOnly))
         throw EFOpenError(QStringLiteral("The setup does not carry \"%1\".").arg(name));
-    WriteWholeFile(fileName, source, executable);
+    WriteSetupFile(fileName, source, executable);
 }

@@ -176,8 +176,8 @@ TEST_F(QueryTest, BillQueryExports)
         if (overseas) {
             cases << Case{"out detail", false, false, "材料出库明细表", 4, "出库日期 编号 名称 规格 单位 数量 币种 单价 复价 单价 复价 备注",
                           "bdate,billnum,mname,mtype,munit,qty,currency,rsprice,rdprice,sprice,dprice,remark"}
-                  << Case{"in detail", true, false, "材料入库明细表", 4, "入库日期 批号 名称 规格 单位 数量 原价 运什费 合计 单价 复价 备注",
-                          "bdate,billnum,mname,mtype,munit,qty,rsprice,,rdprice,sprice,dprice,remark"};
+                  << Case{"in detail", true, false, "材料入库明细表", 4, "入库日期 批号 名称 规格 单位 数量 币种 单价 复价 单价 复价 备注",
+                          "bdate,billnum,mname,mtype,munit,qty,cryname,rsprice,rdprice,sprice,dprice,remark"};
         } else {
             cases << Case{"out detail", false, false, "材料出库明细表", 3, "日期 编号 材料名称 规格型号 计量单位 数量 单价 复价 备注",
                           "bdate,billnum,mname,mtype,munit,qty,sprice,dprice,remark"};
@@ -227,6 +227,8 @@ TEST_F(QueryTest, BillQueryExports)
                                           ? f->AsString().trimmed()
                                           : QString::number(f->AsFloat());
                 EXPECT_EQ(cell, value) << col.toStdString() << " " << fields[i].toStdString();
+                if (fields[i] == QLatin1String("cryname") || fields[i] == QLatin1String("currency"))
+                    EXPECT_FALSE(cell.isEmpty()) << "the purchase currency is written";
             }
             // The rows written are bordered, in the small font, up to the last head.
             const QString last = excelcolname(int(heads.size()) + 1) + first;

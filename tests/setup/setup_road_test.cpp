@@ -2,15 +2,23 @@
 // menu entry and the desktop shortcut made, each step shown, and the failures reported.
 #include "setup_fixture.h"
 
+#include "setup/SetupFileWriter.h"
 #include "platform/shell/desktop_tools.h"
 
 #include <QFileInfo>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace setuptest;
 
 namespace {
 
 const QString FailText = QStringLiteral("提示...|系统安装失败！    ");
+const QString NoPermission = FailText + QStringLiteral("\n没有写入权限。");
+const QString FileInPlace = FailText + QStringLiteral("\n应为目录的位置上已有一个同名文件。");
+const QString DiskFull = FailText + QStringLiteral("\n磁盘空间不足。");
 
 } // namespace
 
@@ -29,7 +37,7 @@ TEST_F(SetupTest, FolderCases)
         {"missing folder, yes", Missing, "软件/材料 管理/Depotrix", {mrYes}, true,
          {QStringLiteral("确认|目录不存在，是否要创建!!!")}},
         {"missing folder, no", Missing, "软件/Depotrix", {mrNo}, false,
-         {QStringLiteral("确认|目录不存在，是否要创建!!!")}},
+         {QStringLiteral("确认|目录不存在，是否要创建!!!"), FailText + QStringLiteral("\n安装目录不存在。")}},
         {"empty path", Nothing, nullptr, {mrYes}, false,
          {QStringLiteral("确认|目录不存在，是否要创建!!!"), QStringLiteral("警告|目录创建失败！    ")}},
     };
@@ -142,7 +150,7 @@ TEST_F(SetupTest, ReadOnlyTargetFailsThenSecondTrySucceeds)
         PermissionsEnforced enforced;
         install(dir);
     }
-    EXPECT_EQ(shown(), QStringList{FailText});
+    EXPECT_EQ(shown(), QStringList{NoPermission});
     EXPECT_EQ(steps, fullRoad(false).mid(0, 1));
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->Button3->Caption(), QStringLiteral("开始安装"));
@@ -177,7 +185,9 @@ TEST_F(SetupTest, FailedMenuEntryOrShortcutIsReported)
         ASSERT_TRUE(QDir().mkpath(QFileInfo(c.blocked).absolutePath()));
         ASSERT_TRUE(writeText(c.blocked, "not a folder"));
         install(dir);
-        EXPECT_EQ(shown().value(shown().size() - 1), FailText);
+        // The menu and the desktop are the desktop's folders: the reason is the error's own text.
+        EXPECT_TRUE(shown().value(shown().size() - 1).startsWith(FailText + QLatin1Char('\n')))
+            << shown().join(QLatin1Char('|')).toStdString();
         EXPECT_EQ(steps.value(steps.size() - 1), c.failedAt);
         EXPECT_EQ(form->Button3->Caption(), QStringLiteral("开始安装"));
         EXPECT_TRUE(form->Button4->isEnabled());
@@ -187,6 +197,78 @@ TEST_F(SetupTest, FailedMenuEntryOrShortcutIsReported)
         EXPECT_EQ(steps, fullRoad(false));
         EXPECT_EQ(form->Label4->text(), QStringLiteral("安装完成"));
     }
+}
+
+// A file where the program folder (or a folder on its way) should be is never offered for
+// making; a file where one of its folders should be fails the first write into it. Either way
+// the message says why, and the file is left as it was.
+TEST_F(SetupTest, FileWhereTheFolderShouldBe)
+{
+    const struct {
+        const char* name;
+        const char* file;      // under the home folder
+        const char* folder;    // the folder typed
+        QStringList steps;     // the labels of the steps shown
+    } cases[] = {
+        {"program folder", "Depotrix", "Depotrix", {}},
+        {"a folder on its way", "软件", "软件/材料/Depotrix", {}},
+        {"one of its folders", "Depotrix/log", "Depotrix", {QStringLiteral("安装Depotrix.exe")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        const QString file = home.home() + QLatin1Char('/') + QString::fromUtf8(c.file);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).absolutePath()));
+        ASSERT_TRUE(writeText(file, "a file"));
+        install(home.home() + QLatin1Char('/') + QString::fromUtf8(c.folder), {mrYes});
+        EXPECT_EQ(shown(), QStringList{FileInPlace});
+        EXPECT_EQ(DialogScript::PendingAnswers(), 1) << "no question about making the folder";
+        DialogScript::Start();
+        QStringList labels;
+        for (const Step& s : steps) labels << s.second;
+        EXPECT_EQ(labels, c.steps);
+        EXPECT_EQ(readText(file), QStringLiteral("a file"));
+        EXPECT_EQ(form->Button3->Caption(), QStringLiteral("开始安装"));
+        EXPECT_TRUE(form->Button3->isEnabled());
+        QDir(home.home()).removeRecursively();
+    }
+}
+
+// A disk that takes no more (here: files limited to a few bytes) fails the install and says so.
+TEST_F(SetupTest, FullDiskIsReported)
+{
+    const QString dir = home.home() + QStringLiteral("/Depotrix");
+    ASSERT_TRUE(QDir().mkpath(dir));
+    {
+        struct rlimit old {};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        const sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 16;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        install(dir);
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+    }
+    EXPECT_EQ(shown(), QStringList{DiskFull});
+    EXPECT_EQ(steps, fullRoad(false).mid(0, 1));
+    // Nothing half-written is left behind.
+    EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/depotrix")));
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST(SetupReasons, ErrorNumbersInTheUsersWords)
+{
+    const struct {
+        int code;
+        const char* reason;
+    } cases[] = {{EACCES, "没有写入权限。"},   {EPERM, "没有写入权限。"},  {EROFS, "没有写入权限。"},
+                 {ENOTDIR, "应为目录的位置上已有一个同名文件。"},      {ENOSPC, "磁盘空间不足。"},
+                 {EDQUOT, "磁盘空间不足。"},   {EFBIG, "磁盘空间不足。"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(TCSetup::FailureReason(EFileWriteError(QStringLiteral("x"), c.code)), QString::fromUtf8(c.reason)) << c.code;
+    EXPECT_EQ(TCSetup::FailureReason(EFileWriteError(QStringLiteral("Cannot create file \"f\". I/O error"), EIO)),
+              QStringLiteral("Cannot create file \"f\". I/O error"));
 }
 
 // A second install renews the program, the account-set files and the pristine templates,
