@@ -1,12 +1,14 @@
 // The data grid object: creation and destruction, what the columns and the data
 // link ask of it, and its properties.
 #include "DBGridGx.h"
+#include "DBGridGxGrouping.h"
 #include "DBGridGxInputSelection.h"
 #include "DBGridGxPaintIndicatorTitle.h"
 #include "DBGridGxParts.h"
 #include "DBGridGxStyle.h"
 #include "DBGridGxUnit.h"
 #include "grid/support/EditButtonPaintGx.h"
+#include "grid/support/MemTableGx.h"
 #include "platform/db/DataSet.h"
 
 TGridDrawStateGx ToGridDrawStateGx(TGridDrawState state)
@@ -257,20 +259,43 @@ bool TCustomDBGridGx::RowPanelActive() const
 
 bool TCustomDBGridGx::ShownRowBookmarks(std::vector<TBookmark>& Bookmarks, int& FirstRow)
 {
-    if (!FIntMemTable || !DataSet())
+    TDataSet* ds = DataSet();
+    // A record being edited is not left to read the others.
+    if (!FIntMemTable || !ds || ds->State() == dsEdit || ds->State() == dsInsert)
         return false;
     FirstRow = TopRow();
     const int last = std::min(TopRow() + VisibleRowCount(), RowCount() - 1);
+    TGridGroupDataTreeGx* tree = FDataGrouping->GroupDataTree();
+    const bool grouped = FDataGrouping->IsGroupingWorks() && tree->FlatVisibleCount() > 0;
+    // Reading a row gives the fields, not the bookmark: the dataset moves to each row's record
+    // and comes back.
+    const TBookmark saved = ds->GetBookmark();
+    ds->DisableControls();
+    struct Back {
+        TDataSet* ds;
+        const TBookmark& at;
+        ~Back()
+        {
+            if (!at.IsEmpty() && ds->BookmarkValid(at))
+                ds->GotoBookmark(at);
+            ds->EnableControls();
+        }
+    } back{ds, saved};
     for (int row = FirstRow; row <= last; ++row) {
         const int dataRow = row - TopDataOffset();
         if (dataRow < 0 || dataRow >= DrawRecordCount())
             break;
-        SelectDrawRecord(dataRow);
-        struct Restore {
-            TCustomDBGridGx* g;
-            ~Restore() { g->RestoreDrawRecord(); }
-        } restore{this};
-        Bookmarks.push_back(DataSet()->GetBookmark());
+        int view = dataRow;
+        if (grouped) {
+            TGroupDataTreeNodeGx* node = tree->FlatVisibleNode(dataRow);
+            if (!node || node->NodeType() != dntDataSetRecordGx) {
+                Bookmarks.push_back(TBookmark());   // a group row holds no record
+                continue;
+            }
+            view = node->DataSetRecordViewNo();
+        }
+        FIntMemTable->SetCurRecordView(view);
+        Bookmarks.push_back(ds->GetBookmark());
     }
     return true;
 }

@@ -320,6 +320,26 @@ TEST_F(GridMemTable, RowsScrollWithBarAndWheel)
     EXPECT_FALSE(grid->UsesMemTableScrolling());
 }
 
+// Over a memory table the rows of the selection are read row by row from the screen: the
+// block runs from the first shown row holding a selected record to the last.
+TEST_F(GridMemTable, SelectionBlockReadsTheShownRows)
+{
+    grid->SetOptions(grid->Options() + TDBGridOptions{dgMultiSelect});
+    for (const int recNo : {3, 6}) {
+        GoTo(recNo);
+        grid->SelectedRows()->SetCurrentRowSelected(true);
+    }
+    GoTo(1);
+    const int top = grid->TopDataOffset();
+    const TRect r = grid->SelectedRows()->SelectionToGridRect();
+    EXPECT_EQ(r.Top, top + 2);
+    EXPECT_EQ(r.Bottom, top + 5);
+    EXPECT_EQ(r.Left, 0);
+    EXPECT_EQ(r.Right, grid->ColCount() - 1);
+    grid->SelectedRows()->Clear();
+    EXPECT_EQ(grid->SelectedRows()->SelectionToGridRect().Top, -1);
+}
+
 TEST_F(GridMemTable, GroupedGridPicture)
 {
     GroupByUnit();
