@@ -18,6 +18,7 @@
 #include <vector>
 
 class QFrame;
+class QTextLayout;
 class QMenu;
 class TDataSource;
 class TMRUListGx;
@@ -120,6 +121,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
@@ -164,6 +166,18 @@ private:
     TColor EditorColor() const;
     // After a message: an earlier entry list follows the text the user changed.
     void UserTextHandled(bool Backspace);
+    // A word-wrapping editor lays its text out over several lines (DBGridGxEditWrap.cpp).
+    void LayoutWrappedText(QTextLayout& Layout);
+    int WrappedLineOf(const QTextLayout& Layout, int Pos) const;
+    int WrappedPosAt(const QPoint& Point);
+    bool CaretOnFirstWrappedLine();
+    bool CaretOnLastWrappedLine();
+    // Moves the caret to the line above or below at the same x (Select: extends the selection).
+    void MoveWrappedLine(bool Down, bool Select);
+    // Up or Down in a word-wrapping editor; true when the key stayed in the editor.
+    bool WrappedUpDown(WORD Key, TShiftState Shift);
+    void PaintWrappedText(QPainter& Painter);
+    void InsertLineBreak();
 
     TCustomDBGridGx* FDBGrid;
     int FButtonHeight = 0;
@@ -177,6 +191,8 @@ private:
     bool FReadOnlyStored = false;
     bool FUserTextChanged = false;
     bool FWordWrap = false;
+    int FWrapScroll = 0;    // pixels of the wrapped text scrolled off the top
+    int FWrapAnchor = -1;   // where a mouse selection in the wrapped text started
     int FImageIndex = -1;
     QWidget* FActiveList = nullptr;
     TPopupDataGridGx* FDataList = nullptr;

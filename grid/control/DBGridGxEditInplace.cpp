@@ -142,8 +142,12 @@ void TDBGridInplaceEdit::SetEditStyle(TEditStyle Value)
 
 void TDBGridInplaceEdit::SetWordWrap(bool Value)
 {
-    // A line edit shows one line; the flag steers Up and Down between lines.
+    if (FWordWrap == Value)
+        return;
     FWordWrap = Value;
+    FWrapScroll = 0;
+    FWrapAnchor = -1;
+    update();
 }
 
 void TDBGridInplaceEdit::LoadCellContents()
@@ -194,8 +198,11 @@ void TDBGridInplaceEdit::LoadCellContents()
         FReadOnlyStored = true;
         setReadOnly(params.ReadOnly);
     }
-    // 6. Word wrap.
-    SetWordWrap(column->WordWrap() && column->CurLineWordWrap(FDBGrid->RowHeights(FDBGrid->Row())));
+    // 6. Word wrap: in a row panel a column over more than one line wraps.
+    if (FDBGrid->RowPanelActive())
+        SetWordWrap(column->WordWrap() && column->InRowLineHeight() > 1);
+    else
+        SetWordWrap(column->WordWrap() && column->CurLineWordWrap(FDBGrid->RowHeights(FDBGrid->Row())));
     // 7. Text, mask, limit.
     setText(QString());
     SetEditMask(column->GetEditMaskText());
@@ -522,8 +529,7 @@ void TDBGridInplaceEdit::KeyDown(WORD& Key, TShiftState Shift)
         Key = 0;
         return;
     }
-    if ((Key == VK_UP || Key == VK_DOWN) && FWordWrap && !FDBGrid->Options().Contains(dgAlwaysShowEditor)) {
-        // The editor shows one line: the keys stay in it.
+    if ((Key == VK_UP || Key == VK_DOWN) && FWordWrap && WrappedUpDown(Key, Shift)) {
         Key = 0;
         return;
     }
@@ -647,7 +653,10 @@ void TDBGridInplaceEdit::KeyPress(QChar& Key)
             Key = QChar(0);
             return;
         }
-        if (Key.unicode() == 10 && !FWordWrap) {
+        // Ctrl+Enter's line feed breaks the line of a word-wrapping editor only.
+        if (Key.unicode() == 10) {
+            if (FWordWrap)
+                InsertLineBreak();
             Key = QChar(0);
             return;
         }
@@ -771,8 +780,11 @@ void TDBGridInplaceEdit::DrawRequiredState(QPainter& Painter)
 
 void TDBGridInplaceEdit::paintEvent(QPaintEvent* e)
 {
-    TInplaceEdit::paintEvent(e);
+    if (!FWordWrap)
+        TInplaceEdit::paintEvent(e);
     QPainter painter(this);
+    if (FWordWrap)
+        PaintWrappedText(painter);
     DrawRequiredState(painter);
     TColumnGx* column = EditColumn();
     if (column && column->ImageList() && FImageIndex >= 0 && isVisible()) {
@@ -842,12 +854,44 @@ void TDBGridInplaceEdit::mousePressEvent(QMouseEvent* e)
     // A press on a button or image does not move the caret.
     if (!PtInRect(r, TPoint(p.x(), p.y())))
         return;
+    if (!FWordWrap || e->button() != Qt::LeftButton) {
+        TInplaceEdit::mousePressEvent(e);
+        return;
+    }
+    // Wrapped text: the caret goes to the line under the mouse.
+    const int pos = WrappedPosAt(p);
+    int anchor = cursorPosition();
+    if (hasSelectedText())
+        anchor = anchor == selectionStart() ? selectionEnd() : selectionStart();
+    const bool pendingClick = FClickTime != 0;
+    QPointer<TDBGridInplaceEdit> self(this);
     TInplaceEdit::mousePressEvent(e);
+    if (!self || (pendingClick && FClickTime == 0))
+        return;   // taken as a double click
+    if (e->modifiers() & Qt::ShiftModifier) {
+        setSelection(anchor, pos - anchor);
+    } else {
+        setCursorPosition(pos);
+        anchor = pos;
+    }
+    FWrapAnchor = anchor;
+    update();
 }
 
 void TDBGridInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)
 {
+    QPointer<TDBGridInplaceEdit> self(this);
+    const int pos = FWordWrap ? WrappedPosAt(e->position().toPoint()) : -1;
     TInplaceEdit::mouseDoubleClickEvent(e);
+    if (!self)
+        return;
+    if (FWordWrap && pos >= 0 && isVisible()) {
+        // The word under the mouse in the wrapped text.
+        setCursorPosition(pos);
+        cursorWordBackward(false);
+        cursorWordForward(true);
+        FWrapAnchor = -1;
+    }
     TColumnGx* column = EditColumn();
     if (column && column->DblClickNextVal())
         Application->Guard([&] { column->StepFieldValue(e->modifiers() & Qt::ShiftModifier ? -1 : 1); });

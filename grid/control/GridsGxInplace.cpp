@@ -207,7 +207,10 @@ void TInplaceEdit::handleKey(QKeyEvent* e)
 {
     WORD key = VirtualKeyFromQt(e->key());
     const TShiftState shift = ShiftStateFromQt(e->modifiers());
-    const QChar original = KeyPressCharFromQt(e->key(), e->modifiers(), e->text());
+    QChar original = KeyPressCharFromQt(e->key(), e->modifiers(), e->text());
+    // Ctrl+Enter types a line feed, as plain Enter types a carriage return.
+    if (original.unicode() == 13 && (e->modifiers() & Qt::ControlModifier) && !(e->modifiers() & Qt::AltModifier))
+        original = QChar(10);
     QChar ch = original;
     QPointer<TInplaceEdit> self(this);
     Application->Guard([&] {
