@@ -702,7 +702,11 @@ public:
                                   TColCellParamsGx& Params);
     virtual void DrawFooterCell(int DataCol, int Row, TRect ARect, TGridDrawState AState);
     virtual void DrawGroupDataRow(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
-    virtual void DrawGroupExtraColumn(int ACol, int ARow, const TRect& ARect);
+    // The group-level indent of a record row; Levels -1: as many as the active group levels.
+    virtual void DrawGroupExtraColumn(int ACol, int ARow, const TRect& ARect, int Levels = -1);
+    // The strip under the current record where its detail panel shows, in the first column:
+    // the tree lines of tree data and the group-level indent.
+    void PaintDetailStripSigns(int DataRow, const TRect& Strip);
     virtual void DrawDataTreeElement(int ACol, int ARow, const TRect& ARect);
     virtual void DrawColumnCell(const TRect& Rect, int DataCol, TColumnGx* Column, TGridDrawState State);
     virtual void DrawDataCellEvent(const TRect& Rect, TField* Field, TGridDrawState State);

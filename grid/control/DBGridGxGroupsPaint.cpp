@@ -128,14 +128,14 @@ void TCustomDBGridGx::DrawGroupDataRow(int ACol, int ARow, const TRect& ARect, T
     FDrawnGroupList.push_back(node);
 }
 
-void TCustomDBGridGx::DrawGroupExtraColumn(int, int ARow, const TRect& ARect)
+void TCustomDBGridGx::DrawGroupExtraColumn(int, int ARow, const TRect& ARect, int Levels)
 {
     const int dataRow = ARow - TopDataOffset();
     TGroupDataTreeNodeGx* node = GroupNodeAtDataRow(dataRow);
     if (!node)
         return;
     TCanvas* canvas = Canvas();
-    const int levels = FDataGrouping->ActiveGroupLevelsCount();
+    const int levels = Levels < 0 ? FDataGrouping->ActiveGroupLevelsCount() : Levels;
     const TRect area(ARect.Left, ARect.Top, ARect.Left + levels * GroupLevelIndent, ARect.Bottom);
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(area);

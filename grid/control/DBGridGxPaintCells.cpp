@@ -30,7 +30,11 @@ void TCustomDBGridGx::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
         const int dataHeight = GetDataRowHeight(dataRow);
         if (dataHeight < rect.Height()) {
             Canvas()->Brush()->SetColor(Color());
-            Canvas()->FillRect(TRect(rect.Left, rect.Top + dataHeight, rect.Right, rect.Bottom));
+            const TRect strip(rect.Left, rect.Top + dataHeight, rect.Right, rect.Bottom);
+            Canvas()->FillRect(strip);
+            if (kind.ColumnKind != cckIndicatorGx && !RowPanelActive() && FVisibleColumns.Count() > 0 &&
+                dataCol >= 0 && dataCol < FColumns->Count() && FColumns->GetColumn(dataCol) == FVisibleColumns.GetColumn(0))
+                PaintDetailStripSigns(dataRow, strip);
             rect.Bottom = rect.Top + dataHeight;
         }
     }
@@ -58,8 +62,10 @@ void TCustomDBGridGx::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDraw
             if (FExtraFirstColumnWidth > 0 && FVisibleColumns.Count() > 0 && dataCol >= 0 &&
                 dataCol < FColumns->Count() && FColumns->GetColumn(dataCol) == FVisibleColumns.GetColumn(0)) {
                 DrawGroupExtraColumn(ACol, ARow, rect);
+                // The first cell ends a pixel higher, level with the indent's bottom line.
                 TRect rest = rect;
                 rest.Left += FExtraFirstColumnWidth;
+                rest.Bottom -= 1;
                 FColCellParamsGx.State = ToGridDrawStateGx(AState);
                 DrawDataCellArea({ACol, ARow}, {dataCol, dataRow}, FColumns->GetColumn(dataCol), rest,
                                  FColCellParamsGx);
@@ -242,6 +248,11 @@ void TCustomDBGridGx::DefaultDrawColumnDataCell(TGridCoord Cell, TGridCoord Area
     }
     Params.State = ToGridDrawStateGx(state);
     canvas->Brush()->SetColor(Params.Background);
+    // Tree data: the first column's value keeps a pixel clear of the tree lines.
+    if (IsTreeMode() && FVisibleColumns.Count() > 0 && Column == FVisibleColumns.GetColumn(0) && !area.IsEmpty()) {
+        canvas->FillRect(TRect(area.Left, area.Top, area.Left + 1, area.Bottom), Color());
+        area.Left += 1;
+    }
 
     // Hidden duplicates: the value of the row above shows through this one.
     bool lineAbove = false, lineBelow = false;

@@ -3,6 +3,7 @@
 // the tree area of the first visible column and its expand sign.
 #include "DBGridGx.h"
 #include "DBGridGxDataLink.h"
+#include "DBGridGxGrouping.h"
 #include "DBGridGxParts.h"
 #include "DBGridGxStyle.h"
 #include "grid/support/MemTableGx.h"
@@ -308,6 +309,33 @@ void TCustomDBGridGx::DrawDataTreeElement(int, int, const TRect& ARect)
         const int x = ARect.Left + level * kTreeLevelWidth - 1;
         canvas->MoveTo(x, ARect.Top);
         canvas->LineTo(x, ARect.Bottom);
+    }
+}
+
+void TCustomDBGridGx::PaintDetailStripSigns(int DataRow, const TRect& Strip)
+{
+    // Grouped records: the level blocks run on down the strip, one level deeper.
+    if (FExtraFirstColumnWidth > 0 && GroupNodeAtDataRow(DataRow)) {
+        DrawGroupExtraColumn(-1, DataRow + TopDataOffset(), Strip, FDataGrouping->ActiveGroupLevelsCount() + 1);
+        return;
+    }
+    if (!IsTreeMode() || DataRow < 0 || DataRow >= DrawRecordCount())
+        return;
+    SelectDrawRecord(DataRow);
+    struct Restore {
+        TCustomDBGridGx* g;
+        ~Restore() { g->RestoreDrawRecord(); }
+    } restore{this};
+    // Tree data: the lines of the levels that go on below the record, and of its open children.
+    TCanvas* canvas = Canvas();
+    const int level = std::max(1, FIntMemTable->GetTreeNodeLevel());
+    const bool parity = (FStdDefaultRowHeight % 2 == 1) && (TopRow() % 2 == 1);
+    const int last = FIntMemTable->GetTreeNodeHasChildren() && FIntMemTable->GetTreeNodeExpanded() ? level + 1 : level;
+    for (int l = 1; l <= last; ++l) {
+        if (l <= level && !FIntMemTable->GetPrevNodeHaveNextSibling(l))
+            continue;
+        const TRect box(Strip.Left + (l - 1) * kTreeLevelWidth, Strip.Top, Strip.Left + l * kTreeLevelWidth, Strip.Bottom);
+        DrawTreeElement(canvas, box, 11, false, 1, 1, parity);
     }
 }
 

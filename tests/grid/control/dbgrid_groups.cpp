@@ -9,6 +9,7 @@
 #include "testmain/testsupport.h"
 
 #include <QWheelEvent>
+#include <map>
 
 using namespace gxinput;
 
@@ -338,6 +339,48 @@ TEST_F(GridMemTable, SelectionBlockReadsTheShownRows)
     EXPECT_EQ(r.Right, grid->ColCount() - 1);
     grid->SelectedRows()->Clear();
     EXPECT_EQ(grid->SelectedRows()->SelectionToGridRect().Top, -1);
+}
+
+// A grouped record's first cell starts right of the level indent and ends a pixel higher,
+// level with the indent's bottom line; the other cells keep the whole row. With the record's
+// detail panel open, the strip under it carries the level blocks on down.
+TEST_F(GridMemTable, GroupedRecordCellsAndTheDetailStrip)
+{
+    GroupByUnit();
+    Groups()->ActiveGroupLevel(0)->SetColor(clYellow);
+    const int top = grid->TopDataOffset();
+    const int col = grid->IndicatorOffset();
+    ASSERT_EQ(Groups()->GroupDataTree()->FlatVisibleNode(0)->NodeType(), dntDataGroupGx);
+    ASSERT_NE(Groups()->GroupDataTree()->FlatVisibleNode(1)->NodeType(), dntDataGroupGx);
+    std::map<std::pair<int, int>, TRect> areas;
+    grid->OnAdvDrawDataCell = [&](TCustomDBGridGx*, TGridCoord cell, TGridCoord, TColumnGx*, const TRect& r,
+                                  TColCellParamsGx&, bool&) { areas[{cell.X, cell.Y}] = r; };
+    grid->Invalidate();
+    (void)grid->grab();
+    const TRect first = grid->CellRect(col, top + 1);
+    const std::pair<int, int> firstAt(col, top + 1), secondAt(col + 1, top + 1);
+    ASSERT_TRUE(areas.count(firstAt));
+    EXPECT_EQ(areas[firstAt].Left, first.Left + grid->ExtraFirstColumnWidth());
+    EXPECT_EQ(areas[firstAt].Bottom, first.Bottom - 1);
+    const TRect second = grid->CellRect(col + 1, top + 1);
+    ASSERT_TRUE(areas.count(secondAt));
+    EXPECT_EQ(areas[secondAt].Bottom, second.Bottom);
+    grid->OnAdvDrawDataCell = nullptr;
+
+    // The detail panel of the record clicked on.
+    grid->RowDetailPanel()->SetActive(true);
+    Click(col + 1, top + 1);
+    ASSERT_EQ(grid->Row(), top + 1);
+    grid->RowDetailPanel()->SetVisible(true);
+    QApplication::processEvents();
+    ASSERT_TRUE(grid->RowDetailPanel()->Visible());
+    const QImage img = grid->grab().toImage();
+    const TRect cell = grid->CellRect(col, top + 1);
+    const int y = cell.Top + grid->DefaultRowHeight() + 4;
+    ASSERT_LT(y, cell.Bottom);
+    // The unit's level block, then one level more (the grid's colour) under the detail sign.
+    EXPECT_EQ(QColor(img.pixel(cell.Left + 5, y)), QColor(Qt::yellow));
+    EXPECT_NE(QColor(img.pixel(cell.Left + 18 + 5, y)), QColor(Qt::yellow));
 }
 
 TEST_F(GridMemTable, GroupedGridPicture)

@@ -219,3 +219,47 @@ TEST_F(TreeData, AreaPerLevelAndTheExpandSign)
     QApplication::processEvents();
     EXPECT_TRUE(grid->grab().save(dpxtest::artifactsDir() + QStringLiteral("/dbgrid_tree.png")));
 }
+
+// The first column's value keeps a pixel clear of the tree lines; under an open node the strip
+// of its detail panel carries the line down to its children.
+TEST_F(TreeData, ValueClearOfTheTreeAndLinesInTheDetailStrip)
+{
+    TMemTableTestDataSet* t = Tree();
+    t->TreeView = true;
+    t->TreeLevels = {{0, 1}, {1, 2}, {2, 2}, {3, 3}};
+    t->HasChildren = {{0, true}};
+    t->Expanded = {{0, true}};
+    grid->Columns()->GetColumn(0)->SetColor(clYellow);
+    table->SetRecNo(4);
+    grid->Invalidate();
+    QApplication::processEvents();
+    const int first = grid->TopDataOffset();
+    const int col = grid->IndicatorOffset();
+    {
+        const QImage img = grid->grab().toImage();
+        // A02 on level 2: 36 pixels of tree, one clear, then the cell's colour.
+        const TRect r = grid->CellRect(col, first + 1);
+        const int y = r.Top + 1;
+        EXPECT_NE(QColor(img.pixel(r.Left + 36, y)), QColor(Qt::yellow));
+        EXPECT_EQ(QColor(img.pixel(r.Left + 37, y)), QColor(Qt::yellow));
+        EXPECT_EQ(QColor(img.pixel(r.Left + 40, y)), QColor(Qt::yellow));
+    }
+
+    // A01's detail panel: the strip under the record shows its children's line at level 2.
+    grid->RowDetailPanel()->SetActive(true);
+    table->SetRecNo(1);
+    grid->RowDetailPanel()->SetVisible(true);
+    QApplication::processEvents();
+    ASSERT_TRUE(grid->RowDetailPanel()->Visible());
+    const QImage img = grid->grab().toImage();
+    const TRect r = grid->CellRect(col, first);
+    const int stripTop = r.Top + grid->DefaultRowHeight();
+    ASSERT_GT(r.Bottom - stripTop, 8);
+    const QRgb back = img.pixel(r.Left + 2, stripTop + 4);
+    int lined = 0;
+    for (int y = stripTop + 2; y < r.Bottom - 2; ++y)
+        for (int x = r.Left + 18; x < r.Left + 36; ++x)
+            lined += img.pixel(x, y) != back;
+    EXPECT_GT(lined, 0);
+    EXPECT_TRUE(img.save(dpxtest::artifactsDir() + QStringLiteral("/dbgrid_tree_detail.png")));
+}
