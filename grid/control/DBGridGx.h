@@ -1106,6 +1106,9 @@ private:
     bool RowPanelNavKey(WORD Key, TShiftState Shift);
     // Presses the editor's button under a grid point at once.
     void PressEditorButtonAt(int X, int Y);
+    // A click in a cell's place opens the editor when the editor is always shown, the cell
+    // was current already or the click hit the cell's buttons; a button hit is pressed.
+    void OpenEditorOnClick(TColumnGx* Column, const TRect& Place, int X, int Y, bool WasCurrent);
     bool FPressedAsButton = false;        // the pressed row-panel title is a title button
     bool FFrozenLineSizing = false;       // a frozen column is sized with the dotted line
     int FPressedRowPanelColumn = -1;      // the check-box column pressed inside a panel

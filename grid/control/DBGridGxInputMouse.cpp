@@ -524,14 +524,7 @@ void TCustomDBGridGx::DataMouseDown(TMouseButton Button, TShiftState Shift, int 
     TColumnGx* column = ColumnAtRaw(Cell.X);
     if (!column)
         return;
-    const TRect cellRect = CellRect(Cell.X, Cell.Y);
-    const int buttons = column->EditButtonsWidth();
-    const TRect area(cellRect.Right - buttons, cellRect.Top, cellRect.Right, cellRect.Bottom);
-    const bool inButtons = buttons > 0 && PointInRect(TPoint(X, Y), area);
-    if (FOptions.Contains(dgAlwaysShowEditor) || inButtons || wasCurrent)
-        ShowEditor();
-    if (InplaceEditorVisible() && inButtons)
-        PressEditorButtonAt(X, Y);
+    OpenEditorOnClick(column, CellRect(Cell.X, Cell.Y), X, Y, wasCurrent);
     if (IsCheckOrImage(column))
         FPressedCell = Cell;
 }
@@ -827,4 +820,15 @@ TCursor TCustomDBGridGx::CursorAt(int X, int Y)
             return ColumnSelectCursor;
     }
     return TCustomGridGx::CursorAt(X, Y);
+}
+
+void TCustomDBGridGx::OpenEditorOnClick(TColumnGx* Column, const TRect& Place, int X, int Y, bool WasCurrent)
+{
+    const int buttons = Column->EditButtonsWidth();
+    const TRect area(Place.Right - buttons, Place.Top, Place.Right, Place.Bottom);
+    const bool inButtons = buttons > 0 && PointInRect(TPoint(X, Y), area);
+    if (FOptions.Contains(dgAlwaysShowEditor) || inButtons || WasCurrent)
+        ShowEditor();
+    if (InplaceEditorVisible() && inButtons)
+        PressEditorButtonAt(X, Y);
 }

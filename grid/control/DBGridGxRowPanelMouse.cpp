@@ -85,13 +85,7 @@ void TCustomDBGridGx::RowPanelDataMouseDown(TMouseButton Button, TShiftState Shi
     }
     const bool wasCurrent = Cell.Y == oldRow && column->Index() == oldColumn;
     const TRect place = RowPanelColumnRect(column, cellRect, true);
-    const int buttons = column->EditButtonsWidth();
-    const TRect area(place.Right - buttons, place.Top, place.Right, place.Bottom);
-    const bool inButtons = buttons > 0 && PointInRect(TPoint(X, Y), area);
-    if (FOptions.Contains(dgAlwaysShowEditor) || inButtons || wasCurrent)
-        ShowEditor();
-    if (InplaceEditorVisible() && inButtons)
-        PressEditorButtonAt(X, Y);
+    OpenEditorOnClick(column, place, X, Y, wasCurrent);
     const TColumnGxType t = column->GetColumnType();
     if (t == ctKeyImageList || t == ctCheckboxes) {
         FPressedCell = Cell;
