@@ -449,15 +449,15 @@ void Tfrmbasicbill::acSaveExecute()
         CDSdetail.Post();
     const bool lines = CDSdetail.Active() && CDSdetail.ChangeCount() > 0;
     const bool head = cdsmaster.Active() && cdsmaster.ChangeCount() > 0;
-    const QStringList extra = lines || head ? savestatements() : QStringList();
+    const std::function<bool()> steps = lines || head ? savesteps() : std::function<bool()>();
     bool ok = true;
     if (lines && !head)
-        ok = rmtDM->ApplyUpdateDelta(CDSdetail.Delta(), fdetailtable, Fdkey, extra);
+        ok = rmtDM->ApplyUpdateDelta(CDSdetail.Delta(), fdetailtable, Fdkey, {}, steps);
     else if (head && !lines)
-        ok = rmtDM->ApplyUpdateDelta(cdsmaster.Delta(), fmastertable, Fmkey, extra);
+        ok = rmtDM->ApplyUpdateDelta(cdsmaster.Delta(), fmastertable, Fmkey, {}, steps);
     else if (head && lines)
-        ok = rmtDM->ApplyUpdateMD(cdsmaster.Delta(), fmastertable, Fmkey, CDSdetail.Delta(), fdetailtable, Fdkey,
-                                  extra);
+        ok = rmtDM->ApplyUpdateMD(cdsmaster.Delta(), fmastertable, Fmkey, CDSdetail.Delta(), fdetailtable, Fdkey, {},
+                                  steps);
     if (!ok) {
         MessageDlg(QStringLiteral("咋回事？保存失败！"), mtError, {mbOK});
         return;
@@ -490,7 +490,7 @@ void Tfrmbasicbill::acAuditingExecute()
     };
     if (FbtnState == 7)
         finish(reversebill(), "数据反记帐成功！", "数据反记帐失败！", 8);
-    else if (auditable())
+    else
         finish(recordbill(), "数据记帐成功！", "数据记帐失败！", 7);
 }
 

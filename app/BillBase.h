@@ -96,8 +96,9 @@ public:
     virtual void cdsmasterAfterInsert() {}
     // Runs after head and lines were (re)loaded, before anything else (binds field handlers).
     virtual void dataloaded() {}
-    // Statements a save runs after the bill's rows, in the same transaction (none by default).
-    virtual QStringList savestatements() { return {}; }
+    // What a save does after the bill's rows, in the same transaction, through the data module;
+    // False undoes the save (nothing by default).
+    virtual std::function<bool()> savesteps() { return {}; }
     void CDSdetailAfterInsert();
     void CDSdetailAfterPost();
     void cdsmasterAfterCancel();
@@ -108,8 +109,6 @@ protected:
     // The kind's posting and reversal through the data module (true when done).
     virtual bool recordbill() { return false; }
     virtual bool reversebill() { return false; }
-    // Whether the bill may be audited as it stands; tells the user why not.
-    virtual bool auditable() { return true; }
 
     // A line column of the bill grid: field, title, width, read-only, and what its footer shows.
     enum class TFoot { none, sum, total };

@@ -15,7 +15,6 @@
 #include "platform/rtl/Format.h"
 
 #include <algorithm>
-#include <map>
 
 Tfrmbasicexbill::Tfrmbasicexbill(QWidget* AOwner) : Tfrmbasicbill(AOwner)
 {
@@ -124,7 +123,7 @@ void Tfrmbasicexbill::dataloaded()
     if (!CDSdetail.Active())
         return;
     for (CDSdetail.First(); !CDSdetail.Eof(); CDSdetail.Next())
-        if (const int rpid = CDSdetail.FieldByName(QStringLiteral("rpid"))->AsInteger())
+        if (const int rpid = drawnbatch())
             Floadedbatches.insert(rpid);
     CDSdetail.First();
     const std::pair<const char*, void (Tfrmbasicexbill::*)()> handlers[] = {
@@ -282,83 +281,45 @@ void Tfrmbasicexbill::acSaveExecute()
     Tfrmbasicbill::acSaveExecute();
 }
 
-QStringList Tfrmbasicexbill::savestatements()
+int Tfrmbasicexbill::drawnbatch()
 {
-    // The batches the lines draw from now are taken; those no line draws from any more (lines
-    // deleted by the button or in the grid) are free again. Written with the bill's rows, so a
-    // failed save leaves the locks as they were.
-    QSet<int> drawn;
+    // A return line names the batch it gives back to and holds nothing.
+    return CDSdetail.FieldByName(QStringLiteral("qty"))->AsFloat() >= 0
+               ? CDSdetail.FieldByName(QStringLiteral("rpid"))->AsInteger()
+               : 0;
+}
+
+std::function<bool()> Tfrmbasicexbill::savesteps()
+{
+    // The batches the lines draw from now are held for the bill; those no line draws from any
+    // more (lines deleted by the button or in the grid) are free again; return lines give back
+    // no more than is left of the issues they name. Checked and written with the bill's rows, so
+    // a failed save leaves the holds as they were.
+    QList<int> drawn;
     if (CDSdetail.Active()) {
         const TBookmark at = CDSdetail.GetBookmark();
         for (CDSdetail.First(); !CDSdetail.Eof(); CDSdetail.Next())
-            if (const int rpid = CDSdetail.FieldByName(QStringLiteral("rpid"))->AsInteger())
-                drawn.insert(rpid);
+            if (const int rpid = drawnbatch())
+                drawn << rpid;
         if (CDSdetail.BookmarkValid(at))
             CDSdetail.GotoBookmark(at);
     }
-    QList<int> taken(drawn.begin(), drawn.end());
-    QList<int> freed;
-    for (int rpid : std::as_const(Floadedbatches))
-        if (!drawn.contains(rpid))
-            freed << rpid;
-    std::sort(taken.begin(), taken.end());
-    std::sort(freed.begin(), freed.end());
-    QStringList sql;
-    for (int rpid : std::as_const(taken))
-        sql << QStringLiteral("update mrplist set block=1 where fid=") + QString::number(rpid);
-    for (int rpid : std::as_const(freed))
-        sql << QStringLiteral("update mrplist set block=0 where fid=") + QString::number(rpid);
-    return sql;
+    const QList<int> held(Floadedbatches.begin(), Floadedbatches.end());
+    return [id = BillID, drawn, held] { return rmtDM->holdbatches(id, drawn, held) && rmtDM->returnsfit(false, id); };
 }
 
 bool Tfrmbasicexbill::removebill(const QString& detailtable, const QString& mastertable, int id)
 {
     // The batches the bill held are free again with the bill gone.
-    return rmtDM->execsql(QStringLiteral("update mrplist set block=0 where fid in (select rpid from ") + detailtable
-                          + QStringLiteral(" where eid=") + vartosqlvalue(Variant(id)) + QStringLiteral(")"))
-           && Tfrmbasicbill::removebill(detailtable, mastertable, id);
-}
-
-bool Tfrmbasicexbill::batchescover()
-{
-    std::map<int, double> drawn;
-    for (CDSdetail.First(); !CDSdetail.Eof(); CDSdetail.Next()) {
-        const int rpid = CDSdetail.FieldByName(QStringLiteral("rpid"))->AsInteger();
-        const double qty = CDSdetail.FieldByName(QStringLiteral("qty"))->AsFloat();
-        if (rpid != 0 && qty > 0)
-            drawn[rpid] += qty;
-    }
-    for (const auto& [rpid, qty] : drawn) {
-        TClientDataSet batch;
-        batch.SetData(rmtDM->gettabledata(QStringLiteral("mrplist"), QStringLiteral("fid"),
-                                          QStringLiteral("fid=") + vartosqlvalue(Variant(rpid)), 20));
-        const double left = batch.Active() && !batch.IsEmpty() ? batch.FieldByName(QStringLiteral("qty"))->AsFloat() : 0;
-        // Quantities are compared at the precision they are kept with.
-        if (roundtodigits(6, left - qty) < 0) {
-            MessageDlg(QStringLiteral("价格批次的库存量(") + FloatToStr(left) + QStringLiteral(")不足本单出库量(")
-                           + FloatToStr(qty) + QStringLiteral(")，票据不能记帐！"),
-                       mtError, {mbOK});
-            return false;
-        }
-    }
-    return true;
-}
-
-bool Tfrmbasicexbill::auditable()
-{
-    return batchescover();
+    return rmtDM->freebillbatches(detailtable, id) && Tfrmbasicbill::removebill(detailtable, mastertable, id);
 }
 
 bool Tfrmbasicexbill::recordbill()
 {
     // Posted lines have drawn their quantities: what is left of each batch the bill held is
     // free, with the posting or not at all.
-    QList<int> held(Floadedbatches.begin(), Floadedbatches.end());
-    std::sort(held.begin(), held.end());
-    QStringList freeing;
-    for (int rpid : std::as_const(held))
-        freeing << QStringLiteral("update mrplist set block=0 where fid=") + QString::number(rpid);
-    return rmtDM->exbillrecord(&cdsmaster, &CDSdetail, freeing);
+    return rmtDM->exbillrecord(&cdsmaster, &CDSdetail,
+                               TrmtDM::freebatches(BillID, QList<int>(Floadedbatches.begin(), Floadedbatches.end())));
 }
 
 bool Tfrmbasicexbill::reversebill()

@@ -50,8 +50,7 @@ public:
 
 protected:
     void dataloaded() override;
-    QStringList savestatements() override;
-    bool auditable() override;
+    std::function<bool()> savesteps() override;
     bool recordbill() override;
     bool reversebill() override;
     enum class Layout { local, overseas, ret };
@@ -60,8 +59,8 @@ protected:
 private:
     // Ticks off a kind box again when the other one is ticked.
     void exclusive(TDBCheckBox* clicked, const char* field, const char* other);
-    // Whether every batch line still finds its quantity in the batch; tells the user when not.
-    bool batchescover();
+    // The batch the current line draws on and holds; 0 for none.
+    int drawnbatch();
     double amount(double v) const;
     QString fnum(const char* name) const;
     // The batches the stored lines drew from when the bill was loaded.

@@ -448,9 +448,8 @@ void Tfrmexdetail::acSaveExecute()
 {
     if (!batchview() || !hasrows())
         return;
-    cdsbaseinfo.Edit();
-    cdsbaseinfo.FieldByName(QStringLiteral("block"))->SetAsBoolean(false);
-    cdsbaseinfo.Post();
+    // The batches' holds are the stock-out bills' business: what the list shows of them may be
+    // out of date, and a save of the batches leaves them as they are.
     TfrmBasicdetail::acSaveExecute();
     materialview();
     DBGridGx1->setFocus();

@@ -13,7 +13,8 @@ Tfrmexdetail_R::Tfrmexdetail_R(QWidget* AOwner) : TfrmBasicdetail(AOwner)
     SetCaption(QStringLiteral("选择退库或冲帐材料项"));
     MainTable = QStringLiteral("ebdetail");
     KeyField = QStringLiteral("fid");
-    constSQL = QStringLiteral("select c.CODE,b.dptid,b.bdate,b.billnum, c.rpid,c.qty,C.CID,c.currency,c.rsprice,c.rdprice,c.sprice,c.dprice,c.remark,c.mid as fid,c.fid as ffid ,c.mname,c.mtype,c.munit from vebmaster b,vebdetail c");
+    constSQL = QStringLiteral("select c.CODE,b.dptid,b.bdate,b.billnum, c.rpid,c.qty,C.CID,c.currency,c.rsprice,c.rdprice,c.sprice,c.dprice,c.remark,c.mid as fid,c.fid as ffid ,c.mname,c.mtype,c.munit,")
+               + returnableqty(false) + QStringLiteral(" as rqty from vebmaster b,vebdetail c");
     Ordkeyfield = QStringLiteral("c.fid");
     fnkeyfield = QStringLiteral("ffid");
     DBGridGx1->SetReadOnly(true);
@@ -34,7 +35,7 @@ void Tfrmexdetail_R::setgridheadtitle()
                                {"mname", "材料名称", 60},
                                {"mtype", "规格型号", 60},
                                {"munit", "单位", 40, true},
-                               {"qty", "数量", 40},
+                               {"rqty", "数量", 40},
                                {"sprice", "单价", 50},
                                {"dprice", "复价", 50},
                                {"remark", "备注", 60}});
@@ -44,7 +45,7 @@ void Tfrmexdetail_R::setgridheadtitle()
                               {"mname", "名称", 100},
                               {"mtype", "规格", 90},
                               {"munit", "单位", 60, true},
-                              {"qty", "数量", 60},
+                              {"rqty", "数量", 60},
                               {"currency", "采购币种价格|币种", 60},
                               {"rsprice", "采购币种价格|单价", 60},
                               {"rdprice", "采购币种价格|复价", 70},
@@ -58,9 +59,11 @@ void Tfrmexdetail_R::TreeView1Change(QObject* Sender, TTreeNode* Node)
     TfrmBasicdetail::TreeView1Change(Sender, Node);
     if (!TreeView1->Selected())
         return;
+    // Only lines of audited issues with something left to give back are offered.
     constcon = QStringLiteral("b.fid=c.eid and b.breverse=0 and b.dptid=") + QString::number(returndptid)
-               + QStringLiteral(" and c.code =") + vartosqlvalue(Variant(code)) + QStringLiteral(" and b.pid>=")
-               + vartosqlvalue(Variant(curpid - 3)) + QStringLiteral(" and c.qty>0");
+               + QStringLiteral(" and b.brecorded =1 and c.code =") + vartosqlvalue(Variant(code))
+               + QStringLiteral(" and b.pid>=") + vartosqlvalue(Variant(curpid - 3)) + QStringLiteral(" and c.qty>0 and ")
+               + returnableqty(false) + QStringLiteral(">0");
     loadrows(constcon);
 }
 
@@ -71,15 +74,21 @@ void Tfrmexdetail_R::returnline()
     TDataSet* detail = dsdetail->DataSet();
     auto row = [this](const char* name) { return cdsbaseinfo.FieldByName(QString::fromLatin1(name)); };
     auto line = [detail](const char* name) { return detail->FieldByName(QString::fromLatin1(name)); };
+    // What is left of the issued line comes back, its amounts in proportion; the return line
+    // names the line it gives back.
+    const double qty = row("qty")->AsFloat();
+    const double rest = row("rqty")->AsFloat();
+    auto part = [&](const char* name) { return returnedamount(row(name)->AsFloat(), rest, qty, dpricedots); };
     line("rpid")->SetAsInteger(row("rpid")->AsInteger());
-    line("tempqty")->SetAsFloat(row("qty")->AsFloat());
-    line("qty")->SetAsFloat(-row("qty")->AsFloat());
+    line("edid")->SetAsInteger(row("ffid")->AsInteger());
+    line("tempqty")->SetAsFloat(rest);
+    line("qty")->SetAsFloat(-rest);
     line("CID")->SetAsInteger(row("CID")->AsInteger());
     line("currency")->SetAsString(row("currency")->AsString());
     line("rsprice")->SetAsFloat(row("rsprice")->AsFloat());
-    line("rdprice")->SetAsFloat(-row("rdprice")->AsFloat());
+    line("rdprice")->SetAsFloat(-part("rdprice"));
     line("sprice")->SetAsFloat(row("sprice")->AsFloat());
-    line("dprice")->SetAsFloat(-row("dprice")->AsFloat());
+    line("dprice")->SetAsFloat(-part("dprice"));
     line("remark")->SetAsString(QStringLiteral("退库或冲帐"));
 }
 
@@ -110,8 +119,5 @@ void Tfrmexdetail_R::acRefrshExecute()
 {
     if (constcon.isEmpty())
         return;
-    QString pattern = inputstr;
-    pattern.replace(QLatin1Char('\''), QStringLiteral("''"));
-    loadrows(inputstr.isEmpty() ? constcon
-                                : constcon + QStringLiteral(" and c.mname like '%") + pattern + QStringLiteral("%'"));
+    loadrows(inputstr.isEmpty() ? constcon : constcon + QStringLiteral(" and c.mname like '%") + likeprefix(inputstr));
 }

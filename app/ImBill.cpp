@@ -235,6 +235,12 @@ void Tfrmbasicimbill::btlistaddClick()
     Tfrmbasicbill::btlistaddClick();
 }
 
+std::function<bool()> Tfrmbasicimbill::savesteps()
+{
+    // Return lines give back no more than is left of the receipts they name.
+    return [id = BillID] { return rmtDM->returnsfit(true, id); };
+}
+
 bool Tfrmbasicimbill::recordbill()
 {
     return rmtDM->imbillrecord(&cdsmaster, &CDSdetail);

@@ -47,6 +47,7 @@ public:
 
 protected:
     void dataloaded() override;
+    std::function<bool()> savesteps() override;
     bool recordbill() override;
     bool reversebill() override;
 

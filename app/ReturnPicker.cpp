@@ -9,10 +9,6 @@
 
 namespace {
 
-// The quantity of a receipt line not yet given back: its quantity and the (negative)
-// quantities of the saved return lines that name it.
-const char* const kRemaining = "(c.qty+coalesce((select sum(r.qty) from ibdetail r where r.idid=c.fid),0))";
-
 bool pricedlayout()
 {
     return systype == TSystype::overseas || imbilltype == 1;
@@ -23,7 +19,7 @@ bool pricedlayout()
 Tfrmimdetail_R::Tfrmimdetail_R(QWidget* AOwner) : TfrmBasicdetail(AOwner)
 {
     SetCaption(QStringLiteral("选择退货材料项"));
-    const QString remaining = QString::fromLatin1(kRemaining);
+    const QString remaining = returnableqty(true);
     if (pricedlayout())
         constSQL = QStringLiteral("select d.code,b.bdate,b.billnum,b.cfid,c.fid as idid,a.fid,a.mname,a.mtype,a.munit,c.qty,c.rprice,c.expense,c.amount,c.sprice,c.dprice,c.remark,")
                    + remaining + QStringLiteral(" as rqty from ibmaster b,ibdetail c,mtrlist a,breedlist d");
@@ -83,9 +79,7 @@ void Tfrmimdetail_R::TreeView1Change(QObject* Sender, TTreeNode* Node)
     TfrmBasicdetail::TreeView1Change(Sender, Node);
     if (!TreeView1->Selected())
         return;
-    QString prefix = code;
-    prefix.replace(QLatin1Char('\''), QStringLiteral("''"));
-    loadrows(constcon + QStringLiteral(" and d.code like '") + prefix + QStringLiteral("%'"));
+    loadrows(constcon + QStringLiteral(" and d.code like '") + likeprefix(code));
 }
 
 void Tfrmimdetail_R::returnline()
@@ -99,11 +93,7 @@ void Tfrmimdetail_R::returnline()
     // its amounts in proportion.
     const double qty = row("qty")->AsFloat();
     const double rest = row("rqty")->AsFloat();
-    const bool whole = rest == qty;
-    auto part = [&](const char* name) {
-        const double v = row(name)->AsFloat();
-        return whole ? v : roundtodigits(qint8(dpricedots), v * rest / qty);
-    };
+    auto part = [&](const char* name) { return returnedamount(row(name)->AsFloat(), rest, qty, dpricedots); };
     line("idid")->SetAsInteger(row("idid")->AsInteger());
     line("qty")->SetAsFloat(-rest);
     if (pricedlayout()) {

@@ -84,13 +84,14 @@ public:
     TDataPacket getsqldata(const QString& strSql, const QString& orderkeyfield, const QString& keyField,
                            const QString& strcon, int maxrec);
     // `extra`: statements run after the rows, before the commit, in the same transaction;
-    // one that fails undoes the rows too.
+    // one that fails undoes the rows too. `within`: then run in the same transaction; False
+    // undoes everything.
     bool ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField,
-                          const QStringList& extra = {});
-    // Head and lines in one transaction, `extra` as above.
+                          const QStringList& extra = {}, const std::function<bool()>& within = {});
+    // Head and lines in one transaction, `extra` and `within` as above.
     bool ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName, const QString& MkeyField,
                        const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField,
-                       const QStringList& extra = {});
+                       const QStringList& extra = {}, const std::function<bool()>& within = {});
     // The paged SELECT texts. Without a last key the caller's condition stands alone; after
     // a page it is put in parentheses behind the key condition, so a condition with OR
     // cannot reach rows before the key.
@@ -141,6 +142,21 @@ public:
     QString getmaplist() const;
     QString getmpplist() const;
     bool setmrplistlock(int fid, bool value);
+    // Inside the save of stock-out bill eid: the price batches its lines draw on are held for
+    // it, each only where no other bill not yet posted draws on it (such a batch is named in a
+    // message and False returned); those of held that no line draws on any more are freed. A
+    // failing statement gives False without a message.
+    bool holdbatches(int eid, const QList<int>& drawn, const QList<int>& held);
+    // The statements that free the given batches of bill eid, for a posting to run with its
+    // own; a batch another open bill draws on stays held.
+    static QStringList freebatches(int eid, const QList<int>& batches);
+    // Frees the batches the issue lines of stock-out bill eid (in detailtable) hold, in the
+    // caller's transaction.
+    bool freebillbatches(const QString& detailtable, int eid);
+    // Inside the save of a stock-in (stockin) or stock-out bill: its return lines give back no
+    // more of any line they name than is left of it (returnableqty); otherwise the line is named
+    // in a message and False returned.
+    bool returnsfit(bool stockin, int billid);
     bool addnewmtrlist(int fid, int bid, const QString& code, const QString& mname, const QString& mtype,
                        const QString& munit, const QString& remark);
 

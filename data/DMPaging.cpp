@@ -302,7 +302,7 @@ QString rowstatement(TDeltaSqlBuilder& builder, const DeltaWalk& w)
 } // namespace
 
 bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName, const QString& KeyField,
-                              const QStringList& extra)
+                              const QStringList& extra, const std::function<bool()>& within)
 {
     if (delta.IsNull())
         return false;
@@ -332,6 +332,8 @@ bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName
                 break;
             ok = rundeltastatement(query.get(), sql);
         }
+        if (ok && within)
+            ok = within();
     } catch (const Exception&) {
         ok = false;
     }
@@ -347,7 +349,7 @@ bool TrmtDM::ApplyUpdateDelta(const TDataPacket& delta, const QString& TableName
 
 bool TrmtDM::ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName, const QString& MkeyField,
                            const TDataPacket& Ddelta, const QString& DtableName, const QString& DkeyField,
-                           const QStringList& extra)
+                           const QStringList& extra, const std::function<bool()>& within)
 {
     if (Mdelta.IsNull() && Ddelta.IsNull())
         return false;
@@ -393,6 +395,8 @@ bool TrmtDM::ApplyUpdateMD(const TDataPacket& Mdelta, const QString& MtableName,
                 break;
             lines = rundeltastatement(dquery.get(), sql);
         }
+        if (lines && within)
+            lines = within();
     } catch (const Exception&) {
         return fail();
     }

@@ -133,6 +133,17 @@ QString likeprefix(const QString& code)
     return out + (escaped ? QStringLiteral("%' escape '!'") : QStringLiteral("%'"));
 }
 
+QString returnableqty(bool stockin)
+{
+    return stockin ? QStringLiteral("(c.qty+coalesce((select sum(r.qty) from ibdetail r where r.idid=c.fid),0))")
+                   : QStringLiteral("(c.qty+coalesce((select sum(r.qty) from ebdetail r where r.edid=c.fid),0))");
+}
+
+double returnedamount(double amount, double rest, double qty, int digits)
+{
+    return rest == qty || qty == 0 ? amount : roundtodigits(qint8(digits), amount * rest / qty);
+}
+
 QString prefixcondition(const QString& column, const QString& code, bool ranged)
 {
     QString out = column + QStringLiteral(" like '") + likeprefix(code);

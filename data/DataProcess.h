@@ -19,6 +19,13 @@ QString quotedsqltext(const QString& text);
 // LIKE's own characters ('%', '_', the bracket) escaped, then "%'"; the escape clause follows
 // only when something was escaped, so plain codes keep their usual statement text.
 QString likeprefix(const QString& code);
+// The quantity of a bill line (aliased c) not yet given back, as a SQL expression: its own
+// quantity and the (negative) quantities of the saved return lines that name it (stock-in:
+// ibdetail.idid, stock-out: ebdetail.edid). What both return pickers offer.
+QString returnableqty(bool stockin);
+// What goes back of a line's amount with rest of its quantity qty: the whole amount when all of
+// it goes back, otherwise its share, rounded to digits decimals.
+double returnedamount(double amount, double rest, double qty, int digits);
 // The whole prefix condition "column like '<code>%'" for a code. With ranged, a range on the
 // column that holds every row the LIKE matches follows ("and column >= '<code>' and column <
 // '<bound>'"), so that an engine whose LIKE cannot use an index on the column's case-blind

@@ -48,6 +48,21 @@ protected:
         bill->showbill(id);
         return bill;
     }
+
+    // The material names the return picker of the bill offers under a category.
+    static QStringList Offered(Tfrmbasicbill& bill, const QString& category)
+    {
+        QStringList offered;
+        DialogScript::AnswerForm([&](TForm& f) {
+            auto& p = dynamic_cast<Tfrmimdetail_R&>(f);
+            ClickNode(p.TreeView1, NodeNamed(p.TreeView1, category));
+            for (p.cdsbaseinfo.First(); !p.cdsbaseinfo.Eof(); p.cdsbaseinfo.Next())
+                offered << p.cdsbaseinfo.FieldByName(QStringLiteral("mname"))->AsString();
+            return mrNo;
+        });
+        bill.btlistaddClick();
+        return offered;
+    }
 };
 
 TEST_F(BillPrintTest, ReturnPickerOffersAuditedLinesNotYetReturned)
@@ -96,17 +111,20 @@ TEST_F(BillPrintTest, ReturnPickerOffersAuditedLinesNotYetReturned)
     bill->acSaveExecute();
 
     // Returned in full, the line is offered no more.
-    offered.clear();
-    DialogScript::AnswerForm([&](TForm& f) {
-        auto& p = dynamic_cast<Tfrmimdetail_R&>(f);
-        ClickNode(p.TreeView1, NodeNamed(p.TreeView1, QStringLiteral("材料分类")));
-        for (p.cdsbaseinfo.First(); !p.cdsbaseinfo.Eof(); p.cdsbaseinfo.Next())
-            offered << p.cdsbaseinfo.FieldByName(QStringLiteral("mname"))->AsString();
-        return mrNo;
-    });
     bill->acEditExecute();
-    bill->btlistaddClick();
-    EXPECT_EQ(offered, QStringList{QStringLiteral("水泥")});
+    EXPECT_EQ(Offered(*bill, QStringLiteral("材料分类")), QStringList{QStringLiteral("水泥")});
+}
+
+// A category's code is a prefix, not a pattern: a "_" in it stands for itself.
+TEST_F(BillPrintTest, ReturnPickerTakesTheCategoryCodeAsItIs)
+{
+    X(QStringLiteral("update breedlist set code='A_' where fid=101"));
+    X(QStringLiteral("update breedlist set code='AB' where fid=102"));
+    AuditedBill({{7, 10, 3.5}, {8, 4, 2.25}});
+    auto bill = OpenBill();
+    FillHead(*bill);
+    bill->cdsmaster.FieldByName(QStringLiteral("breverse"))->SetAsBoolean(true);
+    EXPECT_EQ(Offered(*bill, QStringLiteral("钢材")), QStringList{QStringLiteral("圆钢")});
 }
 
 TEST_F(BillPrintTest, AnAuditedBillPrintsThroughTheStockInTemplate)

@@ -257,12 +257,14 @@ TEST_F(ExPickerTest, SearchAndRefreshListTheMaterials)
 
 TEST_F(ExPickerTest, ReturnPickerListsTheUnitsLinesOfExactlyTheCategory)
 {
-    // An unaudited bill of the unit with a steel line and a sub-category line.
+    // An audited bill of the unit with a steel line and a sub-category line.
     auto first = OpenExBill();
     FillExHead(*first);
     AddBatchLine(*first, 1);
     AddBatchLine(*first, 3);
     first->acSaveExecute();
+    first->acAuditingExecute();
+    ASSERT_EQ(first->btnState(), 7);
 
     // An issue of another unit is not offered.
     X(QStringLiteral("insert into ebmaster (fid,pid,bdate,dptid,pjtid,billnum,brecorded,breverse) values (900,")
@@ -303,6 +305,73 @@ TEST_F(ExPickerTest, ReturnPickerListsTheUnitsLinesOfExactlyTheCategory)
     });
     third->btlistaddClick();
     EXPECT_TRUE(material);
+}
+
+// What a unit gives back of an issue is what it took and has not yet given back: only lines of
+// audited issues are offered, each with the quantity left; a return line names the issued line,
+// so the next return offers the rest. A typed "%" is a character, not a wildcard.
+TEST_F(ExPickerTest, ReturnPickerOffersWhatIsLeftOfAuditedIssues)
+{
+    auto issued = OpenExBill();
+    FillExHead(*issued);
+    AddBatchLine(*issued, 1);   // 10 at 3.5
+    issued->acSaveExecute();
+    issued->acAuditingExecute();
+    ASSERT_EQ(issued->btnState(), 7);
+    auto open = OpenExBill();   // saved, never audited
+    FillExHead(*open);
+    AddBatchLine(*open, 2);
+    open->acSaveExecute();
+    const QString line = Q(QStringLiteral("select fid from ebdetail where rpid=1")).value(0);
+
+    QStringList seen;
+    auto giveback = [&](std::function<void(Tfrmexdetail_R&)> actor) {
+        auto bill = OpenExBill();
+        FillExHead(*bill);
+        QTest::mouseClick(bill->DBCheckBox1, Qt::LeftButton, {}, QPoint(6, bill->DBCheckBox1->height() / 2));
+        RunPicker<Tfrmexdetail_R>(*bill, [&](Tfrmexdetail_R& p) {
+            Category(p, "钢材");
+            seen << Column(p.cdsbaseinfo, "rqty").join(QLatin1Char(','));
+            actor(p);
+        });
+        bill->CDSdetail.First();
+        return bill;
+    };
+    auto first = giveback([&](Tfrmexdetail_R& p) {
+        DialogScript::AnswerText(QStringLiteral("%"));
+        p.acQueryExecute();
+        seen << Column(p.cdsbaseinfo, "rqty").join(QLatin1Char(','));
+        DialogScript::AnswerText(QStringLiteral("圆"));
+        p.acQueryExecute();
+        p.Button2Click();
+    });
+    EXPECT_EQ(Lines(*first), QStringList{QStringLiteral("7|1|-10|3.5|-35|10|||")});
+    EXPECT_EQ(first->CDSdetail.FieldByName(QStringLiteral("edid"))->AsString(), line);
+    // Four of the ten come back with this bill.
+    first->CDSdetail.Edit();
+    first->CDSdetail.FieldByName(QStringLiteral("qty"))->SetAsFloat(-4);
+    first->CDSdetail.Post();
+    first->acSaveExecute();
+    EXPECT_EQ(Q(QStringLiteral("select qty,dprice,edid from ebdetail where qty<0")),
+              QStringList{QStringLiteral("-4|-14|") + line});
+
+    auto second = giveback([&](Tfrmexdetail_R& p) { p.Button2Click(); });
+    EXPECT_EQ(Lines(*second), QStringList{QStringLiteral("7|1|-6|3.5|-21|6|||")});
+    // More than is left is not saved.
+    auto setqty = [&](double qty) {
+        second->CDSdetail.Edit();
+        second->CDSdetail.FieldByName(QStringLiteral("qty"))->SetAsFloat(qty);
+        second->CDSdetail.Post();
+        DialogScript::ClearLog();
+        second->acSaveExecute();
+        return Texts();
+    };
+    EXPECT_EQ(setqty(-7), (QStringList{QStringLiteral("材料“圆钢”退回的数量(7)超过原单尚未退回的数量(6)，票据不能保存！"),
+                                       QStringLiteral("咋回事？保存失败！")}));
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebdetail where qty<0")), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(setqty(-6), QStringList{QStringLiteral("哈哈，保存成功！")});
+    giveback([](Tfrmexdetail_R&) {});
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("10"), QString(), QStringLiteral("6"), QString()}));
 }
 
 namespace {
@@ -367,6 +436,18 @@ TEST_F(BatchDialogTest, PicksAreTakenOnOkOnlyAndSaveKeepsTheBatchFree)
                                  QStringLiteral("自购"), QStringLiteral("28"), QStringLiteral("保存成功啊！")}));
     EXPECT_EQ(Q(QStringLiteral("select bnum,qty,dprice,cfid,supid,block from mrplist where fid=1")),
               QStringList{QStringLiteral("A 11-1x|8|28|3|2|0")});
+}
+
+// A batch another bill holds is edited and saved like any other; its hold stays.
+TEST_F(BatchDialogTest, SavingTheBatchesLeavesTheirHoldsAlone)
+{
+    X(QStringLiteral("update mrplist set block=1 where fid=1"));
+    auto bill = OpenExBill();
+    EditSteelBatch<Tfrmexdetail_m>(*bill, [](Tfrmexdetail_m& m) {
+        m.DataSet()->FieldByName(QStringLiteral("qty"))->SetAsFloat(8);
+        m.Button1->Click();
+    });
+    EXPECT_EQ(Q(QStringLiteral("select qty,block from mrplist where fid=1")), QStringList{QStringLiteral("8|1")});
 }
 
 TEST_F(BatchDialogTest, OverseasCurrencyIsTakenOnOkOnly)

@@ -71,8 +71,12 @@ TEST_F(ExBillTest, AuditRefusedWhenABatchRanShortAndDeletedLinesFreeTheirBatches
     X(QStringLiteral("update mrplist set qty=4 where fid=1"));
     DialogScript::ClearLog();
     bill->acAuditingExecute();
-    EXPECT_EQ(Texts(), QStringList{QStringLiteral("价格批次的库存量(4)不足本单出库量(10)，票据不能记帐！")});
+    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("材料“圆钢”价格批次“A 11-1”的库存量(4)不足本单出库量(10)，票据不能记帐！"),
+                                    QStringLiteral("数据记帐失败！")}));
     EXPECT_EQ(Q(QStringLiteral("select brecorded from ebmaster")), QStringList{QStringLiteral("0")});
+    EXPECT_EQ(Q(QStringLiteral("select fid,qty,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|4|1"), QStringLiteral("2|6|1")}));
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from imexsrglist")), QStringList{QStringLiteral("0")});
 
     // A line deleted by the button or in the grid frees its batch with the save, not before.
     bill->acEditExecute();
@@ -99,6 +103,62 @@ TEST_F(ExBillTest, AuditRefusedWhenABatchRanShortAndDeletedLinesFreeTheirBatches
     EXPECT_EQ(Q(QStringLiteral("select rpid from ebdetail")), QStringList{QStringLiteral("1")});
     EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
               (QStringList{QStringLiteral("1|1"), QStringLiteral("2|0")}));
+}
+
+// Two workstations pick the same free batch; the one that saves second is told the batch is
+// taken and saves nothing. Return lines hold no batch.
+TEST_F(ExBillTest, ASecondBillDrawingAHeldBatchIsNotSaved)
+{
+    auto first = OpenExBill();
+    FillExHead(*first);
+    AddBatchLine(*first, 1);
+    auto second = OpenExBill();
+    FillExHead(*second);
+    AddBatchLine(*second, 2);
+    AddBatchLine(*second, 1);
+    DialogScript::ClearLog();
+    first->acSaveExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("哈哈，保存成功！")});
+    DialogScript::ClearLog();
+    second->acSaveExecute();
+    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("材料“圆钢”价格批次“A 11-1”已被票据“A 11-1”选用，请删除这一行后重新选择！"),
+                                    QStringLiteral("咋回事？保存失败！")}));
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebmaster")), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebdetail")), QStringList{QStringLiteral("1")});
+    EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|1"), QStringLiteral("2|0")}));
+
+    // Without the taken line the bill saves and holds its own batch; saved again it keeps it.
+    second->CDSdetail.Last();
+    second->CDSdetail.Delete();
+    DialogScript::ClearLog();
+    second->acSaveExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("哈哈，保存成功！")});
+    second->acEditExecute();
+    second->CDSdetail.Edit();
+    second->CDSdetail.FieldByName(QStringLiteral("qty"))->SetAsFloat(5);
+    second->CDSdetail.Post();
+    DialogScript::ClearLog();
+    second->acSaveExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("哈哈，保存成功！")});
+    EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|1"), QStringLiteral("2|1")}));
+
+    // A return line names a held batch and takes nothing from it.
+    auto back = OpenExBill();
+    FillExHead(*back);
+    AddBatchLine(*back, 1);
+    back->CDSdetail.Edit();
+    back->CDSdetail.FieldByName(QStringLiteral("qty"))->SetAsFloat(-2);
+    back->CDSdetail.Post();
+    DialogScript::ClearLog();
+    back->acSaveExecute();
+    EXPECT_EQ(Texts(), QStringList{QStringLiteral("哈哈，保存成功！")});
+    DialogScript::Answer(mrYes);
+    back->acDeleteExecute();
+    EXPECT_EQ(Q(QStringLiteral("select count(*) from ebmaster")), QStringList{QStringLiteral("2")});
+    EXPECT_EQ(Q(QStringLiteral("select fid,block from mrplist order by fid")),
+              (QStringList{QStringLiteral("1|1"), QStringLiteral("2|1")}));
 }
 
 TEST_F(ExBillTest, ABillWhoseBatchLockFailsIsNotSavedAndLocksNothing)
@@ -130,7 +190,10 @@ TEST_F(ExBillTest, APostingWhoseBatchesCannotBeFreedIsUndoneWhole)
     X(QStringLiteral("alter table mrplist add constraint UQ_block unique (block)"));
     DialogScript::ClearLog();
     bill->acAuditingExecute();
-    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("数据数据出错：update mrplist set block=0 where fid=2"),
+    EXPECT_EQ(Texts(), (QStringList{QStringLiteral("数据数据出错：update mrplist set block=0 where fid=2 and not exists "
+                                                   "(select d.fid from ebdetail d inner join ebmaster m on d.eid=m.fid "
+                                                   "where d.rpid=2 and d.qty>=0 and isnull(m.brecorded,0)=0 and d.eid<>")
+                                        + QString::number(bill->billid()) + QLatin1Char(')'),
                                     QStringLiteral("数据记帐失败！")}));
     EXPECT_EQ(bill->btnState(), 6);
     // Neither the posting nor the freeing is kept.
