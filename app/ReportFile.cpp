@@ -4,8 +4,9 @@
 // by the records of its cells. A cell record holds 109 bytes before its text,
 // the text in UTF-16, the 92-byte font and its merge references.
 //
-// The reader checks every count, index and length against what the file holds
-// and refuses a damaged file before the control is touched.
+// The reader checks every count, index and length against what the file holds,
+// and every size and position against what a page can hold, and refuses a
+// damaged file before the control is touched.
 #include "ReportControl.h"
 
 #include "ReportPrint.h"
@@ -29,6 +30,8 @@ constexpr int kMaxLineWidth = 100;
 // Pixel sizes and positions of a page, and the counts of lines and cells, stay
 // far inside what the layout can add up.
 constexpr int kMaxPixels = 32767;
+// Paper sizes and margins in millimetres (the paper is set in tenths of them).
+constexpr int kMaxMillimetres = 10000;
 constexpr int kMaxLines = 10000;
 constexpr int kMaxCellsPerLine = 10000;
 
@@ -170,13 +173,13 @@ public:
         m_in.i32("比例");  // the scale is always 100 after reading
         m_pageWidth = pixels(m_in.i32("页宽"), QStringLiteral("页宽"));
         m_pageHeight = pixels(m_in.i32("页高"), QStringLiteral("页高"));
-        m_pgwidth = m_in.i32("纸宽");
-        m_pgheight = m_in.i32("纸高");
+        m_pgwidth = millimetres(m_in.i32("纸宽"), QStringLiteral("纸宽"), 0);
+        m_pgheight = millimetres(m_in.i32("纸高"), QStringLiteral("纸高"), 0);
         m_billtype = m_in.i32("票据类型");
         for (int& m : m_marginPx)
             m = pixels(m_in.i32("页边距"), QStringLiteral("页边距"));
         for (int& m : m_marginMm)
-            m = m_in.i32("页边距");
+            m = millimetres(m_in.i32("页边距"), QStringLiteral("页边距"), -kMaxMillimetres);
         m_newTable = m_in.boolean("表格标志");
         m_dataLine = m_in.i32("数据行");
         m_tablePerPage = m_in.i32("每页表数");
@@ -254,6 +257,16 @@ private:
         if (v < -kMaxPixels || v > kMaxPixels) throw BadTemplate{what + QStringLiteral("%1超出范围").arg(v)};
         return v;
     }
+    static int millimetres(int v, const QString& what, int least)
+    {
+        if (v < least || v > kMaxMillimetres) throw BadTemplate{what + QStringLiteral("%1超出范围").arg(v)};
+        return v;
+    }
+    static void pixels(const TRect& r, const QString& what)
+    {
+        for (int v : {r.Left, r.Top, r.Right, r.Bottom})
+            pixels(v, what);
+    }
 
     void readLine(TReportLine* line, int i)
     {
@@ -267,6 +280,7 @@ private:
         const QString where = QStringLiteral("第%1行").arg(i + 1);
         for (int v : {line->FMinHeight, line->FDragHeight, line->FLineTop})
             pixels(v, where + QStringLiteral("的高度或位置"));
+        pixels(line->FLineRect, where + QStringLiteral("的位置"));
         if (line->Fprtlines < 0 || line->Fprtlines > kMaxPrtlines)
             throw BadTemplate{QStringLiteral("第%1行每页行数%2超出范围").arg(i + 1).arg(line->Fprtlines)};
     }
@@ -301,6 +315,8 @@ private:
         for (int v : {c->FLeftMargin, c->FCellLeft, c->FCellWidth, c->FDragCellHeight, c->FMinCellHeight,
                       c->FRequiredCellHeight})
             pixels(v, where + QStringLiteral("的尺寸"));
+        pixels(c->FCellRect, where + QStringLiteral("的位置"));
+        pixels(c->FTextRect, where + QStringLiteral("的位置"));
         for (int w : {c->FLeftLineWidth, c->FTopLineWidth, c->FRightLineWidth, c->FBottomLineWidth})
             if (w < 0 || w > kMaxLineWidth) throw BadTemplate{where + QStringLiteral("的边框宽度%1超出范围").arg(w)};
         const int n = m_in.i32("文字长度");

@@ -210,6 +210,12 @@ TEST(TemplateFile, DamagedFilesAreRefusedAndChangeNothing)
         {"huge page width", [](QByteArray& b) { PutI32(b, 6, -0x7fffff00); }, "页宽"},
         {"huge dragged height", [&](QByteArray& b) { PutI32(b, 71 + 4 * lines + 16, 1 << 30); }, "高度或位置"},
         {"huge border width", [&](QByteArray& b) { PutI32(b, cellAt + 66, 100000); }, "边框宽度"},
+        {"paper width INT_MAX", [](QByteArray& b) { PutI32(b, 14, 0x7fffffff); }, "纸宽2147483647超出范围"},
+        {"negative paper height", [](QByteArray& b) { PutI32(b, 18, -1); }, "纸高-1超出范围"},
+        {"huge millimetre margin", [](QByteArray& b) { PutI32(b, 42, 0x7fffffff); }, "页边距2147483647超出范围"},
+        {"huge line rectangle", [&](QByteArray& b) { PutI32(b, 71 + 4 * lines + 24 + 8, 0x7fffffff); }, "第1行的位置"},
+        {"huge cell rectangle", [&](QByteArray& b) { PutI32(b, cellAt + 21 + 12, -0x7fffffff); }, "第1行第1格的位置"},
+        {"huge text rectangle", [&](QByteArray& b) { PutI32(b, cellAt + 37, 0x7fffffff); }, "第1行第1格的位置"},
     };
     for (const Damage& c : cases) {
         QByteArray bad = good;
