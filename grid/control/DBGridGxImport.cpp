@@ -10,6 +10,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/rtl/Exceptions.h"
 #include <QFile>
+#include <QStringDecoder>
 #include <QtEndian>
 
 namespace {
@@ -190,8 +191,48 @@ void TDBGridGxImport::AssignGuarded(const std::function<void()>& assign)
 
 // ================================================================ text readers
 
+namespace {
+
+// Whether the text before the end mark is UTF-16 (little-endian) every surrogate of which is
+// paired: a whole number of units, each high surrogate followed by a low one.
+bool IsUtf16Text(const QByteArray& bytes)
+{
+    if (bytes.size() % 2 != 0)
+        return false;
+    bool high = false;
+    for (qsizetype i = 0; i < bytes.size(); i += 2) {
+        const char16_t unit = qFromLittleEndian<quint16>(bytes.constData() + i);
+        const bool low = QChar::isLowSurrogate(unit);
+        if (high != low)
+            return false;
+        high = QChar::isHighSurrogate(unit);
+    }
+    return !high;
+}
+
+bool IsUtf8Text(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+} // namespace
+
 void TDBGridGxImportAsText::ImportFromStream(QIODevice* AStream, bool IsImportAll)
 {
+    // The whole text is checked before a cell is touched: up to the end mark (a NUL character)
+    // or the end of the stream.
+    QByteArray text = AStream->peek(AStream->bytesAvailable());
+    for (qsizetype at = 0; at + CharSize() <= text.size(); at += CharSize())
+        if (text.at(at) == 0 && (CharSize() == 1 || text.at(at + 1) == 0)) {
+            text.truncate(at);
+            break;
+        }
+    if (CharSize() == 2 ? !IsUtf16Text(text) : !IsUtf8Text(text))
+        throw Exception(ReaderName() + QStringLiteral(".CheckState: ")
+                        + (CharSize() == 2 ? QStringLiteral("文本不是有效的 UTF-16 编码")
+                                           : QStringLiteral("文本不是有效的 UTF-8 编码")));
     FIgnoreAll = false;
     FLastChar.clear();
     FLastString.clear();
@@ -243,15 +284,21 @@ TImportTextSreamState TDBGridGxImportAsText::CheckState()
             state = itssChar;
         }
         break;
-    case '\r': {
-        QByteArray lf;
-        if (!ReadChar(lf) || code(lf) != '\n')
-            throw Exception(ReaderName() + QStringLiteral(".CheckState: ") + QStringLiteral("错误的文本格式"));
+    case '\r':
+    case '\n': {
+        // A line ends with CR LF or with LF alone.
+        int width = 1;
+        if (code(c) == '\r') {
+            QByteArray lf;
+            if (!ReadChar(lf) || code(lf) != '\n')
+                throw Exception(ReaderName() + QStringLiteral(".CheckState: ") + QStringLiteral("错误的文本格式"));
+            width = 2;
+        }
         state = itssNewLine;
         if (afterDelimiter) {
             FLastChar = nul;
-            if (FStream->pos() >= 2 * CharSize())
-                FStream->seek(FStream->pos() - 2 * CharSize());
+            if (FStream->pos() >= width * CharSize())
+                FStream->seek(FStream->pos() - width * CharSize());
             state = itssChar;
         }
         break;
@@ -376,10 +423,18 @@ void TDBGridGxImportAsVCLDBIF::FormatError()
     throw Exception(QStringLiteral("TDBGridGxImportAsVCLDBIF.ReadPrefix: ") + QStringLiteral("错误的 VCLDBIF 格式"));
 }
 
+namespace {
+
+// Lengths up to this are simply read; a longer one is first compared with what the stream
+// still holds (asking a file for that costs a system call).
+constexpr qint64 kPlainRead = 1 << 16;
+
+} // namespace
+
 QByteArray TDBGridGxImportAsVCLDBIF::ReadBytes(qint64 Count)
 {
     // A length that the rest of the stream cannot hold is a broken stream, not a request to read.
-    if (Count < 0 || Count > FStream->bytesAvailable())
+    if (Count < 0 || (Count > kPlainRead && Count > FStream->bytesAvailable()))
         FormatError();
     QByteArray bytes = FStream->read(Count);
     if (bytes.size() != Count)
@@ -389,7 +444,10 @@ QByteArray TDBGridGxImportAsVCLDBIF::ReadBytes(qint64 Count)
 
 qint32 TDBGridGxImportAsVCLDBIF::ReadInt32()
 {
-    return qFromLittleEndian<qint32>(ReadBytes(4).constData());
+    char bytes[4];
+    if (FStream->read(bytes, 4) != 4)
+        FormatError();
+    return qFromLittleEndian<qint32>(bytes);
 }
 
 void TDBGridGxImportAsVCLDBIF::ReadPrefix()
@@ -403,18 +461,26 @@ void TDBGridGxImportAsVCLDBIF::ReadPrefix()
     if (FColumnCount < 0 || qint64(FColumnCount) * 2 > FStream->bytesAvailable())
         FormatError();
     for (int i = 0; i < FColumnCount; ++i) {
-        const int visible = uchar(ReadBytes(1).at(0));
+        char visible;
+        if (!FStream->getChar(&visible))
+            FormatError();
+        // The name up to its NUL, in one piece.
         QByteArray name;
         for (;;) {
-            const char c = ReadBytes(1).at(0);
-            if (c == 0)
+            const QByteArray ahead = FStream->peek(256);
+            if (ahead.isEmpty())
+                FormatError();
+            const qsizetype end = ahead.indexOf('\0');
+            name += FStream->read(end >= 0 ? end : ahead.size());
+            if (end >= 0) {
+                FStream->getChar(nullptr);
                 break;
-            name += c;
+            }
         }
         if (!name.isEmpty())
             UseFieldNames = true;
         FieldNames << QString::fromLocal8Bit(name);
-        FieldVisible.push_back(visible);
+        FieldVisible.push_back(uchar(visible));
     }
     ReadValue();
 }
@@ -423,9 +489,11 @@ void TDBGridGxImportAsVCLDBIF::ReadValue()
 {
     if (Eos)
         return;
-    const int tag = uchar(ReadBytes(1).at(0));
+    char tag;
+    if (!FStream->getChar(&tag))
+        FormatError();
     LastValue = Variant();
-    switch (tag) {
+    switch (uchar(tag)) {
     case 0: Eos = true; break;
     case 2: LastValue = Variant::Null(); break;
     case 3: LastValue = Variant(int(ReadInt32())); break;

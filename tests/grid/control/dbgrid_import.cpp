@@ -1,5 +1,5 @@
 // Grid data read back from text, UTF-16 text and the binary interchange format:
-// reader tables (short and long lines, empty cells, CR without LF, the NUL end,
+// reader tables (short and long lines, empty cells, LF and CR LF line ends, the NUL end,
 // signatures and lengths), the error question, key pick lists and lookups.
 #include "dbgrid_impexp_fixture.h"
 #include "platform/gui/Dialogs.h"
@@ -65,7 +65,8 @@ TEST_F(ImportFixture, TextReaders)
          {"a|1.5|A\"1", "cement|2.25|~", "~|5|C3"}},
         {"rows past the last record are appended", "1\r\n2\r\n3\r\n4\t8\0"sv,
          {"1|1.5|A\"1", "2|2.25|~", "3|5|C3", "4|8|~"}},
-        {"a lone LF is part of the cell", "a\nb\0"sv, {"a\nb|1.5|A\"1", "cement|2.25|~", "~|5|C3"}},
+        {"a lone LF ends the line as CR LF does", "a\t4\nb\r\nc\t6\n"sv, {"a|4|A\"1", "b|2.25|~", "c|6|C3"}},
+        {"an empty line of LF alone empties the first cell", "\nx\0"sv, {"|1.5|A\"1", "x|2.25|~", "~|5|C3"}},
     };
     for (bool wide : {false, true})
         for (const Case& c : cases) {
