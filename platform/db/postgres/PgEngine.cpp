@@ -1,5 +1,6 @@
 #include "PgEngine.h"
 #include "PgDialect.h"
+#include "platform/db/tsql/RowLimit.h"
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
@@ -217,8 +218,10 @@ void PgEngine::readResult(pg_conn* c, PGresult* r, const QString& sql, DbResult&
             nameColumn(c, r, f, sql, col);
             result.columns << col;
         }
-        int n = PQntuples(r);
-        if (maxRows > 0) n = std::min(n, maxRows);
+        const int sent = PQntuples(r);
+        for (int i = 0; i < sent; ++i)
+            for (int f = 0; f < nf; ++f) m_bytesReceived += PQgetlength(r, i, f);
+        const int n = maxRows > 0 ? std::min(sent, maxRows) : sent;
         result.rows.reserve(n);
         for (int i = 0; i < n; ++i) {
             DbRow row(nf);
@@ -675,6 +678,9 @@ void PgEngine::runSqlStatement(const tsql::Statement& s, DbResult& result, int m
     for (const QString& q : s.sql) {
         QString pg = PgDialect(q);
         if (pg.isEmpty()) continue;
+        // A query for a few rows (a page) asks the server for those only: without the limit the
+        // server would produce and send every row, the client keeping the first few.
+        pg = tsql::WithRowLimit(pg, maxRows);
         if (m_lockRows && pg.startsWith(QLatin1String("select"), Qt::CaseInsensitive)) pg += QStringLiteral(" for update");
         withClientClock(pg);
         runSqlInTrans(pg, result, maxRows);

@@ -59,6 +59,9 @@ public:
     QString ServerName(const QString& name) const;
     // Runs server SQL as it stands (no translation).
     void ExecuteNative(const QString& sql, DbResult& result, int maxRows = 0);
+    // The bytes of result values the server has sent this client so far (every row of every
+    // result, whether the caller kept it or not).
+    qint64 BytesReceived() const { return m_bytesReceived; }
 
 private:
     void runSqlStatement(const tsql::Statement& s, DbResult& result, int maxRows) override;
@@ -123,6 +126,7 @@ private:
     QStringList m_heldSource;
     QString m_heldFailure;
     mutable qint64 m_exchanges = 0;
+    qint64 m_bytesReceived = 0;
     tsql::TranslationCache m_cache;
     QSet<QString> m_lengthsChecked;   // server databases addLengthChecks has looked at
     QHash<pg_conn*, QHash<unsigned, QVector<ColumnDecl>>> m_decls;   // per session: table -> columns

@@ -3,6 +3,7 @@
 #include "SqliteFunctions.h"
 #include "SqliteShape.h"
 #include "SqliteValues.h"
+#include "platform/db/tsql/RowLimit.h"
 #include "platform/rtl/Exceptions.h"
 #include <QDir>
 #include <QFile>
@@ -322,7 +323,9 @@ void SqliteEngine::ExecuteNative(const QString& sql, DbResult& result, int maxRo
 void SqliteEngine::runSqlStatement(const tsql::Statement& s, DbResult& result, int maxRows)
 {
     if (s.sql.size() == 1) {
-        runSql(s.sql.first(), result, maxRows);
+        // A query for a few rows (a page) says so: the engine then stops after them even where
+        // the order needs a sort, which would otherwise take every row.
+        runSql(tsql::WithRowLimit(s.sql.first(), maxRows), result, maxRows);
         return;
     }
     // Several SQLite statements for one T-SQL statement (a table with its triggers): one unit.

@@ -58,3 +58,33 @@ TEST_F(EngineStatements, ComposedShapes)
     Run(QStringLiteral("delete mtrlist where code like '000002%'"));
     EXPECT_EQ(Rows(QStringLiteral("select count(*) from mtrlist")), QStringList{QStringLiteral("0")});
 }
+
+// A query for a few rows (a page of a list) gives the first rows of the whole query, in its
+// order, whatever the shape of the statement; a statement that writes is not cut short.
+TEST_F(EngineStatements, AQueryForAFewRowsGivesTheFirstRowsOfTheWholeQuery)
+{
+    for (int i = 6; i <= 30; ++i)
+        Run(QStringLiteral("insert into mtrlist (fid, bid,code, mname, mtype) values ('%1','%2','%3','m%1','t')")
+                .arg(i).arg(i % 4).arg(1000 - i, 6, 10, QLatin1Char('0')));
+    const char* const shapes[] = {
+        "select * from mtrlist where fid>'3' and 1=1 order by fid",
+        "select * from mtrlist where fid>'3' and (bid=1 or bid=2) order by fid",
+        "select fid, code from mtrlist order by code, fid",
+        "select fid from mtrlist order by bid desc, fid",
+        "select  top 5  fid from mtrlist order by fid desc",
+        "select fid, currency, mname from vmrp order by fid",
+        "select bid, count(*) from mtrlist group by bid order by bid",
+        "select a.fid from (select fid from mtrlist where bid=2) a order by a.fid",
+        "select fid from mtrlist where bid=1 union select mid from mrplist order by fid",
+        "select fid, (select max(pprice) from mpplist) as p from mtrlist where mname like 'm1%' order by fid",
+        "select fid from mtrlist where code='limit' order by fid",
+    };
+    for (const char* shape : shapes) {
+        const QString sql = QString::fromUtf8(shape);
+        const QStringList all = Rows(sql);
+        for (int n : {1, 3, 21})
+            EXPECT_EQ(Rows(sql, n), all.mid(0, n)) << shape << " at most " << n;
+    }
+    EXPECT_EQ(Run(QStringLiteral("update mtrlist set mtype='u' where fid>10"), 3).rowsAffected, 20);
+    EXPECT_EQ(Rows(QStringLiteral("select count(*) from mtrlist where mtype='u'")), QStringList{QStringLiteral("20")});
+}

@@ -71,11 +71,11 @@ protected:
         if (r.rows.isEmpty()) return Variant();
         return r.rows.first().value(0);
     }
-    // Every row of a query as text, columns joined with '|'.
-    QStringList Rows(const QString& sql)
+    // Every row of a query (at most maxRows when > 0) as text, columns joined with '|'.
+    QStringList Rows(const QString& sql, int maxRows = 0)
     {
         QStringList out;
-        for (const DbRow& row : Run(sql).rows) {
+        for (const DbRow& row : Run(sql, maxRows).rows) {
             QStringList cells;
             for (const Variant& v : row) cells << (v.IsNull() ? QStringLiteral("NULL") : v.ToString());
             out << cells.join(u'|');

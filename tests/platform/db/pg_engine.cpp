@@ -73,6 +73,31 @@ TEST_F(PgEngineTest, ValuesBehaveAsTheProgramExpects)
     EXPECT_EQ(Scalar(QStringLiteral("select top 1 fid from emylist order by fid desc")).AsIntRaw(), 4);
 }
 
+// A query for a page of rows brings that page over from the server, not every row after it.
+TEST_F(PgEngineTest, AQueryForAFewRowsReceivesThoseOnly)
+{
+    CreateAccountSet(QStringLiteral("acc"));
+    engine->BeginTransaction();
+    for (int mid = 1; mid <= 2000; ++mid)
+        Run(QStringLiteral("insert into msrglist (mid, qty, cost) values (%1, 1.5, 12.25)").arg(mid));
+    engine->CommitTransaction();
+    auto& pg = dynamic_cast<pgdb::PgEngine&>(*engine);
+    const QString sql = QStringLiteral("select mid, qty, cost from msrglist where mid>'100' order by mid");
+    qint64 before = pg.BytesReceived();
+    const DbResult all = Run(sql);
+    const qint64 allBytes = pg.BytesReceived() - before;
+    ASSERT_EQ(all.rows.size(), 1900);
+    before = pg.BytesReceived();
+    const DbResult page = Run(sql, 21);
+    const qint64 pageBytes = pg.BytesReceived() - before;
+    ASSERT_EQ(page.rows.size(), 21);
+    for (int i = 0; i < 21; ++i)
+        EXPECT_EQ(page.rows[i][0].AsIntRaw(), all.rows[i][0].AsIntRaw());
+    // Every row of this result has about the same width: the page's bytes are its 21 rows'.
+    EXPECT_GT(pageBytes, 0);
+    EXPECT_LE(pageBytes, allBytes * 21 / 1900 + 21);
+}
+
 TEST_F(PgEngineTest, FailingStatementInTransactionFailsAlone)
 {
     CreateAccountSet(QStringLiteral("acc"));

@@ -1,4 +1,5 @@
 // The translation of the statement shapes the program composes into SQLite text.
+#include "platform/db/tsql/RowLimit.h"
 #include "platform/db/tsql/Translator.h"
 #include "platform/rtl/Exceptions.h"
 #include <gtest/gtest.h>
@@ -182,4 +183,27 @@ TEST(TsqlTranslate, PlainStatementsPassUnchanged)
         EXPECT_EQ(sqlOf(QString::fromUtf8(t)).toStdString(), t);
     // anything a rule touches goes through the rules
     EXPECT_EQ(TranslateBatch(QStringLiteral("update t set a='x''' where b=1 delete u where c=2"), false).size(), 2);
+}
+
+TEST(TsqlTranslate, RowLimitGoesOnSingleSelectsOnly)
+{
+    const Case cases[] = {
+        {"select * from pg where fid>'20' and (1=1) order by fid", "select * from pg where fid>'20' and (1=1) order by fid limit 21"},
+        {"select a.fid, (select max(x) from t limit 1) as m from a order by a.fid", "select a.fid, (select max(x) from t limit 1) as m from a order by a.fid limit 21"},
+        {"(select fid from a) union (select fid from b) order by fid", "(select fid from a) union (select fid from b) order by fid limit 21"},
+        {"select 'limit' as w from a", "select 'limit' as w from a limit 21"},
+        // a limit, a lock, a target table, a second statement or a line comment of its own: as it stands
+        {"select fid from a order by fid limit 1", "select fid from a order by fid limit 1"},
+        {"select fid from a order by fid limit 5 offset 2", "select fid from a order by fid limit 5 offset 2"},
+        {"select id from idlist where idname='x' for update", "select id from idlist where idname='x' for update"},
+        {"select fid into #t from a", "select fid into #t from a"},
+        {"select 1; select 2", "select 1; select 2"},
+        {"select fid from a -- the keys", "select fid from a -- the keys"},
+        {"insert into a (fid) select fid from b", "insert into a (fid) select fid from b"},
+        {"update a set n='select' where fid=1", "update a set n='select' where fid=1"},
+        {"select 'unclosed from a", "select 'unclosed from a"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithRowLimit(QString::fromUtf8(c.tsql), 21), QString::fromUtf8(c.sqlite)) << c.tsql;
+    EXPECT_EQ(WithRowLimit(QStringLiteral("select * from a"), 0), QStringLiteral("select * from a"));
 }
