@@ -2,7 +2,10 @@
 # Usage: scripts/first-accountset.sh PROGRAM_FOLDER
 # On a program folder whose registry lists no account set yet, restores the build's sample
 # account set (backdata/materialdbsample) as "sample" and registers it as 示例工地, the way the
-# account-set dialog restores a backup. A folder that already lists an account set is left as it is.
+# account-set dialog restores a backup, and chooses its bill print templates (log/printsetting.ini)
+# as the system settings form would: the sample writes receipts with a unit price and an amount,
+# so the finished-goods receipt and the plain issue. A folder that already lists an account set
+# is left as it is.
 set -euo pipefail
 dir=$(cd "$1" && pwd)
 sql="$dir/dpxsql"
@@ -17,4 +20,8 @@ db="$dir/Database"
 printf '%s\n' \
   "RESTORE DATABASE sample FROM DISK ='$dir/backdata/materialdbsample' with file=1,replace,MOVE 'materialdb_data' TO '$db/sample_data.mdf',MOVE 'materialdB_Log' TO '$db/sample_log.ldf'" \
   "insert into Master..materialdblist(accname,dbname,remark) values('示例工地','sample','示例帐套')" | "$sql" "$dir"
+ini="$dir/log/printsetting.ini"
+if ! grep -qx '\[sample\]' "$ini" 2>/dev/null; then
+  printf '\n[sample]\nimbillprint=%s\nexbillprint=%s\n' '材料入库单（成品型）.prt' '材料出库单（普通型）.prt' >> "$ini"
+fi
 echo "Registered the sample account set 示例工地 (database sample); log in as admin, password tulip."

@@ -31,8 +31,10 @@ namespace {
 const char* const kDatabase = "materialdbsample";
 
 const char* const kMasterData[] = {
-    // Account-set parameters: a domestic account set, prices and amounts to two decimals.
+    // Account-set parameters: a domestic account set, prices and amounts to two decimals, and
+    // receipts with a unit price and an amount per line (the bills below are written so).
     "update systemset set ivalue=0 where name='systype'",
+    "update systemset set ivalue=0 where name='imbilltype'",
     "update systemset set ivalue=10 where name='monthid'",
     "insert into currencyset (cryname,tobalance,isbalance,visibled) values ('人民币',1,1,1)",
     "insert into currentpid (periodid,crtdate) values (0,'2024-10-01')",
@@ -115,6 +117,9 @@ struct Bill {
     bool audit = true;
 };
 
+// The bill category of every bill of the sample (主材).
+const char* const kCategory = "A3";
+
 const char* const kPartyCodes[] = {"", "000", "000002", "000003", "000004", "000005"};
 
 // Two months of a building site: October is closed, November is open with a bill of each kind
@@ -183,21 +188,47 @@ public:
 
     static double money(double v) { return roundtodigits(2, v); }
 
-    void save(TrmtDM& dm, const Bill& b, int number)
+    // The bill's number taken from the pool of its category and direction, as the bill form takes
+    // it when the clerk picks the category: the lowest free slot (the pool grows by a block when
+    // none is free), the number the category's start number plus the slot less one.
+    struct Number {
+        QString billnum;
+        int slot;
+        QString column;
+    };
+    static Number reserve(TrmtDM& dm, bool in)
+    {
+        const QString code = QString::fromLatin1(kCategory);
+        Number n;
+        n.column = (in ? QStringLiteral("im") : QStringLiteral("ex")) + code;
+        n.slot = dm.getbillcodeid(n.column);
+        if (n.slot == 0 && dm.Addnewcodeidline(n.column))
+            n.slot = dm.getbillcodeid(n.column);
+        if (n.slot == 0)
+            fail(QStringLiteral("no bill number in the pool"));
+        const int start = dm.getbillcodebnum(code, !in);
+        n.billnum = QStringLiteral("主材 %1-%2").arg(monthid).arg(start + n.slot - 1);
+        return n;
+    }
+
+    void save(TrmtDM& dm, const Bill& b)
     {
         const QString date = quotedsqltext(QString::fromLatin1(b.date));
-        const QString billnum = QStringLiteral("主材 %1-%2").arg(monthid).arg(number);
+        const Number number = reserve(dm, b.in);
+        const QString billnum = number.billnum;
         if (b.in) {
             const int fid = dm.GetnewID(QStringLiteral("IID"));
             exec(QStringLiteral("insert into ibmaster (fid,pid,cid,billnum,bdate,cfid,supid,ckid,lister,assessor,dirctor,"
                                 "remark,brecorded,breverse,bcodeid,bcode,cfcode,supcode) values (%1,%2,1,%3,%4,%5,%6,0,"
-                                "'张建国','','李明','',0,0,0,'A3',%7,%8)")
+                                "'张建国','','李明','',0,0,%7,%8,%9,%10)")
                      .arg(fid)
                      .arg(curpid)
                      .arg(quotedsqltext(billnum), date)
                      .arg(b.second)
                      .arg(b.party)
-                     .arg(quotedsqltext(QString::fromLatin1(kPartyCodes[b.second])),
+                     .arg(number.slot)
+                     .arg(quotedsqltext(number.column),
+                          quotedsqltext(QString::fromLatin1(kPartyCodes[b.second])),
                           quotedsqltext(QString::fromLatin1(kPartyCodes[b.party]))));
             for (const Line& l : b.lines) {
                 const double amount = money(l.qty * l.price);
@@ -216,13 +247,15 @@ public:
         const QString dptcode = value(QStringLiteral("select code from dptlist where fid=%1").arg(b.party)).ToString();
         exec(QStringLiteral("insert into ebmaster (fid,pid,bdate,dptid,pjtid,billnum,rcid,lister,assessor,dirctor,remark,"
                             "brecorded,breverse,bcodeid,bcode,bcylm,breb,dptcode,pjtcode) values (%1,%2,%3,%4,%5,%6,0,"
-                            "'李明','','张建国','',0,0,0,'A3',0,0,%7,%8)")
+                            "'李明','','张建国','',0,0,%7,%8,0,0,%9,%10)")
                  .arg(fid)
                  .arg(curpid)
                  .arg(date)
                  .arg(b.party)
                  .arg(b.second)
-                 .arg(quotedsqltext(billnum), quotedsqltext(dptcode),
+                 .arg(quotedsqltext(billnum))
+                 .arg(number.slot)
+                 .arg(quotedsqltext(number.column), quotedsqltext(dptcode),
                       quotedsqltext(QString::fromLatin1(kPartyCodes[b.second]))));
         for (const Line& l : b.lines) {
             const int model = dm.getpricemodal(l.mid);
@@ -377,14 +410,18 @@ int main(int argc, char** argv)
             dpricedots = 2;
             monthid = dm.getsystemvalue(QStringLiteral("monthid"));
             curpid = dm.GetID(QStringLiteral("pid"));
-            int numbers[2] = {0, 0}; // per direction; they restart with the period
+            // The bill categories' pool, made anew as saving the categories in the settings makes
+            // it; the close of October makes it anew once more, so that November's numbers
+            // start again at 1.
+            if (!dm.deletebilltypelist()
+                || !dm.createnewbilltypelist({QStringLiteral("A3"), QStringLiteral("A4")}))
+                fail(QStringLiteral("the bill-number pool could not be made"));
             for (const Bill& b : bills()) {
                 if (QString::fromLatin1(b.date).startsWith(QLatin1String("2024-11")) && curpid == 0) {
                     sample.audit(dm);
                     sample.closeperiod(dm, QDate(2024, 10, 31));
-                    numbers[0] = numbers[1] = 0;
                 }
-                sample.save(dm, b, ++numbers[b.in ? 0 : 1]);
+                sample.save(dm, b);
                 sample.audit(dm);
             }
             sample.audit(dm);

@@ -73,3 +73,46 @@ TEST_F(SampleTest, ClosedPeriodStatisticsMatchTheSnapshotAndOpenTheNextPeriod)
         EXPECT_NEAR(cp + ci - ce, c0, 0.005 * 4) << m;
     }
 }
+
+// The sample's settings are ones the forms know: receipts with a unit price and an amount per
+// line (the stock-in layout the settings form shows as "成品型入库单"), and its lines are so.
+TEST_F(SampleTest, SettingsMatchTheBillsLayout)
+{
+    EXPECT_EQ(rows(QStringLiteral("select ivalue from systemset where name='imbilltype'")), QStringLiteral("0"));
+    EXPECT_EQ(rows(QStringLiteral("select count(*) from ibdetail where dprice <> round(qty*sprice, 2)")), QStringLiteral("0"));
+}
+
+// Every bill of the open period holds the pool slot its number was made from, so the next bill
+// of a category gets a number no bill has yet.
+TEST_F(SampleTest, BillsAreNumberedThroughThePool)
+{
+    const struct {
+        const char* table;
+        const char* column;
+    } kinds[] = {{"ibmaster", "imA3"}, {"ebmaster", "exA3"}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.table);
+        const QString table = QString::fromLatin1(k.table);
+        const QString column = QString::fromLatin1(k.column);
+        const QStringList bills =
+            rows(QStringLiteral("select billnum,bcodeid,bcode from %1 where pid=1 order by fid").arg(table)).split(u'\n');
+        ASSERT_EQ(bills.size(), 6);
+        QStringList numbers;
+        for (const QString& b : bills) {
+            const QStringList f = b.split(u'|');
+            ASSERT_EQ(f.size(), 3) << b.toStdString();
+            EXPECT_EQ(f[0], QStringLiteral("主材 11-") + f[1]);
+            EXPECT_EQ(f[2], column);
+            EXPECT_EQ(rows(QStringLiteral("select %1 from billtypelist where fid=%2").arg(column, f[1])), QStringLiteral("1"))
+                << b.toStdString();
+            numbers << f[0];
+        }
+        numbers.removeDuplicates();
+        EXPECT_EQ(numbers.size(), bills.size());
+        // The next reservation, as a bill form makes it.
+        const int slot = dm->getbillcodeid(column);
+        const QString next = QStringLiteral("主材 11-%1").arg(dm->getbillcodebnum(QStringLiteral("A3"), table == QLatin1String("ebmaster")) + slot - 1);
+        EXPECT_GT(slot, 0);
+        EXPECT_FALSE(numbers.contains(next)) << next.toStdString();
+    }
+}
