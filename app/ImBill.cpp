@@ -4,6 +4,7 @@
 #include "DropDownPicker.h"
 #include "ImPicker.h"
 #include "ReturnPicker.h"
+#include "SysSetForm.h"
 
 #include "data/DM.h"
 #include "data/DataProcess.h"
@@ -78,7 +79,8 @@ void Tfrmbasicimbill::buildgrid()
     footerfont.SetStyle(fsBold);
     DBGridGx1->SetFooterFont(footerfont);
     const bool overseas = systype == TSystype::overseas;
-    const bool layoutA = !overseas && imbilltype == 0;
+    // A stored layout other than 1 is the finished-goods one, as the settings form shows it.
+    const bool layoutA = !overseas && Tfrmsystemset::imbilllayout(imbilltype) == 0;
     constexpr TFoot none = TFoot::none, sum = TFoot::sum, total = TFoot::total;
     if (layoutA) {
         addbillcolumns(0, 5,
@@ -172,10 +174,10 @@ void Tfrmbasicimbill::CDSdetailrpriceChange()
             fld("sprice")->SetAsFloat(rmtDM->getpprice(mid));
         else if (hasqty(qty))
             fld("sprice")->SetAsFloat(roundtodigits(qint8(spricedots), value / qty->AsFloat()));
-    } else if (imbilltype == 0) {
+    } else if (Tfrmsystemset::imbilllayout(imbilltype) == 0) {
         if (pm == 2)
             fld("sprice")->SetAsFloat(roundtodigits(qint8(spricedots), rmtDM->getpprice(mid)));
-    } else if (imbilltype == 1) {
+    } else {
         fld("amount")->SetAsFloat(roundtodigits(qint8(dpricedots), fld("rprice")->AsFloat() + fld("expense")->AsFloat()));
         if (!hasqty(qty))
             return;

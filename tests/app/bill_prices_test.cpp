@@ -3,6 +3,9 @@
 // a currency change.
 #include "bill_support.h"
 
+#include "app/SysSetForm.h"
+#include "platform/gui/RadioGroup.h"
+
 namespace {
 
 // The line's derived values: sprice, dprice, amount, rsprice, rdprice ("" when empty).
@@ -21,7 +24,7 @@ QString Line(TClientDataSet& d)
 TEST_F(BillTest, PriceRulesByLayoutModelAndQuantity)
 {
     struct Case {
-        const char* layout;   // A local 0, B local 1, C overseas
+        const char* layout;   // A local 0, A2 local 2 (the template's value), B local 1, C overseas
         int mid;              // 7: batches, rate 10 %; 8: moving average; 9: planned price 12.5
         double qty;
         const char* expected; // sprice|dprice|amount|rsprice|rdprice
@@ -32,6 +35,8 @@ TEST_F(BillTest, PriceRulesByLayoutModelAndQuantity)
         {"A", 8, 4, "||||"},
         {"A", 9, 4, "12.5|50|||"},
         {"A", 9, 0, "12.5|0|||"},
+        {"A2", 8, 4, "||||"},
+        {"A2", 9, 4, "12.5|50|||"},
         {"B", 7, 4, "30.25|121|110||"},
         {"B", 8, 4, "27.5|110|110||"},
         {"B", 9, 4, "12.5|50|110||"},
@@ -46,7 +51,7 @@ TEST_F(BillTest, PriceRulesByLayoutModelAndQuantity)
     for (const Case& c : cases) {
         const QString layout = QString::fromLatin1(c.layout);
         systype = layout == QLatin1String("C") ? TSystype::overseas : TSystype::local;
-        imbilltype = layout == QLatin1String("B") ? 1 : 0;
+        imbilltype = layout == QLatin1String("B") ? 1 : layout == QLatin1String("A2") ? 2 : 0;
         auto bill = OpenBill();
         if (systype == TSystype::overseas) {
             bill->cdsmaster.FieldByName(QStringLiteral("cid"))->SetAsInteger(2);   // 美元, rate 4
@@ -95,4 +100,21 @@ TEST_F(BillTest, OnlyTheCurrencyRepricesTheLines)
             << c.field;
         EXPECT_TRUE(Texts().filter(QStringLiteral("Error")).isEmpty());
     }
+}
+
+// A stored layout value other than 1 (the template's 2) is the finished-goods layout, in the bill
+// form as in the settings form, which shows it so.
+TEST_F(BillTest, ALayoutValueOtherThanOneIsTheFinishedGoodsLayout)
+{
+    imbilltype = 2;
+    auto bill = OpenBill();
+    QStringList fields;
+    for (int i = 0; i < bill->DBGridGx1->Columns()->Count(); ++i)
+        fields << bill->DBGridGx1->Columns()->Items(i)->FieldName();
+    EXPECT_EQ(fields, (QStringList{QStringLiteral("mname"), QStringLiteral("mtype"), QStringLiteral("munit"),
+                                   QStringLiteral("qty"), QStringLiteral("sprice"), QStringLiteral("dprice"),
+                                   QStringLiteral("remark")}));
+    Tfrmsystemset settings;
+    apptest::showActive(&settings);
+    EXPECT_EQ(settings.RadioGroup1->ItemIndex(), 0);
 }
