@@ -8,20 +8,6 @@
 #include "data/DM.h"
 #include "platform/gui/Printer.h"
 
-#include <QProcess>
-
-namespace {
-
-QString PdfText(const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(300000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-} // namespace
-
 class BillPrintTest : public BillTest {
 protected:
     // Saves and audits a bill of the supplier with the given lines (material, qty, unit price).
@@ -138,7 +124,7 @@ TEST_F(BillPrintTest, AnAuditedBillPrintsThroughTheStockInTemplate)
         prttest::PdfPrinterScope scope(pdf);
         bill.acPrint->trigger();
     }
-    const QString text = PdfText(pdf);
+    const QString text = prttest::PdfText(pdf);
     for (const char* s : {"A 11-1", "甲供", "肆拾肆元", "圆钢", "Φ12", "水泥", "35", "2.25"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();
 }
@@ -168,7 +154,7 @@ TEST_F(BillPrintTest, WithoutAPrinterTheBillGoesToAPdfTheClerkNames)
     EXPECT_EQ(DialogScript::Log()[0].Kind, QStringLiteral("SaveDialog"));
     ASSERT_TRUE(QFile::exists(pdf + QStringLiteral(".pdf")));
     EXPECT_EQ(prttest::PdfPages(pdf + QStringLiteral(".pdf")), 1);
-    const QString text = PdfText(pdf + QStringLiteral(".pdf"));
+    const QString text = prttest::PdfText(pdf + QStringLiteral(".pdf"));
     for (const char* s : {"A 11-1", "圆钢", "104000", "水泥"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();
     EXPECT_TRUE(Printer()->OutputFileName().isEmpty());

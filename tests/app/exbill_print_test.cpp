@@ -2,8 +2,6 @@
 #include "exbill_support.h"
 #include "prt_support.h"
 
-#include <QProcess>
-
 TEST_F(ExBillTest, AnAuditedBillPrintsThroughTheStockOutTemplate)
 {
     const QString name = QStringLiteral("材料出库单（普通型）.prt");
@@ -28,10 +26,7 @@ TEST_F(ExBillTest, AnAuditedBillPrintsThroughTheStockOutTemplate)
         prttest::PdfPrinterScope scope(pdf);
         shown.acPrint->trigger();
     }
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(300000);
-    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const QString text = prttest::PdfText(pdf);
     for (const char* s : {"A 11-1", "一工区", "大桥", "圆钢", "Φ12", "35", "24"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(s))) << s << "\n" << text.toStdString();
 }

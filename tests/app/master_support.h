@@ -24,8 +24,8 @@ protected:
         AppTest::TearDown();
     }
 
-    QStringList Q(const QString& sql) { return Rows(QStringLiteral("acct"), sql); }
-    void X(const QString& sql) { Exec(QStringLiteral("acct"), sql); }
+    QStringList Q(const QString& sql) { return Rows(db, sql); }
+    void X(const QString& sql) { Exec(db, sql); }
 
     // The statements sent that change data.
     QStringList Writes() const
@@ -65,4 +65,5 @@ protected:
     }
 
     QStringList sent;
+    QString db = QStringLiteral("acct");   // the account set Q and X work in
 };

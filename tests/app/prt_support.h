@@ -235,6 +235,15 @@ inline QStringList PdfToPng(const QString& pdf, const QString& stem)
     return names;
 }
 
+// The text of a PDF laid out as on its pages.
+inline QString PdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(300000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 // Prints into a PDF file from now on; restores the printer's earlier output when it goes.
 class PdfPrinterScope {
 public:
