@@ -124,6 +124,16 @@ void TfrmBase_C::FormKeyPress(QObject* Sender, QChar& Key)
 {
     if (Key != QChar(13))
         return;
+    // In a grid's cell editor Enter takes what was typed into the cell and goes on to the next
+    // column, where the next value is typed afresh.
+    if (auto* cell = dynamic_cast<TInplaceEdit*>(ActiveControl())) {
+        if (auto* grid = dynamic_cast<TCustomDBGridGx*>(cell->Grid())) {
+            Key = QChar(0);
+            grid->UpdateText();
+            GridEnterStep(grid);
+            return;
+        }
+    }
     if (IsEditControlActive()) {
         Key = QChar(0);
         Perform(WM_NEXTDLGCTL, 0, 0);

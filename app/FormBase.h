@@ -43,7 +43,8 @@ public:
 
     // Show handler; descendants with a show handler of their own call this one first.
     virtual void FormShow(QObject* Sender);
-    // Form-level key handler (key preview is on): Enter moves to the next control.
+    // Form-level key handler (key preview is on): Enter moves to the next control; in a data
+    // grid, or in its cell editor, to the next column.
     virtual void FormKeyPress(QObject* Sender, QChar& Key);
     // Highlight handlers for edits and list boxes.
     void onFocusEnter(QObject* Sender);

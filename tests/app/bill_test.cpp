@@ -19,6 +19,15 @@ QString Snapshot(Tfrmbasicimbill& b)
         .arg(b.dataReadOnly() ? QStringLiteral("ro") : QStringLiteral("rw"), b.acAuditing->text());
 }
 
+// The index of the grid's column of a field, -1 when it has none.
+int ColumnOf(TDBGridGx* grid, const char* field)
+{
+    for (int i = 0; i < grid->Columns()->Count(); ++i)
+        if (grid->Columns()->Items(i)->FieldName() == QLatin1String(field))
+            return i;
+    return -1;
+}
+
 } // namespace
 
 TEST_F(BillTest, StateMachineThroughTheLifeOfABill)
@@ -194,4 +203,35 @@ TEST_F(BillTest, SaveAuditReverseAndDelete)
     EXPECT_EQ(Q(QStringLiteral("select count(*) from billtypelist where im11=1")), QStringList{QStringLiteral("0")});
     EXPECT_EQ(bill->btnState(), 5);
     EXPECT_TRUE(bill->cdsmaster.IsEmpty());
+}
+
+TEST_F(BillTest, EnterInAnEditedCellTakesTheValueAndMovesToTheNextColumn)
+{
+    auto bill = OpenBill();
+    FillHead(*bill);
+    TClientDataSet& d = bill->CDSdetail;
+    d.Append();
+    d.FieldByName(QStringLiteral("mid"))->SetAsInteger(7);
+    d.FieldByName(QStringLiteral("mname"))->SetAsString(QStringLiteral("圆钢"));
+    TDBGridGx* grid = bill->DBGridGx1;
+    auto column = [grid](const char* field) { return ColumnOf(grid, field); };
+    QApplication::setActiveWindow(bill.get());
+    grid->setFocus();
+    grid->SetSelectedIndex(column("qty"));
+    QApplication::processEvents();
+    // The clerk types the quantity, Enter, the price, Enter.
+    auto type = [](const QString& text) {
+        QWidget* editor = QApplication::focusWidget();
+        ASSERT_TRUE(qobject_cast<QLineEdit*>(editor));
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+    };
+    type(QStringLiteral("10"));
+    EXPECT_EQ(grid->SelectedIndex(), column("sprice"));
+    type(QStringLiteral("4000"));
+    EXPECT_EQ(grid->SelectedIndex(), column("dprice"));
+    EXPECT_EQ(Num(d.FieldByName(QStringLiteral("qty"))), QStringLiteral("10"));
+    EXPECT_EQ(Num(d.FieldByName(QStringLiteral("sprice"))), QStringLiteral("4000"));
+    EXPECT_EQ(Num(d.FieldByName(QStringLiteral("dprice"))), QStringLiteral("40000"));
 }

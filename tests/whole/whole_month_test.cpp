@@ -146,12 +146,19 @@ protected:
                 index = i;
         ASSERT_GE(index, 0) << field.toStdString();
         grid->SetSelectedIndex(index);
+        // The cell's editor takes the keys, as after a click on the cell (also when Enter has
+        // just brought the grid to this column).
+        if (TInplaceEdit* cell = grid->InplaceEditor(); cell && cell->isVisible())
+            cell->setFocus();
         QWidget* editor = QApplication::focusWidget();
         ASSERT_NE(editor, nullptr);
         // What the cell holds is replaced, as after a double-click on it.
         if (auto* line = qobject_cast<QLineEdit*>(editor))
             line->selectAll();
         QTest::keyClicks(editor, text);
+        // Keys typed on the grid itself reach its cell editor as posted events: they are in the
+        // cell before Enter takes it.
+        QApplication::processEvents();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QApplication::processEvents();
     }
