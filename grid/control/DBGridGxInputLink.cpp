@@ -53,6 +53,13 @@ void TCustomDBGridGx::LinkActive(bool Value)
     if (FDestroying)
         return;
     LayoutChanged();
+    if (Value) {
+        // The current row follows the reopened data set's current record before an editor is
+        // shown over it, so that the editor shows the value of the row it stands on.
+        if (!FIntMemTable && FDataLink->ActiveRecord() >= RowCount() - TopDataOffset())
+            UpdateRowCount();
+        UpdateActiveRow();
+    }
     if (Value && AlwaysShowEditorActive())
         ShowEditor();
     UpdateScrollBar();

@@ -235,3 +235,36 @@ TEST_F(BillTest, EnterInAnEditedCellTakesTheValueAndMovesToTheNextColumn)
     EXPECT_EQ(Num(d.FieldByName(QStringLiteral("sprice"))), QStringLiteral("4000"));
     EXPECT_EQ(Num(d.FieldByName(QStringLiteral("dprice"))), QStringLiteral("40000"));
 }
+
+TEST_F(BillTest, AfterAnAuditTheCellEditorShowsItsOwnRowsValue)
+{
+    auto bill = OpenBill();
+    FillHead(*bill);
+    AddLine(*bill, 7, 10, 3.5);
+    AddLine(*bill, 8, 2, 5);
+    bill->acSaveExecute();
+    TDBGridGx* grid = bill->DBGridGx1;
+    const int dprice = ColumnOf(grid, "dprice");
+    ASSERT_GE(dprice, 0);
+    // The amount of the second line is clicked, then the bill is audited.
+    QApplication::setActiveWindow(bill.get());
+    grid->setFocus();
+    QApplication::processEvents();
+    const TRect cell = grid->CellRect(dprice + grid->FixedCols(), grid->TopRow() + 1);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
+    ASSERT_EQ(bill->CDSdetail.RecNo(), 2);
+    bill->acAuditingExecute();
+    QApplication::processEvents();
+    // The editor, always shown, stands over a line and shows that line's amount.
+    TInplaceEdit* editor = grid->InplaceEditor();
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(editor->isVisible());
+    const QPoint centre = editor->geometry().center();
+    const TGridCoord at = grid->MouseCoord(centre.x(), centre.y());
+    const QString shown = editor->text();
+    QStringList amounts;
+    for (bill->CDSdetail.First(); !bill->CDSdetail.Eof(); bill->CDSdetail.Next())
+        amounts << bill->CDSdetail.FieldByName(QStringLiteral("dprice"))->Text();
+    EXPECT_EQ(at.X, dprice + grid->FixedCols());
+    EXPECT_EQ(shown, amounts.value(at.Y - grid->TopRow())) << amounts.join(QLatin1Char(',')).toStdString();
+}
