@@ -291,6 +291,9 @@ public:
                      .arg(amount)
                      .arg(cfid)
                      .arg(supid));
+            // A saved bill holds the lots it draws until it is audited, as the bill's save does.
+            if (rpid != 0 && !b.audit)
+                exec(QStringLiteral("update mrplist set block=1 where fid=%1").arg(rpid));
         }
         m_pending.append({false, fid, b.audit});
     }
