@@ -24,12 +24,19 @@ QList<int> distinctsorted(QList<int> batches)
     return batches;
 }
 
+// The issue lines (d) of bills (m) other than eid, not yet posted, that draw on the batch rpid
+// (a key or a column of the outer statement): from and where of a subquery.
+QString otheropenlines(const QString& rpid, const QString& eid)
+{
+    return QStringLiteral(" from ebdetail d inner join ebmaster m on d.eid=m.fid where d.rpid=") + rpid
+           + QStringLiteral(" and d.qty>=0 and isnull(m.brecorded,0)=0 and d.eid<>") + eid;
+}
+
 // Whether an issue line of another bill not yet posted draws on the batch.
 QString otherbilldraws(int rpid, int eid)
 {
-    return QStringLiteral("exists (select d.fid from ebdetail d inner join ebmaster m on d.eid=m.fid where d.rpid=")
-           + QString::number(rpid) + QStringLiteral(" and d.qty>=0 and isnull(m.brecorded,0)=0 and d.eid<>")
-           + QString::number(eid) + QLatin1Char(')');
+    return QStringLiteral("exists (select d.fid") + otheropenlines(QString::number(rpid), QString::number(eid))
+           + QLatin1Char(')');
 }
 
 QString batchfree(int rpid, int eid)
@@ -63,11 +70,9 @@ bool TrmtDM::holdbatches(int eid, const QList<int>& drawn, const QList<int>& hel
                     + otherbilldraws(rpid, eid))
                 > 0)
                 continue;
-            const DbResult batch = fetch(QStringLiteral("select a.bnum,m.mname,(select max(b.billnum) from ebdetail d inner "
-                                                        "join ebmaster b on d.eid=b.fid where d.rpid=a.fid and d.qty>=0 "
-                                                        "and isnull(b.brecorded,0)=0 and d.eid<>")
-                                             + QString::number(eid)
-                                             + QStringLiteral(") from mrplist a left outer join mtrlist m on a.mid=m.fid "
+            const DbResult batch = fetch(QStringLiteral("select a.bnum,t.mname,(select max(m.billnum)")
+                                             + otheropenlines(QStringLiteral("a.fid"), QString::number(eid))
+                                             + QStringLiteral(") from mrplist a left outer join mtrlist t on a.mid=t.fid "
                                                               "where a.fid=")
                                              + key,
                                          1, false);
@@ -105,9 +110,8 @@ bool TrmtDM::freebillbatches(const QString& detailtable, int eid)
     const QString id = vartosqlvalue(Variant(eid));
     return execsql(QStringLiteral("update mrplist set block=0 where fid in (select rpid from ") + detailtable
                    + QStringLiteral(" where eid=") + id
-                   + QStringLiteral(" and qty>=0) and not exists (select d.fid from ebdetail d inner join ebmaster m on "
-                                    "d.eid=m.fid where d.rpid=mrplist.fid and d.qty>=0 and isnull(m.brecorded,0)=0 and d.eid<>")
-                   + id + QLatin1Char(')'));
+                   + QStringLiteral(" and qty>=0) and not exists (select d.fid")
+                   + otheropenlines(QStringLiteral("mrplist.fid"), id) + QLatin1Char(')'));
 }
 
 bool TrmtDM::returnsfit(bool stockin, int billid)
